@@ -1,0 +1,9 @@
+#include "ui/app/CVarnoltApp.h"
+
+int main(int argc, char** argv) {
+    varnolt::ui::CVarnoltApp app(argc, argv);
+    if (!app.initInstance()) {
+        return 1;
+    }
+    return app.exec();
+}

@@ -1,0 +1,12 @@
+# Fails when a file under src/core or src/sim includes a Qt header.
+file(GLOB_RECURSE files "${ROOT}/src/core/*" "${ROOT}/src/sim/*")
+set(offenders "")
+foreach(f ${files})
+    file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]Q[A-Za-z]")
+    if(lines)
+        list(APPEND offenders "${f}: ${lines}")
+    endif()
+endforeach()
+if(offenders)
+    message(FATAL_ERROR "Qt headers in the core:\n${offenders}")
+endif()
