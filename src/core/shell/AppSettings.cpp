@@ -6,9 +6,13 @@ namespace varnolt {
 
 namespace {
 
-int32_t ZeroOrOne(int32_t value) { return value == 0 || value == 1 ? value : 0; }
+int32_t ZeroOrOne(int32_t value) {
+    return value == 0 || value == 1 ? value : 0;
+}
 
-int32_t Flag(int32_t value) { return value != 0 ? 1 : 0; }
+int32_t Flag(int32_t value) {
+    return value != 0 ? 1 : 0;
+}
 
 int32_t FileSizeMegabytes(int32_t value) {
     switch (value) {

@@ -33,8 +33,7 @@ constexpr std::array kCommandTexts{
     CommandText{kCmdDisconnect, "切断", "", "機器から切断します"},
     CommandText{kCmdStart, "開始", "", "測定を開始します"},
     CommandText{kCmdStop, "停止", "", "測定を停止します"},
-    CommandText{kCmdOnlineDataReceive, "オンラインデータ受信", "",
-                "機器の測定データを受信します"},
+    CommandText{kCmdOnlineDataReceive, "オンラインデータ受信", "", "機器の測定データを受信します"},
     CommandText{kCmdSavedFileReceive, "保存ファイル受信", "", "機器の保存ファイルを受信します"},
     CommandText{kCmdSettings, "設定", "", "機器の設定を編集します"},
     CommandText{kCmdFirmwareUpdate, "ファームウェア更新", "", "機器のファームウェアを更新します"},
@@ -43,13 +42,19 @@ constexpr std::array kCommandTexts{
                 "プログラムのバージョン情報を表示します"},
 };
 
-CommandState Enabled(bool enabled) { return {enabled, false, false}; }
+CommandState Enabled(bool enabled) {
+    return {enabled, false, false};
+}
 
-CommandState Ticked(bool enabled, bool checked) { return {enabled, checked, true}; }
+CommandState Ticked(bool enabled, bool checked) {
+    return {enabled, checked, true};
+}
 
 } // namespace
 
-std::span<const CommandText> AllCommandTexts() { return kCommandTexts; }
+std::span<const CommandText> AllCommandTexts() {
+    return kCommandTexts;
+}
 
 const CommandText* FindCommandText(CommandId id) {
     for (const CommandText& text : kCommandTexts) {

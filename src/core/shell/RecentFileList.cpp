@@ -11,7 +11,9 @@ namespace {
 
 constexpr const char* kSection = "Recent File List";
 
-std::string KeyOf(size_t index) { return "File" + std::to_string(index + 1); }
+std::string KeyOf(size_t index) {
+    return "File" + std::to_string(index + 1);
+}
 
 } // namespace
 

@@ -11,9 +11,11 @@ QString KeyPath(std::string_view section, std::string_view key) {
 
 } // namespace
 
-QtConfigStore::QtConfigStore() : settings_("TavrixVRN", "Varnolt") {}
+QtConfigStore::QtConfigStore() : settings_("TavrixVRN", "Varnolt") {
+}
 
-QtConfigStore::QtConfigStore(const QString& iniPath) : settings_(iniPath, QSettings::IniFormat) {}
+QtConfigStore::QtConfigStore(const QString& iniPath) : settings_(iniPath, QSettings::IniFormat) {
+}
 
 int32_t QtConfigStore::readInt(std::string_view section, std::string_view key,
                                int32_t fallback) const {

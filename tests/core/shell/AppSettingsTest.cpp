@@ -1,5 +1,6 @@
-#include "core/platform/MemoryConfigStore.h"
 #include "core/shell/AppSettings.h"
+
+#include "core/platform/MemoryConfigStore.h"
 
 #include <gtest/gtest.h>
 
@@ -43,9 +44,11 @@ TEST_P(AppSettingsReplacement, OutOfRangeValuesAreReplaced) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, AppSettingsReplacement,
-    ::testing::Values(Replacement{"ExportLineLength", 3, 10}, Replacement{"ExportLineLength", 10, 10},
+    ::testing::Values(Replacement{"ExportLineLength", 3, 10},
+                      Replacement{"ExportLineLength", 10, 10},
                       Replacement{"ExportLineLength", 120, 120},
-                      Replacement{"AutoSaveFileSize", 3, 8}, Replacement{"AutoSaveFileSize", 16, 16},
+                      Replacement{"AutoSaveFileSize", 3, 8},
+                      Replacement{"AutoSaveFileSize", 16, 16},
                       Replacement{"AutoSaveFileSize", 32, 8}, Replacement{"SaSyncRxFlg", 5, 1},
                       Replacement{"SaSyncTxFlg", -1, 1}, Replacement{"AutoSaveEnableFlg", 2, 1},
                       Replacement{"ExportLineOut", 5, 0}, Replacement{"ExportMojiSize", 1, 1},

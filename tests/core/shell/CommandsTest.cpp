@@ -29,33 +29,54 @@ struct RuleRow {
 };
 
 const RuleRow kRules[] = {
-    {kCmdFileNew, "1111" "0"},
-    {kCmdFileOpen, "111" "00"},
-    {kCmdFileSave, "0111" "0"},
-    {kCmdFileSaveAs, "0111" "0"},
-    {kCmdFilePrint, "0111" "0"},
-    {kCmdFilePrintPreview, "0111" "0"},
-    {kCmdFilePrintSetup, "1111" "0"},
-    {kCmdExport, "0111" "0"},
-    {kCmdRecentFile, "111" "00"},
+    {kCmdFileNew, "1111"
+                  "0"},
+    {kCmdFileOpen, "111"
+                   "00"},
+    {kCmdFileSave, "0111"
+                   "0"},
+    {kCmdFileSaveAs, "0111"
+                     "0"},
+    {kCmdFilePrint, "0111"
+                    "0"},
+    {kCmdFilePrintPreview, "0111"
+                           "0"},
+    {kCmdFilePrintSetup, "1111"
+                         "0"},
+    {kCmdExport, "0111"
+                 "0"},
+    {kCmdRecentFile, "111"
+                     "00"},
     {kCmdAppExit, "11111"},
-    {kCmdFind, "0111" "0"},
-    {kCmdFindNext, "0111" "0"},
-    {kCmdFindPrevious, "0111" "0"},
+    {kCmdFind, "0111"
+               "0"},
+    {kCmdFindNext, "0111"
+                   "0"},
+    {kCmdFindPrevious, "0111"
+                       "0"},
     {kCmdHexView, "01111"},
     {kCmdControlLineView, "00100"},
     {kCmdTimerCounterPane, "01111"},
     {kCmdLinePatternLines, "11111"},
     {kCmdLinePatternFilled, "11111"},
-    {kCmdConnect, "111" "00"},
-    {kCmdDisconnect, "000" "11"},
-    {kCmdStart, "000" "10"},
-    {kCmdStop, "000" "01"},
-    {kCmdOnlineDataReceive, "000" "10"},
-    {kCmdSavedFileReceive, "000" "10"},
-    {kCmdSettings, "1111" "0"},
-    {kCmdFirmwareUpdate, "111" "00"},
-    {kCmdEnvironment, "1111" "0"},
+    {kCmdConnect, "111"
+                  "00"},
+    {kCmdDisconnect, "000"
+                     "11"},
+    {kCmdStart, "000"
+                "10"},
+    {kCmdStop, "000"
+               "01"},
+    {kCmdOnlineDataReceive, "000"
+                            "10"},
+    {kCmdSavedFileReceive, "000"
+                           "10"},
+    {kCmdSettings, "1111"
+                   "0"},
+    {kCmdFirmwareUpdate, "111"
+                         "00"},
+    {kCmdEnvironment, "1111"
+                      "0"},
     {kCmdAppAbout, "11111"},
 };
 
@@ -96,9 +117,10 @@ TEST(Commands, TickRules) {
 
 TEST(Commands, UpdateCodes) {
     const std::pair<CommandId, int> codes[] = {
-        {kCmdExport, 7},  {kCmdFind, 3},     {kCmdFindNext, 4},  {kCmdFindPrevious, 5},
-        {kCmdConnect, 10}, {kCmdDisconnect, 11}, {kCmdStart, 20}, {kCmdStop, 21},
-        {kCmdOnlineDataReceive, 13}, {kCmdHexView, 1},
+        {kCmdExport, 7},       {kCmdFind, 3},     {kCmdFindNext, 4},
+        {kCmdFindPrevious, 5}, {kCmdConnect, 10}, {kCmdDisconnect, 11},
+        {kCmdStart, 20},       {kCmdStop, 21},    {kCmdOnlineDataReceive, 13},
+        {kCmdHexView, 1},
     };
     for (const auto& [id, code] : codes) {
         ASSERT_TRUE(UpdateCodeOf(id).has_value()) << id;
