@@ -32,11 +32,7 @@ std::string FormatWidth5(uint32_t value) {
 
 } // namespace
 
-std::optional<uint32_t> ReadTypedNumber(std::string_view text) {
-    text = TrimBlanks(text);
-    if (text.empty()) {
-        return std::nullopt;
-    }
+uint32_t LeadingDecimal(std::string_view text) {
     constexpr uint64_t kMax = std::numeric_limits<uint32_t>::max();
     uint64_t value = 0;
     for (const char ch : text) {
@@ -46,6 +42,14 @@ std::optional<uint32_t> ReadTypedNumber(std::string_view text) {
         value = std::min(value * 10 + static_cast<uint64_t>(ch - '0'), kMax);
     }
     return static_cast<uint32_t>(value);
+}
+
+std::optional<uint32_t> ReadTypedNumber(std::string_view text) {
+    text = TrimBlanks(text);
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    return LeadingDecimal(text);
 }
 
 std::string LimitsMessage(uint32_t low, uint32_t high) {

@@ -43,6 +43,10 @@ inline constexpr SettingLimit kTransmitNumberLimit{1, 50, kSettingEmptyText, kSe
 inline constexpr SettingLimit kTriggerActionValueLimit{0, 9999, kSettingEmptyText,
                                                        kSettingRangeText};
 
+// The decimal value of the leading digits of TEXT: 0 when it starts with anything else, the
+// largest 32-bit value when the digits say more.
+[[nodiscard]] uint32_t LeadingDecimal(std::string_view text);
+
 // A typed field read as the dialogs read it: blanks trimmed, then an unsigned decimal number
 // from the leading digits (text that is not a number reads as 0, a number too large for 32 bits
 // as the largest one). Nothing when only blanks were typed.
