@@ -63,7 +63,7 @@ void CSaParameter::Normalize() {
     ResetOutside(characterSize, 0, 1, 0);
     ResetAbove(backlightOffTime, kBacklightOffTimeMax);
     frameDetectionTime = std::clamp(frameDetectionTime, 0, kFrameDetectionTimeMax);
-    for (SaFrameDelimiter& delimiter : frameDelimiters) {
+    for (FrameDelimiter& delimiter : frameDelimiters) {
         ResetAbove<int8_t>(delimiter.enabled, 1);
     }
 

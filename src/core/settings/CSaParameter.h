@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/capture/CaptureHeader.h"
 #include "core/settings/SaCounterEntry.h"
-#include "core/settings/SaFrameDelimiter.h"
 #include "core/settings/SaTimerEntry.h"
 #include "core/settings/SaTriggerEntry.h"
 #include "core/settings/SaTxEntry.h"
@@ -53,9 +53,9 @@ public:
     uint16_t controlLineDrawing = 0;  // 0 line, 1 filled
     int32_t displayMode = 0;          // 0 continuous, 1 frame
     int32_t frameDetectionTime = 100; // in 0.001 s
-    std::array<SaFrameDelimiter, kFrameDelimiterCount> frameDelimiters{};
-    int32_t operationKeys = 0;    // 0 one row, 1 two rows
-    int32_t characterSize = 0;    // 0 standard, 1 small
+    std::array<FrameDelimiter, kFrameDelimiterCount> frameDelimiters{}; // by DelimiterSlot
+    int32_t operationKeys = 0;                                          // 0 one row, 1 two rows
+    int32_t characterSize = 0;                                          // 0 standard, 1 small
     uint8_t backlightOffTime = 0; // minutes; 0 = never switched off
     // Kept only in settings files; never edited, never sent to the analyzer.
     std::array<uint8_t, kReservedByteCount> reserved{0x17, 0xEA, 0x2A, 0xD8};
