@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/capture/CCaptureData.h"
+#include "core/capture/ExportOptions.h"
+#include "core/capture/ExportValidation.h"
+
+#include <optional>
+#include <string_view>
+
+namespace varnolt {
+
+class UserPrompt;
+
+// The export dialog's "実行": checks INPUTS, writes the file when the checks let it, reports a
+// write failure and then the completion. Returns the request that was carried out, or empty
+// when a check stopped the command or no file type was given (nothing written).
+std::optional<ExportRequest>
+RunExportCommand(const CCaptureData& data, const ExportDisplay& display, const ExportInputs& inputs,
+                 const ExportSettings& settings, std::string_view documentPath, UserPrompt& prompt);
+
+} // namespace varnolt

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/capture/CCaptureData.h"
+#include "core/capture/ExportOptions.h"
+#include "core/capture/ExportSink.h"
+#include "core/platform/FileError.h"
+
+#include <string_view>
+
+namespace varnolt {
+
+// Writes the export of DATA into SINK: the "FileName" line with DOCUMENTPATH (UTF-8; converted
+// to code page 932, with a replacement for what code page 932 cannot hold), an empty line, then
+// the records from the request's start position to the newest in the layout of the display
+// mode. The request must have passed ValidateExportInputs (a file type, a line length of at
+// least 10, a start position within the capture).
+void WriteExport(const CCaptureData& data, const ExportDisplay& display,
+                 const ExportRequest& request, std::string_view documentPath, ExportSink& sink);
+
+// WriteExport into the request's file; the first failure to open or write it.
+[[nodiscard]] FileError WriteExportFile(const CCaptureData& data, const ExportDisplay& display,
+                                        const ExportRequest& request,
+                                        std::string_view documentPath);
+
+} // namespace varnolt
