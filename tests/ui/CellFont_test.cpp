@@ -2,7 +2,6 @@
 // a full-width picture, inside its cell, at every glyph code the program draws or the character
 // input dialog writes, found through the code page 932 decoder as the program finds it.
 
-#include "core/platform/Cp932.h"
 #include "core/view/GlyphCodes.h"
 
 #include <QFile>
@@ -24,12 +23,6 @@ namespace {
 constexpr int kPixelSize = 20;
 const QString kFontPath = QStringLiteral(":/fonts/SFgg1.ttf");
 
-char32_t GlyphCharacter(varnolt::GlyphCode code) {
-    const QList<uint> ucs4 =
-        QString::fromStdString(varnolt::Cp932ToUtf8(varnolt::GlyphCodeBytes(code))).toUcs4();
-    return ucs4.size() == 1 ? static_cast<char32_t>(ucs4.front()) : 0;
-}
-
 QString Hex(varnolt::GlyphCode code) {
     return QString::number(code, 16).toUpper();
 }
@@ -42,7 +35,7 @@ int InkOf(const QFont& font, varnolt::GlyphCode code) {
         QPainter painter(&image);
         painter.setFont(font);
         painter.setPen(Qt::black);
-        const char32_t character = GlyphCharacter(code);
+        const char32_t character = varnolt::GlyphCharacter(code);
         painter.drawText(0, QFontMetrics(font).ascent(), QString::fromUcs4(&character, 1));
     }
     int ink = 0;
@@ -87,8 +80,8 @@ private slots:
         const std::vector<varnolt::GlyphCode> codes = varnolt::AllGlyphCodes();
         QVERIFY(codes.size() > 700);
         for (const varnolt::GlyphCode code : codes) {
-            const char32_t character = GlyphCharacter(code);
-            QVERIFY2(character != 0, qPrintable(Hex(code)));
+            const char32_t character = varnolt::GlyphCharacter(code);
+            QVERIFY2(character != U'\uFFFD', qPrintable(Hex(code)));
             const QList<quint32> glyphs =
                 raw.glyphIndexesForString(QString::fromUcs4(&character, 1));
             QVERIFY2(glyphs.size() == 1 && glyphs.front() != 0, qPrintable(Hex(code)));

@@ -1,6 +1,9 @@
 #include "core/view/GlyphCodes.h"
 
+#include "core/platform/Cp932.h"
+
 #include <algorithm>
+#include <utility>
 
 namespace varnolt {
 
@@ -69,6 +72,52 @@ GlyphCode MarkCode(std::uint8_t value) {
     return IsDefinedMark(value) ? static_cast<GlyphCode>(0x8EA0 + value) : kEmptyCellGlyph;
 }
 
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+// The one character of a UTF-8 text, or U+FFFD when it holds anything else.
+char32_t SingleCharacter(const std::string& utf8) {
+    if (utf8.empty()) {
+        return kReplacementCharacter;
+    }
+    const auto lead = static_cast<unsigned char>(utf8[0]);
+    size_t length = 1;
+    char32_t character = lead;
+    if (lead >= 0xF0) {
+        length = 4;
+        character = lead & 0x07U;
+    } else if (lead >= 0xE0) {
+        length = 3;
+        character = lead & 0x0FU;
+    } else if (lead >= 0xC0) {
+        length = 2;
+        character = lead & 0x1FU;
+    }
+    if (utf8.size() != length) {
+        return kReplacementCharacter;
+    }
+    for (size_t i = 1; i < length; ++i) {
+        character = (character << 6U) | (static_cast<unsigned char>(utf8[i]) & 0x3FU);
+    }
+    return character;
+}
+
+char32_t DecodeGlyphCode(GlyphCode code) {
+    return SingleCharacter(Cp932ToUtf8(GlyphCodeBytes(code)));
+}
+
+using CharacterTable = std::vector<std::pair<GlyphCode, char32_t>>;
+
+const CharacterTable& FontCharacters() {
+    static const CharacterTable table = [] {
+        CharacterTable characters;
+        for (const GlyphCode code : AllGlyphCodes()) {
+            characters.emplace_back(code, DecodeGlyphCode(code));
+        }
+        return characters;
+    }();
+    return table;
+}
+
 } // namespace
 
 GlyphCode CellGlyphCode(GlyphSet set, std::uint8_t value) {
@@ -107,6 +156,17 @@ GlyphCode InputGlyphCode(std::uint8_t value) {
 
 std::string GlyphCodeBytes(GlyphCode code) {
     return {static_cast<char>(code >> 8U), static_cast<char>(code & 0xFFU)};
+}
+
+char32_t GlyphCharacter(GlyphCode code) {
+    const CharacterTable& table = FontCharacters();
+    const auto found = std::lower_bound(table.begin(), table.end(), code,
+                                        [](const std::pair<GlyphCode, char32_t>& entry,
+                                           GlyphCode key) { return entry.first < key; });
+    if (found != table.end() && found->first == code) {
+        return found->second;
+    }
+    return DecodeGlyphCode(code);
 }
 
 std::vector<GlyphCode> AllGlyphCodes() {

@@ -77,6 +77,11 @@ inline constexpr GlyphCode kTooLargeGlyph = 0x8FE4;
 // The two code page 932 bytes of CODE, lead byte first.
 [[nodiscard]] std::string GlyphCodeBytes(GlyphCode code);
 
+// The Unicode character that the code page 932 decoder gives for CODE, at which the cell font
+// holds the code's picture; U+FFFD when CODE is no character. The font's codes are decoded once,
+// so painting may call this for every cell.
+[[nodiscard]] char32_t GlyphCharacter(GlyphCode code);
+
 // Every code the functions above can return, ascending, each once: the codes the cell font must
 // hold.
 [[nodiscard]] std::vector<GlyphCode> AllGlyphCodes();

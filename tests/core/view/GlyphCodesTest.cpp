@@ -140,7 +140,7 @@ TEST(GlyphCodes, EveryCodeIsOneShiftJisCharacterWithOnePicture) {
     const auto pictures = PicturesByCode();
     ASSERT_EQ(all.size(), pictures.size());
 
-    std::set<std::string> characters;
+    std::set<char32_t> characters;
     for (const GlyphCode code : all) {
         ASSERT_TRUE(pictures.contains(code)) << std::hex << code;
         EXPECT_EQ(pictures.at(code).size(), 1U)
@@ -155,8 +155,16 @@ TEST(GlyphCodes, EveryCodeIsOneShiftJisCharacterWithOnePicture) {
         const std::string utf8 = Cp932ToUtf8(GlyphCodeBytes(code));
         EXPECT_EQ(utf8.size(), 3U) << std::hex << code;
         EXPECT_NE(utf8, "\xEF\xBF\xBD") << std::hex << code;
-        EXPECT_TRUE(characters.insert(utf8).second) << std::hex << code;
+        EXPECT_TRUE(characters.insert(GlyphCharacter(code)).second) << std::hex << code;
     }
+}
+
+TEST(GlyphCodes, CharacterIsWhatTheCodePageDecoderGives) {
+    EXPECT_EQ(GlyphCharacter(0x88A0), U'\u5516');          // NU
+    EXPECT_EQ(GlyphCharacter(kEmptyCellGlyph), U'\u7DDA'); // 線
+    EXPECT_EQ(GlyphCharacter(0x82A0), U'\u3042');          // not a cell glyph: decoded anyway
+    EXPECT_EQ(GlyphCharacter(0x887F), U'\uFFFD');          // no Shift-JIS code
+    EXPECT_EQ(GlyphCharacter(0x0041), U'\uFFFD');          // two characters, not one
 }
 
 } // namespace
