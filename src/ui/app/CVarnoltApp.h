@@ -4,12 +4,19 @@
 
 #include <memory>
 
-class QMainWindow;
+namespace varnolt {
+class CVarnoltDoc;
+}
 
 namespace varnolt::ui {
 
-// The application object: sets up Qt, processes the command line and shows the main window.
-class CVarnoltApp : public QApplication {
+class CMainFrame;
+class QtConfigStore;
+class QtUserPrompt;
+
+// The application object: sets up Qt, creates the document and the main frame, opens the
+// capture file named on the command line and shows the main window.
+class CVarnoltApp final : public QApplication {
     Q_OBJECT
 
 public:
@@ -19,8 +26,13 @@ public:
     // Initialisation in its fixed order; false when the program cannot start.
     bool initInstance();
 
+    [[nodiscard]] CMainFrame* mainFrame() const { return frame_.get(); }
+
 private:
-    std::unique_ptr<QMainWindow> mainWindow_;
+    std::unique_ptr<QtUserPrompt> prompt_;
+    std::unique_ptr<QtConfigStore> config_;
+    std::unique_ptr<CVarnoltDoc> document_;
+    std::unique_ptr<CMainFrame> frame_;
 };
 
 } // namespace varnolt::ui

@@ -1,0 +1,110 @@
+#include "core/shell/CVarnoltDoc.h"
+
+#include "core/capture/CCaptureData.h"
+#include "core/capture/CaptureFileReader.h"
+#include "core/capture/CaptureFileWriter.h"
+#include "core/platform/FileError.h"
+
+namespace varnolt {
+
+namespace {
+
+std::filesystem::path SettingsFolder() {
+    std::error_code ignored;
+    return std::filesystem::current_path(ignored) / "Tavrix" / "Varnolt";
+}
+
+CaptureConditions ConditionsOf(const CSaParameter& settings) {
+    CaptureConditions conditions;
+    conditions.lineMode = static_cast<uint16_t>(settings.lineMode);
+    conditions.speed = settings.speed;
+    conditions.dataBits = static_cast<uint16_t>(settings.dataBits);
+    conditions.stopBits = static_cast<uint16_t>(settings.stopBits);
+    conditions.parity = settings.parity;
+    conditions.transmitOutput = settings.transmitOutput;
+    conditions.recordWidth = settings.controlLineCapture;
+    return conditions;
+}
+
+} // namespace
+
+CVarnoltDoc::CVarnoltDoc(UserPrompt& prompt)
+    : prompt_(prompt), capture_(std::make_unique<CCaptureData>()) {
+    LoadSettingsFile();
+}
+
+CVarnoltDoc::~CVarnoltDoc() {
+    // Written even when the folder could not be created; the writer reports a failure.
+    settings_.SaveFile(SettingsFilePath(), prompt_);
+}
+
+std::filesystem::path CVarnoltDoc::SettingsFilePath() {
+    return SettingsFolder() / "vrn.ini";
+}
+
+void CVarnoltDoc::LoadSettingsFile() {
+    const std::filesystem::path folder = SettingsFolder();
+    std::error_code error;
+    if (std::filesystem::is_directory(folder, error)) {
+        const std::filesystem::path file = folder / "vrn.ini";
+        if (std::filesystem::exists(file, error)) {
+            settings_.LoadFile(file, prompt_);
+            settings_.Normalize();
+        }
+        return;
+    }
+    // A folder that cannot be created is not reported: the settings keep their defaults.
+    std::filesystem::create_directories(folder, error);
+}
+
+bool CVarnoltDoc::OnNewDocument() {
+    pathName_.clear();
+    capture_->Reset(ConditionsOf(settings_));
+    lineStates_.fill(0);
+    return true;
+}
+
+bool CVarnoltDoc::OnOpenDocument(const std::filesystem::path& path) {
+    holdsCapture_ = ReadCaptureFile(path, *capture_, prompt_);
+    pathName_ = path;
+    return holdsCapture_;
+}
+
+bool CVarnoltDoc::OnSaveDocument(const std::filesystem::path& path) {
+    CaptureSaveRange range;
+    range.source = SaveSource::Ring;
+    range.first = capture_->firstIndex();
+    range.last = capture_->lastIndex();
+    const bool saved = WriteCaptureFile(path, capture_->header(), settings_.displayMode, *capture_,
+                                        range, prompt_);
+    if (saved) {
+        pathName_ = path;
+    }
+    return saved;
+}
+
+void CVarnoltDoc::CopyCommunicationConditions() {
+    capture_->header().apply(ConditionsOf(settings_));
+}
+
+void CVarnoltDoc::PublishDisplaySettings() {
+    display_.displayMode = settings_.displayMode;
+    display_.idleDisplay = capture_->header().idleDisplay;
+    display_.timeDisplay = capture_->header().timeDisplay;
+}
+
+void CVarnoltDoc::SetLineStatesFromControlField(uint16_t field) {
+    constexpr LineSlot kOrder[] = {kLineRs, kLineEr, kLineCs, kLineDr, kLineCd, kLineCi};
+    for (size_t i = 0; i < std::size(kOrder); ++i) {
+        lineStates_[kOrder[i]] = (field >> (2 * i)) & 0x3;
+    }
+}
+
+std::string CVarnoltDoc::title() const {
+    if (pathName_.empty()) {
+        return "Varnolt";
+    }
+    return PathText(pathName_.filename());
+}
+
+} // namespace varnolt

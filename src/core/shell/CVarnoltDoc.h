@@ -1,0 +1,89 @@
+#pragma once
+
+#include "core/settings/CSaParameter.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace varnolt {
+
+class CCaptureData;
+class UserPrompt;
+
+// Line states in the order SD, RS, ER, RD, CS, DR, CD, CI: 1 on, 2 off, anything else unknown.
+enum LineSlot : size_t { kLineSd, kLineRs, kLineEr, kLineRd, kLineCs, kLineDr, kLineCd, kLineCi };
+using LineStates = std::array<int32_t, 8>;
+
+// What the view and the export show of a capture: the display mode of the analyzer settings
+// and the idle and time display of the capture header, published together.
+struct DisplayState {
+    int32_t displayMode = 0; // 0 continuous, 1 frame
+    int32_t idleDisplay = 0;
+    int32_t timeDisplay = 0;
+};
+
+// The one document: owns the capture store, the analyzer settings and the device blocks.
+// Views, dialogs and the main frame reach them through it. The analyzer settings persist in
+// "vrn.ini" in the folder Tavrix/Varnolt below the current directory: read when the document
+// is constructed and written when it is destroyed.
+class CVarnoltDoc {
+public:
+    explicit CVarnoltDoc(UserPrompt& prompt);
+    CVarnoltDoc(const CVarnoltDoc&) = delete;
+    CVarnoltDoc& operator=(const CVarnoltDoc&) = delete;
+    ~CVarnoltDoc();
+
+    // A new, empty capture whose header takes the analyzer settings' conditions. The
+    // holds-a-capture flag keeps its value.
+    bool OnNewDocument();
+    // Replaces the capture with the file's; false when the file was refused (the store is
+    // then empty). Header fields the file does not carry keep their values.
+    bool OnOpenDocument(const std::filesystem::path& path);
+    // Writes the whole ring, oldest to newest, as a capture file.
+    bool OnSaveDocument(const std::filesystem::path& path);
+
+    [[nodiscard]] bool holdsCapture() const { return holdsCapture_; }
+    void setHoldsCapture(bool holds) { holdsCapture_ = holds; }
+
+    [[nodiscard]] CCaptureData& capture() { return *capture_; }
+    [[nodiscard]] const CCaptureData& capture() const { return *capture_; }
+    [[nodiscard]] CSaParameter& settings() { return settings_; }
+    [[nodiscard]] const CSaParameter& settings() const { return settings_; }
+
+    // Line mode, speed, data bits, stop bits, parity, transmit output and record width from
+    // the analyzer settings into the capture header.
+    void CopyCommunicationConditions();
+    // Display mode from the settings, idle and time display from the capture header.
+    void PublishDisplaySettings();
+    [[nodiscard]] const DisplayState& displayState() const { return display_; }
+
+    [[nodiscard]] const LineStates& lineStates() const { return lineStates_; }
+    [[nodiscard]] LineStates& lineStates() { return lineStates_; }
+    // RS, ER, CS, DR, CD and CI from the six 2-bit states of a record's control-line field;
+    // SD and RD stay as they are.
+    void SetLineStatesFromControlField(uint16_t field);
+
+    // The file the document was last opened from or saved to; empty for a new document.
+    [[nodiscard]] const std::filesystem::path& pathName() const { return pathName_; }
+    // The title shown in the window caption: the file name, or "Varnolt" when new.
+    [[nodiscard]] std::string title() const;
+
+    // Tavrix/Varnolt/vrn.ini below the current directory.
+    [[nodiscard]] static std::filesystem::path SettingsFilePath();
+
+private:
+    void LoadSettingsFile();
+
+    UserPrompt& prompt_;
+    bool holdsCapture_ = false;
+    std::unique_ptr<CCaptureData> capture_;
+    CSaParameter settings_;
+    LineStates lineStates_{};
+    DisplayState display_;
+    std::filesystem::path pathName_;
+};
+
+} // namespace varnolt

@@ -1,0 +1,446 @@
+#include "ui/frame/CMainFrame.h"
+
+#include "core/capture/CCaptureData.h"
+#include "core/platform/UserPrompt.h"
+#include "core/shell/CVarnoltDoc.h"
+#include "ui/frame/CAboutDlg.h"
+#include "ui/frame/StatusBarPanes.h"
+#include "ui/view/CVarnoltView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace varnolt::ui {
+
+namespace {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::filesystem::path ToPath(const QString& file) {
+    const QByteArray utf8 = file.toUtf8();
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+const QString kCaptureFilter = "Varnolt Files (*.tvd);;すべてのファイル (*)";
+
+// Toolbar order; 0 is a separator.
+constexpr CommandId kToolBarOrder[] = {
+    kCmdFileNew,     kCmdFileOpen, kCmdFileSave,        CommandId{0},          kCmdFilePrint,
+    kCmdExport,      CommandId{0}, kCmdConnect,         kCmdDisconnect,        kCmdStart,
+    kCmdStop,        kCmdSettings, CommandId{0},        kCmdOnlineDataReceive, kCmdSavedFileReceive,
+    CommandId{0},    kCmdHexView,  kCmdControlLineView, kCmdTimerCounterPane,  CommandId{0},
+    kCmdEnvironment, CommandId{0}, kCmdAppAbout,
+};
+
+QString IconName(CommandId id) {
+    return QString(":/icons/cmd%1.png").arg(static_cast<int>(id));
+}
+
+// Search keys the frame handles itself, before menu shortcuts see them.
+bool IsSearchKey(const QKeyEvent& key) {
+    const auto modifiers = key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
+                                              Qt::AltModifier | Qt::MetaModifier);
+    return (key.key() == Qt::Key_F3 &&
+            (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) ||
+           (key.key() == Qt::Key_F && modifiers == Qt::ControlModifier);
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& prompt,
+                       QWidget* parent)
+    : QMainWindow(parent), document_(document), config_(config), prompt_(prompt) {
+    setObjectName("CMainFrame");
+    setMinimumSize(800, 600);
+    setWindowIcon(QIcon(":/icons/varnolt.png"));
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    createPanes();
+
+    // The per-user values are read before the view exists, so that it starts with them.
+    settings_ = ReadAppSettings(config_);
+    recentFiles_.read(config_);
+    updateRecentFileMenu();
+
+    view_ = new CVarnoltView(document_, this);
+    setCentralWidget(view_);
+
+    qApp->installEventFilter(this);
+    refreshCommandStates();
+    updateTitle();
+}
+
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+    WriteAppSettings(settings_, config_);
+    recentFiles_.write(config_);
+}
+
+QAction* CMainFrame::action(CommandId id) const {
+    const auto found = actions_.find(id);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+void CMainFrame::createActions() {
+    for (const CommandText& command : AllCommandTexts()) {
+        QString text = ToQString(command.menuText);
+        auto* action = new QAction(this);
+        const bool searchKey =
+            command.id == kCmdFind || command.id == kCmdFindNext || command.id == kCmdFindPrevious;
+        if (!command.shortcut.empty()) {
+            if (searchKey) {
+                // Shown in the menu only: the frame's event filter handles these keys.
+                text += '\t' + ToQString(command.shortcut);
+            } else {
+                action->setShortcut(QKeySequence(ToQString(command.shortcut)));
+            }
+        }
+        action->setText(text);
+        action->setStatusTip(ToQString(command.toolTip));
+        action->setToolTip(ToQString(command.toolTip));
+        const QIcon icon(IconName(command.id));
+        if (!icon.isNull()) {
+            action->setIcon(icon);
+        }
+        action->setData(static_cast<int>(command.id));
+        const CommandId id = command.id;
+        connect(action, &QAction::triggered, this, [this, id] { onCommand(id); });
+        actions_[id] = action;
+    }
+}
+
+void CMainFrame::createMenus() {
+    QMenu* file = menuBar()->addMenu("ファイル(&F)");
+    file->addAction(action(kCmdFileNew));
+    file->addAction(action(kCmdFileOpen));
+    file->addAction(action(kCmdFileSave));
+    file->addAction(action(kCmdFileSaveAs));
+    file->addSeparator();
+    file->addAction(action(kCmdFilePrint));
+    file->addAction(action(kCmdFilePrintPreview));
+    file->addAction(action(kCmdFilePrintSetup));
+    file->addSeparator();
+    file->addAction(action(kCmdExport));
+    file->addSeparator();
+    recentMenu_ = file->addMenu(ToQString(FindCommandText(kCmdRecentFile)->menuText));
+    file->addSeparator();
+    file->addAction(action(kCmdAppExit));
+
+    QMenu* edit = menuBar()->addMenu("編集(&E)");
+    edit->addAction(action(kCmdFind));
+    edit->addAction(action(kCmdFindNext));
+    edit->addAction(action(kCmdFindPrevious));
+
+    QMenu* view = menuBar()->addMenu("表示(&V)");
+    toolbarsMenu_ = view->addMenu("ツール バーとドッキング ウィンドウ(&T)");
+    statusBarAction_ = view->addAction("ステータス バー(&S)");
+    statusBarAction_->setCheckable(true);
+    statusBarAction_->setChecked(true);
+    connect(statusBarAction_, &QAction::toggled, this,
+            [this](bool on) { statusBar()->setVisible(on); });
+    view->addSeparator();
+    view->addAction(action(kCmdHexView));
+    view->addAction(action(kCmdControlLineView));
+    view->addAction(action(kCmdTimerCounterPane));
+    view->addSeparator();
+    view->addAction(action(kCmdLinePatternLines));
+    view->addAction(action(kCmdLinePatternFilled));
+
+    QMenu* remote = menuBar()->addMenu("通信(&C)");
+    remote->addAction(action(kCmdConnect));
+    remote->addAction(action(kCmdDisconnect));
+    remote->addSeparator();
+    remote->addAction(action(kCmdStart));
+    remote->addAction(action(kCmdStop));
+    remote->addSeparator();
+    remote->addAction(action(kCmdOnlineDataReceive));
+    remote->addAction(action(kCmdSavedFileReceive));
+    remote->addSeparator();
+    remote->addAction(action(kCmdSettings));
+    remote->addAction(action(kCmdFirmwareUpdate));
+
+    QMenu* tools = menuBar()->addMenu("ツール(&T)");
+    tools->addAction(action(kCmdEnvironment));
+
+    QMenu* help = menuBar()->addMenu("ヘルプ(&H)");
+    help->addAction(action(kCmdAppAbout));
+
+    for (QMenu* menu : {file, edit, view, remote, tools, help}) {
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::refreshCommandStates);
+    }
+}
+
+void CMainFrame::createToolBar() {
+    toolBar_ = addToolBar("標準");
+    toolBar_->setObjectName("toolbar107");
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setMovable(true);
+    for (CommandId id : kToolBarOrder) {
+        if (id == 0) {
+            toolBar_->addSeparator();
+        } else {
+            toolBar_->addAction(action(id));
+        }
+    }
+}
+
+void CMainFrame::createStatusBar() {
+    statusBar()->showMessage("レディ");
+    for (const StatusPane& pane : StatusBarPanes()) {
+        auto* label = new QLabel(ToQString(pane.text), this);
+        label->setObjectName(QString("pane%1").arg(pane.id));
+        label->setAlignment(Qt::AlignCenter);
+        label->setFixedWidth(pane.width);
+        label->setFrameShape(QFrame::NoFrame);
+        statusBar()->addPermanentWidget(label);
+        statusPanes_.push_back(label);
+    }
+}
+
+void CMainFrame::createPanes() {
+    txPane_ = new QDockWidget("送信 ビュー", this);
+    txPane_->setObjectName("pane136");
+    txPane_->setAllowedAreas(Qt::AllDockWidgetAreas);
+    auto* txContents = new QWidget(txPane_);
+    txContents->setMinimumSize(200, 150);
+    txPane_->setWidget(txContents);
+    addDockWidget(Qt::RightDockWidgetArea, txPane_);
+
+    devicePane_ = new QDockWidget("タイマー・カウンタ ビュー", this);
+    devicePane_->setObjectName("pane137");
+    devicePane_->setAllowedAreas(Qt::AllDockWidgetAreas);
+    auto* deviceContents = new QWidget(devicePane_);
+    deviceContents->setMinimumSize(200, 100);
+    devicePane_->setWidget(deviceContents);
+    addDockWidget(Qt::LeftDockWidgetArea, devicePane_);
+
+    toolbarsMenu_->addAction(toolBar_->toggleViewAction());
+    toolbarsMenu_->addAction(txPane_->toggleViewAction());
+    toolbarsMenu_->addAction(devicePane_->toggleViewAction());
+
+    // The panes show what the analyzer simulates; they start hidden.
+    txPane_->hide();
+    devicePane_->hide();
+}
+
+CommandContext CMainFrame::commandContext() const {
+    CommandContext context;
+    context.holdsCapture = document_.holdsCapture();
+    context.recordCount = document_.capture().Count();
+    context.recordWidth = document_.capture().header().recordWidth;
+    context.hexView = settings_.hexView;
+    context.controlLineView = controlLineView_;
+    context.timerCounterPane = timerCounterPane_;
+    context.linePattern = settings_.linePattern;
+    return context;
+}
+
+void CMainFrame::refreshCommandStates() {
+    const CommandContext context = commandContext();
+    for (const auto& [id, action] : actions_) {
+        const CommandState state = EvaluateCommand(id, context);
+        action->setEnabled(state.enabled);
+        action->setCheckable(state.checkable);
+        if (state.checkable) {
+            action->setChecked(state.checked);
+        }
+    }
+    recentMenu_->setEnabled(EvaluateCommand(kCmdRecentFile, context).enabled);
+}
+
+void CMainFrame::sendUpdate(int updateCode) {
+    view_->onUpdate(updateCode);
+}
+
+void CMainFrame::onCommand(CommandId id) {
+    const CommandContext context = commandContext();
+    if (!EvaluateCommand(id, context).enabled) {
+        return;
+    }
+    switch (id) {
+    case kCmdFileNew:
+        newDocument();
+        break;
+    case kCmdFileOpen:
+        onOpen();
+        break;
+    case kCmdFileSave:
+        onSave(false);
+        break;
+    case kCmdFileSaveAs:
+        onSave(true);
+        break;
+    case kCmdAppExit:
+        close();
+        break;
+    case kCmdAppAbout: {
+        CAboutDlg about(this);
+        about.exec();
+        break;
+    }
+    case kCmdDisconnect:
+        if (context.measuring) {
+            prompt_.message("開始中は切断できません", "Error", PromptIcon::Information);
+        } else {
+            sendUpdate(kUpdateDisconnect);
+        }
+        break;
+    case kCmdHexView:
+        settings_.hexView = settings_.hexView == 1 ? 0 : 1;
+        sendUpdate(kUpdateRelayout);
+        break;
+    case kCmdControlLineView:
+        controlLineView_ = controlLineView_ == 1 ? 0 : 1;
+        if (document_.holdsCapture()) {
+            sendUpdate(kUpdateRelayout);
+        }
+        break;
+    case kCmdTimerCounterPane:
+        timerCounterPane_ = timerCounterPane_ == 1 ? 0 : 1;
+        devicePane_->setVisible(timerCounterPane_ == 1);
+        break;
+    case kCmdLinePatternLines:
+    case kCmdLinePatternFilled: {
+        const int16_t pattern = id == kCmdLinePatternLines ? 0 : 1;
+        if (settings_.linePattern != pattern) {
+            settings_.linePattern = pattern;
+            if (document_.holdsCapture()) {
+                sendUpdate(kUpdateRelayout);
+            }
+        }
+        break;
+    }
+    default:
+        if (const auto code = UpdateCodeOf(id)) {
+            sendUpdate(*code);
+        }
+        break;
+    }
+    refreshCommandStates();
+}
+
+bool CMainFrame::newDocument() {
+    const bool done = document_.OnNewDocument();
+    updateTitle();
+    sendUpdate(kUpdateRelayout);
+    refreshCommandStates();
+    return done;
+}
+
+bool CMainFrame::openDocument(const std::filesystem::path& path) {
+    const bool loaded = document_.OnOpenDocument(path);
+    if (loaded) {
+        recentFiles_.add(path);
+    }
+    updateRecentFileMenu();
+    updateTitle();
+    sendUpdate(kUpdateRelayout);
+    refreshCommandStates();
+    return loaded;
+}
+
+void CMainFrame::onOpen() {
+    const QString file = QFileDialog::getOpenFileName(this, "開く", QString(), kCaptureFilter);
+    if (!file.isEmpty()) {
+        openDocument(ToPath(file));
+    }
+}
+
+bool CMainFrame::onSave(bool askForName) {
+    std::filesystem::path path = document_.pathName();
+    if (askForName || path.empty()) {
+        QString suggestion =
+            path.empty()
+                ? QString("Varnolt.tvd")
+                : QString::fromUtf8(reinterpret_cast<const char*>(path.u8string().c_str()));
+        QString file =
+            QFileDialog::getSaveFileName(this, "名前を付けて保存", suggestion, kCaptureFilter);
+        if (file.isEmpty()) {
+            return false;
+        }
+        if (QFileInfo(file).suffix().isEmpty()) {
+            file += ".tvd";
+        }
+        path = ToPath(file);
+    }
+    const bool saved = document_.OnSaveDocument(path);
+    if (saved) {
+        recentFiles_.add(path);
+        updateRecentFileMenu();
+    }
+    updateTitle();
+    return saved;
+}
+
+void CMainFrame::updateRecentFileMenu() {
+    recentMenu_->clear();
+    const auto& entries = recentFiles_.entries();
+    if (entries.empty()) {
+        recentMenu_->addAction("(なし)")->setEnabled(false);
+        return;
+    }
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const QString path = QString::fromUtf8(entries[i]);
+        auto* item = recentMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(path));
+        connect(item, &QAction::triggered, this, [this, path] {
+            if (EvaluateCommand(kCmdRecentFile, commandContext()).enabled) {
+                openDocument(ToPath(path));
+            }
+        });
+    }
+}
+
+void CMainFrame::updateTitle() {
+    setWindowTitle(QString::fromStdString(document_.title()) + " - Varnolt");
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    const CommandContext context = commandContext();
+    if (context.measuring) {
+        const PromptAnswer answer = prompt_.ask("開始中ですが、終了しますか？", "確認",
+                                                PromptButtons::OkCancel, PromptIcon::Information);
+        if (answer != PromptAnswer::Ok) {
+            event->ignore();
+            return;
+        }
+        sendUpdate(kUpdateStop);
+    }
+    sendUpdate(kUpdateDisconnect);
+    event->accept();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && isActiveWindow()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (IsSearchKey(*key)) {
+            const CommandContext context = commandContext();
+            if (context.holdsCapture && !context.measuring) {
+                if (key->key() == Qt::Key_F) {
+                    sendUpdate(kUpdateFindDialogKey);
+                } else {
+                    sendUpdate((key->modifiers() & Qt::ShiftModifier) ? kUpdateFindPrevious
+                                                                      : kUpdateFindNext);
+                }
+            }
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace varnolt::ui

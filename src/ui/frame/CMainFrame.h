@@ -1,0 +1,89 @@
+#pragma once
+
+#include "core/shell/AppSettings.h"
+#include "core/shell/Commands.h"
+#include "core/shell/RecentFileList.h"
+
+#include <QMainWindow>
+
+#include <filesystem>
+#include <map>
+
+class QAction;
+class QDockWidget;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace varnolt {
+class CVarnoltDoc;
+class ConfigStore;
+class UserPrompt;
+} // namespace varnolt
+
+namespace varnolt::ui {
+
+class CVarnoltView;
+
+// The single top-level window: menus, toolbar, status bar and the two dockable panes around
+// the data view. Commands become update codes for the view; their enable and tick rules come
+// from the document's state.
+class CMainFrame final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& prompt,
+               QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    [[nodiscard]] AppSettings& settings() { return settings_; }
+    [[nodiscard]] CVarnoltView& view() { return *view_; }
+    [[nodiscard]] QAction* action(CommandId id) const;
+    [[nodiscard]] CommandContext commandContext() const;
+
+    // Re-evaluates every command's enable and tick rule.
+    void refreshCommandStates();
+
+    // File commands, also used for the file named on the command line.
+    bool newDocument();
+    bool openDocument(const std::filesystem::path& path);
+
+    // Sends an update code to the view.
+    void sendUpdate(int updateCode);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void createPanes();
+    void onCommand(CommandId id);
+    void onOpen();
+    bool onSave(bool askForName);
+    void updateRecentFileMenu();
+    void updateTitle();
+
+    CVarnoltDoc& document_;
+    ConfigStore& config_;
+    UserPrompt& prompt_;
+    AppSettings settings_;
+    RecentFileList recentFiles_;
+    int32_t controlLineView_ = 0;
+    int32_t timerCounterPane_ = 0;
+
+    CVarnoltView* view_ = nullptr;
+    std::map<CommandId, QAction*> actions_;
+    QMenu* recentMenu_ = nullptr;
+    QMenu* toolbarsMenu_ = nullptr;
+    QAction* statusBarAction_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QDockWidget* txPane_ = nullptr;
+    QDockWidget* devicePane_ = nullptr;
+    std::vector<QLabel*> statusPanes_;
+};
+
+} // namespace varnolt::ui
