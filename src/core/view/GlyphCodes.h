@@ -10,7 +10,9 @@ namespace varnolt {
 // trail byte in bits 7..0. The program decodes it with the code page 932 decoder and draws the
 // character it gives in the cell font, which holds a picture two character cells wide (one full
 // em) at every code this module produces. The codes are ordinary kanji codes; only the cell font
-// gives them their meaning.
+// gives them their meaning. Each picture fills the font's em square, which runs from the font's
+// ascent (0.88 em) above the baseline to its descent (0.12 em) below: drawn at pixel size 20, a
+// cell whose top is at y has its baseline at y + ascent and covers 20 × 20 pixels.
 using GlyphCode = std::uint16_t;
 
 // What a cell glyph shows. The numbers are the glyph sets of the cell painter's draw calls.
