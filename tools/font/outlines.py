@@ -33,7 +33,7 @@ WIDE_SCALE = 0.92
 
 
 class SourceFont:
-    """One font whose outlines are copied, with the source em box given in its units."""
+    """A font whose outlines the cell pictures copy, in its own units."""
 
     def __init__(self, path):
         self.path = path
