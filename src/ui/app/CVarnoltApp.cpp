@@ -4,6 +4,7 @@
 #include "ui/frame/CMainFrame.h"
 #include "ui/platform/QtConfigStore.h"
 #include "ui/platform/QtUserPrompt.h"
+#include "ui/platform/Resources.h"
 
 #include <QCommandLineParser>
 #include <QStyleFactory>
@@ -14,6 +15,7 @@ CVarnoltApp::CVarnoltApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("Varnolt");
     setOrganizationName("TavrixVRN");
     setApplicationVersion(VARNOLT_VERSION_TEXT);
+    InitResources();
     // Object linking, shell registration, DDE and taskbar thumbnails have no counterpart here.
 }
 
