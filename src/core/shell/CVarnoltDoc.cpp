@@ -4,6 +4,7 @@
 #include "core/capture/CaptureFileReader.h"
 #include "core/capture/CaptureFileWriter.h"
 #include "core/platform/FileError.h"
+#include "core/settings/SettingsCapture.h"
 
 namespace varnolt {
 
@@ -12,18 +13,6 @@ namespace {
 std::filesystem::path SettingsFolder() {
     std::error_code ignored;
     return std::filesystem::current_path(ignored) / "Tavrix" / "Varnolt";
-}
-
-CaptureConditions ConditionsOf(const CSaParameter& settings) {
-    CaptureConditions conditions;
-    conditions.lineMode = static_cast<uint16_t>(settings.lineMode);
-    conditions.speed = settings.speed;
-    conditions.dataBits = static_cast<uint16_t>(settings.dataBits);
-    conditions.stopBits = static_cast<uint16_t>(settings.stopBits);
-    conditions.parity = settings.parity;
-    conditions.transmitOutput = settings.transmitOutput;
-    conditions.recordWidth = settings.controlLineCapture;
-    return conditions;
 }
 
 } // namespace
@@ -59,7 +48,7 @@ void CVarnoltDoc::LoadSettingsFile() {
 
 bool CVarnoltDoc::OnNewDocument() {
     pathName_.clear();
-    capture_->Reset(ConditionsOf(settings_));
+    capture_->Reset(CaptureConditionsOf(settings_));
     lineStates_.fill(0);
     return true;
 }
@@ -84,7 +73,7 @@ bool CVarnoltDoc::OnSaveDocument(const std::filesystem::path& path) {
 }
 
 void CVarnoltDoc::CopyCommunicationConditions() {
-    capture_->header().apply(ConditionsOf(settings_));
+    capture_->header().apply(CaptureConditionsOf(settings_));
 }
 
 void CVarnoltDoc::PublishDisplaySettings() {
