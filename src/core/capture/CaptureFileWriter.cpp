@@ -26,37 +26,55 @@ RecordCount SaveRecordCount(RingIndex first, RingIndex last, RecordCount capacit
     return last - first + capacity + 1;
 }
 
-void WriteCapture(BinaryWriter& out, const CaptureHeader& header, int displayMode,
-                  const CCaptureData& store, const CaptureSaveRange& range) {
-    const RecordCount capacity = store.capacity();
-    assert(range.first >= 0 && range.first < capacity && range.last < capacity);
+namespace {
 
+// Writes the whole file around COUNT records, the K-th (from 0) being WORDAT(K) for K in order.
+template <typename WordAt>
+void WriteFramed(BinaryWriter& out, const CaptureHeaderWords& words, RecordCount count,
+                 WordAt wordAt) {
     out.writeArchiveString(kCaptureStartMarker);
     out.writeArchiveString(kCaptureFileVersionText);
-    for (const uint16_t word : EncodeCaptureHeader(header, displayMode)) {
+    for (const uint16_t word : words) {
         out.writeU16(word);
     }
-    const RecordCount count = SaveRecordCount(range.first, range.last, capacity);
     out.writeU32(static_cast<uint32_t>(count));
-
     std::array<uint8_t, kBlockWords * 4> block;
-    RingIndex index = range.first;
     for (RecordCount done = 0; done < count && out.ok();) {
         const auto step = static_cast<size_t>(std::min<RecordCount>(count - done, kBlockWords));
         for (size_t i = 0; i < step; ++i) {
-            const RecordWord word = store.sourceWord(range.source, index);
+            const RecordWord word = wordAt(done + static_cast<RecordCount>(i));
             block[4 * i] = static_cast<uint8_t>(word);
             block[4 * i + 1] = static_cast<uint8_t>(word >> 8);
             block[4 * i + 2] = static_cast<uint8_t>(word >> 16);
             block[4 * i + 3] = static_cast<uint8_t>(word >> 24);
-            if (++index >= capacity) {
-                index = 0;
-            }
         }
         out.writeBytes(block.data(), step * 4);
         done += static_cast<RecordCount>(step);
     }
     out.writeArchiveString(kCaptureEndMarker);
+}
+
+} // namespace
+
+void WriteCapture(BinaryWriter& out, const CaptureHeader& header, int displayMode,
+                  const CCaptureData& store, const CaptureSaveRange& range) {
+    const RecordCount capacity = store.capacity();
+    assert(range.first >= 0 && range.first < capacity && range.last < capacity);
+    RingIndex index = range.first;
+    WriteFramed(out, EncodeCaptureHeader(header, displayMode),
+                SaveRecordCount(range.first, range.last, capacity), [&](RecordCount) {
+                    const RecordWord word = store.sourceWord(range.source, index);
+                    if (++index >= capacity) {
+                        index = 0;
+                    }
+                    return word;
+                });
+}
+
+void WriteCapture(BinaryWriter& out, const CaptureHeaderWords& words,
+                  std::span<const RecordWord> records) {
+    WriteFramed(out, words, static_cast<RecordCount>(records.size()),
+                [&](RecordCount k) { return records[static_cast<size_t>(k)]; });
 }
 
 bool WriteCaptureFile(const std::filesystem::path& path, const CaptureHeader& header,

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/capture/CCaptureData.h"
+#include "core/capture/CaptureFileFormat.h"
 #include "core/platform/BinaryWriter.h"
 
 #include <filesystem>
+#include <span>
 
 namespace varnolt {
 
@@ -27,6 +29,11 @@ struct CaptureSaveRange {
 // 0 ... capacity - 1 (last may be -1). Errors stick in OUT.
 void WriteCapture(BinaryWriter& out, const CaptureHeader& header, int displayMode,
                   const CCaptureData& store, const CaptureSaveRange& range);
+
+// Writes a capture file onto OUT with header words taken over unchanged (those of a file
+// received from the analyzer) and RECORDS, which must number at most kMaxRingCapacity.
+void WriteCapture(BinaryWriter& out, const CaptureHeaderWords& words,
+                  std::span<const RecordWord> records);
 
 // Creates (or truncates) PATH and writes the capture file into it; a file that cannot be
 // created or written is reported through PROMPT and gives false.

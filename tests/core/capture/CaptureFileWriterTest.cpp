@@ -135,6 +135,33 @@ TEST(CaptureFileWriter, WritesASavedBankAndAnEmptyStore) {
     EXPECT_EQ(recordBytes({SaveSource::Ring, 0, -1}), std::vector<uint8_t>{});
 }
 
+TEST(CaptureFileWriter, CopiesReceivedHeaderWordsUnchanged) {
+    CaptureHeaderWords words{};
+    for (size_t i = 0; i < words.size(); ++i) {
+        words[i] = static_cast<uint16_t>(0x1234 + 3 * i);
+    }
+    std::vector<uint8_t> bytes;
+    BinaryWriter out(bytes);
+    WriteCapture(out, words, std::vector<RecordWord>{0x41000000, 0x42000000});
+    ASSERT_TRUE(out.finish());
+    std::vector<uint8_t> expectedWords;
+    for (const uint16_t word : words) {
+        expectedWords.push_back(static_cast<uint8_t>(word));
+        expectedWords.push_back(static_cast<uint8_t>(word >> 8));
+    }
+    const std::vector<uint8_t> expected = Concat({
+        {0x13},
+        Text("<<## TOP Start ##>>"),
+        {0x04},
+        Text("0110"),
+        expectedWords,
+        Words32({2, 0x41000000, 0x42000000}),
+        {0x11},
+        Text("<<## TOP End ##>>"),
+    });
+    EXPECT_EQ(bytes, expected);
+}
+
 TEST(CaptureFileWriter, ReportsAFileThatCannotBeCreated) {
     const testing::TempDir dir;
     const CCaptureData store(4);
