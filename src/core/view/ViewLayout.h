@@ -1,0 +1,191 @@
+#pragma once
+
+#include "core/view/CGrphMain.h"
+#include "core/view/CellCanvas.h"
+#include "core/view/FrameLineIndex.h"
+#include "core/view/FrameLineWalker.h"
+#include "core/view/PageGeometry.h"
+#include "core/view/ViewTypes.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace varnolt {
+
+// The scroll bar of the data view: range 0 … maximum with a page of PAGE lines, in the sense of
+// a range whose last reachable position is maximum - page + 1.
+struct ScrollBarState {
+    int32_t maximum = 1;
+    int32_t page = 0;
+    int32_t position = 0;
+    friend bool operator==(const ScrollBarState&, const ScrollBarState&) = default;
+};
+
+enum class ScrollRequest : uint8_t { LineUp, LineDown, PageUp, PageDown, Track, Top, Bottom };
+
+// The command whose hit is brought into view; they place a hit differently.
+enum class SearchCommand : uint8_t { FindNext, FindPrevious, Dialog };
+
+// Where a page drawing ended: the cell after the last one drawn.
+struct DrawEnd {
+    CellColumn column = 0;
+    PageLine line = 0;
+    // The control-line states of the last SD or RD character drawn (captures of record width 1),
+    // for the document's current line states.
+    std::optional<uint16_t> lineStates;
+};
+
+// What one page drawing draws.
+struct DrawRequest {
+    RingIndex start = kNoRecord; // first record
+    RecordCount cells = 0;       // at most this many records
+    bool restart = true;         // frame display: break state taken afresh at START
+    bool live = false;           // a measurement's live page
+    const HitRange* hit = nullptr;
+    CellColumn column = 0; // where START goes
+    PageLine line = 0;
+};
+
+// The layout of a capture as lines of cells, for the screen and for paper, and the drawing of
+// pages through a CellCanvas. It holds what the view keeps between paints: the top record, the
+// last drawn record, the live position, the frame-line index and the break state of live drawing.
+// The capture is passed to each call; the display state and options are plain values the view
+// sets when they change.
+class ViewLayout {
+public:
+    // ---- Display values ----------------------------------------------------------------------
+    [[nodiscard]] const DisplayState& display() const { return display_; }
+    void setDisplay(const DisplayState& display) { display_ = display; }
+    [[nodiscard]] const DrawOptions& options() const { return options_; }
+    void setOptions(const DrawOptions& options) { options_ = options; }
+    [[nodiscard]] bool controlLines() const { return controlLines_; }
+    void setControlLines(bool shown) { controlLines_ = shown; }
+
+    // ---- Geometry ----------------------------------------------------------------------------
+    // The geometry of SURFACE for page PAGENUMBER of SIZE with the current display values.
+    [[nodiscard]] PageGeometry ComputeGeometry(Surface surface, int32_t pageNumber,
+                                               DrawingSize size) const;
+    // Recomputes the screen geometry for a client area of SIZE.
+    void SetClientSize(DrawingSize size);
+    [[nodiscard]] const PageGeometry& screen() const { return screen_; }
+    [[nodiscard]] DrawingSize clientSize() const { return client_; }
+
+    // ---- Lines -------------------------------------------------------------------------------
+    // Walks the whole capture with the frame rules and the screen columns, rebuilds the
+    // frame-line index and returns the number of frame lines.
+    LineNumber CountFrameLines(const CCaptureData& capture);
+    [[nodiscard]] LineNumber frameLineCount() const { return frameLines_; }
+    [[nodiscard]] const FrameLineIndex& frameLineIndex() const { return index_; }
+    // Lines of the whole capture in the current mode (0 for fewer than two records).
+    [[nodiscard]] int32_t TotalLines(const CCaptureData& capture) const;
+    // First record of the line N lines after the line that starts at FROM, with COLUMNS per
+    // line; kNoRecord when that line does not exist or N < 0.
+    [[nodiscard]] RingIndex LineToRecord(const CCaptureData& capture, RingIndex from, int32_t n,
+                                         CellColumn columns) const;
+    // First record of the frame line (screen columns) holding RECORD, and that line's 1-based
+    // number; nullopt when RECORD is not in the capture.
+    struct LineStart {
+        RingIndex record = kNoRecord;
+        LineNumber line = 0;
+    };
+    [[nodiscard]] std::optional<LineStart> RecordToLine(const CCaptureData& capture,
+                                                        RingIndex record) const;
+    // The same for COLUMNS per line (printing uses the paper's columns).
+    [[nodiscard]] std::optional<LineStart> RecordToLine(const CCaptureData& capture,
+                                                        RingIndex record, CellColumn columns) const;
+    // True when INDEX lies between the top record and the last drawn record along the ring.
+    [[nodiscard]] bool IsVisible(RingIndex index) const;
+
+    // ---- View state ----------------------------------------------------------------------------
+    [[nodiscard]] RingIndex topRecord() const { return top_; }
+    void setTopRecord(RingIndex top) { top_ = top; }
+    [[nodiscard]] RingIndex lastDrawnRecord() const { return lastDrawn_; }
+    [[nodiscard]] int32_t totalLines() const { return totalLines_; }
+    [[nodiscard]] CellColumn liveColumn() const { return liveColumn_; }
+    [[nodiscard]] PageLine liveLine() const { return liveLine_; }
+
+    // Lays CAPTURE out afresh (a new or opened capture, the start of a measurement): control
+    // lines off for record width 0, DISPLAY taken over, top and last drawn record 0, screen
+    // geometry for CLIENT, frame-line index rebuilt, total lines 0, live position 0.
+    void ResetLayout(const CCaptureData& capture, const DisplayState& display, DrawingSize client);
+    // Re-layout after an option change: screen geometry, frame-line index and total lines; the
+    // top record stays.
+    void Relayout(const CCaptureData& capture, const DisplayState& display, DrawingSize client);
+    // The scroll bar for the current top record; sets the top record to the oldest when the
+    // whole capture fits.
+    ScrollBarState UpdateScrollInfo(const CCaptureData& capture);
+    // Applies a scroll request; TRACKPOSITION is the thumb position for Track. True when the top
+    // record changed (the caller then moves the search position to it and repaints).
+    bool Scroll(const CCaptureData& capture, ScrollRequest request, int32_t trackPosition = 0);
+    // Moves the top record so that HIT, found by COMMAND, is on the page; true when it changed.
+    bool BringHitIntoView(const CCaptureData& capture, const HitRange& hit, SearchCommand command);
+
+    // ---- Drawing -------------------------------------------------------------------------------
+    // Screen grid: white lines over old frames, rules and row labels.
+    void DrawGrid(CellCanvas& canvas) const;
+    // Draws records into consecutive cells of the screen page (see DrawRequest).
+    DrawEnd Draw(CellCanvas& canvas, const CCaptureData& capture, const DrawRequest& request);
+    // A paint outside a measurement: total lines, grid, then one page from the top record.
+    DrawEnd Paint(CellCanvas& canvas, const CCaptureData& capture, const HitRange* hit = nullptr);
+    // Live drawing of the records received since NEXTTODRAW; FIRSTBLOCK for the first block of a
+    // measurement. Returns the index after the newest record (the new next-to-draw index).
+    RingIndex DrawReceived(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw,
+                           bool firstBlock);
+    // After an overflow mark: the records from NEXTTODRAW, then the cells after them erased.
+    RingIndex DrawAfterOverflow(CellCanvas& canvas, const CCaptureData& capture,
+                                RingIndex nextToDraw);
+    // The paint of a running measurement.
+    void DrawLive(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw);
+    // The running idle indicator at the next-to-draw position (continuous display).
+    void DrawLiveIdle(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw,
+                      int32_t idleDisplay, uint32_t idleValue);
+
+    // ---- Printing ------------------------------------------------------------------------------
+    // Pages needed to print CAPTURE on paper of SIZE (0.1 mm).
+    [[nodiscard]] int32_t PageCount(const CCaptureData& capture, DrawingSize size) const;
+    // Draws page PAGENUMBER with its header; PATHNAME is the document's path (UTF-8).
+    void PrintPage(CellCanvas& canvas, const CCaptureData& capture, int32_t pageNumber,
+                   DrawingSize size, const std::string& pathName);
+
+private:
+    friend class PageDrawer;
+
+    // The frame-line break state that live drawing carries from one call to the next.
+    struct LiveFrameState {
+        FrameLineWalker walker{0, {}};
+        LineNumber lineNumber = 0;
+        bool lineOpen = false;
+        bool labelDrawn = false;
+        bool idleFilled = false;
+        bool timeFilled = false;
+    };
+
+    [[nodiscard]] ScrollBarState ScrollState(const CCaptureData& capture) const;
+    [[nodiscard]] RingIndex WalkToLine(const CCaptureData& capture, RingIndex start,
+                                       LineNumber startLine, LineNumber target,
+                                       CellColumn columns) const;
+    [[nodiscard]] LineNumber CountLines(const CCaptureData& capture, CellColumn columns) const;
+    [[nodiscard]] RingIndex PageRangeEnd(const CCaptureData& capture, RingIndex start,
+                                         const PageGeometry& geometry) const;
+
+    DisplayState display_;
+    DrawOptions options_;
+    bool controlLines_ = false;
+    DrawingSize client_;
+    PageGeometry screen_;
+    PageGeometry print_;
+    CGrphMain painter_;
+
+    RingIndex top_ = 0;
+    RingIndex lastDrawn_ = 0;
+    int32_t totalLines_ = 0;
+    CellColumn liveColumn_ = 0;
+    PageLine liveLine_ = 0;
+
+    FrameLineIndex index_;
+    LineNumber frameLines_ = 0;
+    LiveFrameState frameState_;
+};
+
+} // namespace varnolt
