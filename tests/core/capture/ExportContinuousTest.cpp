@@ -118,7 +118,8 @@ TEST(ExportContinuous, CommaSeparatedHalfWidthWithControlLines) {
 }
 
 // Control-line rows need records that carry control lines; the padded table is used for
-// half-width text (control codes keep their names); a start position inside a time stamp still finds the stamp's head.
+// half-width text (control codes keep their names); a start position inside a time stamp still
+// finds the stamp's head.
 TEST(ExportContinuous, StartPositionInsideAStampAndNoControlRowsForWidthZero) {
     CCaptureData data(64);
     FillMixedCapture(data);
@@ -151,7 +152,8 @@ TEST(ExportContinuous, WrappedRingExportsLikeTheSameRecordsUnwrapped) {
     const ExportRequest request =
         Request(ExportFileType::Text, ExportCharacterSize::HalfWidth, false, 2);
     EXPECT_EQ(Exported(wrapped, kContinuous, request), Exported(plain, kContinuous, request));
-    EXPECT_NE(Exported(wrapped, kContinuous, request).find("\r\n0000002     > ? @ A B C D\r\n"), std::string::npos);
+    EXPECT_NE(Exported(wrapped, kContinuous, request).find("\r\n0000002     > ? @ A B C D\r\n"),
+              std::string::npos);
 }
 
 TEST(ExportContinuous, FileNameThatCodePage932CannotHoldGetsAReplacement) {
