@@ -1,11 +1,7 @@
 #include "core/capture/ExportCommand.h"
 
 #include "core/capture/ExportWriter.h"
-#include "core/platform/FileError.h"
 #include "core/platform/UserPrompt.h"
-
-#include <filesystem>
-#include <string>
 
 namespace varnolt {
 
@@ -21,9 +17,7 @@ std::optional<ExportRequest> RunExportCommand(const CCaptureData& data,
     }
     const FileError error = WriteExportFile(data, display, *request, documentPath);
     if (error != FileError::None) {
-        const std::u8string name(request->fileName.begin(), request->fileName.end());
-        prompt.message(FileErrorMessage(error, std::filesystem::path(name)), kAppCaption,
-                       PromptIcon::Warning);
+        ReportExportFileError(error, request->fileName, prompt);
     }
     prompt.message("ファイル出力が完了しました", "確認", PromptIcon::Information);
     return request;

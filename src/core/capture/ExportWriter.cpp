@@ -4,6 +4,7 @@
 #include "core/capture/ExportLayouts.h"
 #include "core/capture/ExportRecords.h"
 #include "core/platform/Cp932.h"
+#include "core/platform/UserPrompt.h"
 
 #include <filesystem>
 #include <string>
@@ -36,13 +37,20 @@ void WriteExport(const CCaptureData& data, const ExportDisplay& display,
 
 FileError WriteExportFile(const CCaptureData& data, const ExportDisplay& display,
                           const ExportRequest& request, std::string_view documentPath) {
-    const std::u8string name(request.fileName.begin(), request.fileName.end());
-    FileExportSink sink{std::filesystem::path(name)};
+    FileExportSink sink{ExportPath(request.fileName)};
     if (sink.error() != FileError::None) {
         return sink.error();
     }
     WriteExport(data, display, request, documentPath, sink);
     return sink.Close();
+}
+
+std::filesystem::path ExportPath(std::string_view name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+void ReportExportFileError(FileError error, std::string_view name, UserPrompt& prompt) {
+    prompt.message(FileErrorMessage(error, ExportPath(name)), kAppCaption, PromptIcon::Warning);
 }
 
 } // namespace varnolt

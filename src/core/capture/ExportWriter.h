@@ -5,9 +5,12 @@
 #include "core/capture/ExportSink.h"
 #include "core/platform/FileError.h"
 
+#include <filesystem>
 #include <string_view>
 
 namespace varnolt {
+
+class UserPrompt;
 
 // Writes the export of DATA into SINK: the "FileName" line with DOCUMENTPATH (UTF-8; converted
 // to code page 932, with a replacement for what code page 932 cannot hold), an empty line, then
@@ -21,5 +24,12 @@ void WriteExport(const CCaptureData& data, const ExportDisplay& display,
 [[nodiscard]] FileError WriteExportFile(const CCaptureData& data, const ExportDisplay& display,
                                         const ExportRequest& request,
                                         std::string_view documentPath);
+
+// The path of the UTF-8 file name NAME.
+[[nodiscard]] std::filesystem::path ExportPath(std::string_view name);
+
+// Tells the user that the export file NAME could not be written (the standard file-error
+// report).
+void ReportExportFileError(FileError error, std::string_view name, UserPrompt& prompt);
 
 } // namespace varnolt

@@ -1,0 +1,141 @@
+#include "cli/CliArguments.h"
+
+#include <string_view>
+
+namespace varnolt::cli {
+
+namespace {
+
+CliParseResult Refuse(std::string error) {
+    return {std::nullopt, std::move(error)};
+}
+
+bool IsHelp(std::string_view arg) {
+    return arg == "--help" || arg == "-h";
+}
+
+// Splits "--name=value" into its parts; VALUE stays empty without "=".
+std::string_view OptionName(std::string_view arg, std::optional<std::string>& value) {
+    const size_t equals = arg.find('=');
+    if (arg.starts_with("--") && equals != std::string_view::npos) {
+        value = std::string(arg.substr(equals + 1));
+        return arg.substr(0, equals);
+    }
+    return arg;
+}
+
+} // namespace
+
+CliParseResult ParseCliArguments(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        return Refuse("no command given (try --help)");
+    }
+    CliArguments result;
+    const std::string& command = args.front();
+    if (IsHelp(command)) {
+        return {result, {}};
+    }
+    if (command == "info") {
+        result.command = CliCommand::Info;
+    } else if (command == "export") {
+        result.command = CliCommand::Export;
+    } else {
+        return Refuse("unknown command '" + command + "' (try --help)");
+    }
+
+    std::vector<std::string> positional;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (IsHelp(arg)) {
+            return {CliArguments{}, {}};
+        }
+        if (!arg.starts_with("-") || arg == "-") {
+            positional.push_back(arg);
+            continue;
+        }
+        std::optional<std::string> inlineValue;
+        const std::string_view name = OptionName(arg, inlineValue);
+        const bool exportCommand = result.command == CliCommand::Export;
+        const auto flag = [&](bool& target) {
+            if (inlineValue) {
+                return false;
+            }
+            target = true;
+            return true;
+        };
+        const auto number = [&](std::string& target) {
+            if (inlineValue) {
+                target = *inlineValue;
+                return true;
+            }
+            if (i + 1 >= args.size()) {
+                return false;
+            }
+            target = args[++i];
+            return true;
+        };
+        bool understood = false;
+        if (exportCommand && name == "--frame") {
+            understood = flag(result.frameLayout);
+        } else if (exportCommand && name == "--half-width") {
+            understood = flag(result.halfWidth);
+        } else if (exportCommand && name == "--control-lines") {
+            understood = flag(result.controlLines);
+        } else if (exportCommand && name == "--line-length") {
+            understood = number(result.lineLength);
+            if (!understood) {
+                return Refuse("option --line-length needs a value");
+            }
+        } else if (exportCommand && name == "--start") {
+            understood = number(result.startPosition);
+            if (!understood) {
+                return Refuse("option --start needs a value");
+            }
+        }
+        if (!understood) {
+            return Refuse("unknown option '" + arg + "' for " + command + " (try --help)");
+        }
+    }
+
+    const size_t expected = result.command == CliCommand::Info ? 1 : 2;
+    if (positional.size() < expected) {
+        return Refuse(result.command == CliCommand::Info
+                          ? "info needs a capture file (try --help)"
+                          : "export needs a capture file and an output file (try --help)");
+    }
+    if (positional.size() > expected) {
+        return Refuse("unexpected argument '" + positional[expected] + "' (try --help)");
+    }
+    result.capturePath = positional[0];
+    if (result.command == CliCommand::Export) {
+        result.outputPath = positional[1];
+    }
+    return {result, {}};
+}
+
+std::string CliUsage() {
+    return "Usage:\n"
+           "  varnolt-cli info FILE.tvd\n"
+           "  varnolt-cli export FILE.tvd OUT.txt|OUT.csv [--frame] [--line-length N]\n"
+           "                     [--half-width] [--control-lines] [--start N]\n"
+           "  varnolt-cli --help\n"
+           "\n"
+           "info     prints the capture's header and record count, one 'key: value' per line.\n"
+           "export   writes the capture as text (.txt) or comma-separated values (.csv) in\n"
+           "         code page 932, byte for byte as the program's export dialog does.\n"
+           "\n"
+           "Export options:\n"
+           "  --frame           frame layout (one line pair per frame line); default continuous\n"
+           "  --line-length N   characters per block or line, 10 or more (default 50;\n"
+           "                    decimal, 0x hexadecimal or leading-zero octal)\n"
+           "  --half-width      half-width characters; default full-width\n"
+           "  --control-lines   also write the six control-line rows (captures with\n"
+           "                    control lines only)\n"
+           "  --start N         position of the first record to export, from 1 (default 1)\n"
+           "\n"
+           "Exit status: 0 done; 1 a file could not be read or written, the capture file was\n"
+           "refused or an option value was refused; 2 the command line is not understood;\n"
+           "3 the capture file is damaged: what could be read was used.\n";
+}
+
+} // namespace varnolt::cli

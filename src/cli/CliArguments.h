@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace varnolt::cli {
+
+enum class CliCommand { Help, Info, Export };
+
+// The command line of varnolt-cli, taken apart. Numbers stay text: the export checks them
+// exactly as the export dialog checks what the user typed.
+struct CliArguments {
+    CliCommand command = CliCommand::Help;
+    std::string capturePath;
+    std::string outputPath;
+    bool frameLayout = false;
+    bool halfWidth = false;
+    bool controlLines = false;
+    std::string lineLength = "50";
+    std::string startPosition = "1";
+};
+
+// The arguments after the program name, or the one-line reason they are not understood.
+struct CliParseResult {
+    std::optional<CliArguments> arguments;
+    std::string error;
+};
+
+[[nodiscard]] CliParseResult ParseCliArguments(const std::vector<std::string>& args);
+
+// The text of --help.
+[[nodiscard]] std::string CliUsage();
+
+} // namespace varnolt::cli

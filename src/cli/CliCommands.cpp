@@ -1,0 +1,161 @@
+#include "cli/CliCommands.h"
+
+#include "cli/StderrPrompt.h"
+#include "core/capture/CCaptureData.h"
+#include "core/capture/CaptureFileReader.h"
+#include "core/capture/ExportValidation.h"
+#include "core/capture/ExportWriter.h"
+#include "core/platform/FileError.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace varnolt::cli {
+
+namespace {
+
+// The capture file at PATH, loaded; empty when it was refused or could not be read (the
+// reader has told why). DAMAGED says that the reader reported a problem but kept what it read.
+std::unique_ptr<CCaptureData> Load(const std::string& path, StderrPrompt& prompt, bool& damaged) {
+    auto store = std::make_unique<CCaptureData>();
+    const size_t before = prompt.count();
+    if (!ReadCaptureFile(ExportPath(path), *store, prompt)) {
+        return nullptr;
+    }
+    damaged = prompt.count() != before;
+    return store;
+}
+
+std::string LineModeName(uint16_t lineMode) {
+    switch (lineMode) {
+    case 1:
+        return "RS-232C monitor";
+    case 2:
+        return "RS-232C simulation";
+    case 3:
+        return "RS-422/485 monitor";
+    case 4:
+        return "RS-422/485 simulation";
+    default:
+        return "unknown";
+    }
+}
+
+std::string ParityName(int32_t parity) {
+    switch (parity) {
+    case 0:
+        return "none";
+    case 2:
+        return "even";
+    case 3:
+        return "odd";
+    default:
+        return "unknown";
+    }
+}
+
+std::string IdleDisplayName(int32_t idleDisplay) {
+    switch (idleDisplay) {
+    case 0:
+        return "off";
+    case 1:
+        return "0.001 s";
+    case 2:
+        return "0.01 s";
+    case 3:
+        return "0.1 s";
+    default:
+        return "unknown";
+    }
+}
+
+std::string TimeDisplayName(int32_t timeDisplay) {
+    switch (timeDisplay) {
+    case 0:
+        return "off";
+    case 1:
+        return "YY/MM/DD HH:MM:SS";
+    case 2:
+        return "MM/DD HH:MM:SS.cc";
+    case 3:
+        return "YY/MM/DD";
+    case 4:
+        return "HH:MM:SS";
+    case 5:
+        return "HH:MM:SS.cc";
+    default:
+        return "unknown";
+    }
+}
+
+std::string DelimiterText(const FrameDelimiter& delimiter) {
+    char code[8];
+    std::snprintf(code, sizeof code, "0x%02X", delimiter.code);
+    return std::string(delimiter.enabled != 0 ? "on " : "off ") + code;
+}
+
+} // namespace
+
+CliExit RunInfo(const CliArguments& args, std::ostream& out) {
+    StderrPrompt prompt;
+    bool damaged = false;
+    const std::unique_ptr<CCaptureData> store = Load(args.capturePath, prompt, damaged);
+    if (!store) {
+        return CliExit::Failed;
+    }
+    const CaptureHeader& h = store->header();
+    out << "line mode: " << h.lineMode << " (" << LineModeName(h.lineMode) << ")\n"
+        << "speed: " << h.speed << '\n'
+        << "data bits: " << h.dataBits << '\n'
+        << "parity: " << h.parity << " (" << ParityName(h.parity) << ")\n"
+        << "stop bits: " << h.stopBits << '\n'
+        << "transmit output: " << h.transmitOutput << '\n'
+        << "record width: " << h.recordWidth << '\n'
+        << "idle display: " << h.idleDisplay << " (" << IdleDisplayName(h.idleDisplay) << ")\n"
+        << "time display: " << h.timeDisplay << " (" << TimeDisplayName(h.timeDisplay) << ")\n"
+        << "frame detection time: " << h.frameDetectionTime << " ms\n";
+    constexpr std::array<const char*, 4> kDelimiterNames = {
+        "sd start delimiter", "sd end delimiter", "rd start delimiter", "rd end delimiter"};
+    for (size_t slot = 0; slot < kDelimiterNames.size(); ++slot) {
+        out << kDelimiterNames[slot] << ": " << DelimiterText(h.delimiters[slot]) << '\n';
+    }
+    out << "format version: " << h.formatVersion << '\n' << "records: " << store->Count() << '\n';
+    out.flush();
+    return damaged ? CliExit::Damaged : CliExit::Done;
+}
+
+CliExit RunExport(const CliArguments& args) {
+    StderrPrompt prompt;
+    bool damaged = false;
+    const std::unique_ptr<CCaptureData> store = Load(args.capturePath, prompt, damaged);
+    if (!store) {
+        return CliExit::Failed;
+    }
+    const ExportSettings settings{ExportSettings::kDefaultLineLength,
+                                  args.halfWidth ? ExportCharacterSize::HalfWidth
+                                                 : ExportCharacterSize::FullWidth,
+                                  args.controlLines};
+    const std::optional<ExportRequest> request = ValidateExportInputs(
+        {args.outputPath, args.lineLength, args.startPosition}, settings, store->Count(), prompt);
+    if (!request || request->fileType == ExportFileType::None) {
+        return CliExit::Failed;
+    }
+    // The display settings the program publishes: the layout chosen here, idle and time
+    // display from the capture; the "FileName" line names the capture as a document would.
+    const ExportDisplay display{args.frameLayout ? ExportDisplay::Mode::Frame
+                                                 : ExportDisplay::Mode::Continuous,
+                                store->header().idleDisplay, store->header().timeDisplay};
+    const std::string documentPath =
+        PathText(std::filesystem::absolute(ExportPath(args.capturePath)));
+    const FileError error = WriteExportFile(*store, display, *request, documentPath);
+    if (error != FileError::None) {
+        ReportExportFileError(error, request->fileName, prompt);
+        return CliExit::Failed;
+    }
+    return damaged ? CliExit::Damaged : CliExit::Done;
+}
+
+} // namespace varnolt::cli

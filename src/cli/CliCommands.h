@@ -1,0 +1,23 @@
+#pragma once
+
+#include "cli/CliArguments.h"
+
+#include <ostream>
+
+namespace varnolt::cli {
+
+// Exit statuses of varnolt-cli.
+enum class CliExit : int {
+    Done = 0,
+    Failed = 1,  // a file could not be read or written, or a value was refused
+    Usage = 2,   // the command line is not understood
+    Damaged = 3, // the capture file is damaged; what could be read was used
+};
+
+// varnolt-cli info: the capture header and the record count on OUT.
+[[nodiscard]] CliExit RunInfo(const CliArguments& args, std::ostream& out);
+
+// varnolt-cli export: the export the dialog writes with the same choices.
+[[nodiscard]] CliExit RunExport(const CliArguments& args);
+
+} // namespace varnolt::cli

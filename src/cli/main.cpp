@@ -1,0 +1,29 @@
+// varnolt-cli: the capture-file tools of Varnolt without the window, for people who convert
+// many automatically saved captures.
+
+#include "cli/CliArguments.h"
+#include "cli/CliCommands.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    using namespace varnolt::cli;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const CliParseResult parsed = ParseCliArguments(args);
+    if (!parsed.arguments) {
+        std::cerr << "varnolt-cli: " << parsed.error << '\n';
+        return static_cast<int>(CliExit::Usage);
+    }
+    switch (parsed.arguments->command) {
+    case CliCommand::Help:
+        std::cout << CliUsage();
+        return static_cast<int>(CliExit::Done);
+    case CliCommand::Info:
+        return static_cast<int>(RunInfo(*parsed.arguments, std::cout));
+    case CliCommand::Export:
+        return static_cast<int>(RunExport(*parsed.arguments));
+    }
+    return static_cast<int>(CliExit::Usage);
+}

@@ -1,0 +1,238 @@
+#include "core/capture/CCaptureData.h"
+#include "core/capture/CaptureFileWriter.h"
+#include "core/capture/ExportSink.h"
+#include "core/capture/ExportWriter.h"
+#include "core/platform/FileError.h"
+#include "support/RecordingPrompt.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace varnolt {
+namespace {
+
+using testing::RecordingPrompt;
+using testing::TempDir;
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Quoted(const std::string& arg) {
+    std::string quoted = "'";
+    for (const char c : arg) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    CliTest() {
+        store.header().recordWidth = 1;
+        store.header().idleDisplay = 1;
+        store.header().timeDisplay = 1;
+        store.header().speed = 19200;
+        store.header().delimiter(DelimiterSlot::RdEnd) = {1, 0x0D, 0};
+        for (const RecordWord word :
+             {0x10410009u, 0x20B10009u, 0x30010009u, 0xB009000Au, 0x5100000Au, 0x6003000Au,
+              0x6039000Au, 0x7124000Au, 0x8157000Au, 0x849A000Au, 0x8560000Au, 0x200D040Au}) {
+            store.Append(word, 0);
+        }
+        RecordingPrompt prompt;
+        EXPECT_TRUE(WriteCaptureFile(capture, store.header(), 0, store,
+                                     {SaveSource::Ring, 0, store.lastIndex()}, prompt));
+    }
+
+    CliRun Run(const std::vector<std::string>& args) {
+        std::string command = Quoted(VARNOLT_CLI_PROGRAM);
+        for (const std::string& arg : args) {
+            command += ' ' + Quoted(arg);
+        }
+        const std::filesystem::path out = dir / "stdout";
+        const std::filesystem::path err = dir / "stderr";
+        command += " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
+        const int raw = std::system(command.c_str());
+        CliRun run;
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = ReadFile(out);
+        run.err = ReadFile(err);
+        return run;
+    }
+
+    TempDir dir;
+    CCaptureData store{64};
+    std::filesystem::path capture = dir / "capture.tvd";
+};
+
+TEST_F(CliTest, ExportWritesTheGoldenText) {
+    const std::string out = (dir / "out.txt").string();
+    const CliRun run = Run({"export", capture.string(), out, "--line-length", "0x0A",
+                            "--control-lines", "--half-width", "--start=11"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const std::string expected = "FileName:" + PathText(capture) +
+                                 "\r\n\r\n"
+                                 "0000001 SD   \x81\x45\r\n"
+                                 "0000011    7 \x81\x45\r\n"
+                                 "        RD   0D\r\n"
+                                 "           6 CR\r\n"
+                                 "        RS 0000\r\n"
+                                 "        ER 0000\r\n"
+                                 "        CS     \r\n"
+                                 "        DR     \r\n"
+                                 "        CD     \r\n"
+                                 "        CI   11\r\n"
+                                 "\r\n";
+    EXPECT_EQ(ReadFile(out), expected);
+}
+
+// The program and the dialog share one writer: same capture, same choices, same bytes.
+TEST_F(CliTest, ExportMatchesTheDialogsBytesForEveryChoice) {
+    struct Choice {
+        std::vector<std::string> options;
+        const char* name;
+        ExportDisplay::Mode mode;
+        ExportCharacterSize size;
+        bool controlLines;
+        int32_t lineLength;
+        int32_t start;
+    };
+    const Choice choices[] = {
+        {{},
+         "a.txt",
+         ExportDisplay::Mode::Continuous,
+         ExportCharacterSize::FullWidth,
+         false,
+         50,
+         1},
+        {{"--frame"},
+         "b.csv",
+         ExportDisplay::Mode::Frame,
+         ExportCharacterSize::FullWidth,
+         false,
+         50,
+         1},
+        {{"--frame", "--half-width", "--control-lines", "--line-length", "10"},
+         "c.TXT",
+         ExportDisplay::Mode::Frame,
+         ExportCharacterSize::HalfWidth,
+         true,
+         10,
+         1},
+        {{"--half-width", "--start", "3"},
+         "d.csv",
+         ExportDisplay::Mode::Continuous,
+         ExportCharacterSize::HalfWidth,
+         false,
+         50,
+         3},
+    };
+    for (const Choice& choice : choices) {
+        SCOPED_TRACE(choice.name);
+        const std::filesystem::path out = dir / choice.name;
+        std::vector<std::string> args = {"export", capture.string(), out.string()};
+        args.insert(args.end(), choice.options.begin(), choice.options.end());
+        ASSERT_EQ(Run(args).status, 0);
+
+        ExportRequest request;
+        request.fileName = out.string();
+        request.fileType = std::string(choice.name).ends_with("csv")
+                               ? ExportFileType::CommaSeparated
+                               : ExportFileType::Text;
+        request.lineLength = choice.lineLength;
+        request.characterSize = choice.size;
+        request.controlLineOutput = choice.controlLines;
+        request.startPosition = choice.start;
+        StringExportSink sink;
+        WriteExport(store, {choice.mode, 1, 1}, request, PathText(capture), sink);
+        EXPECT_EQ(ReadFile(out), sink.text());
+    }
+}
+
+TEST_F(CliTest, InfoPrintsTheHeaderAndTheRecordCount) {
+    const CliRun run = Run({"info", capture.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* line : {"line mode: 1 (RS-232C monitor)\n", "speed: 19200\n", "data bits: 8\n",
+                             "parity: 0 (none)\n", "stop bits: 1\n", "record width: 1\n",
+                             "idle display: 1 (0.001 s)\n", "time display: 1 (YY/MM/DD HH:MM:SS)\n",
+                             "rd end delimiter: on 0x0D\n", "sd start delimiter: off 0x00\n",
+                             "format version: 110\n", "records: 12\n"}) {
+        EXPECT_NE(run.out.find(line), std::string::npos) << line;
+    }
+}
+
+TEST_F(CliTest, FailuresGiveOneLineAndAnExitStatus) {
+    const std::filesystem::path notCapture = dir / "not-a-capture.tvd";
+    std::ofstream(notCapture, std::ios::binary) << "\x13<<## TOP Begin ##>>\x04" "0110";
+    const std::filesystem::path missing = dir / "missing.tvd";
+    const std::string out = (dir / "out.txt").string();
+    struct FailureCase {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    };
+    const FailureCase cases[] = {
+        {{}, 2, "varnolt-cli: no command given (try --help)\n"},
+        {{"convert", capture.string()}, 2, "varnolt-cli: unknown command 'convert' (try --help)\n"},
+        {{"export", capture.string(), out, "--wide"},
+         2,
+         "varnolt-cli: unknown option '--wide' for export (try --help)\n"},
+        {{"info", capture.string(), "--frame"},
+         2,
+         "varnolt-cli: unknown option '--frame' for info (try --help)\n"},
+        {{"export", capture.string()},
+         2,
+         "varnolt-cli: export needs a capture file and an output file (try --help)\n"},
+        {{"export", capture.string(), out, "--start"},
+         2,
+         "varnolt-cli: option --start needs a value\n"},
+        {{"info", missing.string()},
+         1,
+         "varnolt-cli: " + FileErrorMessage(FileError::NotFound, missing) + "\n"},
+        {{"export", notCapture.string(), out}, 1, "varnolt-cli: ファイル形式が違います。\n"},
+        {{"export", capture.string(), (dir / "out.log").string()},
+         1,
+         "varnolt-cli: 保存ファイル名の拡張子が異なります\n"},
+        {{"export", capture.string(), out, "--line-length", "9"},
+         1,
+         "varnolt-cli: １行の文字数は１０以上です\n"},
+        {{"export", capture.string(), out, "--start", "12"},
+         1,
+         "varnolt-cli: 出力開始文字位置は全文字数（12）未満です\n"},
+        {{"export", capture.string(), (dir / "no" / "out.txt").string()},
+         1,
+         "varnolt-cli: " + FileErrorMessage(FileError::NotFound, dir / "no" / "out.txt") + "\n"},
+    };
+    for (const FailureCase& c : cases) {
+        const CliRun run = Run(c.args);
+        EXPECT_EQ(run.status, c.status) << c.message;
+        EXPECT_EQ(run.err, c.message);
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(CliTest, HelpNamesTheCommandsAndSucceeds) {
+    const CliRun run = Run({"--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("varnolt-cli export FILE.tvd OUT.txt|OUT.csv"), std::string::npos);
+    EXPECT_EQ(Run({"export", "--help"}).status, 0);
+}
+
+} // namespace
+} // namespace varnolt
