@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -370,6 +371,41 @@ TEST(CaptureFileReader, TakesEveryArchiveStringForm) {
     EXPECT_FALSE(Load(hostile, store, prompt));
     EXPECT_EQ(store.Count(), 0);
     EXPECT_EQ(prompt.texts().back(), FileErrorMessage(FileError::EndOfFile, kPath));
+}
+
+// Files built byte by byte outside the program (they also seed the reader's fuzzer).
+TEST(CaptureFileReader, LoadsStoredFiles) {
+    const char* data = std::getenv("VARNOLT_TEST_DATA");
+    ASSERT_NE(data, nullptr);
+    const std::filesystem::path folder = std::filesystem::path(data) / "capture";
+    CCaptureData store(64);
+    RecordingPrompt prompt;
+
+    ASSERT_TRUE(ReadCaptureFile(folder / "current.tvd", store, prompt));
+    const CaptureHeader current{.lineMode = 1,
+                                .speed = 9600,
+                                .dataBits = 8,
+                                .stopBits = 1,
+                                .parity = 0,
+                                .transmitOutput = 0,
+                                .idleDisplay = 1,
+                                .timeDisplay = 1,
+                                .frameDetectionTime = 100,
+                                .delimiters = {{{-1, 0x0D, 0}, {}, {}, {}}},
+                                .formatVersion = 110,
+                                .recordWidth = 1};
+    EXPECT_EQ(store.header(), current);
+    EXPECT_EQ(store.Count(), 10);
+    EXPECT_EQ(store.word(9), 0xB0390555u);
+
+    ASSERT_TRUE(ReadCaptureFile(folder / "old.tvd", store, prompt));
+    EXPECT_EQ(store.header().formatVersion, 2);
+    EXPECT_EQ(store.header().speed, 0u); // version-2 speed code 0
+    EXPECT_EQ(store.header().idleDisplay, 0);
+    EXPECT_EQ(store.header().timeDisplay, 1);
+    EXPECT_EQ(Held(store), (std::vector<RecordWord>{0x10410000, 0x71260000, 0x84900000, 0x811B0000,
+                                                    0x8D900000, 0x20420000}));
+    EXPECT_TRUE(prompt.entries.empty());
 }
 
 } // namespace
