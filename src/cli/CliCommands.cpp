@@ -29,67 +29,20 @@ std::unique_ptr<CCaptureData> Load(const std::string& path, StderrPrompt& prompt
     return store;
 }
 
-std::string LineModeName(uint16_t lineMode) {
-    switch (lineMode) {
-    case 1:
-        return "RS-232C monitor";
-    case 2:
-        return "RS-232C simulation";
-    case 3:
-        return "RS-422/485 monitor";
-    case 4:
-        return "RS-422/485 simulation";
-    default:
-        return "unknown";
-    }
+// NAMES[VALUE], or "unknown" for a value outside the table.
+template <size_t N>
+std::string_view NameOf(const std::array<std::string_view, N>& names, int64_t value) {
+    return value >= 0 && value < static_cast<int64_t>(N) ? names[static_cast<size_t>(value)]
+                                                         : "unknown";
 }
 
-std::string ParityName(int32_t parity) {
-    switch (parity) {
-    case 0:
-        return "none";
-    case 2:
-        return "even";
-    case 3:
-        return "odd";
-    default:
-        return "unknown";
-    }
-}
-
-std::string IdleDisplayName(int32_t idleDisplay) {
-    switch (idleDisplay) {
-    case 0:
-        return "off";
-    case 1:
-        return "0.001 s";
-    case 2:
-        return "0.01 s";
-    case 3:
-        return "0.1 s";
-    default:
-        return "unknown";
-    }
-}
-
-std::string TimeDisplayName(int32_t timeDisplay) {
-    switch (timeDisplay) {
-    case 0:
-        return "off";
-    case 1:
-        return "YY/MM/DD HH:MM:SS";
-    case 2:
-        return "MM/DD HH:MM:SS.cc";
-    case 3:
-        return "YY/MM/DD";
-    case 4:
-        return "HH:MM:SS";
-    case 5:
-        return "HH:MM:SS.cc";
-    default:
-        return "unknown";
-    }
-}
+constexpr std::array<std::string_view, 5> kLineModeNames = {
+    "unknown", "RS-232C monitor", "RS-232C simulation", "RS-422/485 monitor",
+    "RS-422/485 simulation"};
+constexpr std::array<std::string_view, 4> kParityNames = {"none", "unknown", "even", "odd"};
+constexpr std::array<std::string_view, 4> kIdleDisplayNames = {"off", "0.001 s", "0.01 s", "0.1 s"};
+constexpr std::array<std::string_view, 6> kTimeDisplayNames = {
+    "off", "YY/MM/DD HH:MM:SS", "MM/DD HH:MM:SS.cc", "YY/MM/DD", "HH:MM:SS", "HH:MM:SS.cc"};
 
 std::string DelimiterText(const FrameDelimiter& delimiter) {
     char code[8];
@@ -107,15 +60,17 @@ CliExit RunInfo(const CliArguments& args, std::ostream& out) {
         return CliExit::Failed;
     }
     const CaptureHeader& h = store->header();
-    out << "line mode: " << h.lineMode << " (" << LineModeName(h.lineMode) << ")\n"
+    out << "line mode: " << h.lineMode << " (" << NameOf(kLineModeNames, h.lineMode) << ")\n"
         << "speed: " << h.speed << '\n'
         << "data bits: " << h.dataBits << '\n'
-        << "parity: " << h.parity << " (" << ParityName(h.parity) << ")\n"
+        << "parity: " << h.parity << " (" << NameOf(kParityNames, h.parity) << ")\n"
         << "stop bits: " << h.stopBits << '\n'
         << "transmit output: " << h.transmitOutput << '\n'
         << "record width: " << h.recordWidth << '\n'
-        << "idle display: " << h.idleDisplay << " (" << IdleDisplayName(h.idleDisplay) << ")\n"
-        << "time display: " << h.timeDisplay << " (" << TimeDisplayName(h.timeDisplay) << ")\n"
+        << "idle display: " << h.idleDisplay << " (" << NameOf(kIdleDisplayNames, h.idleDisplay)
+        << ")\n"
+        << "time display: " << h.timeDisplay << " (" << NameOf(kTimeDisplayNames, h.timeDisplay)
+        << ")\n"
         << "frame detection time: " << h.frameDetectionTime << " ms\n";
     constexpr std::array<const char*, 4> kDelimiterNames = {
         "sd start delimiter", "sd end delimiter", "rd start delimiter", "rd end delimiter"};

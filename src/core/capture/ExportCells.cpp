@@ -17,17 +17,6 @@ const CharNameTable& TableFor(ExportFileType fileType, ExportCharacterSize chara
                                                       : CharNameTable::PaddedHalfWidth();
 }
 
-char StateCharacter(unsigned state) {
-    switch (state & 3) {
-    case 1:
-        return '1';
-    case 2:
-        return '0';
-    default:
-        return ' ';
-    }
-}
-
 void AppendDigit(std::string& out, unsigned digit) {
     AppendDecimal(out, digit);
 }
@@ -83,18 +72,6 @@ void ExportCells::AppendTextCell(std::string& out, RecordWord word) const {
     } else if (CodeOf(word) < kErrorNames.size()) {
         out.append(kErrorNames[CodeOf(word)]);
     }
-}
-
-void ExportCells::AppendControlCell(std::string& out, RecordWord word, ControlLine line) {
-    const int shift = 2 * static_cast<int>(line);
-    if (KindOf(word) == RecordKind::ControlLineChange) {
-        out += StateCharacter(PreviousLineStates(word) >> shift);
-        out += StateCharacter(NewLineStates(word) >> shift);
-        return;
-    }
-    const char state = StateCharacter(ControlLineFieldOf(word) >> shift);
-    out += state;
-    out += state;
 }
 
 void ExportCells::AppendIdleSeconds(std::string& out, const IdleGap& idle) {

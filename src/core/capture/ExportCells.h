@@ -36,10 +36,6 @@ public:
     void AppendCodeCell(std::string& out, RecordWord word) const;
     void AppendTextCell(std::string& out, RecordWord word) const;
 
-    // The control-line cell of LINE: the state before and after a control-line change, or the
-    // record's own state twice; "1" on, "0" off, " " unknown.
-    static void AppendControlCell(std::string& out, RecordWord word, ControlLine line);
-
     // Comma-separated files write an idle gap as its seconds ("12.345") and a time stamp as a
     // date and a time laid out by the capture's time display.
     static void AppendIdleSeconds(std::string& out, const IdleGap& idle);

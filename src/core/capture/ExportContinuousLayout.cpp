@@ -1,5 +1,7 @@
+#include "core/capture/ExportControlRows.h"
 #include "core/capture/ExportLayouts.h"
 
+#include <algorithm>
 #include <string>
 
 namespace varnolt {
@@ -9,15 +11,13 @@ namespace {
 constexpr std::string_view kBlankPiece = "  ";
 
 // Rows of a continuous block.
-enum Row : int { kSdCodes = 0, kSdTexts = 1, kRdCodes = 2, kRdTexts = 3, kFirstControlRow = 4 };
+enum Row : int { kSdCodes = 0, kSdTexts = 1, kRdCodes = 2, kRdTexts = 3 };
 constexpr int kDataRowCount = 4;
 
 // One block of the continuous layout, built row by row and written whole.
 class ContinuousBlock {
 public:
-    explicit ContinuousBlock(const ExportLayoutContext& context)
-        : context_(context), cells_(context.cells),
-          rowCount_(kDataRowCount + (context.controlRows ? kControlLineCount : 0)) {}
+    explicit ContinuousBlock(const ExportLayoutContext& context);
 
     void Begin(uint32_t blockNumber, RecordPosition firstPosition);
     void Add(RecordPosition position, RecordWord word);
@@ -27,14 +27,25 @@ private:
     void AddCharacter(RecordWord word, Row codeRow, Row otherCodeRow);
     void AddIdle(RecordPosition position, RecordWord word);
     void AddStamp(RecordPosition position, RecordWord word);
-    void AddControlCells(RecordWord word);
     void AddBlanks();
 
     const ExportLayoutContext& context_;
     const ExportCells& cells_;
-    int rowCount_;
-    std::array<std::string, kDataRowCount + kControlLineCount> rows_;
+    std::array<std::string, kDataRowCount> rows_;
+    ExportControlRows control_;
+    // The control rows' labels take the first two fields in a comma-separated file, as in
+    // the rows above, so that every record's cells share one column.
+    std::array<std::string, kControlLineCount> controlLabels_;
 };
+
+ContinuousBlock::ContinuousBlock(const ExportLayoutContext& context)
+    : context_(context), cells_(context.cells) {
+    const bool csv = cells_.commaSeparated();
+    for (int line = 0; line < kControlLineCount; ++line) {
+        controlLabels_[line] = std::string(csv ? "," : "        ") +
+                               std::string(kControlLineNames[line]) + (csv ? "," : " ");
+    }
+}
 
 void ContinuousBlock::Begin(uint32_t blockNumber, RecordPosition firstPosition) {
     for (std::string& row : rows_) {
@@ -47,20 +58,16 @@ void ContinuousBlock::Begin(uint32_t blockNumber, RecordPosition firstPosition) 
     rows_[kSdTexts].append(csv ? ",," : "    ");
     rows_[kRdCodes].append(csv ? ",RD," : "        RD ");
     rows_[kRdTexts].append(csv ? ",," : "           ");
-    for (int line = 0; line < rowCount_ - kDataRowCount; ++line) {
-        std::string& row = rows_[kFirstControlRow + line];
-        // The label takes the first two fields in a comma-separated file, as in the rows
-        // above, so that every record's cells share one column.
-        row.append(csv ? "," : "        ");
-        row.append(kControlLineNames[line]);
-        row.append(csv ? "," : " ");
+    if (context_.controlRows) {
+        control_.Begin(controlLabels_);
     }
 }
 
 void ContinuousBlock::Add(RecordPosition position, RecordWord word) {
-    if (cells_.commaSeparated()) {
-        for (int row = 0; row < rowCount_; ++row) {
-            rows_[row] += ',';
+    const bool csv = cells_.commaSeparated();
+    if (csv) {
+        for (std::string& row : rows_) {
+            row += ',';
         }
     }
     switch (KindOf(word)) {
@@ -86,9 +93,15 @@ void ContinuousBlock::Add(RecordPosition position, RecordWord word) {
         AddStamp(position, word);
         break;
     default:
-        return; // no cell, not even a control-line one
+        // No cell, not even a control-line one; the field stays empty.
+        if (csv && context_.controlRows) {
+            control_.AddComma();
+        }
+        return;
     }
-    AddControlCells(word);
+    if (context_.controlRows) {
+        control_.Add(word, csv);
+    }
 }
 
 void ContinuousBlock::AddCharacter(RecordWord word, Row codeRow, Row otherCodeRow) {
@@ -98,16 +111,9 @@ void ContinuousBlock::AddCharacter(RecordWord word, Row codeRow, Row otherCodeRo
     rows_[otherCodeRow + 1].append(kExportFiller);
 }
 
-void ContinuousBlock::AddControlCells(RecordWord word) {
-    for (int line = 0; line < rowCount_ - kDataRowCount; ++line) {
-        ExportCells::AppendControlCell(rows_[kFirstControlRow + line], word,
-                                       static_cast<ControlLine>(line));
-    }
-}
-
 void ContinuousBlock::AddBlanks() {
-    for (int row = 0; row < kDataRowCount; ++row) {
-        rows_[row].append(kBlankPiece);
+    for (std::string& row : rows_) {
+        row.append(kBlankPiece);
     }
 }
 
@@ -278,8 +284,12 @@ void ContinuousBlock::AddStamp(RecordPosition position, RecordWord word) {
 }
 
 void ContinuousBlock::WriteTo(ExportSink& sink) const {
-    for (int row = 0; row < rowCount_; ++row) {
-        sink.Write(rows_[row]);
+    for (const std::string& row : rows_) {
+        sink.Write(row);
+        sink.Write(kExportLineEnd);
+    }
+    for (int line = 0; context_.controlRows && line < kControlLineCount; ++line) {
+        sink.Write(control_.Row(line));
         sink.Write(kExportLineEnd);
     }
     sink.Write(kExportLineEnd);
@@ -289,15 +299,18 @@ void ContinuousBlock::WriteTo(ExportSink& sink) const {
 
 void WriteContinuousLayout(const ExportLayoutContext& context, ExportSink& sink) {
     ContinuousBlock block(context);
-    const RecordCount total = context.records.total();
+    const ExportRecords& records = context.records;
+    const RecordCount total = records.total();
+    RingIndex index = records.IndexOf(context.startPosition);
     uint32_t blockNumber = 0;
     for (RecordPosition first = context.startPosition; first <= total;
          first += context.lineLength) {
         block.Begin(++blockNumber, first);
-        const RecordPosition end = static_cast<RecordPosition>(
+        const auto end = static_cast<RecordPosition>(
             std::min<int64_t>(int64_t{first} + context.lineLength, int64_t{total} + 1));
         for (RecordPosition position = first; position < end; ++position) {
-            block.Add(position, context.records.At(position));
+            block.Add(position, records.AtIndex(index));
+            index = records.Next(index);
         }
         block.WriteTo(sink);
     }

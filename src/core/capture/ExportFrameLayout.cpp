@@ -1,3 +1,4 @@
+#include "core/capture/ExportControlRows.h"
 #include "core/capture/ExportLayouts.h"
 
 #include <string>
@@ -13,7 +14,7 @@ constexpr std::string_view kTextIdleLabel = " IDLE   ";
 enum class Direction { None, Sd, Rd };
 
 // Cell rows of a frame line.
-enum Row : int { kCodes = 0, kTexts = 1, kFirstControlRow = 2 };
+enum Row : int { kCodes = 0, kTexts = 1 };
 constexpr int kDataRowCount = 2;
 
 Direction DirectionOf(RecordKind kind) {
@@ -50,17 +51,17 @@ private:
     void Touch(RecordPosition position);
     void SetTextStampColumns(const TimeStamp& stamp);
     void WriteLine(std::string_view label, std::string_view idle, std::string_view time,
-                   const std::string& cells);
+                   std::string_view cells);
 
     const ExportLayoutContext& context_;
     const ExportCells& cells_;
     ExportSink& sink_;
     const bool csv_;
-    const int rowCount_;
     const std::string_view idleBlank_;
     const std::string_view timeBlank_;
 
-    std::array<std::string, kDataRowCount + kControlLineCount> rows_;
+    std::array<std::string, kDataRowCount> rows_;
+    ExportControlRows control_;
     int32_t cellCount_ = 0;
     Direction direction_ = Direction::None;
     RecordPosition firstPosition_ = 0;
@@ -74,7 +75,6 @@ private:
 
 FrameLine::FrameLine(const ExportLayoutContext& context, ExportSink& sink)
     : context_(context), cells_(context.cells), sink_(sink), csv_(context.cells.commaSeparated()),
-      rowCount_(kDataRowCount + (context.controlRows ? kControlLineCount : 0)),
       idleBlank_(context.display.idleDisplay != 0 ? kIdleBlank : std::string_view()),
       timeBlank_(context.display.timeDisplay >= 1 && context.display.timeDisplay <= 5
                      ? kTimeBlank
@@ -92,9 +92,10 @@ void FrameLine::AddCell(RecordPosition position, RecordWord word, Direction dire
         direction_ = direction;
     }
     Touch(position);
-    if (csv_ && cellCount_ > 0) {
-        for (int row = 0; row < rowCount_; ++row) {
-            rows_[row] += ',';
+    const bool comma = csv_ && cellCount_ > 0;
+    if (comma) {
+        for (std::string& row : rows_) {
+            row += ',';
         }
     }
     if (direction == Direction::None) {
@@ -104,9 +105,8 @@ void FrameLine::AddCell(RecordPosition position, RecordWord word, Direction dire
         cells_.AppendCodeCell(rows_[kCodes], word);
         cells_.AppendTextCell(rows_[kTexts], word);
     }
-    for (int line = 0; line < rowCount_ - kDataRowCount; ++line) {
-        ExportCells::AppendControlCell(rows_[kFirstControlRow + line], word,
-                                       static_cast<ControlLine>(line));
+    if (context_.controlRows) {
+        control_.Add(word, comma);
     }
     ++cellCount_;
 }
@@ -231,7 +231,7 @@ void FrameLine::SetTextStampColumns(const TimeStamp& stamp) {
 // A line is its label, the idle and time columns and the cells; comma-separated files put a
 // comma after each column.
 void FrameLine::WriteLine(std::string_view label, std::string_view idle, std::string_view time,
-                          const std::string& cells) {
+                          std::string_view cells) {
     const std::string_view separator = csv_ ? "," : "";
     sink_.Write(label);
     sink_.Write(idle);
@@ -265,16 +265,17 @@ void FrameLine::End() {
     WriteLine(label_, hasIdle_ ? idleColumns_[1] : idleBlank_,
               hasStamp_ ? timeColumns_[1] : timeBlank_, rows_[kTexts]);
 
-    for (int line = 0; line < rowCount_ - kDataRowCount; ++line) {
+    for (int line = 0; context_.controlRows && line < kControlLineCount; ++line) {
         label_.assign(csv_ ? "," : "        ");
         label_.append(kControlLineNames[line]);
         label_.append(csv_ ? "," : " ");
-        WriteLine(label_, idleBlank_, timeBlank_, rows_[kFirstControlRow + line]);
+        WriteLine(label_, idleBlank_, timeBlank_, control_.Row(line));
     }
 
     for (std::string& row : rows_) {
         row.clear();
     }
+    control_.Clear();
     cellCount_ = 0;
     direction_ = Direction::None;
     firstPosition_ = 0;
@@ -287,9 +288,12 @@ void FrameLine::End() {
 void WriteFrameLayout(const ExportLayoutContext& context, ExportSink& sink) {
     FrameLine line(context, sink);
     Direction previousCharacter = Direction::None;
-    const RecordCount total = context.records.total();
-    for (RecordPosition position = context.startPosition; position <= total; ++position) {
-        const RecordWord word = context.records.At(position);
+    const ExportRecords& records = context.records;
+    const RecordCount total = records.total();
+    RingIndex index = records.IndexOf(context.startPosition);
+    for (RecordPosition position = context.startPosition; position <= total;
+         ++position, index = records.Next(index)) {
+        const RecordWord word = records.AtIndex(index);
         const RecordKind kind = KindOf(word);
         switch (kind) {
         case RecordKind::IdleHead:

@@ -28,7 +28,8 @@ struct TimeStamp {
 // a position before the oldest or after the newest record reads as an empty word (kind 0).
 class ExportRecords {
 public:
-    explicit ExportRecords(const CCaptureData& data) : data_(data), total_(data.Count()) {}
+    explicit ExportRecords(const CCaptureData& data)
+        : data_(data), total_(data.Count()), capacity_(data.capacity()) {}
 
     [[nodiscard]] RecordCount total() const { return total_; }
     [[nodiscard]] RingIndex IndexOf(RecordPosition position) const {
@@ -36,6 +37,12 @@ public:
     }
     [[nodiscard]] RecordWord At(RecordPosition position) const {
         return position >= 1 && position <= total_ ? data_.word(IndexOf(position)) : 0;
+    }
+
+    // Walking the capture in ring order: the word at INDEX of a record, the index after it.
+    [[nodiscard]] RecordWord AtIndex(RingIndex index) const { return data_.word(index); }
+    [[nodiscard]] RingIndex Next(RingIndex index) const {
+        return index + 1 == capacity_ ? 0 : index + 1;
     }
 
     // For a continuation at POSITION: how many records back (1 ... MAXDISTANCE) the nearest
@@ -51,6 +58,7 @@ public:
 private:
     const CCaptureData& data_;
     RecordCount total_;
+    RecordCount capacity_;
 };
 
 } // namespace varnolt
