@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/capture/RecordWord.h"
 #include "core/view/CellCanvas.h"
 #include "core/view/CellColours.h"
 #include "core/view/GlyphCodes.h"
@@ -9,6 +10,10 @@
 #include <string_view>
 
 namespace varnolt {
+
+// The row labels of the six control lines, top to bottom.
+inline constexpr const char* kControlLineLabels[kControlLineCount] = {
+    "  R S  ", "  E R  ", "  C S  ", "  D R  ", "  C D  ", "  C I  "};
 
 // The cell painter: turns cell contents into glyph codes of the cell font and draws them, and
 // draws the six-row control-line graph of a cell. The font itself belongs to the canvas; the

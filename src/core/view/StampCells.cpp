@@ -230,6 +230,17 @@ std::optional<GroupPart> StampPartAt(const CCaptureData& capture, RingIndex inde
     return PartAt(capture, index, RecordKind::StampHead, 3);
 }
 
+uint32_t IdleGroupValue(const CCaptureData& capture, RingIndex head) {
+    return IdleValue(capture.word(head), capture.word(capture.WrapIndex(head, 1)),
+                     capture.word(capture.WrapIndex(head, 2)));
+}
+
+StampDigits StampGroupDigits(const CCaptureData& capture, RingIndex head) {
+    return UnpackTimeStamp(capture.word(head), capture.word(capture.WrapIndex(head, 1)),
+                           capture.word(capture.WrapIndex(head, 2)),
+                           capture.word(capture.WrapIndex(head, 3)));
+}
+
 bool GroupComplete(const CCaptureData& capture, RingIndex head, int count) {
     return OffsetFromOldest(capture, head) + count <= capture.Count();
 }

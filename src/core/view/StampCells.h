@@ -54,6 +54,10 @@ struct GroupPart {
 // The part of the time-stamp record at INDEX, or nullopt when its head is not within the three
 // records before it.
 [[nodiscard]] std::optional<GroupPart> StampPartAt(const CCaptureData& capture, RingIndex index);
+// The idle value of the complete idle group at HEAD.
+[[nodiscard]] uint32_t IdleGroupValue(const CCaptureData& capture, RingIndex head);
+// The digits of the complete time stamp at HEAD.
+[[nodiscard]] StampDigits StampGroupDigits(const CCaptureData& capture, RingIndex head);
 // True when all COUNT words of the group that starts at HEAD are in the capture.
 [[nodiscard]] bool GroupComplete(const CCaptureData& capture, RingIndex head, int count);
 

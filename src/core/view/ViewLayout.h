@@ -36,6 +36,13 @@ struct DrawEnd {
     std::optional<uint16_t> lineStates;
 };
 
+// What a live drawing did: the new next-to-draw index (the ring index after the newest record)
+// and the control-line states of the last character drawn.
+struct LiveDrawResult {
+    RingIndex nextToDraw = kNoRecord;
+    std::optional<uint16_t> lineStates;
+};
+
 // What one page drawing draws.
 struct DrawRequest {
     RingIndex start = kNoRecord; // first record
@@ -128,13 +135,13 @@ public:
     DrawEnd Draw(CellCanvas& canvas, const CCaptureData& capture, const DrawRequest& request);
     // A paint outside a measurement: total lines, grid, then one page from the top record.
     DrawEnd Paint(CellCanvas& canvas, const CCaptureData& capture, const HitRange* hit = nullptr);
-    // Live drawing of the records received since NEXTTODRAW; FIRSTBLOCK for the first block of a
-    // measurement. Returns the index after the newest record (the new next-to-draw index).
-    RingIndex DrawReceived(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw,
-                           bool firstBlock);
+    // Live drawing of the records received since NEXTTODRAW (at most one page of them) at the
+    // live position; FIRSTBLOCK for the first block of a measurement.
+    LiveDrawResult DrawReceived(CellCanvas& canvas, const CCaptureData& capture,
+                                RingIndex nextToDraw, bool firstBlock);
     // After an overflow mark: the records from NEXTTODRAW, then the cells after them erased.
-    RingIndex DrawAfterOverflow(CellCanvas& canvas, const CCaptureData& capture,
-                                RingIndex nextToDraw);
+    LiveDrawResult DrawAfterOverflow(CellCanvas& canvas, const CCaptureData& capture,
+                                     RingIndex nextToDraw);
     // The paint of a running measurement.
     void DrawLive(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw);
     // The running idle indicator at the next-to-draw position (continuous display).
@@ -154,13 +161,17 @@ private:
     // The frame-line break state that live drawing carries from one call to the next.
     struct LiveFrameState {
         FrameLineWalker walker{0, {}};
-        LineNumber lineNumber = 0;
-        bool lineOpen = false;
-        bool labelDrawn = false;
-        bool idleFilled = false;
-        bool timeFilled = false;
+        LineNumber lineNumber = 0; // of the current frame line
+        PageLine pageLine = 0;     // where the current frame line began
+        bool inLine = false;       // a frame line has begun
+        bool lineOpen = false;     // a record has been placed on the current page line
+        bool labelDrawn = false;   // the current frame line has its row label
+        bool idleFilled = false;   // its idle cells hold an idle value
+        bool timeFilled = false;   // its time cells hold a stamp
     };
 
+    LiveDrawResult DrawFromLivePosition(CellCanvas& canvas, const CCaptureData& capture,
+                                        RingIndex nextToDraw, bool restart, bool live);
     [[nodiscard]] ScrollBarState ScrollState(const CCaptureData& capture) const;
     [[nodiscard]] RingIndex WalkToLine(const CCaptureData& capture, RingIndex start,
                                        LineNumber startLine, LineNumber target,

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "core/view/ViewLayout.h"
+
+namespace varnolt {
+
+// One drawing of records into the cells of a page (screen or paper) for a ViewLayout: the page
+// drawing, live drawing and printing all run through it, so screen and paper show the same
+// cells. It reads the layout's display values and, for live drawing, carries the layout's frame
+// break state from one call to the next.
+class PageDrawer {
+public:
+    PageDrawer(ViewLayout& layout, CellCanvas& canvas, const CCaptureData& capture,
+               const PageGeometry& geometry, Surface surface);
+
+    // Draws REQUEST's records up to LASTTODRAW (inclusive) at the latest.
+    DrawEnd Run(const DrawRequest& request, RingIndex lastToDraw);
+
+    // Erases the cells of LINE from COLUMN up to the position after the last column, with their
+    // control-line rows.
+    void EraseLineFrom(CellColumn column, PageLine line);
+    // Draws the line-number texts of continuous line LINE whose first record lies OFFSET records
+    // after the oldest.
+    void DrawContinuousLineNumbers(PageLine line, RecordCount offset);
+    // One cell of the running idle indicator.
+    void DrawLiveIdleCell(CellColumn column, PageLine line, int part, int32_t idleDisplay,
+                          uint32_t value);
+
+private:
+    using FrameState = ViewLayout::LiveFrameState;
+
+    [[nodiscard]] bool frame() const { return layout_.display_.mode == DisplayMode::Frame; }
+    [[nodiscard]] bool paper() const { return surface_ == Surface::Paper; }
+    [[nodiscard]] Coordinate LineOrigin(PageLine line) const {
+        return geometry_.topMargin + line * geometry_.linePitch;
+    }
+    [[nodiscard]] Coordinate Y(Coordinate downward) const { return geometry_.ySign * downward; }
+    [[nodiscard]] Coordinate CellX(CellColumn column) const {
+        return geometry_.dataX + column * geometry_.cellWidth;
+    }
+    [[nodiscard]] PageLine NextLine(PageLine line) const {
+        return line + 1 >= geometry_.linesPerPage ? 0 : line + 1;
+    }
+    [[nodiscard]] CellColumn CellsOf(RecordKind kind) const;
+    [[nodiscard]] bool Selected(RingIndex index, RecordKind kind) const;
+
+    void DrawRecord(RingIndex index, RecordWord word, CellColumn column, PageLine line,
+                    bool selected, DrawEnd& end);
+    void DrawContinuousCell(RingIndex index, RecordWord word, CellColumn column, PageLine line,
+                            bool selected);
+    void DrawFrameCell(RingIndex index, RecordWord word, CellColumn column, PageLine line,
+                       bool selected);
+    void DrawCellControlLines(RingIndex index, RecordWord word, CellColumn column, PageLine line);
+    void Glyph(CellColumn column, Coordinate rowOffset, PageLine line, CellColours colours,
+               GlyphCode code);
+    void EraseAt(Coordinate x, Coordinate downward);
+
+    void BeginFrameLine(RingIndex index, PageLine line, FrameState& state);
+    void FrameLineHead(RecordKind kind, PageLine line, FrameState& state);
+    void FinishFrameLine(const FrameState& state);
+    void EraseStampCells(PageLine line, bool idle, bool time);
+    void EraseLineAhead(PageLine line);
+    void ClearEmptyLine(PageLine line);
+    void BlankLabel(PageLine line);
+
+    ViewLayout& layout_;
+    CellCanvas& canvas_;
+    const CCaptureData& capture_;
+    const PageGeometry& geometry_;
+    Surface surface_;
+    const HitRange* hit_ = nullptr;
+    int32_t idleCells_;
+    int32_t timeCells_;
+    Coordinate numberX_;
+    int32_t numberHeight_;
+    int32_t labelHeight_;
+};
+
+} // namespace varnolt

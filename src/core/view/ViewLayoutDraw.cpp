@@ -1,0 +1,197 @@
+#include "core/view/PageDrawer.h"
+#include "core/view/ViewLayout.h"
+
+#include <algorithm>
+
+namespace varnolt {
+
+namespace {
+
+constexpr int32_t kScreenRowLabelHeight = 17;
+constexpr int32_t kScreenControlLabelHeight = 10;
+
+// Screen colours of the control-line labels: the output lines like SD, the input lines like RD.
+CellColours ControlLabelColours(int row) {
+    return row < 2 ? kSdColours : kRdColours;
+}
+
+// Records from INDEX to the newest.
+RecordCount RecordsFrom(const CCaptureData& capture, RingIndex index) {
+    if (capture.empty() || index < 0 || index >= capture.capacity()) {
+        return 0;
+    }
+    return std::max(0, capture.Count() - OffsetFromOldest(capture, index));
+}
+
+} // namespace
+
+RingIndex ViewLayout::PageRangeEnd(const CCaptureData& capture, RingIndex start,
+                                   const PageGeometry& geometry) const {
+    if (display_.mode == DisplayMode::Continuous) {
+        return capture.Advance(start, geometry.cellsPerPage - 1);
+    }
+    const RingIndex next = LineToRecord(capture, start, geometry.linesPerPage, geometry.columns);
+    return next == kNoRecord ? capture.lastIndex() : capture.WrapIndex(next, -1);
+}
+
+void ViewLayout::DrawGrid(CellCanvas& canvas) const {
+    const PageGeometry& g = screen_;
+    for (Coordinate x = g.leftMargin - 2; x < g.ruleWidth; x += g.cellWidth) {
+        canvas.DrawLine({x, 0}, {x, g.pageHeight}, kWhite, 1);
+    }
+    if (g.linePitch > 0) {
+        for (Coordinate y = g.topMargin - 2; y < g.pageHeight; y += g.linePitch) {
+            canvas.DrawLine({0, y}, {g.ruleWidth, y}, kWhite, 1);
+        }
+    }
+    const bool frame = display_.mode == DisplayMode::Frame;
+    for (PageLine line = 0; g.linePitch > 0; ++line) {
+        const Coordinate y0 = g.topMargin + line * g.linePitch;
+        if (y0 >= g.pageHeight) {
+            break;
+        }
+        if (!frame) {
+            canvas.DrawLine({0, y0 - 3}, {g.ruleWidth, y0 - 3}, kBlack, 1);
+            canvas.DrawLine({0, y0 - 1}, {g.ruleWidth, y0 - 1}, kBlack, 1);
+            DrawLabelText(canvas, {g.labelX, y0 + 2}, kScreenRowLabelHeight, kSdColours, " SD ");
+            DrawLabelText(canvas, {g.labelX, y0 + g.rowPitch + 1}, kScreenRowLabelHeight,
+                          kRdColours, " RD ");
+        }
+        if (controlLines_) {
+            const Coordinate first = y0 + (frame ? 1 : 2) * g.rowPitch + 1;
+            for (int row = 0; row < kControlLineCount; ++row) {
+                DrawLabelText(canvas, {g.labelX, first + row * g.controlRowPitch},
+                              kScreenControlLabelHeight, ControlLabelColours(row),
+                              kControlLineLabels[row]);
+            }
+        }
+    }
+}
+
+DrawEnd ViewLayout::Draw(CellCanvas& canvas, const CCaptureData& capture,
+                         const DrawRequest& request) {
+    if (capture.empty() || request.start < 0) {
+        return {request.column, request.line, std::nullopt};
+    }
+    const RingIndex last = PageRangeEnd(capture, request.start, screen_);
+    return PageDrawer(*this, canvas, capture, screen_, Surface::Screen).Run(request, last);
+}
+
+DrawEnd ViewLayout::Paint(CellCanvas& canvas, const CCaptureData& capture, const HitRange* hit) {
+    totalLines_ = TotalLines(capture);
+    DrawGrid(canvas);
+    DrawRequest request;
+    request.start = top_;
+    request.cells = screen_.cellsPerPage;
+    request.hit = hit;
+    return Draw(canvas, capture, request);
+}
+
+LiveDrawResult ViewLayout::DrawFromLivePosition(CellCanvas& canvas, const CCaptureData& capture,
+                                                RingIndex nextToDraw, bool restart, bool live) {
+    LiveDrawResult result{nextToDraw, std::nullopt};
+    const RecordCount waiting = RecordsFrom(capture, nextToDraw);
+    if (waiting <= 0) {
+        return result;
+    }
+    DrawRequest request;
+    request.start = nextToDraw;
+    request.cells = std::min(waiting, screen_.cellsPerPage);
+    request.restart = restart;
+    request.live = live;
+    request.column = liveColumn_;
+    request.line = liveLine_;
+    const DrawEnd end = Draw(canvas, capture, request);
+    liveColumn_ = end.column;
+    liveLine_ = end.line;
+    result.nextToDraw = capture.WrapIndex(capture.lastIndex(), 1);
+    result.lineStates = end.lineStates;
+    return result;
+}
+
+LiveDrawResult ViewLayout::DrawReceived(CellCanvas& canvas, const CCaptureData& capture,
+                                        RingIndex nextToDraw, bool firstBlock) {
+    return DrawFromLivePosition(canvas, capture, nextToDraw, firstBlock, true);
+}
+
+LiveDrawResult ViewLayout::DrawAfterOverflow(CellCanvas& canvas, const CCaptureData& capture,
+                                             RingIndex nextToDraw) {
+    return DrawFromLivePosition(canvas, capture, nextToDraw, false, false);
+}
+
+void ViewLayout::DrawLive(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw) {
+    DrawGrid(canvas);
+    if (capture.empty()) {
+        return;
+    }
+    const RecordCount pageCells = screen_.cellsPerPage;
+    const CellColumn columns = screen_.columns;
+    DrawRequest request;
+    if (display_.mode == DisplayMode::Frame) {
+        request.start = top_;
+        request.cells = pageCells;
+        Draw(canvas, capture, request);
+        return;
+    }
+    if (!capture.wrapped() && capture.Count() < pageCells) {
+        request.start = capture.firstIndex();
+        request.cells = capture.Count();
+        Draw(canvas, capture, request);
+        return;
+    }
+    if (pageCells <= 0) {
+        return;
+    }
+    // Redraw the newest records so that they end at the live position, the page being a ring of
+    // lines that starts after the live line.
+    const RecordCount livePosition = (liveLine_ * columns + liveColumn_) % pageCells;
+    const PageLine firstLine = (liveLine_ + 1) % screen_.linesPerPage;
+    const RecordCount cells =
+        std::min((livePosition - firstLine * columns + pageCells) % pageCells, capture.Count());
+    if (cells > 0) {
+        request.start = capture.WrapIndex(nextToDraw, -cells);
+        request.cells = cells;
+        request.live = true;
+        request.line = firstLine;
+        PageDrawer(*this, canvas, capture, screen_, Surface::Screen)
+            .Run(request, capture.WrapIndex(nextToDraw, -1));
+    }
+    PageDrawer(*this, canvas, capture, screen_, Surface::Screen)
+        .EraseLineFrom(liveColumn_, liveLine_);
+}
+
+void ViewLayout::DrawLiveIdle(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw,
+                              int32_t idleDisplay, uint32_t idleValue) {
+    const CellColumn columns = screen_.columns;
+    if (display_.mode != DisplayMode::Continuous || idleDisplay == 0 || columns <= 0 ||
+        screen_.linesPerPage <= 0 || nextToDraw < 0) {
+        return;
+    }
+    PageDrawer drawer(*this, canvas, capture, screen_, Surface::Screen);
+    RecordCount distance = nextToDraw - top_;
+    if (distance < 0) {
+        distance += capture.capacity();
+    }
+    PageLine line = distance / columns;
+    CellColumn column = distance % columns;
+    if (line >= screen_.linesPerPage) {
+        line = 0;
+        column = 0;
+    }
+    if (!capture.empty()) {
+        drawer.DrawContinuousLineNumbers(line, OffsetFromOldest(capture, top_) + line * columns);
+    }
+    constexpr int kIndicatorCells = 3;
+    for (int part = 0; part < kIndicatorCells; ++part) {
+        if (column >= columns) {
+            drawer.EraseLineFrom(columns, line);
+            column = 0;
+            line = (line + 1) % screen_.linesPerPage;
+        }
+        drawer.DrawLiveIdleCell(column, line, part, idleDisplay, idleValue);
+        ++column;
+    }
+    drawer.EraseLineFrom(column, line);
+}
+
+} // namespace varnolt

@@ -1,0 +1,185 @@
+#include "core/view/ViewLayout.h"
+#include "support/RecordingCanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "CaptureBuilder.h"
+
+namespace varnolt {
+namespace {
+
+using namespace varnolt::test;
+
+constexpr DrawingSize ScreenFor(CellColumn columns, PageLine lines, Coordinate linePitch) {
+    return {88 + 23 * columns, linePitch * lines};
+}
+
+TEST(PageDrawing, ContinuousLineNumbersCountLinesAndRecords) {
+    const auto capture = MakeCapture(std::vector<RecordWord>(100, Sd('a')));
+    ViewLayout layout;
+    layout.ResetLayout(*capture, {}, ScreenFor(40, 3, 43));
+    RecordingCanvas canvas;
+    layout.Paint(canvas, *capture);
+    ASSERT_NE(canvas.LabelAt({4, 4}), nullptr);
+    EXPECT_EQ(canvas.LabelAt({4, 4})->text, "0000001");
+    EXPECT_EQ(canvas.LabelAt({4, 24})->text, "0000001");
+    EXPECT_EQ(canvas.LabelAt({4, 47})->text, "0000002");
+    EXPECT_EQ(canvas.LabelAt({4, 67})->text, "0000041");
+    EXPECT_EQ(canvas.LabelAt({4, 67})->height, 12);
+    EXPECT_EQ(layout.lastDrawnRecord(), 99);
+}
+
+TEST(PageDrawing, CellsAfterTheNewestRecordAreErased) {
+    const auto capture = MakeCapture({Sd('A'), Rd('b'), SdError(4), Sd('C')});
+    ViewLayout layout;
+    layout.ResetLayout(*capture, {}, ScreenFor(3, 3, 43));
+    RecordingCanvas canvas;
+    layout.Paint(canvas, *capture);
+    const auto at = [&](CellColumn column, Coordinate y) {
+        return canvas.GlyphAt({88 + 23 * column, y});
+    };
+    EXPECT_EQ(at(0, 0)->code, 0x88E1); // "A" on SD
+    EXPECT_EQ(at(0, 0)->background, kSdColours.background);
+    EXPECT_EQ(at(0, 20)->code, kEmptyCellGlyph);
+    EXPECT_EQ(at(1, 20)->background, kRdColours.background);
+    // An overrun shows its mark in both rows.
+    EXPECT_EQ(at(2, 0)->code, 0x8EA4);
+    EXPECT_EQ(at(2, 20)->code, 0x8EA4);
+    // Line 2 holds "C", then empty cells and, below, blanked line numbers.
+    EXPECT_EQ(at(1, 43)->code, kEmptyCellGlyph);
+    EXPECT_EQ(at(1, 43)->background, kWhite);
+    EXPECT_EQ(canvas.LabelAt({4, 86 + 4})->text, "       ");
+}
+
+TEST(PageDrawing, HitRecordsOfTheHitKindAreSelected) {
+    const auto capture = MakeCapture({Sd('A'), Rd('b'), Sd('C'), Sd('D')});
+    ViewLayout layout;
+    layout.ResetLayout(*capture, {}, ScreenFor(10, 2, 43));
+    RecordingCanvas canvas;
+    const HitRange hit{0, 2, HitKind::SdCharacters};
+    layout.Paint(canvas, *capture, &hit);
+    EXPECT_EQ(canvas.GlyphAt({88, 0})->background, kSelectedColours.background);
+    EXPECT_EQ(canvas.GlyphAt({88 + 23, 20})->background, kRdColours.background);
+    EXPECT_EQ(canvas.GlyphAt({88 + 46, 0})->background, kSelectedColours.background);
+    EXPECT_EQ(canvas.GlyphAt({88 + 69, 0})->background, kSdColours.background);
+}
+
+TEST(PageDrawing, FrameLineOpenedByIdleShowsItsValueInTheIdleCells) {
+    // Line 1: SD "A" "B"; line 2: idle 12.345 s, then RD "x" from the first data cell.
+    const auto capture =
+        MakeCapture((Words() << Sd('A') << Sd('B') << Idle(12345, 1) << Rd('x')).words());
+    ViewLayout layout;
+    const DisplayState display{DisplayMode::Frame, 1, 0};
+    layout.ResetLayout(*capture, display, {88 + 23 * 13, 22 * 4});
+    ASSERT_EQ(layout.frameLineCount(), 2);
+    RecordingCanvas canvas;
+    layout.Paint(canvas, *capture);
+    const Coordinate dataX = layout.screen().dataX;
+    ASSERT_EQ(dataX, 88 + 3 * 23);
+    // Line 1: label, blanked idle cells, "A" "B", then erased cells.
+    EXPECT_EQ(canvas.LabelAt({48, 0})->text, " SD ");
+    EXPECT_EQ(canvas.GlyphAt({88, 0})->code, kEmptyCellGlyph);
+    EXPECT_EQ(canvas.GlyphAt({dataX + 23, 0})->code, 0x88E2);
+    EXPECT_EQ(canvas.GlyphAt({dataX + 46, 0})->code, kEmptyCellGlyph);
+    // Line 2: the idle value stays in its cells and "x" is in column 0.
+    EXPECT_EQ(canvas.LabelAt({48, 22})->text, " RD ");
+    EXPECT_EQ(canvas.GlyphAt({88, 22})->code, TwoDigitGlyphCode(12));
+    EXPECT_EQ(canvas.GlyphAt({88, 22})->background, kIdleColours.background);
+    EXPECT_EQ(canvas.GlyphAt({88 + 46, 22})->code, TwoDigitGlyphCode(45));
+    EXPECT_EQ(canvas.GlyphAt({dataX, 22})->background, kRdColours.background);
+    EXPECT_EQ(canvas.LabelAt({4, 22 + 4})->text, "0000002");
+}
+
+// Paper of 1000 x 1000 (0.1 mm): 12 columns; continuous 5 lines on page 1, 6 on later pages.
+constexpr DrawingSize kPaper{1000, 1000};
+
+std::vector<RecordingCanvas::Glyph> PrintedGlyphs(ViewLayout& layout, const CCaptureData& capture,
+                                                  int page) {
+    RecordingCanvas canvas;
+    layout.PrintPage(canvas, capture, page, kPaper, "/tmp/a.tvd");
+    return canvas.glyphs;
+}
+
+bool SameGlyphs(const std::vector<RecordingCanvas::Glyph>& a,
+                const std::vector<RecordingCanvas::Glyph>& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (!(a[i].at == b[i].at) || a[i].code != b[i].code ||
+            !(a[i].background == b[i].background)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(Printing, PageCountAndPageStarts) {
+    ViewLayout layout;
+    const auto probe = MakeCapture({Sd('a')});
+    layout.ResetLayout(*probe, {}, {800, 600});
+    const PageGeometry paper = layout.ComputeGeometry(Surface::Paper, 1, kPaper);
+    ASSERT_EQ(paper.columns, 12);
+    const RecordCount twoPages = paper.firstPageCells + paper.laterPageCells;
+    const auto exact = MakeCapture(std::vector<RecordWord>(static_cast<size_t>(twoPages), Sd('a')));
+    EXPECT_EQ(layout.PageCount(*exact, kPaper), 2);
+    const auto more =
+        MakeCapture(std::vector<RecordWord>(static_cast<size_t>(twoPages + 1), Sd('a')));
+    EXPECT_EQ(layout.PageCount(*more, kPaper), 3);
+
+    RecordingCanvas canvas;
+    layout.PrintPage(canvas, *more, 2, kPaper, "/tmp/a.tvd");
+    EXPECT_EQ(canvas.LabelAt({300, -150})->text, "FileName:/tmp/a.tvd");
+    EXPECT_EQ(canvas.LabelAt({700, -150})->text, "2 page");
+    // Page 2 starts with the record after page 1 (its number in the RD row).
+    const std::string first = std::to_string(paper.firstPageCells + 1);
+    EXPECT_EQ(canvas.LabelAt({100, -(200 + 44) - 4})->text,
+              std::string(7 - first.size(), '0') + first);
+}
+
+TEST(Printing, PreviewOfPageThreeThenTwoDrawsWhatPrintingDraws) {
+    for (const DisplayMode mode : {DisplayMode::Continuous, DisplayMode::Frame}) {
+        Words words;
+        for (int i = 0; i < 300; ++i) {
+            words << Sd(static_cast<uint8_t>('a' + i % 7), i % 5 == 0) << Rd('r');
+            if (i % 9 == 0) {
+                words << Idle(500);
+            }
+        }
+        const auto capture = MakeCapture(words.words());
+        const DisplayState display{mode, 1, 0};
+        ViewLayout printing;
+        printing.ResetLayout(*capture, display, {800, 600});
+        ASSERT_GE(printing.PageCount(*capture, kPaper), 3);
+        const auto printed = PrintedGlyphs(printing, *capture, 2);
+
+        ViewLayout preview;
+        preview.ResetLayout(*capture, display, {800, 600});
+        const RingIndex top = preview.topRecord();
+        (void)PrintedGlyphs(preview, *capture, 3);
+        EXPECT_TRUE(SameGlyphs(PrintedGlyphs(preview, *capture, 2), printed)) << int(mode);
+        EXPECT_EQ(preview.topRecord(), top);
+    }
+}
+
+TEST(Printing, HeaderTextsOfPageOne) {
+    const auto capture = MakeCapture({Sd('a')});
+    capture->header().lineMode = 3;
+    capture->header().speed = 19200;
+    capture->header().dataBits = 9;
+    capture->header().parity = 2;
+    capture->header().stopBits = 2;
+    capture->header().transmitOutput = 1;
+    ViewLayout layout;
+    layout.ResetLayout(*capture, {}, {800, 600});
+    RecordingCanvas canvas;
+    layout.PrintPage(canvas, *capture, 1, kPaper, "x.tvd");
+    EXPECT_EQ(canvas.LabelAt({300, -190})->text, "種類：RS422/485 モード:モニタ");
+    EXPECT_EQ(canvas.LabelAt({300, -230})->text,
+              "速度：19200  パリティ：EVEN(偶数)  ストップ長：2  RS422/485送信出力：常時有効");
+}
+
+} // namespace
+} // namespace varnolt
