@@ -16,8 +16,6 @@ inline constexpr std::string_view kCaptureEndMarker = "<<## TOP End ##>>";
 // The file-format version every writer puts; readers also take the older 100 ... 102.
 inline constexpr std::string_view kCaptureFileVersionText = "0110";
 inline constexpr int kCaptureFileVersion = 110;
-// The data-format version the program's own writer puts into header words 0 ... 3.
-inline constexpr int kOwnDataFormatVersion = 110;
 
 // Header words 0 ... 125; with the record count they fill the analyzer's 256-byte file header.
 inline constexpr size_t kCaptureHeaderWordCount = 126;
