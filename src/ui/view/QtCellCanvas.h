@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/view/CellCanvas.h"
+#include "core/view/PageGeometry.h"
+
+#include <QFont>
+#include <QPointF>
+#include <QString>
+
+#include <map>
+#include <utility>
+
+class QPainter;
+class QPaintDevice;
+
+namespace varnolt::ui {
+
+// The data view's drawing on a QPainter: the view's widget or a QImage in pixels with y down,
+// or a printer or print-preview page in 0.1 mm with y up. Glyph codes are decoded with the code
+// page 932 decoder (GlyphCharacter) and drawn in the cell font family "SFgg1" (registered by
+// InitResources); labels use a fixed-pitch face.
+class QtCellCanvas final : public CellCanvas {
+public:
+    // Pixels, y down.
+    explicit QtCellCanvas(QPainter& painter);
+    // A paper page: 0.1 mm with y up, the origin at the top-left of the printable area;
+    // DEVICEPERTENTHMM device units make 0.1 mm.
+    QtCellCanvas(QPainter& painter, qreal devicePerTenthMm);
+
+    // The canvas for a page of DEVICE (a printer): PaperDrawingSize gives its drawing rectangle.
+    [[nodiscard]] static QtCellCanvas ForPaper(QPainter& painter, const QPaintDevice& device);
+    [[nodiscard]] static DrawingSize PaperDrawingSize(const QPaintDevice& device);
+
+    void DrawGlyph(CanvasPoint at, int32_t height, Rgb text, Rgb background,
+                   GlyphCode code) override;
+    void DrawLabel(CanvasPoint at, int32_t height, Rgb text, Rgb background,
+                   std::string_view utf8) override;
+    void DrawLine(CanvasPoint from, CanvasPoint to, Rgb colour, int32_t width) override;
+    void DrawRect(CanvasPoint corner, CanvasPoint opposite, Rgb fill, Rgb outline) override;
+
+    // The character that stands for CODE in the cell font.
+    [[nodiscard]] static const QString& GlyphText(GlyphCode code);
+
+private:
+    // A font at one device size with the offset from a box's top to its baseline.
+    struct SizedFont {
+        QFont font;
+        qreal baseline = 0;
+    };
+
+    [[nodiscard]] QPointF Map(CanvasPoint point) const {
+        return {point.x * scale_, point.y * yScale_};
+    }
+    [[nodiscard]] qreal Length(int32_t units) const { return units * scale_; }
+    const SizedFont& CellFont(int32_t height);
+    const SizedFont& LabelFont(int32_t height);
+
+    QPainter& painter_;
+    qreal scale_ = 1;
+    qreal yScale_ = 1;
+    std::map<int32_t, SizedFont> cellFonts_;
+    std::map<int32_t, SizedFont> labelFonts_;
+};
+
+} // namespace varnolt::ui
