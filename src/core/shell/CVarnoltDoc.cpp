@@ -77,7 +77,7 @@ void CVarnoltDoc::CopyCommunicationConditions() {
 }
 
 void CVarnoltDoc::PublishDisplaySettings() {
-    display_.displayMode = settings_.displayMode;
+    display_.mode = settings_.displayMode == 1 ? DisplayMode::Frame : DisplayMode::Continuous;
     display_.idleDisplay = capture_->header().idleDisplay;
     display_.timeDisplay = capture_->header().timeDisplay;
 }

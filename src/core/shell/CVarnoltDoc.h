@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/settings/CSaParameter.h"
+#include "core/view/ViewTypes.h"
 
 #include <array>
 #include <cstdint>
@@ -17,13 +18,6 @@ class UserPrompt;
 enum LineSlot : size_t { kLineSd, kLineRs, kLineEr, kLineRd, kLineCs, kLineDr, kLineCd, kLineCi };
 using LineStates = std::array<int32_t, 8>;
 
-// What the view and the export show of a capture: the display mode of the analyzer settings
-// and the idle and time display of the capture header, published together.
-struct DisplayState {
-    int32_t displayMode = 0; // 0 continuous, 1 frame
-    int32_t idleDisplay = 0;
-    int32_t timeDisplay = 0;
-};
 
 // The one document: owns the capture store, the analyzer settings and the device blocks.
 // Views, dialogs and the main frame reach them through it. The analyzer settings persist in

@@ -111,7 +111,7 @@ TEST_F(DocumentTest, PublishedDisplaySettings) {
     document.capture().header().idleDisplay = 2;
     document.capture().header().timeDisplay = 5;
     document.PublishDisplaySettings();
-    EXPECT_EQ(document.displayState().displayMode, 1);
+    EXPECT_EQ(document.displayState().mode, DisplayMode::Frame);
     EXPECT_EQ(document.displayState().idleDisplay, 2);
     EXPECT_EQ(document.displayState().timeDisplay, 5);
 }
