@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
@@ -59,14 +60,23 @@ const QString& QtCellCanvas::GlyphText(GlyphCode code) {
     return text;
 }
 
-const QtCellCanvas::SizedFont& QtCellCanvas::CellFont(int32_t height) {
+QtCellCanvas::CellFace& QtCellCanvas::CellFont(int32_t height) {
     auto [it, added] = cellFonts_.try_emplace(height);
     if (added) {
-        it->second.font = QFont(QStringLiteral("SFgg1"));
-        it->second.font.setStyleStrategy(QFont::NoFontMerging);
-        Fit(it->second.font, Length(height), it->second.baseline);
+        QFont font(QStringLiteral("SFgg1"));
+        font.setStyleStrategy(QFont::NoFontMerging);
+        Fit(font, Length(height), it->second.baseline);
+        it->second.raw = QRawFont::fromFont(font);
     }
     return it->second;
+}
+
+void QtCellCanvas::UsePen(const QColor& colour) {
+    if (!penSet_ || colour != penColour_) {
+        painter_.setPen(colour);
+        penColour_ = colour;
+        penSet_ = true;
+    }
 }
 
 const QtCellCanvas::SizedFont& QtCellCanvas::LabelFont(int32_t height) {
@@ -80,6 +90,7 @@ const QtCellCanvas::SizedFont& QtCellCanvas::LabelFont(int32_t height) {
         font.setFixedPitch(true);
         it->second.font = font;
         Fit(it->second.font, Length(height), it->second.baseline);
+        it->second.metrics = QFontMetricsF(it->second.font);
     }
     return it->second;
 }
@@ -93,10 +104,18 @@ void QtCellCanvas::DrawGlyph(CanvasPoint at, int32_t height, Rgb text, Rgb backg
     if (text == background) {
         return;
     }
-    const SizedFont& font = CellFont(height);
-    painter_.setFont(font.font);
-    painter_.setPen(ToColor(text));
-    painter_.drawText(QPointF(topLeft.x(), topLeft.y() + font.baseline), GlyphText(code));
+    CellFace& face = CellFont(height);
+    auto [glyph, added] = face.glyphs.try_emplace(code, 0);
+    if (added) {
+        const QList<quint32> indexes = face.raw.glyphIndexesForString(GlyphText(code));
+        glyph->second = indexes.isEmpty() ? 0 : indexes.front();
+    }
+    QGlyphRun run;
+    run.setRawFont(face.raw);
+    run.setGlyphIndexes({glyph->second});
+    run.setPositions({QPointF(0, 0)});
+    UsePen(ToColor(text));
+    painter_.drawGlyphRun(QPointF(topLeft.x(), topLeft.y() + face.baseline), run);
 }
 
 void QtCellCanvas::DrawLabel(CanvasPoint at, int32_t height, Rgb text, Rgb background,
@@ -104,10 +123,10 @@ void QtCellCanvas::DrawLabel(CanvasPoint at, int32_t height, Rgb text, Rgb backg
     const SizedFont& font = LabelFont(height);
     const QString label = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     const QPointF topLeft = Map(at);
-    const qreal width = QFontMetricsF(font.font).horizontalAdvance(label);
+    const qreal width = font.metrics.horizontalAdvance(label);
     painter_.fillRect(QRectF(topLeft, QSizeF(width, Length(height))), ToColor(background));
     painter_.setFont(font.font);
-    painter_.setPen(ToColor(text));
+    UsePen(ToColor(text));
     painter_.drawText(QPointF(topLeft.x(), topLeft.y() + font.baseline), label);
 }
 
@@ -116,6 +135,7 @@ void QtCellCanvas::DrawLine(CanvasPoint from, CanvasPoint to, Rgb colour, int32_
     pen.setWidthF(std::max<qreal>(1, Length(width)));
     pen.setCapStyle(Qt::FlatCap);
     painter_.setPen(pen);
+    penSet_ = false;
     painter_.drawLine(Map(from), Map(to));
 }
 

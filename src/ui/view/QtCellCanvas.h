@@ -3,11 +3,15 @@
 #include "core/view/CellCanvas.h"
 #include "core/view/PageGeometry.h"
 
+#include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPointF>
+#include <QRawFont>
 #include <QString>
 
 #include <map>
+#include <unordered_map>
 #include <utility>
 
 class QPainter;
@@ -45,20 +49,30 @@ private:
     // A font at one device size with the offset from a box's top to its baseline.
     struct SizedFont {
         QFont font;
+        QFontMetricsF metrics{QFont()};
         qreal baseline = 0;
+    };
+    // The cell font at one size as a raw font, whose glyphs are drawn without text layout.
+    struct CellFace {
+        QRawFont raw;
+        qreal baseline = 0;
+        std::unordered_map<GlyphCode, quint32> glyphs; // glyph index of each code drawn
     };
 
     [[nodiscard]] QPointF Map(CanvasPoint point) const {
         return {point.x * scale_, point.y * yScale_};
     }
     [[nodiscard]] qreal Length(int32_t units) const { return units * scale_; }
-    const SizedFont& CellFont(int32_t height);
+    CellFace& CellFont(int32_t height);
+    void UsePen(const QColor& colour);
     const SizedFont& LabelFont(int32_t height);
 
     QPainter& painter_;
     qreal scale_ = 1;
     qreal yScale_ = 1;
-    std::map<int32_t, SizedFont> cellFonts_;
+    std::map<int32_t, CellFace> cellFonts_;
+    QColor penColour_;
+    bool penSet_ = false;
     std::map<int32_t, SizedFont> labelFonts_;
 };
 
