@@ -23,7 +23,7 @@ constexpr const char* kPath = "capture.tvd";
 constexpr RecordWord kStale = 0x2FFF0000;
 
 // The words of a capture file, written with BinaryWriter so each piece can be varied.
-struct FileSpec {
+struct FileLayout {
     std::string marker{kCaptureStartMarker};
     std::string version{kCaptureFileVersionText};
     std::string dataVersion = "0110";
@@ -32,20 +32,20 @@ struct FileSpec {
     CaptureHeader header;
 };
 
-std::vector<uint8_t> Build(const FileSpec& spec) {
-    CaptureHeaderWords words = EncodeCaptureHeader(spec.header, 1);
+std::vector<uint8_t> Build(const FileLayout& layout) {
+    CaptureHeaderWords words = EncodeCaptureHeader(layout.header, 1);
     for (size_t i = 0; i < kDataFormatWordCount; ++i) {
-        words[i] = static_cast<uint16_t>(0xA000 + static_cast<uint8_t>(spec.dataVersion[i]));
+        words[i] = static_cast<uint16_t>(0xA000 + static_cast<uint8_t>(layout.dataVersion[i]));
     }
     std::vector<uint8_t> bytes;
     BinaryWriter out(bytes);
-    out.writeArchiveString(spec.marker);
-    out.writeArchiveString(spec.version);
+    out.writeArchiveString(layout.marker);
+    out.writeArchiveString(layout.version);
     for (uint16_t word : words) {
         out.writeU16(word);
     }
-    out.writeU32(spec.count.value_or(static_cast<uint32_t>(spec.records.size())));
-    for (RecordWord word : spec.records) {
+    out.writeU32(layout.count.value_or(static_cast<uint32_t>(layout.records.size())));
+    for (RecordWord word : layout.records) {
         out.writeU32(word);
     }
     out.writeArchiveString(kCaptureEndMarker);
@@ -119,18 +119,18 @@ const VersionCase kVersionCases[] = {
 TEST(CaptureFileReader, AcceptsKnownVersionsAndRefusesTheRest) {
     for (const VersionCase& c : kVersionCases) {
         SCOPED_TRACE(c.name);
-        FileSpec spec;
-        spec.marker = c.marker;
-        spec.version = c.version;
-        spec.dataVersion = c.dataVersion;
-        spec.count = c.count;
+        FileLayout layout;
+        layout.marker = c.marker;
+        layout.version = c.version;
+        layout.dataVersion = c.dataVersion;
+        layout.count = c.count;
         CCaptureData store;
         FillStale(store, 5);
         RecordingPrompt prompt;
-        EXPECT_EQ(Load(Build(spec), store, prompt), c.loads);
+        EXPECT_EQ(Load(Build(layout), store, prompt), c.loads);
         EXPECT_EQ(store.lastIndex(), c.records - 1);
-        EXPECT_EQ(Held(store),
-                  std::vector<RecordWord>(spec.records.begin(), spec.records.begin() + c.records));
+        EXPECT_EQ(Held(store), std::vector<RecordWord>(layout.records.begin(),
+                                                       layout.records.begin() + c.records));
         if (c.message.empty()) {
             EXPECT_TRUE(prompt.entries.empty());
         } else {
@@ -265,15 +265,15 @@ const std::vector<RecordWord> kOldRecords = {
 };
 
 TEST(CaptureFileReader, RealignsOldTimeStampsAndDropsAFourthContinuation) {
-    FileSpec spec;
-    spec.version = "0101";
-    spec.dataVersion = "0004";
-    spec.header.idleDisplay = 2;
-    spec.header.timeDisplay = 1;
-    spec.records = kOldRecords;
+    FileLayout layout;
+    layout.version = "0101";
+    layout.dataVersion = "0004";
+    layout.header.idleDisplay = 2;
+    layout.header.timeDisplay = 1;
+    layout.records = kOldRecords;
     CCaptureData store;
     RecordingPrompt prompt;
-    ASSERT_TRUE(Load(Build(spec), store, prompt));
+    ASSERT_TRUE(Load(Build(layout), store, prompt));
     const std::vector<RecordWord> expected = {0x10410000, 0x71260000, 0x84900000,
                                               0x811B0000, 0x8D900000, 0x20420000};
     EXPECT_EQ(Held(store), expected);
@@ -287,14 +287,14 @@ TEST(CaptureFileReader, RealignsOldTimeStampsAndDropsAFourthContinuation) {
 }
 
 TEST(CaptureFileReader, OldFilesWithoutStampsTurnTheTimeDisplayOff) {
-    FileSpec spec;
-    spec.version = "0100";
-    spec.dataVersion = "0002";
-    spec.records = {0x51000000, 0x60010000, 0x62340000, 0x10410000};
+    FileLayout layout;
+    layout.version = "0100";
+    layout.dataVersion = "0002";
+    layout.records = {0x51000000, 0x60010000, 0x62340000, 0x10410000};
     CCaptureData store;
     RecordingPrompt prompt;
-    ASSERT_TRUE(Load(Build(spec), store, prompt));
-    EXPECT_EQ(Held(store), spec.records);
+    ASSERT_TRUE(Load(Build(layout), store, prompt));
+    EXPECT_EQ(Held(store), layout.records);
     EXPECT_EQ(store.header().idleDisplay, 1);
     EXPECT_EQ(store.header().timeDisplay, 0);
 }
@@ -327,11 +327,11 @@ TEST(CaptureFileReader, KeepsExactlyTheRecordsBeforeAnEarlyEnd) {
     };
     for (const TruncationCase& c : cases) {
         SCOPED_TRACE(c.name);
-        FileSpec spec;
-        spec.version = c.version;
-        spec.dataVersion = "0004";
-        spec.records = kOldRecords;
-        std::vector<uint8_t> bytes = Build(spec);
+        FileLayout layout;
+        layout.version = c.version;
+        layout.dataVersion = "0004";
+        layout.records = kOldRecords;
+        std::vector<uint8_t> bytes = Build(layout);
         bytes.resize(c.keptBytes);
         CCaptureData store(16);
         FillStale(store, 16);
