@@ -13,7 +13,7 @@ std::optional<ExportRequest> RunExportCommand(const CCaptureData& data,
     std::optional<ExportRequest> request =
         ValidateExportInputs(inputs, settings, data.Count(), prompt);
     if (!request || request->fileType == ExportFileType::None) {
-        return std::nullopt;
+        return request;
     }
     const FileError error = WriteExportFile(data, display, *request, documentPath);
     if (error != FileError::None) {

@@ -54,7 +54,9 @@ TEST_F(ExportCommandTest, WritesTheFileThenReportsCompletion) {
 
 TEST_F(ExportCommandTest, WrongEndingWritesNothingAndReportsNoCompletion) {
     const std::filesystem::path name = dir / "out.log";
-    EXPECT_FALSE(Run(name.string()).has_value());
+    const std::optional<ExportRequest> request = Run(name.string());
+    ASSERT_TRUE(request.has_value());
+    EXPECT_EQ(request->fileType, ExportFileType::None);
     EXPECT_FALSE(std::filesystem::exists(name));
     EXPECT_EQ(prompt.texts(), std::vector<std::string>{"保存ファイル名の拡張子が異なります"});
 }
