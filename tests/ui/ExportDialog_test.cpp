@@ -44,12 +44,12 @@ void ExportDialogTest::showsTheSettingsAndHandsBackTheChangedOnes() {
     QVERIFY(dialog.halfWidthButton()->isChecked());
     QVERIFY(!dialog.controlLineBox()->isChecked());
 
+    dialog.show();
     QTest::mouseClick(dialog.fullWidthButton(), Qt::LeftButton);
     QTest::mouseClick(dialog.controlLineBox(), Qt::LeftButton);
     QCOMPARE(dialog.settings().characterSize, ExportCharacterSize::FullWidth);
     QVERIFY(dialog.settings().controlLineOutput);
 
-    dialog.show();
     QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
 }
