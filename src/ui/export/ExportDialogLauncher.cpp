@@ -10,8 +10,8 @@ namespace varnolt::ui {
 void RunExportDialog(const CVarnoltDoc& document, AppSettings& settings, UserPrompt& prompt,
                      QWidget* parent) {
     const DisplayState& state = document.displayState();
-    const ExportDisplay display{state.displayMode == 1 ? ExportDisplay::Mode::Frame
-                                                       : ExportDisplay::Mode::Continuous,
+    const ExportDisplay display{state.mode == DisplayMode::Frame ? ExportDisplay::Mode::Frame
+                                                                 : ExportDisplay::Mode::Continuous,
                                 state.idleDisplay, state.timeDisplay};
     const ExportSettings values{settings.exportLineLength,
                                 settings.exportMojiSize == 1 ? ExportCharacterSize::HalfWidth
