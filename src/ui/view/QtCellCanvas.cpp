@@ -88,9 +88,15 @@ const QtCellCanvas::SizedFont& QtCellCanvas::LabelFont(int32_t height) {
                           QStringLiteral("DejaVu Sans Mono")});
         font.setStyleHint(QFont::Monospace);
         font.setFixedPitch(true);
+        Fit(font, Length(height), it->second.baseline);
+        // Half-width characters half as wide as they are high, as the layout's label columns
+        // expect ("0000001" fits left of the row labels).
+        const qreal advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
+        if (advance > 0) {
+            font.setStretch(std::clamp(qRound(100 * Length(height) / 2 / advance), 50, 200));
+        }
         it->second.font = font;
-        Fit(it->second.font, Length(height), it->second.baseline);
-        it->second.metrics = QFontMetricsF(it->second.font);
+        it->second.metrics = QFontMetricsF(font);
     }
     return it->second;
 }
