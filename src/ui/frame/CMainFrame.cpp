@@ -79,6 +79,7 @@ CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& p
 
     view_ = new CVarnoltView(document_, this);
     setCentralWidget(view_);
+    applyDrawOptions();
 
     qApp->installEventFilter(this);
     refreshCommandStates();
@@ -244,7 +245,7 @@ CommandContext CMainFrame::commandContext() const {
     context.recordCount = document_.capture().Count();
     context.recordWidth = document_.capture().header().recordWidth;
     context.hexView = settings_.hexView;
-    context.controlLineView = controlLineView_;
+    context.controlLineView = view_->controlLineView() ? 1 : 0;
     context.timerCounterPane = timerCounterPane_;
     context.linePattern = settings_.linePattern;
     return context;
@@ -261,6 +262,13 @@ void CMainFrame::refreshCommandStates() {
         }
     }
     recentMenu_->setEnabled(EvaluateCommand(kCmdRecentFile, context).enabled);
+}
+
+void CMainFrame::applyDrawOptions() {
+    DrawOptions options;
+    options.hexView = settings_.hexView == 1;
+    options.linePattern = settings_.linePattern == 1 ? LinePattern::Filled : LinePattern::Line;
+    view_->setDrawOptions(options);
 }
 
 void CMainFrame::sendUpdate(int updateCode) {
@@ -302,10 +310,11 @@ void CMainFrame::onCommand(CommandId id) {
         break;
     case kCmdHexView:
         settings_.hexView = settings_.hexView == 1 ? 0 : 1;
+        applyDrawOptions();
         sendUpdate(kUpdateRelayout);
         break;
     case kCmdControlLineView:
-        controlLineView_ = controlLineView_ == 1 ? 0 : 1;
+        view_->setControlLineView(!view_->controlLineView());
         if (document_.holdsCapture()) {
             sendUpdate(kUpdateRelayout);
         }
@@ -319,6 +328,7 @@ void CMainFrame::onCommand(CommandId id) {
         const int16_t pattern = id == kCmdLinePatternLines ? 0 : 1;
         if (settings_.linePattern != pattern) {
             settings_.linePattern = pattern;
+            applyDrawOptions();
             if (document_.holdsCapture()) {
                 sendUpdate(kUpdateRelayout);
             }
@@ -337,7 +347,7 @@ void CMainFrame::onCommand(CommandId id) {
 bool CMainFrame::newDocument() {
     const bool done = document_.OnNewDocument();
     updateTitle();
-    sendUpdate(kUpdateRelayout);
+    view_->initialUpdate();
     refreshCommandStates();
     return done;
 }
@@ -349,7 +359,7 @@ bool CMainFrame::openDocument(const std::filesystem::path& path) {
     }
     updateRecentFileMenu();
     updateTitle();
-    sendUpdate(kUpdateRelayout);
+    view_->initialUpdate();
     refreshCommandStates();
     return loaded;
 }

@@ -66,13 +66,13 @@ private:
     bool onSave(bool askForName);
     void updateRecentFileMenu();
     void updateTitle();
+    void applyDrawOptions();
 
     CVarnoltDoc& document_;
     ConfigStore& config_;
     UserPrompt& prompt_;
     AppSettings settings_;
     RecentFileList recentFiles_;
-    int32_t controlLineView_ = 0;
     int32_t timerCounterPane_ = 0;
 
     CVarnoltView* view_ = nullptr;
