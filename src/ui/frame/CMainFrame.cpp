@@ -3,6 +3,7 @@
 #include "core/capture/CCaptureData.h"
 #include "core/platform/UserPrompt.h"
 #include "core/shell/CVarnoltDoc.h"
+#include "ui/export/ExportDialogLauncher.h"
 #include "ui/frame/CAboutDlg.h"
 #include "ui/frame/StatusBarPanes.h"
 #include "ui/view/CVarnoltView.h"
