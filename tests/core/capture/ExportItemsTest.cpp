@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -98,6 +99,42 @@ TEST_P(ExportItemsTest, FillsTheFourRowsOfTheBlock) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, ExportItemsTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace varnolt
+
+namespace varnolt {
+namespace {
+
+// Damaged captures (any word, cut groups, a wrapped ring) export in every layout without
+// reading outside the capture, and every line ends with CR LF.
+TEST(ExportItems, AnyWordsExportInEveryLayout) {
+    CCaptureData data(256);
+    data.header().recordWidth = 1;
+    std::mt19937 random(11);
+    for (int i = 0; i < 1000; ++i) {
+        data.Append(static_cast<RecordWord>(random()), 0);
+    }
+    for (const auto mode : {ExportDisplay::Mode::Continuous, ExportDisplay::Mode::Frame}) {
+        for (const auto type : {ExportFileType::Text, ExportFileType::CommaSeparated}) {
+            ExportRequest request;
+            request.fileType = type;
+            request.lineLength = 10;
+            request.controlLineOutput = true;
+            request.startPosition = 3;
+            const std::string text = Exported(data, {mode, 3, 7}, request);
+            size_t lines = 0;
+            for (size_t at = text.find('\n'); at != std::string::npos;
+                 at = text.find('\n', at + 1)) {
+                ASSERT_GT(at, 0u);
+                ASSERT_EQ(text[at - 1], '\r');
+                ++lines;
+            }
+            EXPECT_GT(lines, 50u);
+            EXPECT_TRUE(text.ends_with("\r\n"));
+        }
+    }
+}
 
 } // namespace
 } // namespace varnolt
