@@ -1,5 +1,7 @@
 #include "core/capture/CCaptureData.h"
 
+#include "core/capture/CaptureSaver.h"
+
 #include <algorithm>
 
 namespace varnolt {
@@ -30,7 +32,7 @@ RingIndex WrapRingIndex(RingIndex index, RecordCount n, RecordCount capacity) {
 
 CCaptureData::CCaptureData(RecordCount maxCapacity)
     : maxCapacity_(std::clamp(maxCapacity, RecordCount{1}, kMaxRingCapacity)),
-      capacity_(maxCapacity_) {
+      capacity_(maxCapacity_), saver_(std::make_unique<CaptureSaver>()) {
     // Left uninitialised: only entries up to the last index are ever read, and untouched pages
     // cost no memory until a capture reaches them.
     ring_ = std::make_unique_for_overwrite<CaptureRecord[]>(static_cast<size_t>(maxCapacity_));
@@ -144,6 +146,52 @@ RecordWord CCaptureData::sourceWord(SaveSource source, RingIndex index) const {
     default:
         return ring_[index].word;
     }
+}
+
+void CCaptureData::CopyWords(SaveSource source, RingIndex first, RecordCount count,
+                             std::vector<RecordWord>& out) const {
+    out.reserve(out.size() + static_cast<size_t>(count));
+    const RecordWord* bank = source == SaveSource::BankA   ? bankA_.get()
+                             : source == SaveSource::BankB ? bankB_.get()
+                                                           : nullptr;
+    RingIndex index = first;
+    while (count > 0) {
+        const RecordCount run = std::min(count, capacity() - index);
+        if (bank != nullptr) {
+            out.insert(out.end(), bank + index, bank + index + run);
+        } else {
+            for (RingIndex i = index; i < index + run; ++i) {
+                out.push_back(ring_[i].word);
+            }
+        }
+        count -= run;
+        index = 0;
+    }
+}
+
+bool CCaptureData::saveBusy() const {
+    return saver_->busy();
+}
+
+bool CCaptureData::StartSave(SaveRequest request, RingIndex first, RingIndex last) {
+    switch (request) {
+    case SaveRequest::TriggerRing:
+    case SaveRequest::Trigger:
+        setSaveRequest(SaveKind::Trigger, SaveSource::Ring, first, last);
+        break;
+    case SaveRequest::BankA:
+    case SaveRequest::BankB:
+        setSaveRequest(SaveKind::Automatic,
+                       request == SaveRequest::BankA ? SaveSource::BankA : SaveSource::BankB, first,
+                       last);
+        break;
+    case SaveRequest::ActiveBank:
+        setSaveRequest(SaveKind::Automatic, SaveSourceOf(activeBank_), first, last);
+        break;
+    default:
+        return false;
+    }
+    return saver_->Submit(*this);
 }
 
 void CCaptureData::setSaveRequest(SaveKind kind, SaveSource source, RingIndex first,

@@ -9,8 +9,11 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace varnolt {
+
+class CaptureSaver;
 
 // A position in the capture ring, 0 ... capacity - 1; kNoRecord where there is none.
 using RingIndex = int32_t;
@@ -38,11 +41,23 @@ enum class SaveSource : int32_t { Ring = 0, BankA = 2, BankB = 3 };
 // What a background save writes: a stretch around a trigger, or a full (or final) bank.
 enum class SaveKind : int32_t { Trigger = 0, Automatic = 1 };
 
+// What CCaptureData::StartSave is asked to write, by the numbers its callers use.
+enum class SaveRequest : int32_t {
+    TriggerRing = 0, // a trigger stretch, from the ring (as Trigger)
+    Trigger = 1,     // a trigger stretch, from the ring
+    BankA = 2,       // a full bank (automatic)
+    BankB = 3,
+    ActiveBank = 4, // the partial bank at the end of a measurement (automatic)
+};
+
 [[nodiscard]] constexpr CaptureBank OtherBank(CaptureBank bank) {
     return bank == CaptureBank::B ? CaptureBank::A : CaptureBank::B;
 }
 [[nodiscard]] constexpr SaveSource SaveSourceOf(CaptureBank bank) {
     return bank == CaptureBank::A ? SaveSource::BankA : SaveSource::BankB;
+}
+[[nodiscard]] constexpr SaveRequest SaveRequestOf(CaptureBank bank) {
+    return bank == CaptureBank::A ? SaveRequest::BankA : SaveRequest::BankB;
 }
 
 // The ring capacity for the automatic-save file size in megabytes (250,000 records per
@@ -55,9 +70,9 @@ enum class SaveKind : int32_t { Trigger = 0, Automatic = 1 };
 // The one capture in memory: its header and a ring of record words of fixed capacity that
 // overwrites its oldest record once full, with two save banks mirroring every word written.
 //
-// The arrays are allocated once by the constructor and never move, so a background save may
-// read a bank (or, for a trigger save, its copy of a stretch) while the user-interface thread
-// appends. Only the user-interface thread writes the ring, the banks and the indexes.
+// The arrays are allocated once by the constructor and never move. Only the user-interface
+// thread writes the ring, the banks and the indexes; a background save copies the words it
+// writes when it is requested.
 class CCaptureData {
 public:
     // MAXCAPACITY entries per array, kept within 1 ... kMaxRingCapacity (tests use small ones);
@@ -123,12 +138,22 @@ public:
     [[nodiscard]] RecordWord bankWord(CaptureBank bank, RingIndex index) const;
     // The word at INDEX of the array a save reads.
     [[nodiscard]] RecordWord sourceWord(SaveSource source, RingIndex index) const;
+    // Appends to OUT the COUNT words of SOURCE from index FIRST on, stepping through the ring's
+    // end; FIRST within 0 ... capacity - 1, COUNT at most the capacity.
+    void CopyWords(SaveSource source, RingIndex first, RecordCount count,
+                   std::vector<RecordWord>& out) const;
 
-    // ---- Background save state -------------------------------------------------------------
-    // The save itself (StartSave and its thread) belongs to automatic and trigger saving;
-    // the store only keeps what the save reads and whether one runs.
-    [[nodiscard]] bool saveBusy() const { return saveBusy_.load(std::memory_order_acquire); }
-    void setSaveBusy(bool busy) { saveBusy_.store(busy, std::memory_order_release); }
+    // ---- Background save -------------------------------------------------------------------
+    // Saves a stretch of records into a capture file in the background (CaptureSaver): REQUEST
+    // gives kind and source (0, 1: a trigger stretch from the ring; 2, 3: bank A, B; 4: the
+    // active bank), FIRST ... LAST the inclusive ring range. The words are copied now, so the
+    // store may go on changing. Returns whether the save was queued: not when the save folder
+    // is missing, which is not reported either, nor for a range the store cannot give.
+    bool StartSave(SaveRequest request, RingIndex first, RingIndex last);
+    // The background saver, for its folder, display mode, clock and error reports.
+    [[nodiscard]] CaptureSaver& saver() { return *saver_; }
+    // A save is queued or being written.
+    [[nodiscard]] bool saveBusy() const;
     [[nodiscard]] SaveKind saveKind() const { return saveKind_; }
     [[nodiscard]] SaveSource saveSource() const { return saveSource_; }
     [[nodiscard]] RingIndex saveFirst() const { return saveFirst_; }
@@ -150,7 +175,6 @@ private:
     // Read by a save thread, written only while no save of the ring is under way.
     std::atomic<RecordCount> capacity_;
     std::atomic<bool> wrapped_{false};
-    std::atomic<bool> saveBusy_{false};
     SaveKind saveKind_ = SaveKind::Trigger;
     SaveSource saveSource_ = SaveSource::Ring;
     CaptureBank activeBank_ = CaptureBank::A;
@@ -158,6 +182,7 @@ private:
     RingIndex last_ = kNoRecord;
     RingIndex saveFirst_ = 0;
     RingIndex saveLast_ = kNoRecord;
+    std::unique_ptr<CaptureSaver> saver_;
 };
 
 } // namespace varnolt

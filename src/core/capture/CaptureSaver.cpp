@@ -1,0 +1,129 @@
+#include "core/capture/CaptureSaver.h"
+
+#include "core/capture/CCaptureData.h"
+#include "core/capture/CaptureFileWriter.h"
+#include "core/platform/BinaryWriter.h"
+#include "core/platform/UserPrompt.h"
+
+#include <optional>
+#include <system_error>
+
+namespace varnolt {
+
+namespace {
+
+// Whether the store can give the words of its save range: inside the ring in use and, before
+// the ring has wrapped, no further than the newest record (the entries beyond were never
+// written).
+bool SaveRangeHeld(const CCaptureData& store) {
+    const RingIndex first = store.saveFirst();
+    const RingIndex last = store.saveLast();
+    if (first < 0 || first >= store.capacity() || last < kNoRecord || last >= store.capacity()) {
+        return false;
+    }
+    return store.wrapped() || last < 0 || (first <= last && last <= store.lastIndex());
+}
+
+// Writes JOB into a file of a free name; the file-error message when that fails.
+std::optional<std::string> WriteSaveFile(const SaveJob& job) {
+    const std::filesystem::path path = FreeSaveFilePath(job.name);
+    BinaryWriter out(path);
+    if (out.ok()) {
+        WriteCapture(out, job.headerWords, job.words);
+    }
+    if (out.finish()) {
+        return std::nullopt;
+    }
+    return FileErrorMessage(out.error(), path);
+}
+
+} // namespace
+
+CaptureSaver::CaptureSaver(LocalTimeSource localTime) : localTime_(std::move(localTime)) {
+}
+
+CaptureSaver::~CaptureSaver() {
+    WaitIdle();
+}
+
+bool CaptureSaver::Submit(const CCaptureData& store) {
+    if (!IsSaveFolder(folder_) || !SaveRangeHeld(store)) {
+        return false;
+    }
+    SaveJob job{SaveFileName(folder_, store.saveKind(), localTime_()),
+                EncodeCaptureHeader(store.header(), displayMode_),
+                {}};
+    store.CopyWords(store.saveSource(), store.saveFirst(),
+                    SaveRecordCount(store.saveFirst(), store.saveLast(), store.capacity()),
+                    job.words);
+
+    bool startWorker = false;
+    {
+        const std::lock_guard lock(mutex_);
+        queue_.push_back(std::move(job));
+        busy_.store(true, std::memory_order_release);
+        startWorker = !running_;
+        running_ = true;
+    }
+    if (startWorker) {
+        // The previous worker has found the queue empty and is ending, if it has not ended.
+        if (worker_.joinable()) {
+            worker_.join();
+        }
+        try {
+            worker_ = std::thread([this] { Run(); });
+        } catch (const std::system_error&) {
+            Run(); // no thread to be had: write the files now rather than lose them
+        }
+    }
+    return true;
+}
+
+void CaptureSaver::Run() {
+    for (;;) {
+        SaveJob job;
+        {
+            const std::lock_guard lock(mutex_);
+            if (queue_.empty()) {
+                running_ = false;
+                busy_.store(false, std::memory_order_release);
+                return;
+            }
+            job = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        if (auto error = WriteSaveFile(job)) {
+            const std::lock_guard lock(mutex_);
+            errors_.push_back(std::move(*error));
+        }
+    }
+}
+
+void CaptureSaver::WaitIdle() {
+    // Only this thread queues jobs, so the worker ends once it has written the last one.
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+}
+
+std::vector<std::string> CaptureSaver::TakeSaveErrors() {
+    std::vector<std::string> taken;
+    bool idle = false;
+    {
+        const std::lock_guard lock(mutex_);
+        taken.swap(errors_);
+        idle = !running_;
+    }
+    if (idle) {
+        WaitIdle(); // a worker that has ended is joined at once
+    }
+    return taken;
+}
+
+void CaptureSaver::ReportSaveErrors(UserPrompt& prompt) {
+    for (const std::string& message : TakeSaveErrors()) {
+        prompt.message(message, kAppCaption, PromptIcon::Warning);
+    }
+}
+
+} // namespace varnolt

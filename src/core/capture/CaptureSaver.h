@@ -1,0 +1,94 @@
+#pragma once
+
+#include "core/capture/CaptureFileFormat.h"
+#include "core/capture/RecordWord.h"
+#include "core/capture/SaveFileName.h"
+
+#include <atomic>
+#include <deque>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace varnolt {
+
+class CCaptureData;
+class UserPrompt;
+
+// One capture file to write. It carries its own copy of the header words and record words,
+// taken when the save was requested, so nothing that reception, a reset or a file load does to
+// the store afterwards changes what the file holds.
+struct SaveJob {
+    std::filesystem::path name; // before any suffix that keeps it apart from an existing file
+    CaptureHeaderWords headerWords{};
+    std::vector<RecordWord> words;
+};
+
+// The background save of automatic and trigger saving: writes capture files on a worker
+// thread, one at a time and in the order they were requested. A request that arrives while
+// files are being written waits its turn; none is dropped.
+//
+// Threads: everything except busy() is called on the user-interface thread, which alone owns
+// the worker. The worker runs while files are waiting and ends when the queue is empty; the
+// next request, TakeSaveErrors or the destructor joins it. Nothing here is ever detached.
+//
+// Errors: a file that cannot be created or written is not shown from the worker. Its message
+// waits until the user-interface thread collects it with TakeSaveErrors or ReportSaveErrors;
+// the reception poll does so on every tick, measuring or not.
+class CaptureSaver {
+public:
+    explicit CaptureSaver(LocalTimeSource localTime = CurrentLocalTime);
+    CaptureSaver(const CaptureSaver&) = delete;
+    CaptureSaver& operator=(const CaptureSaver&) = delete;
+    // Writes whatever is still waiting, then joins the worker.
+    ~CaptureSaver();
+
+    // ---- Settings, read when a save is requested -----------------------------------------------
+    // The time a file is named after; taken on the requesting thread.
+    void setLocalTime(LocalTimeSource localTime) { localTime_ = std::move(localTime); }
+    // The automatic-save folder; saves are requested only while it is a directory.
+    void setFolder(std::filesystem::path folder) { folder_ = std::move(folder); }
+    [[nodiscard]] const std::filesystem::path& folder() const { return folder_; }
+    // The analyzer settings' display mode, written into header word 17.
+    void setDisplayMode(int displayMode) { displayMode_ = displayMode; }
+
+    // ---- Saving --------------------------------------------------------------------------------
+    // Queues the save that STORE's save kind, source and range describe, with a copy of its
+    // header and of those words, named after the local time now. Nothing is saved, and nothing
+    // reported, when the folder is missing or not a directory, or when the range lies outside
+    // the ring in use or, before the ring has wrapped, beyond its newest record. Returns whether
+    // the save was queued.
+    bool Submit(const CCaptureData& store);
+
+    // A save is queued or being written. Any thread.
+    [[nodiscard]] bool busy() const { return busy_.load(std::memory_order_acquire); }
+    // Returns once every queued file has been written.
+    void WaitIdle();
+
+    // ---- Errors --------------------------------------------------------------------------------
+    // The file-error messages of saves that failed since the last call, oldest first.
+    [[nodiscard]] std::vector<std::string> TakeSaveErrors();
+    // Shows each message of TakeSaveErrors through PROMPT (caption "Varnolt", warning icon).
+    // The messages are taken before the first is shown, so a poll that runs again while a
+    // message box is open does not show them twice.
+    void ReportSaveErrors(UserPrompt& prompt);
+
+private:
+    // The worker: writes queued jobs until none is left.
+    void Run();
+
+    LocalTimeSource localTime_;
+    std::filesystem::path folder_;
+    int displayMode_ = 0;
+
+    std::mutex mutex_;
+    std::deque<SaveJob> queue_;       // guarded by mutex_
+    std::vector<std::string> errors_; // guarded by mutex_
+    bool running_ = false;            // guarded by mutex_: the worker is taking jobs
+    std::atomic<bool> busy_{false};   // changed only under mutex_
+    std::thread worker_;              // user-interface thread only
+};
+
+} // namespace varnolt
