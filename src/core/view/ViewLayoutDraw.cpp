@@ -15,9 +15,11 @@ CellColours ControlLabelColours(int row) {
     return row < 2 ? kSdColours : kRdColours;
 }
 
-// Records from INDEX to the newest.
+// Records from INDEX to the newest; none when INDEX is the slot after the newest record (in a
+// full ring that slot holds the oldest record).
 RecordCount RecordsFrom(const CCaptureData& capture, RingIndex index) {
-    if (capture.empty() || index < 0 || index >= capture.capacity()) {
+    if (capture.empty() || index < 0 || index >= capture.capacity() ||
+        index == capture.WrapIndex(capture.lastIndex(), 1)) {
         return 0;
     }
     return std::max(0, capture.Count() - OffsetFromOldest(capture, index));

@@ -98,3 +98,24 @@ TEST_F(LiveDrawing, FrameDisplayErasesTheLineAheadAndContinuesBreakState) {
 
 } // namespace
 } // namespace varnolt
+
+namespace varnolt {
+namespace {
+
+TEST(LiveDrawingRing, AFullRingWithNothingNewDrawsNothing) {
+    CCaptureData capture(20);
+    ViewLayout layout;
+    layout.ResetLayout(capture, {}, {88 + 23 * 10, 43 * 2});
+    for (int i = 0; i < 25; ++i) {
+        capture.Append(test::Sd('a'), 0);
+    }
+    test::RecordingCanvas canvas;
+    const RingIndex next = layout.DrawReceived(canvas, capture, 0, true).nextToDraw;
+    EXPECT_EQ(next, capture.firstIndex());
+    canvas.Clear();
+    EXPECT_EQ(layout.DrawReceived(canvas, capture, next, false).nextToDraw, next);
+    EXPECT_TRUE(canvas.glyphs.empty());
+}
+
+} // namespace
+} // namespace varnolt
