@@ -59,6 +59,20 @@ struct DrawRequest {
 // last drawn record, the live position, the frame-line index and the break state of live drawing.
 // The capture is passed to each call; the display state and options are plain values the view
 // sets when they change.
+//
+// How the view widget uses it:
+// - a capture created, opened or a measurement started: setOptions, then ResetLayout with the
+//   client size; UpdateScrollInfo; repaint with background erase;
+// - resize: SetClientSize and, with a document, CountFrameLines;
+// - option change (hint 1): setOptions / setControlLines, then Relayout (during a measurement
+//   only SetClientSize and a repaint); measurement stopped or download done: CountFrameLines,
+//   UpdateScrollInfo (after a download setTopRecord(oldest) first);
+// - scroll bar and wheel: Scroll, then, when it returns true, the search position and the hit's
+//   last record become topRecord(), UpdateScrollInfo, repaint without erase;
+// - paint: Paint (or DrawLive while measuring), then UpdateScrollInfo outside the paint;
+// - search hit: BringHitIntoView, UpdateScrollInfo, Paint with the hit once;
+// - reception: DrawReceived / DrawAfterOverflow / DrawLiveIdle on a canvas over the widget;
+// - printing: PageCount for the page range, PrintPage for each page on a paper canvas.
 class ViewLayout {
 public:
     // ---- Display values ----------------------------------------------------------------------

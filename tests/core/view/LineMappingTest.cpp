@@ -1,4 +1,5 @@
 #include "core/view/ViewLayout.h"
+#include "support/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@ namespace varnolt {
 namespace {
 
 using namespace varnolt::test;
+using test::RecordingCanvas;
 
 // Plausible traffic: runs of characters both ways with line-start flags, delimiters, errors,
 // control-line changes, idle gaps and time stamps.
@@ -175,6 +177,22 @@ TEST(Scrolling, RequestsMoveTheTopLine) {
     EXPECT_TRUE(layout.Scroll(*capture, ScrollRequest::Top));
     EXPECT_EQ(layout.topRecord(), 0);
     EXPECT_FALSE(layout.Scroll(*capture, ScrollRequest::LineUp));
+}
+
+TEST(Scrolling, NothingMovesDownOnceTheNewestRecordIsShown) {
+    const auto capture = MakeCapture(std::vector<RecordWord>(95, Sd('a')));
+    ViewLayout layout = ContinuousLayout(*capture, 10, 3);
+    ASSERT_TRUE(layout.Scroll(*capture, ScrollRequest::Bottom));
+    RecordingCanvas canvas;
+    layout.Paint(canvas, *capture);
+    ASSERT_EQ(layout.lastDrawnRecord(), 94);
+    EXPECT_TRUE(layout.IsVisible(94));
+    EXPECT_FALSE(layout.IsVisible(69));
+    EXPECT_FALSE(layout.Scroll(*capture, ScrollRequest::LineDown));
+    EXPECT_FALSE(layout.Scroll(*capture, ScrollRequest::PageDown));
+    EXPECT_FALSE(layout.Scroll(*capture, ScrollRequest::Bottom));
+    EXPECT_EQ(layout.topRecord(), 70);
+    EXPECT_EQ(layout.UpdateScrollInfo(*capture).position, 7);
 }
 
 } // namespace
