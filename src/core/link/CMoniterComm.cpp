@@ -1,0 +1,324 @@
+#include "core/link/CMoniterComm.h"
+
+#include "core/link/FrameTerminator.h"
+#include "core/link/HexText.h"
+#include "core/link/LinkMessages.h"
+#include "core/platform/Clock.h"
+#include "core/platform/UserPrompt.h"
+
+#include <algorithm>
+#include <atomic>
+
+namespace varnolt {
+
+namespace {
+
+std::atomic<uint8_t> processRemoteMode{0};
+
+void Warn(UserPrompt* owner, std::string_view text) {
+    if (owner != nullptr) {
+        owner->message(text, kConfirmCaption, PromptIcon::Warning);
+    }
+}
+
+// Whether ANSWER holds at least PAYLOAD bytes between its first OFFSET bytes and the
+// terminator, so that fixed positions can be read without running past it.
+bool HasPayload(std::span<const uint8_t> answer, size_t offset, size_t payload) {
+    return answer.size() >= offset + payload + kFrameTerminator.size();
+}
+
+// A version text: every space and every '.' becomes '0'.
+std::string VersionText(std::span<const uint8_t> characters) {
+    std::string text(characters.begin(), characters.end());
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == ' ' || c == '.'; }, '0');
+    return text;
+}
+
+// The leading decimal digits of DIGITS as a number; no digits give 0.
+int32_t LeadingDecimal(std::span<const uint8_t> digits) {
+    int32_t value = 0;
+    for (const uint8_t digit : digits) {
+        if (digit < '0' || digit > '9') {
+            break;
+        }
+        value = value * 10 + (digit - '0');
+    }
+    return value;
+}
+
+std::string DecimalDigits(int32_t value, size_t width) {
+    std::string text = std::to_string(std::clamp(value, 0, 9999));
+    return std::string(width - std::min(width, text.size()), '0') + text;
+}
+
+char LineOutputCharacter(int32_t state) {
+    return state == 1 ? '1' : '2';
+}
+
+} // namespace
+
+CMoniterComm::CMoniterComm(const LinkServices& services)
+    : services_(services), answer_(kAnswerAreaBytes),
+      port_(services.api, services.prompt, services.clock,
+            services.ring != nullptr ? *services.ring : ReceiveRing::processRing()) {
+    port_.LoadD2xx();
+    processRemoteMode.store(0, std::memory_order_relaxed);
+}
+
+CMoniterComm::~CMoniterComm() = default;
+
+bool CMoniterComm::ProcessRemoteMode() {
+    return processRemoteMode.load(std::memory_order_relaxed) != 0;
+}
+
+std::span<const uint8_t> CMoniterComm::answer() const {
+    return std::span<const uint8_t>(answer_.data(), static_cast<size_t>(answerLength_));
+}
+
+void CMoniterComm::startAnswerBudget(uint32_t budgetMs) {
+    answerStart_ = services_.clock.tickMs();
+    answerBudget_ = budgetMs;
+}
+
+AnswerCode CMoniterComm::ReadAnswer() {
+    if (!port_.isOpen()) {
+        return AnswerCode::Error;
+    }
+    AnswerCode code = AnswerCode::Incomplete;
+    int32_t count = 0;
+    switch (ReadRing(port_.ring(), answer_, answerLength_, count)) {
+    case RingReadStatus::Taken:
+        answerLength_ += count;
+        if (answerLength_ >= 4 && EndsWithTerminator(answer())) {
+            code = ClassifyAnswer(answer());
+        }
+        break;
+    case RingReadStatus::Nothing:
+        break;
+    case RingReadStatus::AreaFull:
+        answerLength_ += count;
+        code = AnswerCode::Error;
+        break;
+    }
+    if (answerLength_ > kAnswerAreaLimit) {
+        code = AnswerCode::Error;
+    }
+    if (code == AnswerCode::Incomplete) {
+        const uint32_t now = services_.clock.tickMs();
+        if (now < answerStart_) {
+            answerStart_ = now; // the tick count wrapped: the budget starts afresh
+        } else if (now - answerStart_ > answerBudget_) {
+            code = AnswerCode::Timeout;
+        }
+    }
+    return code;
+}
+
+bool CMoniterComm::ensureOpen(UserPrompt* owner, bool silent) {
+    // A bridge that vanished under an open port (unplugged) is opened afresh; its old handle
+    // would refuse every request until the program ends.
+    if (port_.isOpen() && port_.deviceLost()) {
+        port_.Close();
+    }
+    if (port_.isOpen() || port_.Open()) {
+        return true;
+    }
+    if (!silent) {
+        Warn(owner, kAnalyzerAbsentMessage);
+    }
+    return false;
+}
+
+bool CMoniterComm::exchange(UserPrompt* owner, const Exchange& request) {
+    if (!ensureOpen(owner, request.silent) && !request.silent) {
+        Warn(owner, kCommunicationFailedMessage);
+        return false;
+    }
+    // Whatever waits in the ring belongs to no exchange of ours.
+    (void)ReadAnswer();
+    answerLength_ = 0;
+    int attempts = 0;
+    for (;;) {
+        answerLength_ = 0;
+        port_.Write(request.frame);
+        startAnswerBudget(kAnswerBudgetMs);
+        for (;;) {
+            const AnswerCode code = ReadAnswer();
+            if (code == request.expected || code == request.alsoExpected) {
+                const bool checked =
+                    (!request.checksummedAnswer || VerifyAnswerChecksum(answer())) &&
+                    (!request.accept || request.accept(answer()));
+                if (checked) {
+                    return true;
+                }
+                break;
+            }
+            if (code == AnswerCode::Nak || code == AnswerCode::Error ||
+                code == AnswerCode::Timeout) {
+                break;
+            }
+            // Not complete, or an answer of another exchange: keep waiting (the latter ends in
+            // a time-out, since the area keeps its letters).
+            services_.answerWait.waitForAnswer();
+        }
+        if (++attempts > request.retryLimit) {
+            if (!request.silent) {
+                Warn(owner, kCommunicationFailedMessage);
+            }
+            return false;
+        }
+    }
+}
+
+void CMoniterComm::setRemoteMode(uint8_t mode) {
+    remoteMode_ = mode;
+    processRemoteMode.store(mode, std::memory_order_relaxed);
+}
+
+bool CMoniterComm::SetRemote(UserPrompt* owner, uint8_t mode) {
+    const WaitCursorScope cursor(services_.waitCursor);
+    Exchange request;
+    request.frame = BuildFrame(mode == 1 ? "ENW01" : "ENW00", FrameChecksum::With);
+    if (!exchange(owner, request)) {
+        setRemoteMode(0);
+        linkState_ = 0;
+        return false;
+    }
+    setRemoteMode(mode);
+    if (mode == 1) {
+        linkState_ = 1;
+    } else {
+        linkState_ = 0;
+        port_.Close();
+    }
+    return true;
+}
+
+bool CMoniterComm::queryVersion(std::string_view command, size_t digits, std::string& text) {
+    Exchange request;
+    request.frame = BuildFrame(command, FrameChecksum::Without);
+    request.silent = true;
+    request.accept = [&text, digits](std::span<const uint8_t> answer) {
+        if (!HasPayload(answer, 3, digits)) {
+            return false;
+        }
+        text = VersionText(answer.subspan(3, digits));
+        return true;
+    };
+    return exchange(nullptr, request);
+}
+
+bool CMoniterComm::GetProgramVersion(std::string& text) {
+    return queryVersion("VER", 6, text);
+}
+
+bool CMoniterComm::GetFormatVersion(std::string& text) {
+    return queryVersion("VEF", 4, text);
+}
+
+bool CMoniterComm::GetPage(UserPrompt* owner) {
+    const WaitCursorScope cursor(services_.waitCursor);
+    Exchange request;
+    request.frame = BuildFrame("PGR", FrameChecksum::Without);
+    request.expected = request.alsoExpected = AnswerCode::Pgr;
+    request.checksummedAnswer = true;
+    int32_t page = kOtherPage;
+    request.accept = [&page](std::span<const uint8_t> answer) {
+        if (!HasPayload(answer, 3, 2)) {
+            return false;
+        }
+        const uint8_t value = ParseHexPair(answer[3], answer[4]);
+        page = value == kPowerOnPage || value == kPage15 ? value : kOtherPage;
+        return true;
+    };
+    if (!exchange(owner, request)) {
+        return false;
+    }
+    page_ = page;
+    return true;
+}
+
+bool CMoniterComm::SetRunState(UserPrompt* owner, int32_t value) {
+    const WaitCursorScope cursor(services_.waitCursor);
+    std::string text = "PSW";
+    AppendHex(text, static_cast<uint32_t>(value), 2);
+    Exchange request;
+    request.frame = BuildFrame(text, FrameChecksum::With);
+    return exchange(owner, request);
+}
+
+int32_t CMoniterComm::GetStoredAmount(UserPrompt* owner) {
+    const WaitCursorScope cursor(services_.waitCursor);
+    Exchange request;
+    request.frame = BuildFrame("BC", FrameChecksum::Without);
+    request.expected = request.alsoExpected = AnswerCode::Bc;
+    int32_t amount = -1;
+    request.accept = [&amount](std::span<const uint8_t> answer) {
+        if (!HasPayload(answer, 2, 4)) {
+            return false;
+        }
+        amount = LeadingDecimal(answer.subspan(2, 4));
+        return true;
+    };
+    return exchange(owner, request) ? amount : -1;
+}
+
+int64_t CMoniterComm::ResetCounter(UserPrompt* owner, int32_t counter) {
+    const WaitCursorScope cursor(services_.waitCursor);
+    std::string text = "SWC";
+    AppendHex(text, static_cast<uint32_t>(counter), 2);
+    text += "00000000";
+    Exchange request;
+    request.frame = BuildFrame(text, FrameChecksum::With);
+    request.expected = request.alsoExpected = AnswerCode::Swc;
+    request.retryLimit = kLongRetryLimit;
+    int64_t value = -1;
+    request.accept = [&value](std::span<const uint8_t> answer) {
+        if (!HasPayload(answer, 4, 8)) {
+            return false;
+        }
+        uint32_t word = 0;
+        for (size_t pair = 0; pair < 4; ++pair) {
+            word = word << 8 | ParseHexPair(answer[4 + 2 * pair], answer[5 + 2 * pair]);
+        }
+        value = word;
+        return true;
+    };
+    return exchange(owner, request) ? value : -1;
+}
+
+void CMoniterComm::SendFrame(std::string_view text, FrameChecksum checksum) {
+    port_.Write(BuildFrame(text, checksum));
+}
+
+void CMoniterComm::SendNext() {
+    SendFrame("BN", FrameChecksum::Without);
+}
+
+void CMoniterComm::SendRepeat() {
+    SendFrame("BR", FrameChecksum::Without);
+}
+
+void CMoniterComm::SendStatusPoll() {
+    SendFrame("BL", FrameChecksum::Without);
+}
+
+void CMoniterComm::SendLineOutputs(int32_t erState, int32_t rsState) {
+    std::string text = "GL000000";
+    text += LineOutputCharacter(erState);
+    text += LineOutputCharacter(rsState);
+    SendFrame(text, FrameChecksum::With);
+}
+
+void CMoniterComm::SendTransmit(int32_t entry) {
+    std::string text = "GT";
+    AppendHex(text, static_cast<uint32_t>(entry), 4);
+    SendFrame(text, FrameChecksum::With);
+}
+
+void CMoniterComm::RequestFile(int32_t number) {
+    SendFrame("FR" + DecimalDigits(number, 4), FrameChecksum::Without);
+}
+
+} // namespace varnolt

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "core/link/AnswerCode.h"
+#include "core/link/CFtdiPort.h"
+#include "core/link/LinkServices.h"
+#include "core/link/RequestFrame.h"
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varnolt {
+
+class UserPrompt;
+
+// The analyzer's command/answer protocol over the USB port: builds request frames, collects
+// answers from the receive ring and classifies them, and runs each exchange with its time
+// budget, retries and messages. Keeps the connection state (remote mode, run state).
+//
+// Exchanges take the message boxes of their owner window as OWNER; a null OWNER shows none.
+// All calls run on the user-interface thread and block it until they end.
+class CMoniterComm {
+public:
+    static constexpr int32_t kAnswerAreaBytes = 150'000;
+    static constexpr uint32_t kAnswerBudgetMs = 2000;
+    // Repetitions of a failed request: a request is sent at most limit + 1 times.
+    static constexpr int kRetryLimit = 3;
+    static constexpr int kLongRetryLimit = 6;
+
+    // Run states.
+    static constexpr int32_t kRunning = 10;
+    static constexpr int32_t kStopped = 11;
+    // Pages the analyzer reports: the power-on screen, page 15, anything else.
+    static constexpr int32_t kPowerOnPage = 10;
+    static constexpr int32_t kPage15 = 15;
+    static constexpr int32_t kOtherPage = 20;
+
+    explicit CMoniterComm(const LinkServices& services);
+    CMoniterComm(const CMoniterComm&) = delete;
+    CMoniterComm& operator=(const CMoniterComm&) = delete;
+    ~CMoniterComm();
+
+    // Collects what the ring holds into the answer area and says what the answer is so far.
+    [[nodiscard]] AnswerCode ReadAnswer();
+
+    // The exchanges. Each opens the port when it is closed, flushes, sends its request and
+    // waits for the answer, repeating the request after a refusal, a garbled answer or a
+    // time-out; past the retry limit it shows "アナライザーとの通信に失敗しました".
+    bool SetRemote(UserPrompt* owner, uint8_t mode);
+    // Silent: no message, no wait cursor. TEXT gets the answer's version with every space and
+    // '.' turned into '0' ("1.02  " gives "100200").
+    bool GetProgramVersion(std::string& text);
+    bool GetFormatVersion(std::string& text);
+    // On success page() is 10, 15, or 20 for any other page.
+    bool GetPage(UserPrompt* owner);
+    bool SetRunState(UserPrompt* owner, int32_t value);
+    // The amount of stored online data, or −1.
+    [[nodiscard]] int32_t GetStoredAmount(UserPrompt* owner);
+    // Resets counter N (0..3); the counter's value the analyzer answers with, or −1.
+    [[nodiscard]] int64_t ResetCounter(UserPrompt* owner, int32_t counter);
+
+    // One-way frames: sent without waiting; the caller reads any answer itself.
+    void SendNext();       // "BN"
+    void SendRepeat();     // "BR"
+    void SendStatusPoll(); // "BL"
+    // "GL000000" + ER + RS, each '1' when its stored state is 1 and '2' otherwise.
+    void SendLineOutputs(int32_t erState, int32_t rsState);
+    void SendTransmit(int32_t entry); // "GT" + the entry as four hex digits
+    void RequestFile(int32_t number); // "FR" + the number as four decimal digits
+    // Any other frame: TEXT, its checksum when asked for, the terminator.
+    void SendFrame(std::string_view text, FrameChecksum checksum);
+
+    // The answer collected so far.
+    [[nodiscard]] std::span<const uint8_t> answer() const;
+    [[nodiscard]] int32_t answerLength() const { return answerLength_; }
+    // Starts a new answer: the next one is collected from its first byte.
+    void resetAnswer() { answerLength_ = 0; }
+    // Starts the time budget of an answer that a one-way frame asked for.
+    void startAnswerBudget(uint32_t budgetMs);
+
+    [[nodiscard]] int32_t page() const { return page_; }
+    [[nodiscard]] bool busy() const { return busy_; }
+    void setBusy(bool busy) { busy_ = busy; }
+    [[nodiscard]] int32_t linkState() const { return linkState_; }
+    void setLinkState(int32_t state) { linkState_ = state; }
+    [[nodiscard]] uint8_t remoteMode() const { return remoteMode_; }
+    [[nodiscard]] int32_t runState() const { return runState_; }
+    void setRunStateValue(int32_t state) { runState_ = state; }
+    [[nodiscard]] CFtdiPort& port() { return port_; }
+    [[nodiscard]] const LinkServices& services() const { return services_; }
+
+    // The process-wide copy of the remote mode of the link that last changed it; the recent-
+    // files menu is disabled while it is set.
+    [[nodiscard]] static bool ProcessRemoteMode();
+
+private:
+    // One exchange of the table: the request, the answers that end it and how they are
+    // checked, the retry limit, and whether it reports anything to the user.
+    struct Exchange {
+        std::vector<uint8_t> frame;
+        AnswerCode expected = AnswerCode::Ack;
+        AnswerCode alsoExpected = AnswerCode::Ack;
+        bool checksummedAnswer = false;
+        int retryLimit = kRetryLimit;
+        bool silent = false;
+        // Further checks of a complete answer (payload present and readable); false counts as
+        // a failed attempt. May keep what it reads.
+        std::function<bool(std::span<const uint8_t>)> accept;
+    };
+
+    // Runs EXCHANGE to its end: true when an expected answer passed its checks.
+    bool exchange(UserPrompt* owner, const Exchange& exchange);
+    bool ensureOpen(UserPrompt* owner, bool silent);
+    bool queryVersion(std::string_view command, size_t digits, std::string& text);
+    void setRemoteMode(uint8_t mode);
+
+    LinkServices services_;
+    int32_t page_ = 0;
+    bool busy_ = false;
+    std::vector<uint8_t> answer_;
+    int32_t linkState_ = 0;
+    CFtdiPort port_;
+    int32_t answerLength_ = 0;
+    uint8_t remoteMode_ = 0;
+    int32_t runState_ = 0;
+    uint32_t answerStart_ = 0;
+    uint32_t answerBudget_ = kAnswerBudgetMs;
+};
+
+} // namespace varnolt
