@@ -1,0 +1,86 @@
+#include "sim/AnalyzerFirmware.h"
+
+#include "core/link/HexText.h"
+#include "core/link/RequestFrame.h"
+
+#include <algorithm>
+
+namespace varnolt::sim {
+
+void AddLinkCommands(AnalyzerFirmware& firmware);
+void AddSettingsCommands(AnalyzerFirmware& firmware);
+
+namespace {
+
+constexpr size_t kChecksumCharacters = 2;
+
+bool StartsWith(std::span<const uint8_t> frame, std::string_view letters) {
+    return frame.size() >= letters.size() &&
+           std::equal(letters.begin(), letters.end(), frame.begin());
+}
+
+bool ChecksumMatches(std::span<const uint8_t> frame) {
+    if (frame.size() < kChecksumCharacters) {
+        return false;
+    }
+    const size_t covered = frame.size() - kChecksumCharacters;
+    std::string digits;
+    AppendHex(digits, ChecksumOf(frame.first(covered)), 2);
+    return frame[covered] == static_cast<uint8_t>(digits[0]) &&
+           frame[covered + 1] == static_cast<uint8_t>(digits[1]);
+}
+
+} // namespace
+
+AnswerFrame Answer(std::string_view text, bool checksum) {
+    return BuildFrame(text, checksum ? FrameChecksum::With : FrameChecksum::Without);
+}
+
+AnswerFrame Ack() {
+    return Answer("ACK");
+}
+
+AnswerFrame Nak() {
+    return Answer("NAK");
+}
+
+AnalyzerFirmware::AnalyzerFirmware() {
+    AddLinkCommands(*this);
+    AddSettingsCommands(*this);
+}
+
+void AnalyzerFirmware::addCommand(std::string_view command, RequestChecksum checksum,
+                                  Handler handler) {
+    std::erase_if(commands_, [command](const Command& known) { return known.letters == command; });
+    commands_.push_back({std::string(command), checksum, std::move(handler)});
+    // Longer names first, so that "SWC" is found before a two-letter "SW" could be.
+    std::stable_sort(commands_.begin(), commands_.end(), [](const Command& a, const Command& b) {
+        return a.letters.size() > b.letters.size();
+    });
+}
+
+const AnalyzerFirmware::Command* AnalyzerFirmware::find(std::span<const uint8_t> frame) const {
+    for (const Command& command : commands_) {
+        if (StartsWith(frame, command.letters)) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<AnswerFrame> AnalyzerFirmware::handle(std::span<const uint8_t> frame) {
+    const Command* command = find(frame);
+    if (command == nullptr) {
+        return {Nak()};
+    }
+    std::span<const uint8_t> parameters = frame.subspan(command->letters.size());
+    if (command->checksum == RequestChecksum::With) {
+        if (parameters.size() < kChecksumCharacters || !ChecksumMatches(frame)) {
+            return {Nak()};
+        }
+        parameters = parameters.first(parameters.size() - kChecksumCharacters);
+    }
+    return command->handler(*this, Request{command->letters, parameters});
+}
+
+} // namespace varnolt::sim

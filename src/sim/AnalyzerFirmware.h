@@ -1,0 +1,81 @@
+#pragma once
+
+#include "sim/SettingsMemory.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varnolt::sim {
+
+// One request frame as the firmware sees it: the command letters and the parameters between
+// them and the checksum (or the terminator when the command carries no checksum).
+struct Request {
+    std::string_view command;
+    std::span<const uint8_t> parameters;
+
+    [[nodiscard]] std::string_view parameterText() const {
+        return {reinterpret_cast<const char*>(parameters.data()), parameters.size()};
+    }
+};
+
+// A complete answer frame, terminator included.
+using AnswerFrame = std::vector<uint8_t>;
+
+// Whether a request carries a checksum that the firmware checks before acting on it.
+enum class RequestChecksum { Without, With };
+
+// The analyzer's firmware: its state and one handler per command. The handlers run under the
+// device's lock, one request at a time; they return the answers to send (none for a one-way
+// request). Later features register their commands with addCommand.
+class AnalyzerFirmware {
+public:
+    using Handler = std::function<std::vector<AnswerFrame>(AnalyzerFirmware&, const Request&)>;
+
+    static constexpr int32_t kPowerOnPage = 10;
+    static constexpr int kCounters = 4;
+
+    AnalyzerFirmware();
+
+    // Registers COMMAND (two or three upper-case letters); a later registration of the same
+    // letters replaces the earlier one.
+    void addCommand(std::string_view command, RequestChecksum checksum, Handler handler);
+
+    // Carries out one request frame (without its terminator) and returns the answers. An
+    // unknown command, or a checksum that does not match, is refused with "NAK".
+    [[nodiscard]] std::vector<AnswerFrame> handle(std::span<const uint8_t> frame);
+
+    // The state the requests change and report.
+    uint8_t remoteMode = 0;
+    int32_t page = kPowerOnPage;
+    int32_t runState = 0;
+    std::string programVersion = "1.02  "; // six characters
+    std::string formatVersion = "0110";    // four characters
+    int32_t storedAmount = 0;              // blocks of stored online data
+    std::array<uint32_t, kCounters> counters{};
+    uint8_t erOutput = '2';
+    uint8_t rsOutput = '2';
+    SettingsMemory settings;
+
+private:
+    struct Command {
+        std::string letters;
+        RequestChecksum checksum;
+        Handler handler;
+    };
+
+    [[nodiscard]] const Command* find(std::span<const uint8_t> frame) const;
+
+    std::vector<Command> commands_;
+};
+
+// The answer frames: TEXT then the terminator, with the checksum before it when asked for.
+[[nodiscard]] AnswerFrame Answer(std::string_view text, bool checksum = false);
+[[nodiscard]] AnswerFrame Ack();
+[[nodiscard]] AnswerFrame Nak();
+
+} // namespace varnolt::sim

@@ -1,0 +1,24 @@
+#include "sim/FaultPlan.h"
+
+namespace varnolt::sim {
+
+void FaultPlan::add(FaultSet faults, int count) {
+    for (int index = 0; index < count; ++index) {
+        planned_.push_back(faults);
+    }
+}
+
+void FaultPlan::pass(int count) {
+    add(FaultSet(), count);
+}
+
+FaultSet FaultPlan::next() {
+    if (planned_.empty()) {
+        return {};
+    }
+    const FaultSet faults = planned_.front();
+    planned_.pop_front();
+    return faults;
+}
+
+} // namespace varnolt::sim

@@ -1,0 +1,286 @@
+#include "sim/VirtualAnalyzer.h"
+
+#include "core/link/FrameTerminator.h"
+#include "core/link/LinkMessages.h"
+#include "core/platform/Clock.h"
+
+#include <algorithm>
+
+namespace varnolt::sim {
+
+namespace {
+
+// Request bytes kept while no terminator arrives; beyond this they are line noise.
+constexpr size_t kRequestBufferLimit = 1 << 20;
+// Requests remembered for inspection; older ones are forgotten.
+constexpr size_t kRequestLogLimit = 100'000;
+
+// Changes the byte before the terminator: a hex digit becomes another upper-case one,
+// anything else changes case, so the frame keeps its length but no longer checks.
+void CorruptLastByte(AnswerFrame& answer) {
+    if (answer.size() <= kFrameTerminator.size()) {
+        return;
+    }
+    uint8_t& last = answer[answer.size() - kFrameTerminator.size() - 1];
+    if ((last >= '0' && last <= '8') || (last >= 'A' && last <= 'E')) {
+        ++last;
+    } else if (last == '9') {
+        last = '0';
+    } else if (last == 'F') {
+        last = 'A';
+    } else {
+        last ^= 0x20;
+    }
+}
+
+} // namespace
+
+VirtualAnalyzer::VirtualAnalyzer(const Clock& clock) : clock_(clock) {
+}
+
+VirtualAnalyzer& VirtualAnalyzer::processAnalyzer() {
+    static SteadyClock clock;
+    static VirtualAnalyzer analyzer(clock);
+    return analyzer;
+}
+
+bool VirtualAnalyzer::live(Session session) const {
+    return plugged_ && session != 0 && session == openSession_;
+}
+
+FtStatus VirtualAnalyzer::open(std::string_view description, Session& session) {
+    const std::lock_guard lock(mutex_);
+    if (!plugged_ || description != kAnalyzerDescription) {
+        return kFtDeviceNotFound;
+    }
+    if (openSession_ != 0) {
+        return kFtDeviceNotOpened;
+    }
+    openSession_ = session = ++lastSession_;
+    fromHost_.clear();
+    readUnconfirmed_ = false;
+    return kFtOk;
+}
+
+FtStatus VirtualAnalyzer::close(Session session) {
+    const std::lock_guard lock(mutex_);
+    if (session == 0 || session != openSession_) {
+        return kFtInvalidHandle;
+    }
+    openSession_ = 0;
+    readUnconfirmed_ = false;
+    return kFtOk;
+}
+
+FtStatus VirtualAnalyzer::resetDevice(Session session) {
+    const std::lock_guard lock(mutex_);
+    if (!live(session)) {
+        return kFtInvalidHandle;
+    }
+    fromHost_.clear();
+    return kFtOk;
+}
+
+FtStatus VirtualAnalyzer::purge(Session session, uint32_t mask) {
+    const std::lock_guard lock(mutex_);
+    if (!live(session)) {
+        return kFtInvalidHandle;
+    }
+    if ((mask & kFtPurgeRx) != 0) {
+        toHost_.clear();
+        drained_.notify_all();
+    }
+    if ((mask & kFtPurgeTx) != 0) {
+        fromHost_.clear();
+    }
+    return kFtOk;
+}
+
+FtStatus VirtualAnalyzer::queueStatus(Session session, uint32_t& queued,
+                                      std::chrono::microseconds wait) {
+    std::unique_lock lock(mutex_);
+    queued = 0;
+    if (!live(session)) {
+        return kFtInvalidHandle;
+    }
+    // The host has come back for more: whatever it read before is in its ring by now.
+    readUnconfirmed_ = false;
+    queued = toHost_.readable(clock_.tickMs());
+    if (queued == 0 && wait.count() > 0) {
+        readable_.wait_for(lock, wait,
+                           [&] { return !live(session) || toHost_.readable(clock_.tickMs()) > 0; });
+        if (!live(session)) {
+            return kFtInvalidHandle;
+        }
+        queued = toHost_.readable(clock_.tickMs());
+    }
+    return kFtOk;
+}
+
+FtStatus VirtualAnalyzer::read(Session session, std::span<uint8_t> destination, uint32_t& got) {
+    const std::lock_guard lock(mutex_);
+    got = 0;
+    if (!live(session)) {
+        return kFtInvalidHandle;
+    }
+    got = toHost_.read(destination, clock_.tickMs());
+    if (got > 0) {
+        readUnconfirmed_ = true;
+        drained_.notify_all();
+    }
+    return kFtOk;
+}
+
+FtStatus VirtualAnalyzer::write(Session session, std::span<const uint8_t> bytes,
+                                uint32_t& written) {
+    const std::lock_guard lock(mutex_);
+    written = 0;
+    if (!live(session)) {
+        return kFtInvalidHandle;
+    }
+    written = static_cast<uint32_t>(bytes.size());
+    fromHost_.insert(fromHost_.end(), bytes.begin(), bytes.end());
+    for (;;) {
+        const auto end = std::search(fromHost_.begin(), fromHost_.end(), kFrameTerminator.begin(),
+                                     kFrameTerminator.end());
+        if (end == fromHost_.end()) {
+            break;
+        }
+        const std::vector<uint8_t> frame(fromHost_.begin(), end);
+        fromHost_.erase(fromHost_.begin(), end + kFrameTerminator.size());
+        carryOut(frame);
+        if (!live(session)) {
+            break; // the request unplugged the device
+        }
+    }
+    if (fromHost_.size() > kRequestBufferLimit) {
+        fromHost_.clear();
+    }
+    return kFtOk;
+}
+
+void VirtualAnalyzer::carryOut(std::span<const uint8_t> frame) {
+    if (requests_.size() == kRequestLogLimit) {
+        requests_.pop_front();
+    }
+    requests_.push_back({std::string(frame.begin(), frame.end()), clock_.tickMs()});
+    const FaultSet faults = faults_.next();
+    if (faults.has(Fault::Unplug)) {
+        pullCable();
+        return;
+    }
+    if (faults.has(Fault::Nak)) {
+        queueAnswer(Nak(), faults);
+        return;
+    }
+    for (AnswerFrame& answer : firmware_.handle(frame)) {
+        queueAnswer(std::move(answer), faults);
+    }
+}
+
+void VirtualAnalyzer::queueAnswer(AnswerFrame answer, FaultSet faults) {
+    if (faults.has(Fault::Lost)) {
+        return;
+    }
+    if (faults.has(Fault::CorruptChecksum)) {
+        CorruptLastByte(answer);
+    }
+    const uint32_t now = clock_.tickMs();
+    const uint32_t delay = faults.has(Fault::Delayed) ? faults_.settings.delayMs : 0;
+    const size_t piece = faults.has(Fault::Split)
+                             ? std::max<size_t>(faults_.settings.splitPieceBytes, 1)
+                             : answer.size();
+    const int copies = faults.has(Fault::Duplicated) ? 2 : 1;
+    for (int copy = 0; copy < copies; ++copy) {
+        for (size_t offset = 0; offset < answer.size(); offset += piece) {
+            const size_t length = std::min(piece, answer.size() - offset);
+            toHost_.push(std::span<const uint8_t>(answer).subspan(offset, length), now, delay);
+        }
+    }
+    readable_.notify_all();
+}
+
+std::vector<std::string> VirtualAnalyzer::attachedDescriptions() const {
+    const std::lock_guard lock(mutex_);
+    std::vector<std::string> descriptions = otherDevices_;
+    if (plugged_) {
+        descriptions.insert(descriptions.begin(), std::string(kAnalyzerDescription));
+    }
+    return descriptions;
+}
+
+void VirtualAnalyzer::withFirmware(const std::function<void(AnalyzerFirmware&)>& action) {
+    const std::lock_guard lock(mutex_);
+    action(firmware_);
+}
+
+void VirtualAnalyzer::withFaults(const std::function<void(FaultPlan&)>& action) {
+    const std::lock_guard lock(mutex_);
+    action(faults_);
+}
+
+void VirtualAnalyzer::pullCable() {
+    plugged_ = false;
+    openSession_ = 0;
+    readUnconfirmed_ = false;
+    toHost_.clear();
+    fromHost_.clear();
+    readable_.notify_all();
+    drained_.notify_all();
+}
+
+void VirtualAnalyzer::unplug() {
+    const std::lock_guard lock(mutex_);
+    pullCable();
+}
+
+void VirtualAnalyzer::plugIn() {
+    const std::lock_guard lock(mutex_);
+    plugged_ = true;
+}
+
+bool VirtualAnalyzer::pluggedIn() const {
+    const std::lock_guard lock(mutex_);
+    return plugged_;
+}
+
+void VirtualAnalyzer::setOtherDevices(std::vector<std::string> descriptions) {
+    const std::lock_guard lock(mutex_);
+    otherDevices_ = std::move(descriptions);
+}
+
+void VirtualAnalyzer::sendToHost(std::span<const uint8_t> bytes) {
+    const std::lock_guard lock(mutex_);
+    toHost_.push(bytes, clock_.tickMs());
+    readable_.notify_all();
+}
+
+void VirtualAnalyzer::waitUntilQueuedAtMost(size_t bytes) {
+    std::unique_lock lock(mutex_);
+    drained_.wait(lock, [&] { return toHost_.queuedBytes() <= bytes || openSession_ == 0; });
+}
+
+bool VirtualAnalyzer::bytesInFlight() const {
+    const std::lock_guard lock(mutex_);
+    if (!plugged_ || openSession_ == 0) {
+        return false;
+    }
+    return readUnconfirmed_ || toHost_.readable(clock_.tickMs()) > 0;
+}
+
+void VirtualAnalyzer::notifyTimeMoved() {
+    const std::lock_guard lock(mutex_);
+    readable_.notify_all();
+}
+
+std::vector<ReceivedRequest> VirtualAnalyzer::requests() const {
+    const std::lock_guard lock(mutex_);
+    return {requests_.begin(), requests_.end()};
+}
+
+void VirtualAnalyzer::clearRequests() {
+    const std::lock_guard lock(mutex_);
+    requests_.clear();
+}
+
+} // namespace varnolt::sim
