@@ -1,6 +1,5 @@
 #include "sim/AnalyzerFirmware.h"
 
-#include "core/link/HexText.h"
 #include "core/link/RequestFrame.h"
 
 #include <algorithm>
@@ -17,17 +16,6 @@ constexpr size_t kChecksumCharacters = 2;
 bool StartsWith(std::span<const uint8_t> frame, std::string_view letters) {
     return frame.size() >= letters.size() &&
            std::equal(letters.begin(), letters.end(), frame.begin());
-}
-
-bool ChecksumMatches(std::span<const uint8_t> frame) {
-    if (frame.size() < kChecksumCharacters) {
-        return false;
-    }
-    const size_t covered = frame.size() - kChecksumCharacters;
-    std::string digits;
-    AppendHex(digits, ChecksumOf(frame.first(covered)), 2);
-    return frame[covered] == static_cast<uint8_t>(digits[0]) &&
-           frame[covered + 1] == static_cast<uint8_t>(digits[1]);
 }
 
 } // namespace
@@ -75,7 +63,7 @@ std::vector<AnswerFrame> AnalyzerFirmware::handle(std::span<const uint8_t> frame
     }
     std::span<const uint8_t> parameters = frame.subspan(command->letters.size());
     if (command->checksum == RequestChecksum::With) {
-        if (parameters.size() < kChecksumCharacters || !ChecksumMatches(frame)) {
+        if (parameters.size() < kChecksumCharacters || !EndsWithChecksum(frame)) {
             return {Nak()};
         }
         parameters = parameters.first(parameters.size() - kChecksumCharacters);

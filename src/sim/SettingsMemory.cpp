@@ -1,39 +1,47 @@
 #include "sim/SettingsMemory.h"
 
-#include <algorithm>
+#include "core/settings/CSaParameter.h"
+#include "core/settings/HexText.h"
+#include "core/settings/SettingsBlockCodec.h"
 
 namespace varnolt::sim {
 
-SettingsMemory::SettingsMemory() : bytes_(kBytes, 0xFF) {
-}
+namespace {
 
-size_t SettingsMemory::blockLength(uint32_t address) {
-    if (address == 0) {
-        return 1280;
+// "SWE" and four address digits open a settings write; two checksum characters and the
+// four-byte terminator close it.
+constexpr size_t kWriteHead = 7;
+constexpr size_t kWriteTail = 6;
+
+} // namespace
+
+SettingsMemory::SettingsMemory() : bytes_(kBytes, 0xFF) {
+    const CSaParameter defaults;
+    std::vector<uint8_t> frame(kSettingsFrameCapacity);
+    for (const SettingsBlockAddress address : kSettingsBlockAddresses) {
+        const size_t length = EncodeSettingsBlock(frame, address, defaults);
+        if (length >= kWriteHead + kWriteTail) {
+            writeHex(address,
+                     std::span(frame).subspan(kWriteHead, length - kWriteHead - kWriteTail));
+        }
     }
-    if (address == kBlockStep) {
-        return 1024;
-    }
-    if (address >= kFirstTransmitBlock && address <= kLastTransmitBlock &&
-        address % kBlockStep == 0) {
-        return 1024;
-    }
-    return 0;
 }
 
 std::span<const uint8_t> SettingsMemory::block(uint32_t address) const {
-    if (blockLength(address) == 0) {
+    if (address > UINT16_MAX) {
         return {};
     }
-    return std::span<const uint8_t>(bytes_).subspan(address, blockLength(address));
+    const size_t length = SettingsBlockPayloadBytes(static_cast<SettingsBlockAddress>(address));
+    if (length == 0) {
+        return {};
+    }
+    return std::span<const uint8_t>(bytes_).subspan(address, length);
 }
 
-void SettingsMemory::write(uint32_t address, std::span<const uint8_t> bytes) {
-    if (address >= bytes_.size()) {
-        return;
+void SettingsMemory::writeHex(uint32_t address, std::span<const uint8_t> hexText) {
+    for (size_t pair = 0; pair + 1 < hexText.size() && address < bytes_.size(); pair += 2) {
+        bytes_[address++] = ParseHexPair(hexText[pair], hexText[pair + 1]);
     }
-    const size_t count = std::min(bytes.size(), bytes_.size() - address);
-    std::copy_n(bytes.begin(), count, bytes_.begin() + address);
 }
 
 } // namespace varnolt::sim

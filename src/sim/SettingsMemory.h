@@ -13,19 +13,15 @@ namespace varnolt::sim {
 class SettingsMemory {
 public:
     static constexpr uint32_t kBytes = 0x7400;
-    static constexpr uint32_t kFirstTransmitBlock = 0x1000;
-    static constexpr uint32_t kLastTransmitBlock = 0x7000;
-    static constexpr uint32_t kBlockStep = 0x400;
 
-    // Power-on content: every byte FF.
+    // Power-on content: the default settings, written block by block as the PC would.
     SettingsMemory();
 
-    // Bytes of the block at ADDRESS: 1280, 1024, or 0 for an address that names no block.
-    [[nodiscard]] static size_t blockLength(uint32_t address);
     // The block at ADDRESS (empty for an address that names no block).
     [[nodiscard]] std::span<const uint8_t> block(uint32_t address) const;
-    // Stores BYTES from ADDRESS on; what lies past the memory is dropped.
-    void write(uint32_t address, std::span<const uint8_t> bytes);
+    // Stores the bytes that HEX_TEXT spells (two hex characters each) from ADDRESS on; what
+    // lies past the memory is dropped.
+    void writeHex(uint32_t address, std::span<const uint8_t> hexText);
     [[nodiscard]] std::span<const uint8_t> bytes() const { return bytes_; }
 
 private:

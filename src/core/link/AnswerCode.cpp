@@ -1,7 +1,6 @@
 #include "core/link/AnswerCode.h"
 
 #include "core/link/FrameTerminator.h"
-#include "core/link/HexText.h"
 #include "core/link/RequestFrame.h"
 
 #include <algorithm>
@@ -58,11 +57,7 @@ bool VerifyAnswerChecksum(std::span<const uint8_t> answer) {
         if (!EndsWithTerminator(tail)) {
             continue;
         }
-        const uint8_t expected = ChecksumOf(answer.first(position));
-        std::string digits;
-        AppendHex(digits, expected, 2);
-        return answer[position] == static_cast<uint8_t>(digits[0]) &&
-               answer[position + 1] == static_cast<uint8_t>(digits[1]);
+        return EndsWithChecksum(answer.first(position + 2));
     }
     return false;
 }

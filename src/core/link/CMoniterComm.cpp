@@ -1,10 +1,11 @@
 #include "core/link/CMoniterComm.h"
 
 #include "core/link/FrameTerminator.h"
-#include "core/link/HexText.h"
+#include "core/link/HexFormat.h"
 #include "core/link/LinkMessages.h"
 #include "core/platform/Clock.h"
 #include "core/platform/UserPrompt.h"
+#include "core/settings/HexText.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,24 +1,26 @@
 #include "core/link/RequestFrame.h"
 
 #include "core/link/FrameTerminator.h"
-#include "core/link/HexText.h"
-
-#include <numeric>
-#include <string>
+#include "core/settings/HexText.h"
 
 namespace varnolt {
 
-uint8_t ChecksumOf(std::span<const uint8_t> bytes) {
-    return static_cast<uint8_t>(std::accumulate(bytes.begin(), bytes.end(), 0U));
-}
-
 void FinishFrame(std::vector<uint8_t>& frame, FrameChecksum checksum) {
     if (checksum == FrameChecksum::With) {
-        std::string digits;
-        AppendHex(digits, ChecksumOf(frame), 2);
-        frame.insert(frame.end(), digits.begin(), digits.end());
+        uint8_t digits[2];
+        WriteHexPair(ByteSum(frame), digits);
+        frame.insert(frame.end(), digits, digits + 2);
     }
     frame.insert(frame.end(), kFrameTerminator.begin(), kFrameTerminator.end());
+}
+
+bool EndsWithChecksum(std::span<const uint8_t> frame) {
+    if (frame.size() < 2) {
+        return false;
+    }
+    uint8_t digits[2];
+    WriteHexPair(ByteSum(frame.first(frame.size() - 2)), digits);
+    return frame[frame.size() - 2] == digits[0] && frame[frame.size() - 1] == digits[1];
 }
 
 std::vector<uint8_t> BuildFrame(std::string_view text, FrameChecksum checksum) {

@@ -10,12 +10,13 @@ namespace varnolt {
 // Whether a frame carries a checksum before its terminator.
 enum class FrameChecksum { Without, With };
 
-// The checksum of a frame: the low eight bits of the sum of BYTES.
-[[nodiscard]] uint8_t ChecksumOf(std::span<const uint8_t> bytes);
-
 // Appends the checksum of FRAME (two upper-case hex characters of the checksum of every byte
 // already in it) and then the terminator.
 void FinishFrame(std::vector<uint8_t>& frame, FrameChecksum checksum);
+
+// Whether the last two characters of FRAME (a frame without its terminator) are the upper-case
+// hex checksum of every byte before them.
+[[nodiscard]] bool EndsWithChecksum(std::span<const uint8_t> frame);
 
 // A request frame: TEXT (command letters and parameters), the checksum if asked for, and the
 // terminator. "ENW01" with a checksum is 45 4E 57 30 31 34 42 FF 00 FF 00.

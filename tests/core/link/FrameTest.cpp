@@ -1,6 +1,7 @@
 #include "core/link/AnswerCode.h"
-#include "core/link/HexText.h"
+#include "core/link/HexFormat.h"
 #include "core/link/RequestFrame.h"
+#include "core/settings/HexText.h"
 
 #include <gtest/gtest.h>
 

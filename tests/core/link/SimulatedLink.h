@@ -1,9 +1,10 @@
 #pragma once
 
 #include "core/link/CMoniterComm.h"
-#include "core/link/HexText.h"
+#include "core/link/HexFormat.h"
 #include "core/link/RequestFrame.h"
 #include "core/platform/ManualClock.h"
+#include "core/settings/HexText.h"
 #include "sim/SimulatedBridge.h"
 #include "sim/SimulatedLinkTime.h"
 #include "sim/VirtualAnalyzer.h"
@@ -59,8 +60,8 @@ public:
 
 // TEXT followed by its checksum, as a checksummed request arrives.
 [[nodiscard]] inline std::string Checksummed(std::string text) {
-    AppendHex(text,
-              ChecksumOf(std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size())), 2);
+    AppendHex(text, ByteSum(std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size())),
+              2);
     return text;
 }
 

@@ -1,4 +1,4 @@
-#include "core/link/HexText.h"
+#include "core/link/HexFormat.h"
 
 namespace varnolt {
 
