@@ -1,11 +1,14 @@
 #include "core/link/CMoniterComm.h"
 
+#include "core/capture/CCaptureData.h"
 #include "core/link/FrameTerminator.h"
 #include "core/link/HexFormat.h"
 #include "core/link/LinkMessages.h"
 #include "core/platform/Clock.h"
 #include "core/platform/UserPrompt.h"
+#include "core/settings/CSaParameter.h"
 #include "core/settings/HexText.h"
+#include "core/settings/SettingsBlockCodec.h"
 
 #include <algorithm>
 #include <atomic>
@@ -51,6 +54,20 @@ int32_t LeadingDecimal(std::span<const uint8_t> digits) {
 std::string DecimalDigits(int32_t value, size_t width) {
     std::string text = std::to_string(std::clamp(value, 0, 9999));
     return std::string(width - std::min(width, text.size()), '0') + text;
+}
+
+// "SRE" or "SWE" and four address digits open a settings block frame.
+constexpr size_t kBlockHead = 7;
+// The two checksum characters and the terminator close a checksummed answer.
+constexpr size_t kChecksummedTail = 2 + kFrameTerminator.size();
+
+// Progress of a settings transfer as it reaches the block at ADDRESS: 10 for the first two
+// blocks, then 4 more per transmit block, 106 at the last.
+int SettingsTransferProgress(SettingsBlockAddress address) {
+    if (address < kFirstTxBlockAddress) {
+        return 10;
+    }
+    return 10 + 4 * ((address - kFirstTxBlockAddress) / kSettingsBlockStep);
 }
 
 char LineOutputCharacter(int32_t state) {
@@ -287,6 +304,83 @@ int64_t CMoniterComm::ResetCounter(UserPrompt* owner, int32_t counter) {
         return true;
     };
     return exchange(owner, request) ? value : -1;
+}
+
+bool CMoniterComm::ReadSettings(UserPrompt* owner, CCaptureData& store, bool live) {
+    const WaitCursorScope cursor(services_.waitCursor);
+    Exchange request;
+    request.frame = BuildFrame(live ? "SRG" : "SRF", FrameChecksum::With);
+    request.expected = AnswerCode::Srf;
+    request.alsoExpected = AnswerCode::Srg;
+    request.checksummedAnswer = true;
+    request.accept = [&store](std::span<const uint8_t> answer) {
+        return DecodeCaptureHeader(answer.subspan(3), store.header());
+    };
+    return exchange(owner, request);
+}
+
+bool CMoniterComm::ReadExtSettings(UserPrompt* owner, CSaParameter& target,
+                                   SettingsProgress* progress) {
+    const WaitCursorScope cursor(services_.waitCursor);
+    if (progress != nullptr) {
+        progress->showText(kSettingsTransferText);
+        progress->setProgress(5);
+    }
+    for (const SettingsBlockAddress address : kSettingsBlockAddresses) {
+        if (progress != nullptr) {
+            progress->setProgress(SettingsTransferProgress(address));
+        }
+        std::string text = "SRE";
+        AppendHex(text, address, 4);
+        Exchange request;
+        request.frame = BuildFrame(text, FrameChecksum::With);
+        request.expected = request.alsoExpected = AnswerCode::Sre;
+        request.checksummedAnswer = true;
+        // The answer names the block it carries; that block is decoded, whichever was asked
+        // for. An answer shorter than its block is a failed attempt.
+        request.accept = [&target](std::span<const uint8_t> answer) {
+            if (!HasPayload(answer, 3, 4 + 2)) {
+                return false;
+            }
+            const auto echoed = static_cast<SettingsBlockAddress>(
+                ParseHexPair(answer[3], answer[4]) << 8 | ParseHexPair(answer[5], answer[6]));
+            const auto data =
+                answer.subspan(kBlockHead, answer.size() - kBlockHead - kChecksummedTail);
+            return DecodeSettingsBlock(data, echoed, target);
+        };
+        if (!exchange(owner, request)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CMoniterComm::WriteExtSettings(UserPrompt* owner, const CSaParameter& source,
+                                    SettingsProgress* progress) {
+    const WaitCursorScope cursor(services_.waitCursor);
+    if (progress != nullptr) {
+        progress->showText(kSettingsTransferText);
+        progress->setProgress(5);
+    }
+    std::vector<uint8_t> frame(kSettingsFrameCapacity);
+    for (const SettingsBlockAddress address : kSettingsBlockAddresses) {
+        if (progress != nullptr) {
+            progress->setProgress(SettingsTransferProgress(address));
+        }
+        Exchange request;
+        request.frame.assign(frame.begin(),
+                             frame.begin() + static_cast<std::ptrdiff_t>(
+                                                 EncodeSettingsBlock(frame, address, source)));
+        request.retryLimit = kLongRetryLimit;
+        if (!exchange(owner, request)) {
+            return false;
+        }
+    }
+    if (progress != nullptr) {
+        progress->showText(kSettingsTransferText);
+        progress->setProgress(100);
+    }
+    return true;
 }
 
 void CMoniterComm::SendFrame(std::string_view text, FrameChecksum checksum) {

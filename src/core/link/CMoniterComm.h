@@ -14,6 +14,8 @@
 
 namespace varnolt {
 
+class CCaptureData;
+class CSaParameter;
 class UserPrompt;
 
 // The analyzer's command/answer protocol over the USB port: builds request frames, collects
@@ -61,6 +63,16 @@ public:
     [[nodiscard]] int32_t GetStoredAmount(UserPrompt* owner);
     // Resets counter N (0..3); the counter's value the analyzer answers with, or −1.
     [[nodiscard]] int64_t ResetCounter(UserPrompt* owner, int32_t counter);
+    // Asks for the short settings ("SRG" before a live measurement, "SRF" before a download)
+    // and decodes them into the capture header of STORE.
+    bool ReadSettings(UserPrompt* owner, CCaptureData& store, bool live);
+    // Reads the 27 settings blocks into TARGET, each decoded as it arrives: after a failure
+    // the blocks before it are in TARGET, the others keep their values. PROGRESS (may be null)
+    // shows "書込中" and the progress from 5 to 106.
+    bool ReadExtSettings(UserPrompt* owner, CSaParameter& target, SettingsProgress* progress);
+    // Writes SOURCE to the analyzer in 27 blocks; each is repeated up to six times.
+    bool WriteExtSettings(UserPrompt* owner, const CSaParameter& source,
+                          SettingsProgress* progress);
 
     // One-way frames: sent without waiting; the caller reads any answer itself.
     void SendNext();       // "BN"
