@@ -17,20 +17,20 @@ const CharNameTable& TableFor(ExportFileType fileType, ExportCharacterSize chara
                                                       : CharNameTable::PaddedHalfWidth();
 }
 
-void AppendDigit(std::string& out, unsigned digit) {
+void AppendDigit(ExportRow& out, unsigned digit) {
     AppendDecimal(out, digit);
 }
 
 } // namespace
 
-void AppendDecimal(std::string& out, uint32_t value, int digits) {
+void AppendDecimal(ExportRow& out, uint32_t value, int digits) {
     char buffer[16];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
     const auto length = static_cast<int>(end - buffer);
     if (length < digits) {
         out.append(static_cast<size_t>(digits - length), '0');
     }
-    out.append(buffer, end);
+    out.append({buffer, static_cast<size_t>(end - buffer)});
 }
 
 ExportCells::ExportCells(ExportFileType fileType, ExportCharacterSize characterSize)
@@ -43,7 +43,7 @@ ExportCells::ExportCells(ExportFileType fileType, ExportCharacterSize characterS
     }
 }
 
-void ExportCells::AppendCharacter(std::string& out, uint8_t code) const {
+void ExportCells::AppendCharacter(ExportRow& out, uint8_t code) const {
     const std::string_view text = table_.Lookup(code);
     // A half-width comma or quote would split or open a comma-separated field: such a cell
     // is quoted the way spreadsheets read it.
@@ -56,7 +56,7 @@ void ExportCells::AppendCharacter(std::string& out, uint8_t code) const {
     out.append(text);
 }
 
-void ExportCells::AppendCodeCell(std::string& out, RecordWord word) const {
+void ExportCells::AppendCodeCell(ExportRow& out, RecordWord word) const {
     const RecordKind kind = KindOf(word);
     if (kind == RecordKind::SdCharacter || kind == RecordKind::RdCharacter) {
         AppendHex(out, CodeOf(word));
@@ -65,7 +65,7 @@ void ExportCells::AppendCodeCell(std::string& out, RecordWord word) const {
     }
 }
 
-void ExportCells::AppendTextCell(std::string& out, RecordWord word) const {
+void ExportCells::AppendTextCell(ExportRow& out, RecordWord word) const {
     const RecordKind kind = KindOf(word);
     if (kind == RecordKind::SdCharacter || kind == RecordKind::RdCharacter) {
         AppendCharacter(out, CodeOf(word));
@@ -74,7 +74,7 @@ void ExportCells::AppendTextCell(std::string& out, RecordWord word) const {
     }
 }
 
-void ExportCells::AppendIdleSeconds(std::string& out, const IdleGap& idle) {
+void ExportCells::AppendIdleSeconds(ExportRow& out, const IdleGap& idle) {
     switch (idle.resolution) {
     case 1:
         AppendDecimal(out, idle.value / 1000, 2);
@@ -96,8 +96,7 @@ void ExportCells::AppendIdleSeconds(std::string& out, const IdleGap& idle) {
     }
 }
 
-void ExportCells::AppendStampDate(std::string& out, const StampDigits& digits,
-                                  int32_t timeDisplay) {
+void ExportCells::AppendStampDate(ExportRow& out, const StampDigits& digits, int32_t timeDisplay) {
     const StampFields stamp(digits);
     if (timeDisplay == 1 || timeDisplay == 3) {
         out += ' ';
@@ -114,8 +113,7 @@ void ExportCells::AppendStampDate(std::string& out, const StampDigits& digits,
     AppendDigit(out, stamp.Date(0));
 }
 
-void ExportCells::AppendStampTime(std::string& out, const StampDigits& digits,
-                                  int32_t timeDisplay) {
+void ExportCells::AppendStampTime(ExportRow& out, const StampDigits& digits, int32_t timeDisplay) {
     const bool withHundredths = timeDisplay == 2 || timeDisplay == 5;
     if (!withHundredths && timeDisplay != 1 && timeDisplay != 4) {
         return;

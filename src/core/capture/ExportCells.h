@@ -3,6 +3,7 @@
 #include "core/capture/CharNameTable.h"
 #include "core/capture/ExportOptions.h"
 #include "core/capture/ExportRecords.h"
+#include "core/capture/ExportRow.h"
 #include "core/capture/RecordWord.h"
 
 #include <cstdint>
@@ -17,7 +18,7 @@ inline constexpr std::string_view kExportErrorMark = "\x81\x49"; // ！ an error
 inline constexpr std::string_view kExportLineEnd = "\r\n";
 
 // VALUE in decimal with at least DIGITS digits, zero-padded ("%0Nd").
-void AppendDecimal(std::string& out, uint32_t value, int digits = 1);
+void AppendDecimal(ExportRow& out, uint32_t value, int digits = 1);
 
 // The texts of the export's cells for one file type and character size. Appending never
 // formats with printf: every cell is a copy of a short prepared text or a few digits.
@@ -28,19 +29,19 @@ public:
     [[nodiscard]] bool commaSeparated() const { return commaSeparated_; }
 
     // "%02X" of a character code.
-    void AppendHex(std::string& out, uint8_t code) const { out.append(hex_[code], 2); }
+    void AppendHex(ExportRow& out, uint8_t code) const { out.append({hex_[code], 2}); }
     // The character's text from the table of the character size and file type.
-    void AppendCharacter(std::string& out, uint8_t code) const;
+    void AppendCharacter(ExportRow& out, uint8_t code) const;
     // The two cells of a character or error record (kinds 1 to 4); an error whose code has no
     // name writes neither cell.
-    void AppendCodeCell(std::string& out, RecordWord word) const;
-    void AppendTextCell(std::string& out, RecordWord word) const;
+    void AppendCodeCell(ExportRow& out, RecordWord word) const;
+    void AppendTextCell(ExportRow& out, RecordWord word) const;
 
     // Comma-separated files write an idle gap as its seconds ("12.345") and a time stamp as a
     // date and a time laid out by the capture's time display.
-    static void AppendIdleSeconds(std::string& out, const IdleGap& idle);
-    static void AppendStampDate(std::string& out, const StampDigits& digits, int32_t timeDisplay);
-    static void AppendStampTime(std::string& out, const StampDigits& digits, int32_t timeDisplay);
+    static void AppendIdleSeconds(ExportRow& out, const IdleGap& idle);
+    static void AppendStampDate(ExportRow& out, const StampDigits& digits, int32_t timeDisplay);
+    static void AppendStampTime(ExportRow& out, const StampDigits& digits, int32_t timeDisplay);
 
 private:
     bool commaSeparated_;

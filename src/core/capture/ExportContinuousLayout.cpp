@@ -31,7 +31,7 @@ private:
 
     const ExportLayoutContext& context_;
     const ExportCells& cells_;
-    std::array<std::string, kDataRowCount> rows_;
+    std::array<ExportRow, kDataRowCount> rows_;
     ExportControlRows control_;
     // The control rows' labels take the first two fields in a comma-separated file, as in
     // the rows above, so that every record's cells share one column.
@@ -48,7 +48,7 @@ ContinuousBlock::ContinuousBlock(const ExportLayoutContext& context)
 }
 
 void ContinuousBlock::Begin(uint32_t blockNumber, RecordPosition firstPosition) {
-    for (std::string& row : rows_) {
+    for (ExportRow& row : rows_) {
         row.clear();
     }
     const bool csv = cells_.commaSeparated();
@@ -66,7 +66,7 @@ void ContinuousBlock::Begin(uint32_t blockNumber, RecordPosition firstPosition) 
 void ContinuousBlock::Add(RecordPosition position, RecordWord word) {
     const bool csv = cells_.commaSeparated();
     if (csv) {
-        for (std::string& row : rows_) {
+        for (ExportRow& row : rows_) {
             row += ',';
         }
     }
@@ -112,7 +112,7 @@ void ContinuousBlock::AddCharacter(RecordWord word, Row codeRow, Row otherCodeRo
 }
 
 void ContinuousBlock::AddBlanks() {
-    for (std::string& row : rows_) {
+    for (ExportRow& row : rows_) {
         row.append(kBlankPiece);
     }
 }
@@ -137,8 +137,8 @@ void ContinuousBlock::AddIdle(RecordPosition position, RecordWord word) {
         }
         return;
     }
-    std::string& seconds = rows_[kSdTexts];
-    std::string& fraction = rows_[kRdCodes];
+    ExportRow& seconds = rows_[kSdTexts];
+    ExportRow& fraction = rows_[kRdCodes];
     rows_[kSdCodes].append(step == 0 ? " I" : step == 1 ? "DL" : "E ");
     rows_[kRdTexts].append(kBlankPiece);
     const uint8_t resolution = idle.resolution;
@@ -205,10 +205,10 @@ void ContinuousBlock::AddStamp(RecordPosition position, RecordWord word) {
     const bool time = kind == 1 || kind == 2 || kind == 4 || kind == 5;
     const bool hundredths = kind == 2 || kind == 5;
 
-    std::string& dateRow = rows_[kSdCodes];
-    std::string& dayRow = rows_[kSdTexts];
-    std::string& timeRow = rows_[kRdCodes];
-    std::string& secondsRow = rows_[kRdTexts];
+    ExportRow& dateRow = rows_[kSdCodes];
+    ExportRow& dayRow = rows_[kSdTexts];
+    ExportRow& timeRow = rows_[kRdCodes];
+    ExportRow& secondsRow = rows_[kRdTexts];
     switch (step) {
     case 0:
         if (fullDate) {
@@ -284,7 +284,7 @@ void ContinuousBlock::AddStamp(RecordPosition position, RecordWord word) {
 }
 
 void ContinuousBlock::WriteTo(ExportSink& sink) const {
-    for (const std::string& row : rows_) {
+    for (const ExportRow& row : rows_) {
         sink.Write(row);
         sink.Write(kExportLineEnd);
     }

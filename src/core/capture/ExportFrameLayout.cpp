@@ -60,7 +60,7 @@ private:
     const std::string_view idleBlank_;
     const std::string_view timeBlank_;
 
-    std::array<std::string, kDataRowCount> rows_;
+    std::array<ExportRow, kDataRowCount> rows_;
     ExportControlRows control_;
     int32_t cellCount_ = 0;
     Direction direction_ = Direction::None;
@@ -68,9 +68,9 @@ private:
     uint32_t lineNumber_ = 0;
     bool hasIdle_ = false;
     bool hasStamp_ = false;
-    std::array<std::string, 2> idleColumns_;
-    std::array<std::string, 2> timeColumns_;
-    std::string label_;
+    std::array<ExportRow, 2> idleColumns_;
+    std::array<ExportRow, 2> timeColumns_;
+    ExportRow label_;
 };
 
 FrameLine::FrameLine(const ExportLayoutContext& context, ExportSink& sink)
@@ -94,7 +94,7 @@ void FrameLine::AddCell(RecordPosition position, RecordWord word, Direction dire
     Touch(position);
     const bool comma = csv_ && cellCount_ > 0;
     if (comma) {
-        for (std::string& row : rows_) {
+        for (ExportRow& row : rows_) {
             row += ',';
         }
     }
@@ -118,8 +118,8 @@ void FrameLine::AddIdle(RecordPosition position, RecordWord word) {
         Touch(position);
         hasIdle_ = true;
         const IdleGap idle = context_.records.IdleAt(position);
-        idleColumns_[0] = csv_ ? std::string_view() : kTextIdleLabel;
-        std::string& seconds = idleColumns_[1];
+        idleColumns_[0].assign(csv_ ? std::string_view() : kTextIdleLabel);
+        ExportRow& seconds = idleColumns_[1];
         seconds.clear();
         if (csv_) {
             return; // the first continuation writes the columns
@@ -129,14 +129,14 @@ void FrameLine::AddIdle(RecordPosition position, RecordWord word) {
             ExportCells::AppendIdleSeconds(seconds, idle);
             seconds += ' ';
         } else {
-            seconds = kIdleBlank;
+            seconds.assign(kIdleBlank);
         }
         return;
     }
     if (csv_ && context_.records.DistanceToHead(position, RecordKind::IdleHead, 2) == 1) {
         Touch(position);
         hasIdle_ = true;
-        idleColumns_[0] = "IDLE";
+        idleColumns_[0].assign("IDLE");
         idleColumns_[1].clear();
         ExportCells::AppendIdleSeconds(idleColumns_[1], context_.records.IdleAt(position - 1));
     }
@@ -169,11 +169,11 @@ void FrameLine::AddStamp(RecordPosition position, RecordWord word) {
 // kind shows them.
 void FrameLine::SetTextStampColumns(const TimeStamp& stamp) {
     const StampFields f(stamp.digits);
-    std::string& first = timeColumns_[0];
-    std::string& second = timeColumns_[1];
+    ExportRow& first = timeColumns_[0];
+    ExportRow& second = timeColumns_[1];
     first.clear();
     second.clear();
-    const auto appendField = [](std::string& out, char separator, unsigned value) {
+    const auto appendField = [](ExportRow& out, char separator, unsigned value) {
         out += separator;
         AppendDecimal(out, value, 2);
     };
@@ -209,21 +209,21 @@ void FrameLine::SetTextStampColumns(const TimeStamp& stamp) {
         break;
     case 3:
         appendDate();
-        second = kTimeBlank;
+        second.assign(kTimeBlank);
         break;
     case 4:
-        first = kTimeBlank;
+        first.assign(kTimeBlank);
         appendTime();
         break;
     case 5:
-        first = "       ";
+        first.assign("       ");
         AppendDecimal(first, f.Hours(), 2);
         first += ' ';
         appendTimeWithHundredths();
         break;
     default:
-        first = kTimeBlank;
-        second = kTimeBlank;
+        first.assign(kTimeBlank);
+        second.assign(kTimeBlank);
         break;
     }
 }
@@ -272,7 +272,7 @@ void FrameLine::End() {
         WriteLine(label_, idleBlank_, timeBlank_, control_.Row(line));
     }
 
-    for (std::string& row : rows_) {
+    for (ExportRow& row : rows_) {
         row.clear();
     }
     control_.Clear();
