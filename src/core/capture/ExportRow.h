@@ -16,7 +16,11 @@ public:
         size_ = 0;
         append(text);
     }
-    void append(std::string_view text) { std::memcpy(Grow(text.size()), text.data(), text.size()); }
+    void append(std::string_view text) {
+        if (!text.empty()) { // an empty view may have no data pointer
+            std::memcpy(Grow(text.size()), text.data(), text.size());
+        }
+    }
     void append(size_t count, char c) { std::memset(Grow(count), c, count); }
     void push_back(char c) { *Grow(1) = c; }
     ExportRow& operator+=(char c) {
