@@ -117,13 +117,13 @@ void FrameLine::AddIdle(RecordPosition position, RecordWord word) {
     if (KindOf(word) == RecordKind::IdleHead) {
         Touch(position);
         hasIdle_ = true;
-        const IdleGap idle = context_.records.IdleAt(position);
         idleColumns_[0].assign(csv_ ? std::string_view() : kTextIdleLabel);
         ExportRow& seconds = idleColumns_[1];
         seconds.clear();
         if (csv_) {
             return; // the first continuation writes the columns
         }
+        const IdleGap idle = context_.records.IdleAt(position);
         if (idle.resolution >= 1 && idle.resolution <= 3) {
             seconds += ' ';
             ExportCells::AppendIdleSeconds(seconds, idle);
