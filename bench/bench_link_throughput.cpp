@@ -1,0 +1,142 @@
+// Bytes from the simulated bridge through the port's reader thread, the receive ring and
+// ReadRing to the consumer, against a plain memcpy of the same bytes. Every byte is checked on
+// arrival: one lost, doubled or out of order ends the run with an error. The bridge's
+// practical USB 2.0 rate is 40 MB/s; the program fails when the link is slower.
+
+#include "core/link/CFtdiPort.h"
+#include "core/link/ReceiveRing.h"
+#include "core/platform/Clock.h"
+#include "core/platform/UserPrompt.h"
+#include "sim/SimulatedBridge.h"
+#include "sim/VirtualAnalyzer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <random>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace varnolt;
+
+constexpr size_t kStreamBytes = 32 << 20; // per iteration
+constexpr size_t kPacketBytes = 64 << 10; // what the analyzer queues at a time
+constexpr size_t kQueuedLimit = 1 << 20;  // bytes in the bridge before the sender waits
+constexpr double kRequiredBytesPerSecond = 40e6;
+
+class FailingPrompt final : public UserPrompt {
+public:
+    void message(std::string_view text, std::string_view, PromptIcon) override {
+        std::cerr << "unexpected message: " << text << '\n';
+        std::abort();
+    }
+    PromptAnswer ask(std::string_view text, std::string_view caption, PromptButtons,
+                     PromptIcon icon) override {
+        message(text, caption, icon);
+        return PromptAnswer::Cancel;
+    }
+};
+
+// The bytes the analyzer sends: random, so a shifted or repeated piece never matches.
+const std::vector<uint8_t>& Stream() {
+    static const std::vector<uint8_t> stream = [] {
+        std::vector<uint8_t> bytes(kStreamBytes);
+        std::mt19937 random(7);
+        for (uint8_t& byte : bytes) {
+            byte = static_cast<uint8_t>(random());
+        }
+        return bytes;
+    }();
+    return stream;
+}
+
+// The slowest rate the link reached in any run, in bytes per second.
+double slowestLinkRate = 0;
+
+void BM_MemcpyBaseline(benchmark::State& state) {
+    const std::vector<uint8_t>& stream = Stream();
+    std::vector<uint8_t> area(kPacketBytes);
+    for (auto _ : state) {
+        for (size_t offset = 0; offset < stream.size(); offset += kPacketBytes) {
+            std::memcpy(area.data(), stream.data() + offset, kPacketBytes);
+            benchmark::DoNotOptimize(area.data());
+        }
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * stream.size()));
+}
+
+void BM_BridgeToConsumer(benchmark::State& state) {
+    const std::vector<uint8_t>& stream = Stream();
+    SteadyClock clock;
+    sim::VirtualAnalyzer analyzer(clock);
+    sim::SimulatedBridge bridge(analyzer);
+    FailingPrompt prompt;
+    ReceiveRing ring;
+    CFtdiPort port(bridge, prompt, clock, ring);
+    port.LoadD2xx();
+    if (!port.Open()) {
+        state.SkipWithError("the simulated bridge did not open");
+        return;
+    }
+    std::vector<uint8_t> area(150'000);
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        std::thread sender([&] {
+            for (size_t offset = 0; offset < stream.size(); offset += kPacketBytes) {
+                analyzer.waitUntilQueuedAtMost(kQueuedLimit);
+                analyzer.sendToHost(std::span(stream).subspan(offset, kPacketBytes));
+            }
+        });
+        size_t received = 0;
+        bool intact = true;
+        while (received < stream.size() && intact) {
+            int32_t count = 0;
+            if (ReadRing(ring, area, 0, count) == RingReadStatus::Nothing) {
+                continue;
+            }
+            const auto taken = static_cast<size_t>(count);
+            intact = received + taken <= stream.size() &&
+                     std::memcmp(area.data(), stream.data() + received, taken) == 0;
+            received += taken;
+        }
+        sender.join();
+        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+        const double rate = static_cast<double>(stream.size()) / seconds.count();
+        if (slowestLinkRate == 0 || rate < slowestLinkRate) {
+            slowestLinkRate = rate;
+        }
+        if (!intact) {
+            state.SkipWithError("a byte was lost, doubled or reordered");
+            break;
+        }
+    }
+    port.Close();
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * stream.size()));
+}
+
+BENCHMARK(BM_MemcpyBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BridgeToConsumer)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (slowestLinkRate > 0) {
+        std::cout << "slowest link run: " << slowestLinkRate / 1e6 << " MB/s (required "
+                  << kRequiredBytesPerSecond / 1e6 << ")\n";
+        if (slowestLinkRate < kRequiredBytesPerSecond) {
+            return 1;
+        }
+    }
+    return 0;
+}
