@@ -3,6 +3,7 @@
 #include "core/capture/CCaptureData.h"
 #include "core/capture/CaptureFileReader.h"
 #include "core/capture/CaptureFileWriter.h"
+#include "core/link/CMoniterComm.h"
 #include "core/platform/FileError.h"
 #include "core/settings/SettingsCapture.h"
 
@@ -23,8 +24,22 @@ CVarnoltDoc::CVarnoltDoc(UserPrompt& prompt)
 }
 
 CVarnoltDoc::~CVarnoltDoc() {
+    // The link closes its port (and ends its reader thread) before anything else goes.
+    link_.reset();
     // Written even when the folder could not be created; the writer reports a failure.
     settings_.SaveFile(SettingsFilePath(), prompt_);
+}
+
+void CVarnoltDoc::AttachLink(const LinkServices& services) {
+    link_ = std::make_unique<CMoniterComm>(services);
+}
+
+bool CVarnoltDoc::connected() const {
+    return link_ != nullptr && link_->remoteMode() == 1;
+}
+
+bool CVarnoltDoc::measuring() const {
+    return link_ != nullptr && link_->runState() == CMoniterComm::kRunning;
 }
 
 std::filesystem::path CVarnoltDoc::SettingsFilePath() {

@@ -12,12 +12,13 @@
 namespace varnolt {
 
 class CCaptureData;
+class CMoniterComm;
 class UserPrompt;
+struct LinkServices;
 
 // Line states in the order SD, RS, ER, RD, CS, DR, CD, CI: 1 on, 2 off, anything else unknown.
 enum LineSlot : size_t { kLineSd, kLineRs, kLineEr, kLineRd, kLineCs, kLineDr, kLineCd, kLineCi };
 using LineStates = std::array<int32_t, 8>;
-
 
 // The one document: owns the capture store, the analyzer settings and the device blocks.
 // Views, dialogs and the main frame reach them through it. The analyzer settings persist in
@@ -44,6 +45,15 @@ public:
 
     [[nodiscard]] CCaptureData& capture() { return *capture_; }
     [[nodiscard]] const CCaptureData& capture() const { return *capture_; }
+    // The analyzer link; null until AttachLink gave it its services.
+    void AttachLink(const LinkServices& services);
+    [[nodiscard]] CMoniterComm* link() { return link_.get(); }
+    [[nodiscard]] const CMoniterComm* link() const { return link_.get(); }
+    // Remote mode 1; false without a link.
+    [[nodiscard]] bool connected() const;
+    // Run state 10 (a measurement runs); false without a link.
+    [[nodiscard]] bool measuring() const;
+
     [[nodiscard]] CSaParameter& settings() { return settings_; }
     [[nodiscard]] const CSaParameter& settings() const { return settings_; }
 
@@ -75,6 +85,7 @@ private:
     bool holdsCapture_ = false;
     std::unique_ptr<CCaptureData> capture_;
     CSaParameter settings_;
+    std::unique_ptr<CMoniterComm> link_;
     LineStates lineStates_{};
     DisplayState display_;
     std::filesystem::path pathName_;

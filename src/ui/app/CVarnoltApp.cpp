@@ -1,6 +1,8 @@
 #include "ui/app/CVarnoltApp.h"
 
+#include "core/link/PortBackend.h"
 #include "core/shell/CVarnoltDoc.h"
+#include "ui/app/LinkEnvironment.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/platform/QtConfigStore.h"
 #include "ui/platform/QtUserPrompt.h"
@@ -8,6 +10,8 @@
 
 #include <QCommandLineParser>
 #include <QStyleFactory>
+
+#include <cstdio>
 
 namespace varnolt::ui {
 
@@ -23,23 +27,46 @@ CVarnoltApp::~CVarnoltApp() {
     // The frame goes first (it writes the per-user values), then the document.
     frame_.reset();
     document_.reset();
+    link_.reset();
 }
 
 bool CVarnoltApp::initInstance() {
     setStyle(QStyleFactory::create("Fusion"));
+
+    // The port options are taken out first; the rest is Qt's and the file name.
+    std::vector<std::string> arguments;
+    for (const QString& argument : QCoreApplication::arguments().mid(1)) {
+        arguments.push_back(argument.toStdString());
+    }
+    const PortSelection port = SelectPortBackend(arguments);
+    QStringList remaining{QCoreApplication::arguments().value(0)};
+    for (const std::string& argument : port.remaining) {
+        remaining << QString::fromStdString(argument);
+    }
 
     QCommandLineParser parser;
     parser.setApplicationDescription("Varnolt: the PC companion of the serial-line analyzer.");
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument("file", "A capture file (.tvd) to open.", "[file]");
-    parser.process(*this);
+    parser.addOption({"port", "The USB backend: d2xx (FTDI's library), libftdi or sim.", "name"});
+    parser.addOption({"simulate", "Work with the virtual analyzer (same as --port sim)."});
+    parser.process(remaining);
+    if (!port.error.empty()) {
+        fprintf(stderr, "varnolt: %s\n", port.error.c_str());
+        return false;
+    }
 
     prompt_ = std::make_unique<QtUserPrompt>();
     config_ = std::make_unique<QtConfigStore>();
+    link_ = std::make_unique<LinkEnvironment>(port.backend, *prompt_);
     document_ = std::make_unique<CVarnoltDoc>(*prompt_);
+    if (link_->available()) {
+        document_->AttachLink(link_->services());
+    }
     frame_ = std::make_unique<CMainFrame>(*document_, *config_, *prompt_);
     prompt_->setParent(frame_.get());
+    frame_->setSimulated(port.backend == PortBackend::Simulated);
 
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty()) {

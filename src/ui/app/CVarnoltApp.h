@@ -11,6 +11,7 @@ class CVarnoltDoc;
 namespace varnolt::ui {
 
 class CMainFrame;
+class LinkEnvironment;
 class QtConfigStore;
 class QtUserPrompt;
 
@@ -31,6 +32,7 @@ public:
 private:
     std::unique_ptr<QtUserPrompt> prompt_;
     std::unique_ptr<QtConfigStore> config_;
+    std::unique_ptr<LinkEnvironment> link_;
     std::unique_ptr<CVarnoltDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
 };

@@ -1,6 +1,7 @@
 #include "ui/frame/CMainFrame.h"
 
 #include "core/capture/CCaptureData.h"
+#include "core/link/AnalyzerConnection.h"
 #include "core/platform/UserPrompt.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "ui/export/ExportDialogLauncher.h"
@@ -78,7 +79,8 @@ CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& p
     recentFiles_.read(config_);
     updateRecentFileMenu();
 
-    view_ = new CVarnoltView(document_, this);
+    view_ = new CVarnoltView(document_, prompt_, this);
+    connect(view_, &CVarnoltView::updated, this, [this] { refreshCommandStates(); });
     setCentralWidget(view_);
     applyDrawOptions();
 
@@ -243,6 +245,8 @@ void CMainFrame::createPanes() {
 CommandContext CMainFrame::commandContext() const {
     CommandContext context;
     context.holdsCapture = document_.holdsCapture();
+    context.connected = document_.connected();
+    context.measuring = document_.measuring();
     context.recordCount = document_.capture().Count();
     context.recordWidth = document_.capture().header().recordWidth;
     context.hexView = settings_.hexView;
@@ -262,7 +266,9 @@ void CMainFrame::refreshCommandStates() {
             action->setChecked(state.checked);
         }
     }
-    recentMenu_->setEnabled(EvaluateCommand(kCmdRecentFile, context).enabled);
+    if (context.connected != recentShowsPlaceholder_) {
+        updateRecentFileMenu();
+    }
 }
 
 void CMainFrame::applyDrawOptions() {
@@ -401,8 +407,11 @@ bool CMainFrame::onSave(bool askForName) {
 void CMainFrame::updateRecentFileMenu() {
     recentMenu_->clear();
     const auto& entries = recentFiles_.entries();
-    if (entries.empty()) {
-        recentMenu_->addAction("(なし)")->setEnabled(false);
+    // While connected the entries leave the menu and only the disabled placeholder remains.
+    recentShowsPlaceholder_ = document_.connected();
+    if (entries.empty() || recentShowsPlaceholder_) {
+        recentMenu_->addAction(ToQString(FindCommandText(kCmdRecentFile)->menuText))
+            ->setEnabled(false);
         return;
     }
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -416,19 +425,25 @@ void CMainFrame::updateRecentFileMenu() {
     }
 }
 
+void CMainFrame::setSimulated(bool simulated) {
+    simulated_ = simulated;
+    updateTitle();
+}
+
 void CMainFrame::updateTitle() {
-    setWindowTitle(QString::fromStdString(document_.title()) + " - Varnolt");
+    QString title = QString::fromStdString(document_.title()) + " - Varnolt";
+    if (simulated_) {
+        title += " (仮想アナライザー)";
+    }
+    setWindowTitle(title);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    const CommandContext context = commandContext();
-    if (context.measuring) {
-        const PromptAnswer answer = prompt_.ask("開始中ですが、終了しますか？", "確認",
-                                                PromptButtons::OkCancel, PromptIcon::Information);
-        if (answer != PromptAnswer::Ok) {
-            event->ignore();
-            return;
-        }
+    if (document_.link() != nullptr && !ConfirmCloseWhileRunning(*document_.link(), prompt_)) {
+        event->ignore();
+        return;
+    }
+    if (document_.measuring()) {
         sendUpdate(kUpdateStop);
     }
     sendUpdate(kUpdateDisconnect);

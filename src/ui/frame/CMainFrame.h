@@ -48,6 +48,9 @@ public:
     bool newDocument();
     bool openDocument(const std::filesystem::path& path);
 
+    // The window title says when the analyzer is the virtual one.
+    void setSimulated(bool simulated);
+
     // Sends an update code to the view.
     void sendUpdate(int updateCode);
 
@@ -78,6 +81,8 @@ private:
     CVarnoltView* view_ = nullptr;
     std::map<CommandId, QAction*> actions_;
     QMenu* recentMenu_ = nullptr;
+    bool recentShowsPlaceholder_ = false;
+    bool simulated_ = false;
     QMenu* toolbarsMenu_ = nullptr;
     QAction* statusBarAction_ = nullptr;
     QToolBar* toolBar_ = nullptr;

@@ -1,6 +1,8 @@
 #include "ui/view/CVarnoltView.h"
 
 #include "core/capture/CCaptureData.h"
+#include "core/link/AnalyzerConnection.h"
+#include "core/link/CMoniterComm.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "core/shell/Commands.h"
 #include "ui/view/QtCellCanvas.h"
@@ -13,8 +15,8 @@
 
 namespace varnolt::ui {
 
-CVarnoltView::CVarnoltView(CVarnoltDoc& document, QWidget* parent)
-    : QAbstractScrollArea(parent), document_(document) {
+CVarnoltView::CVarnoltView(CVarnoltDoc& document, UserPrompt& prompt, QWidget* parent)
+    : QAbstractScrollArea(parent), document_(document), prompt_(prompt) {
     setObjectName("CVarnoltView");
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -45,6 +47,29 @@ void CVarnoltView::relayout() {
     viewport()->update();
 }
 
+void CVarnoltView::connectAnalyzer() {
+    CMoniterComm* link = document_.link();
+    if (link == nullptr) {
+        return;
+    }
+    if (ConnectAnalyzer(*link, prompt_) == ConnectResult::Connected) {
+        document_.setHoldsCapture(true);
+    }
+    // Whatever the outcome, files can no longer be dropped on the window.
+    window()->setAcceptDrops(false);
+}
+
+void CVarnoltView::disconnectAnalyzer() {
+    CMoniterComm* link = document_.link();
+    if (link == nullptr) {
+        return;
+    }
+    if (DisconnectAnalyzer(*link, prompt_) == DisconnectResult::Disconnected) {
+        verticalScrollBar()->setEnabled(true);
+    }
+    window()->setAcceptDrops(true);
+}
+
 void CVarnoltView::setDrawOptions(const DrawOptions& options) {
     layout_.setOptions(options);
 }
@@ -54,8 +79,18 @@ void CVarnoltView::setControlLineView(bool shown) {
 }
 
 void CVarnoltView::onUpdate(int updateCode) {
-    if (updateCode == kUpdateRelayout) {
+    switch (updateCode) {
+    case kUpdateRelayout:
         relayout();
+        break;
+    case kUpdateConnect:
+        connectAnalyzer();
+        break;
+    case kUpdateDisconnect:
+        disconnectAnalyzer();
+        break;
+    default:
+        break;
     }
     emit updated(updateCode);
 }

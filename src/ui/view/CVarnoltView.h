@@ -6,7 +6,8 @@
 
 namespace varnolt {
 class CVarnoltDoc;
-}
+class UserPrompt;
+} // namespace varnolt
 
 namespace varnolt::ui {
 
@@ -17,7 +18,7 @@ class CVarnoltView final : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
-    explicit CVarnoltView(CVarnoltDoc& document, QWidget* parent = nullptr);
+    CVarnoltView(CVarnoltDoc& document, UserPrompt& prompt, QWidget* parent = nullptr);
 
     // A capture was created or opened: lay it out afresh and repaint.
     void initialUpdate();
@@ -45,12 +46,15 @@ protected:
 
 private:
     void relayout();
+    void connectAnalyzer();
+    void disconnectAnalyzer();
     void updateScrollBar();
     void onScrollAction(int action);
     void scroll(ScrollRequest request, int32_t trackPosition = 0);
     [[nodiscard]] DrawingSize clientSize() const;
 
     CVarnoltDoc& document_;
+    UserPrompt& prompt_;
     ViewLayout layout_;
     bool updatingScrollBar_ = false;
 };

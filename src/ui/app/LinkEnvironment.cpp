@@ -1,0 +1,18 @@
+#include "ui/app/LinkEnvironment.h"
+
+#include "core/link/D2xxApi.h"
+#include "sim/PortBackends.h"
+
+namespace varnolt::ui {
+
+LinkEnvironment::LinkEnvironment(PortBackend backend, UserPrompt& prompt)
+    : backend_(backend), prompt_(prompt), api_(sim::CreateD2xxApi(backend)) {
+}
+
+LinkEnvironment::~LinkEnvironment() = default;
+
+LinkServices LinkEnvironment::services() {
+    return LinkServices{*api_, prompt_, clock_, answerWait_, waitCursor_};
+}
+
+} // namespace varnolt::ui

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/link/LinkServices.h"
+#include "core/link/PortBackend.h"
+#include "ui/platform/QtClock.h"
+#include "ui/platform/QtWaitCursor.h"
+
+#include <memory>
+
+namespace varnolt::ui {
+
+// What the analyzer link of the running program talks through: the bridge calls of the chosen
+// backend, the tick count, the rest between looks at the receive ring and the wait cursor.
+class LinkEnvironment {
+public:
+    LinkEnvironment(PortBackend backend, UserPrompt& prompt);
+    LinkEnvironment(const LinkEnvironment&) = delete;
+    LinkEnvironment& operator=(const LinkEnvironment&) = delete;
+    ~LinkEnvironment();
+
+    [[nodiscard]] PortBackend backend() const { return backend_; }
+    // False only for libftdi1 in a build without it.
+    [[nodiscard]] bool available() const { return api_ != nullptr; }
+    [[nodiscard]] LinkServices services();
+
+private:
+    PortBackend backend_;
+    UserPrompt& prompt_;
+    std::unique_ptr<D2xxApi> api_;
+    QtClock clock_;
+    PollingAnswerWait answerWait_;
+    QtWaitCursor waitCursor_;
+};
+
+} // namespace varnolt::ui

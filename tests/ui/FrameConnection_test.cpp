@@ -1,0 +1,121 @@
+#include "core/capture/CCaptureData.h"
+#include "core/link/LinkMessages.h"
+#include "core/platform/MemoryConfigStore.h"
+#include "core/shell/CVarnoltDoc.h"
+#include "support/RecordingPrompt.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/view/CVarnoltView.h"
+
+#include <QAction>
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "../core/link/SimulatedLink.h"
+
+using namespace varnolt;
+
+// The main frame's analyzer commands against the virtual analyzer on a manual clock.
+class FrameConnectionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(QDir::setCurrent(workDir_.path())); }
+    void connectThenDisconnect();
+    void connectOnAnotherPageAsksForThePowerOnScreen();
+    void closingWhileMeasuringAsksFirst();
+
+private:
+    QTemporaryDir workDir_;
+};
+
+namespace {
+
+// A document whose link reaches the test's own virtual analyzer, inside a main frame.
+struct Rig {
+    Rig() : document(prompt), frame(document, config, prompt) {
+        document.AttachLink(
+            LinkServices{sim.bridge, sim.portPrompt, sim.clock, sim.time, sim.cursor, &sim.ring});
+        frame.refreshCommandStates();
+    }
+    ~Rig() {
+        // Leave remote mode quietly so the document's destruction finds a closed session.
+        if (document.connected()) {
+            document.link()->setRunStateValue(CMoniterComm::kStopped);
+            frame.sendUpdate(kUpdateDisconnect);
+        }
+    }
+
+    testing::SimulatedLink sim;
+    testing::RecordingPrompt prompt;
+    MemoryConfigStore config;
+    CVarnoltDoc document;
+    ui::CMainFrame frame;
+};
+
+} // namespace
+
+void FrameConnectionTest::connectThenDisconnect() {
+    Rig rig;
+    QVERIFY(rig.frame.action(kCmdConnect)->isEnabled());
+    QVERIFY(!rig.frame.action(kCmdDisconnect)->isEnabled());
+    rig.frame.action(kCmdConnect)->trigger();
+    QVERIFY(rig.document.connected());
+    QVERIFY(rig.document.holdsCapture());
+    QVERIFY(!rig.frame.action(kCmdConnect)->isEnabled());
+    QVERIFY(!rig.frame.action(kCmdFileOpen)->isEnabled());
+    QVERIFY(!rig.frame.action(kCmdFirmwareUpdate)->isEnabled());
+    QVERIFY(rig.frame.action(kCmdStart)->isEnabled());
+    QVERIFY(rig.frame.action(kCmdDisconnect)->isEnabled());
+
+    rig.frame.action(kCmdDisconnect)->trigger();
+    QVERIFY(!rig.document.connected());
+    QVERIFY(rig.frame.action(kCmdConnect)->isEnabled());
+    QVERIFY(rig.frame.action(kCmdFileOpen)->isEnabled());
+    QCOMPARE(rig.sim.requests().back(), std::string("ENW004A"));
+    QVERIFY(rig.prompt.entries.empty());
+}
+
+void FrameConnectionTest::connectOnAnotherPageAsksForThePowerOnScreen() {
+    Rig rig;
+    rig.sim.firmware([](sim::AnalyzerFirmware& state) { state.page = 11; });
+    rig.frame.action(kCmdConnect)->trigger();
+    QVERIFY(!rig.document.connected());
+    QVERIFY(!rig.document.holdsCapture());
+    QCOMPARE(rig.prompt.texts(),
+             std::vector<std::string>{std::string(kSwitchToPowerOnScreenMessage)});
+    QCOMPARE(rig.prompt.entries[0].caption, std::string("Error"));
+}
+
+void FrameConnectionTest::closingWhileMeasuringAsksFirst() {
+    Rig rig;
+    rig.frame.action(kCmdConnect)->trigger();
+    QVERIFY(rig.document.connected());
+    rig.document.link()->setRunStateValue(CMoniterComm::kRunning);
+    rig.frame.refreshCommandStates();
+    QVERIFY(!rig.frame.action(kCmdFileNew)->isEnabled());
+
+    // "切断" is refused while measuring.
+    rig.frame.action(kCmdDisconnect)->trigger();
+    QCOMPARE(rig.prompt.texts().back(), std::string("開始中は切断できません"));
+    QVERIFY(rig.document.connected());
+
+    QSignalSpy updates(&rig.frame.view(), &ui::CVarnoltView::updated);
+    rig.prompt.answers = {PromptAnswer::Cancel};
+    QVERIFY(!rig.frame.close());
+    QCOMPARE(rig.prompt.entries.back().text, std::string("開始中ですが、終了しますか？"));
+    QCOMPARE(rig.prompt.entries.back().caption, std::string("確認"));
+    QCOMPARE(updates.count(), 0);
+    QVERIFY(rig.document.connected());
+
+    rig.prompt.answers = {PromptAnswer::Ok};
+    rig.frame.close();
+    // Stop first, then disconnect.
+    QVERIFY(updates.count() >= 2);
+    QCOMPARE(updates.at(0).at(0).toInt(), int{kUpdateStop});
+    QCOMPARE(updates.at(1).at(0).toInt(), int{kUpdateDisconnect});
+}
+
+QTEST_MAIN(FrameConnectionTest)
+#include "FrameConnection_test.moc"
