@@ -2,12 +2,14 @@
 
 #include "core/capture/CCaptureData.h"
 #include "core/link/AnalyzerConnection.h"
+#include "core/platform/FileError.h"
 #include "core/platform/UserPrompt.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "ui/export/ExportDialogLauncher.h"
 #include "ui/frame/CAboutDlg.h"
 #include "ui/frame/StatusBarPanes.h"
 #include "ui/view/CVarnoltView.h"
+#include "ui/view/CapturePrinter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +20,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -80,7 +87,13 @@ CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& p
     updateRecentFileMenu();
 
     view_ = new CVarnoltView(document_, prompt_, this);
-    connect(view_, &CVarnoltView::updated, this, [this] { refreshCommandStates(); });
+    connect(view_, &CVarnoltView::updated, this, [this](int code) {
+        if (code == kUpdateConnect || code == kUpdateDisconnect || code == kUpdateStart ||
+            code == kUpdateStop || code == kUpdateDownload) {
+            updatePaneVisibility();
+        }
+        refreshCommandStates();
+    });
     setCentralWidget(view_);
     applyDrawOptions();
 
@@ -303,6 +316,17 @@ void CMainFrame::onCommand(CommandId id) {
     case kCmdAppExit:
         close();
         break;
+    case kCmdFilePrint:
+        onPrint();
+        break;
+    case kCmdFilePrintPreview:
+        onPrintPreview();
+        break;
+    case kCmdFilePrintSetup: {
+        QPageSetupDialog setup(&printer(), this);
+        setup.exec();
+        break;
+    }
     case kCmdAppAbout: {
         CAboutDlg about(this);
         about.exec();
@@ -328,7 +352,7 @@ void CMainFrame::onCommand(CommandId id) {
         break;
     case kCmdTimerCounterPane:
         timerCounterPane_ = timerCounterPane_ == 1 ? 0 : 1;
-        devicePane_->setVisible(timerCounterPane_ == 1);
+        updatePaneVisibility();
         break;
     case kCmdLinePatternLines:
     case kCmdLinePatternFilled: {
@@ -355,6 +379,7 @@ bool CMainFrame::newDocument() {
     const bool done = document_.OnNewDocument();
     updateTitle();
     view_->initialUpdate();
+    updatePaneVisibility();
     refreshCommandStates();
     return done;
 }
@@ -367,8 +392,63 @@ bool CMainFrame::openDocument(const std::filesystem::path& path) {
     updateRecentFileMenu();
     updateTitle();
     view_->initialUpdate();
+    updatePaneVisibility();
     refreshCommandStates();
     return loaded;
+}
+
+QPrinter& CMainFrame::printer() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setPageOrientation(QPageLayout::Portrait);
+    }
+    return *printer_;
+}
+
+void CMainFrame::onPrint() {
+    const CapturePrinter capturePrinter(view_->layout(), document_.capture(),
+                                        PathText(document_.pathName()));
+    QPrintDialog dialog(&printer(), this);
+    dialog.setMinMax(1, std::max(1, capturePrinter.pageCount(printer())));
+    if (dialog.exec() == QDialog::Accepted) {
+        capturePrinter.print(printer());
+    }
+}
+
+void CMainFrame::onPrintPreview() {
+    const CapturePrinter capturePrinter(view_->layout(), document_.capture(),
+                                        PathText(document_.pathName()));
+    QPrintPreviewDialog preview(&printer(), this);
+    preview.setWindowTitle("印刷プレビュー");
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [&capturePrinter](QPrinter* target) { capturePrinter.print(*target); });
+    preview.resize(1000, 800);
+    preview.exec();
+}
+
+void CMainFrame::updatePaneVisibility() {
+    // Both panes belong to the simulation line modes; the timer/counter pane also to its flag.
+    const uint16_t lineMode = document_.capture().header().lineMode;
+    const bool simulation = lineMode == 2 || lineMode == 4;
+    txPane_->setVisible(simulation);
+    devicePane_->setVisible(simulation);
+    devicePane_->setVisible(timerCounterPane_ == 1);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (acceptDrops() && event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.front().isLocalFile() ||
+        !EvaluateCommand(kCmdFileOpen, commandContext()).enabled) {
+        return;
+    }
+    event->acceptProposedAction();
+    openDocument(ToPath(urls.front().toLocalFile()));
 }
 
 void CMainFrame::onOpen() {

@@ -8,11 +8,13 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 
 class QAction;
 class QDockWidget;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QToolBar;
 
 namespace varnolt {
@@ -51,11 +53,17 @@ public:
     // The window title says when the analyzer is the virtual one.
     void setSimulated(bool simulated);
 
+    // Shows both panes for a simulation line mode and hides them otherwise; then the
+    // timer/counter pane follows its flag.
+    void updatePaneVisibility();
+
     // Sends an update code to the view.
     void sendUpdate(int updateCode);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -69,6 +77,9 @@ private:
     bool onSave(bool askForName);
     void updateRecentFileMenu();
     void updateTitle();
+    void onPrint();
+    void onPrintPreview();
+    [[nodiscard]] QPrinter& printer();
     void applyDrawOptions();
 
     CVarnoltDoc& document_;
@@ -86,6 +97,7 @@ private:
     QMenu* toolbarsMenu_ = nullptr;
     QAction* statusBarAction_ = nullptr;
     QToolBar* toolBar_ = nullptr;
+    std::unique_ptr<QPrinter> printer_;
     QDockWidget* txPane_ = nullptr;
     QDockWidget* devicePane_ = nullptr;
     std::vector<QLabel*> statusPanes_;
