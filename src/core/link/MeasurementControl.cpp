@@ -1,0 +1,75 @@
+// The start and stop commands of online reception.
+#include "core/capture/AutomaticSave.h"
+#include "core/capture/CaptureSaver.h"
+#include "core/capture/SaveFileName.h"
+#include "core/link/CMoniterComm.h"
+#include "core/link/MeasurementMessages.h"
+#include "core/link/OnlineReception.h"
+#include "core/link/ReceptionView.h"
+#include "core/platform/UserPrompt.h"
+#include "core/settings/CSaParameter.h"
+#include "core/shell/AppSettings.h"
+
+#include <charconv>
+#include <string>
+
+namespace varnolt {
+
+// The format version the analyzer answers as text, as a number (0 when it is none).
+int32_t FormatVersionNumber(const std::string& text) {
+    int32_t value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+bool OnlineReception::Start() {
+    CMoniterComm& link = context_.link;
+    const AppSettings& app = context_.appSettings;
+    if (automaticSaving() && !IsSaveFolder(app.autoSaveFolder)) {
+        context_.owner.message(kAutoSaveFolderMissingMessage, kMessageCaption, PromptIcon::Error);
+        return false;
+    }
+    bool running = false;
+    if (link.runState() != CMoniterComm::kRunning) {
+        std::string version;
+        if (link.GetFormatVersion(version)) {
+            context_.store.header().formatVersion = FormatVersionNumber(version);
+            if (link.ReadSettings(&context_.owner, context_.store, true) &&
+                link.SetRunState(&context_.owner, CMoniterComm::kRunning)) {
+                link.setRunStateValue(CMoniterComm::kRunning);
+                link.setLinkState(kStarted);
+                running = true;
+            }
+        }
+    }
+    // Whatever happened above, the previous capture is gone: reception starts from empty.
+    context_.renewDocument();
+    context_.store.applyAutoSaveFileSize(app.autoSaveFileSize);
+    context_.store.saver().setFolder(app.autoSaveFolder);
+    context_.store.saver().setDisplayMode(context_.settings.displayMode);
+    context_.trigger.Clear();
+    attempts_ = ticks_ = 0;
+    nextToDraw_ = 0;
+    received_ = 0;
+    firstBlock_ = true;
+    context_.view.OnMeasurementStarted(running);
+    context_.view.RefreshStatusAndPanes();
+    return running;
+}
+
+bool OnlineReception::Stop() {
+    CMoniterComm& link = context_.link;
+    if (link.runState() == CMoniterComm::kStopped ||
+        !link.SetRunState(&context_.owner, CMoniterComm::kStopped)) {
+        return false;
+    }
+    link.setLinkState(kConnected);
+    link.setRunStateValue(CMoniterComm::kStopped);
+    context_.view.OnMeasurementStopped();
+    if (automaticSaving()) {
+        SaveFinalBank(context_.store);
+    }
+    return true;
+}
+
+} // namespace varnolt

@@ -1,0 +1,133 @@
+#include "core/link/OnlineDownload.h"
+
+#include "core/capture/CCaptureData.h"
+#include "core/link/CMoniterComm.h"
+#include "core/link/DataBlockParser.h"
+#include "core/link/LinkMessages.h"
+#include "core/link/MeasurementMessages.h"
+#include "core/link/OnlineReception.h"
+#include "core/link/ReceptionView.h"
+#include "core/platform/Pump.h"
+#include "core/platform/UserPrompt.h"
+
+#include <string>
+#include <string_view>
+
+namespace varnolt {
+
+namespace {
+
+constexpr int kBlockRetryLimit = 3;
+
+enum class BlockOutcome {
+    Stored,   // a block was appended
+    Finished, // the analyzer has nothing more
+    Failed,   // refused, garbled or not answered: the block is asked for again
+};
+
+// Waits for the answer to a block request and stores the block.
+BlockOutcome AwaitBlock(CMoniterComm& link, CCaptureData& store, Pump& pump) {
+    for (;;) {
+        pump.pump();
+        switch (link.ReadAnswer()) {
+        case AnswerCode::Bd:
+            return ParseDataBlock(link.answer(), store, false).good ? BlockOutcome::Stored
+                                                                    : BlockOutcome::Failed;
+        case AnswerCode::Bl:
+        case AnswerCode::Psr:
+        case AnswerCode::Pss:
+            return BlockOutcome::Finished;
+        case AnswerCode::Nak:
+        case AnswerCode::Error:
+        case AnswerCode::Timeout:
+            return BlockOutcome::Failed;
+        default:
+            link.services().answerWait.waitForAnswer();
+            break;
+        }
+    }
+}
+
+} // namespace
+
+int32_t DownloadPercent(int32_t last, int32_t amount, uint16_t recordWidth) {
+    const int32_t full = recordWidth == 1 ? kFullMemoryRecordsWide : kFullMemoryRecordsNarrow;
+    // Signed 32-bit arithmetic as the analyzer's own tools do it; wide enough for every
+    // amount up to 100 hundredths and beyond.
+    const int64_t expected = int64_t{amount} * full / 100;
+    if (expected <= 0) {
+        return 0;
+    }
+    return static_cast<int32_t>(int64_t{last} * 100 / expected);
+}
+
+bool DownloadOnlineData(CMoniterComm& link, UserPrompt& owner, CCaptureData& store,
+                        DownloadProgress& progress, int32_t amount, Pump& pump) {
+    const WaitCursorScope cursor(link.services().waitCursor);
+    if (!link.port().isOpen() && !link.port().Open()) {
+        owner.message(kAnalyzerAbsentMessage, kConfirmCaption, PromptIcon::Warning);
+        owner.message(kCommunicationFailedMessage, kConfirmCaption, PromptIcon::Warning);
+        return false;
+    }
+    (void)link.ReadAnswer(); // whatever waits in the ring belongs to no block
+    int attempts = 0;
+    int32_t shownPercent = 0;
+    std::string_view request = "BA";
+    for (;;) {
+        link.resetAnswer();
+        link.SendFrame(request, FrameChecksum::Without);
+        link.startAnswerBudget(CMoniterComm::kAnswerBudgetMs);
+        switch (AwaitBlock(link, store, pump)) {
+        case BlockOutcome::Finished:
+            return true;
+        case BlockOutcome::Stored:
+            attempts = 0;
+            request = "BB";
+            if (store.lastIndex() != 0) {
+                const int32_t percent =
+                    DownloadPercent(store.lastIndex(), amount, store.header().recordWidth);
+                if (percent != shownPercent) {
+                    shownPercent = percent;
+                    progress.ShowProgress(percent);
+                }
+            }
+            break;
+        case BlockOutcome::Failed:
+            if (++attempts > kBlockRetryLimit) {
+                owner.message(kCommunicationFailedMessage, kConfirmCaption, PromptIcon::Warning);
+                return false;
+            }
+            request = "BR";
+            break;
+        }
+    }
+}
+
+bool OnlineReception::Download(DownloadProgress& progress, Pump& pump) {
+    CMoniterComm& link = context_.link;
+    if (link.remoteMode() != 1) {
+        return false;
+    }
+    const int32_t amount = link.GetStoredAmount(&context_.owner);
+    if (amount == 0) {
+        context_.owner.message(kNoStoredDataMessage, kMessageCaption, PromptIcon::Information);
+        return false;
+    }
+    std::string version;
+    if (!link.GetFormatVersion(version)) {
+        return false;
+    }
+    context_.renewDocument();
+    context_.store.header().formatVersion = FormatVersionNumber(version);
+    if (!link.ReadSettings(&context_.owner, context_.store, false)) {
+        context_.view.OnDownloadEnded();
+        return false;
+    }
+    const bool complete =
+        DownloadOnlineData(link, context_.owner, context_.store, progress, amount, pump);
+    context_.view.OnDownloadEnded();
+    context_.view.RefreshStatusAndPanes();
+    return complete;
+}
+
+} // namespace varnolt

@@ -1,0 +1,288 @@
+#include "core/link/OnlineReception.h"
+
+#include "core/capture/CaptureSaver.h"
+#include "core/link/CDeviceEtc.h"
+#include "core/link/CMoniterComm.h"
+#include "core/link/DataBlockParser.h"
+#include "core/link/LinkMessages.h"
+#include "core/link/LiveReports.h"
+#include "core/link/ReceptionView.h"
+#include "core/link/StatusAnswer.h"
+#include "core/platform/UserPrompt.h"
+#include "core/settings/CSaParameter.h"
+#include "core/shell/AppSettings.h"
+
+namespace varnolt {
+
+namespace {
+
+// Failed attempts tolerated: past this many bad blocks, or after this many silent waits for
+// the next block, the analyzer is given up.
+constexpr int32_t kAttemptLimit = 3;
+
+} // namespace
+
+OnlineReception::OnlineReception(ReceptionContext context) : context_(std::move(context)) {
+}
+
+bool OnlineReception::automaticSaving() const {
+    return context_.appSettings.autoSaveEnableFlg == 1;
+}
+
+PollResult OnlineReception::Tick() {
+    CMoniterComm& link = context_.link;
+    context_.store.saver().ReportSaveErrors(context_.owner);
+    if (link.remoteMode() != 1) {
+        if (!link.busy()) {
+            link.setLinkState(kNotConnected);
+        }
+        attempts_ = ticks_ = 0;
+        return PollResult::Idle;
+    }
+    if (link.busy()) {
+        attempts_ = ticks_ = 0;
+        return PollResult::Idle;
+    }
+    failedThisPass_ = false;
+    if (link.runState() == CMoniterComm::kRunning) {
+        measuringPass();
+        context_.trigger.ExamineSlots(context_.store, received_);
+    } else {
+        stoppedPass();
+    }
+    if (!failedThisPass_) {
+        return PollResult::Polled;
+    }
+    context_.owner.message(kCommunicationFailedMessage, kConfirmCaption, PromptIcon::Warning);
+    context_.view.RefreshStatusAndPanes();
+    return PollResult::CommunicationFailed;
+}
+
+void OnlineReception::fail() {
+    context_.link.setLinkState(kLinkFailed);
+    failedThisPass_ = true;
+}
+
+void OnlineReception::sendNext() {
+    context_.link.resetAnswer();
+    context_.link.SendNext();
+}
+
+void OnlineReception::sendRepeat() {
+    context_.link.resetAnswer();
+    context_.link.SendRepeat();
+}
+
+void OnlineReception::stoppedPass() {
+    CMoniterComm& link = context_.link;
+    switch (link.linkState()) {
+    case kConnected:
+        link.resetAnswer();
+        link.setLinkState(kSendStatusPoll);
+        break;
+    case kSendStatusPoll:
+        ticks_ = 0;
+        link.resetAnswer();
+        link.SendStatusPoll();
+        link.setLinkState(kAwaitStatus);
+        break;
+    case kAwaitStatus: {
+        const AnswerCode code = link.ReadAnswer();
+        if (code == AnswerCode::Nak) {
+            attempts_ = 0;
+            link.setLinkState(kSendStatusPoll);
+        } else if (code == AnswerCode::Bl) {
+            // While stopped the panes show whatever the answer left, checked or not.
+            (void)ParseStatus(link.answer(),
+                              {context_.lineStates, context_.settings, context_.device.status()},
+                              idleValue_);
+            context_.view.RefreshStatusAndPanes();
+            attempts_ = 0;
+            link.setLinkState(kSendStatusPoll);
+        }
+        if (link.linkState() == kAwaitStatus && ++ticks_ >= kStatusTicks) {
+            ticks_ = 0;
+            link.resetAnswer();
+            link.SendStatusPoll();
+            if (++attempts_ > kAttemptLimit) {
+                fail();
+            }
+        }
+        break;
+    }
+    default:
+        break; // not connected, or given up: nothing is sent
+    }
+}
+
+void OnlineReception::measuringPass() {
+    CMoniterComm& link = context_.link;
+    switch (link.linkState()) {
+    case kStarted:
+        attempts_ = 0;
+        link.resetAnswer();
+        link.setLinkState(kSendFirstBlock);
+        break;
+    case kSendFirstBlock:
+        ticks_ = 0;
+        link.resetAnswer();
+        link.SendFrame("BS", FrameChecksum::Without);
+        link.setLinkState(kAwaitFirstBlock);
+        break;
+    case kAwaitFirstBlock:
+        awaitFirstBlock();
+        break;
+    case kSendNextBlock:
+        ticks_ = 0;
+        sendNext();
+        link.setLinkState(kAwaitNextBlock);
+        break;
+    case kAwaitNextBlock:
+        awaitNextBlock();
+        break;
+    default:
+        break;
+    }
+}
+
+void OnlineReception::awaitFirstBlock() {
+    CMoniterComm& link = context_.link;
+    switch (link.ReadAnswer()) {
+    case AnswerCode::Nak:
+        attempts_ = 0;
+        link.setLinkState(kSendFirstBlock);
+        break;
+    case AnswerCode::Pss:
+        takeRunStateReport();
+        break;
+    case AnswerCode::Bd:
+        if (takeDataBlock()) {
+            attempts_ = 0;
+            link.setLinkState(kSendNextBlock);
+        } else if (++attempts_ > kAttemptLimit) {
+            fail();
+        }
+        break;
+    case AnswerCode::Bl:
+        if (takeLiveStatus()) {
+            attempts_ = 0;
+        }
+        link.setLinkState(kSendNextBlock);
+        break;
+    default:
+        break;
+    }
+    if (link.linkState() == kAwaitFirstBlock && ++ticks_ >= kFirstBlockTicks) {
+        ticks_ = 0;
+        if (++attempts_ > kAttemptLimit) {
+            fail();
+        } else {
+            link.setLinkState(kSendFirstBlock);
+        }
+    }
+}
+
+void OnlineReception::awaitNextBlock() {
+    CMoniterComm& link = context_.link;
+    switch (link.ReadAnswer()) {
+    case AnswerCode::Nak:
+        attempts_ = ticks_ = 0;
+        sendNext();
+        break;
+    case AnswerCode::Pss:
+        takeRunStateReport();
+        break;
+    case AnswerCode::Ptr:
+        if (const auto report = ParseTrigger(link.answer())) {
+            context_.trigger.OnTriggerReport(context_.store, context_.store.lastIndex(), *report,
+                                             received_);
+        }
+        sendNext();
+        break;
+    case AnswerCode::Bd:
+        if (takeDataBlock()) {
+            attempts_ = ticks_ = 0;
+            sendNext();
+        } else if (++attempts_ > kAttemptLimit) {
+            fail();
+        }
+        break;
+    case AnswerCode::Bl:
+        if (takeLiveStatus()) {
+            attempts_ = ticks_ = 0;
+            sendNext();
+        }
+        break;
+    case AnswerCode::Bo: {
+        const RingIndex first = nextToDraw_;
+        AppendOverflowMark(context_.store);
+        ++received_;
+        attempts_ = ticks_ = 0;
+        sendNext();
+        context_.view.DrawOverflow(first, context_.store.lastIndex());
+        nextToDraw_ = context_.store.WrapIndex(context_.store.lastIndex(), 1);
+        break;
+    }
+    case AnswerCode::Error:
+        sendRepeat();
+        break;
+    default:
+        break;
+    }
+    if (link.linkState() == kAwaitNextBlock && ++ticks_ >= kNextBlockTicks) {
+        ticks_ = 0;
+        ++attempts_;
+        sendRepeat();
+        if (attempts_ >= kAttemptLimit) {
+            fail();
+        }
+    }
+}
+
+bool OnlineReception::takeDataBlock() {
+    const RingIndex first = nextToDraw_;
+    const DataBlockResult block =
+        ParseDataBlock(context_.link.answer(), context_.store, automaticSaving());
+    if (!block.good) {
+        return false;
+    }
+    received_ += block.appended;
+    if (block.appended > 0) {
+        drawReceived(first);
+    }
+    return true;
+}
+
+void OnlineReception::drawReceived(RingIndex first) {
+    const CCaptureData& store = context_.store;
+    const bool metLines = context_.view.DrawReceived(first, store.lastIndex(), firstBlock_);
+    firstBlock_ = false;
+    nextToDraw_ = store.WrapIndex(store.lastIndex(), 1);
+    const bool allLamps = store.header().recordWidth == 1;
+    if (allLamps || metLines) {
+        context_.view.RefreshLineLamps(allLamps);
+    }
+}
+
+bool OnlineReception::takeLiveStatus() {
+    if (!ParseStatus(context_.link.answer(),
+                     {context_.lineStates, context_.settings, context_.device.status()},
+                     idleValue_)) {
+        return false;
+    }
+    context_.view.RefreshLineLamps(context_.store.header().recordWidth == 1);
+    if (context_.settings.idleDisplay != 0 && context_.settings.displayMode == 0) {
+        context_.view.DrawLiveIdle(nextToDraw_, idleValue_);
+    }
+    context_.view.RefreshDevicePane();
+    return true;
+}
+
+void OnlineReception::takeRunStateReport() {
+    if (ParseRunState(context_.link.answer()) == CMoniterComm::kStopped) {
+        Stop();
+        context_.view.RefreshStatusAndPanes();
+    }
+}
+
+} // namespace varnolt

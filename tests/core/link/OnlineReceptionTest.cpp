@@ -1,0 +1,277 @@
+#include "core/link/OnlineReception.h"
+
+#include "core/link/LinkMessages.h"
+#include "core/link/MeasurementMessages.h"
+#include "core/link/OnlineDownload.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "AnswerBuilder.h"
+#include "ReceptionFixture.h"
+
+namespace varnolt {
+namespace {
+
+using testing::CheckedAnswer;
+using testing::Checksummed;
+using testing::DataBlock;
+using Texts = std::vector<std::string>;
+
+// A status answer with every line on and every number 0 but the idle value.
+std::string StatusText(uint32_t idle) {
+    std::string text = "BL22222222" + FormatHex32(idle);
+    text += std::string(8 * (4 + 4 + 7) + 4 * 8, '0');
+    return text;
+}
+
+// Reception whose analyzer answers the poll's requests from a script, one answer per request
+// and command; a request whose script has run out goes unanswered.
+class OnlineReceptionTest : public ::testing::Test, public testing::ReceptionFixture {
+protected:
+    explicit OnlineReceptionTest(RecordCount capacity = 1000) : ReceptionFixture(capacity) {
+        for (const char* command : {"BS", "BN", "BR", "BL", "BA", "BB"}) {
+            firmware([this, command](sim::AnalyzerFirmware& state) {
+                state.addCommand(command, sim::RequestChecksum::Without,
+                                 [this, command](sim::AnalyzerFirmware&, const sim::Request&) {
+                                     std::vector<sim::AnswerFrame> answers;
+                                     auto& queue = script[command];
+                                     if (!queue.empty()) {
+                                         answers.push_back(queue.front());
+                                         queue.pop_front();
+                                     }
+                                     return answers;
+                                 });
+            });
+        }
+    }
+
+    void answer(const std::string& command, std::vector<uint8_t> frame) {
+        script[command].push_back(std::move(frame));
+    }
+    // Connected and measuring, as after a successful start.
+    void measuring() {
+        connect();
+        link.setRunStateValue(CMoniterComm::kRunning);
+        link.setLinkState(OnlineReception::kStarted);
+        analyzer.clearRequests();
+    }
+
+    std::map<std::string, std::deque<std::vector<uint8_t>>> script;
+};
+
+TEST_F(OnlineReceptionTest, StoppedTheStatusIsPolledEveryOtherPass) {
+    connect();
+    analyzer.clearRequests();
+    answer("BL", CheckedAnswer(StatusText(5)));
+    answer("BL", sim::Nak());
+    ticks(5); // to 10, "BL", its answer, "BL", refused
+    EXPECT_EQ(requests(), (Texts{"BL", "BL"}));
+    EXPECT_EQ(link.linkState(), OnlineReception::kSendStatusPoll);
+    EXPECT_EQ(lines, (LineStates{1, 1, 1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(reception.lastIdleValue(), 5U);
+    EXPECT_EQ(view.statusRefreshes, 1);
+}
+
+TEST_F(OnlineReceptionTest, AStatusPollUnansweredFourTimesGivesUp) {
+    connect();
+    analyzer.clearRequests();
+    ticks(2 + 3 * OnlineReception::kStatusTicks);
+    EXPECT_EQ(requests(), Texts(4, "BL"));
+    EXPECT_TRUE(owner.entries.empty());
+    EXPECT_EQ(ticks(OnlineReception::kStatusTicks), PollResult::CommunicationFailed);
+    EXPECT_EQ(link.linkState(), OnlineReception::kLinkFailed);
+    EXPECT_EQ(owner.texts(), Texts{std::string(kCommunicationFailedMessage)});
+    ticks(300);
+    EXPECT_EQ(requests().size(), 5U); // nothing more is sent
+}
+
+TEST_F(OnlineReceptionTest, BlocksAreAppendedAndDrawnAsTheyArrive) {
+    measuring();
+    answer("BS", DataBlock(900'016, std::vector<uint32_t>{0x1041'0000, 0x2042'0000}, 0));
+    answer("BN", CheckedAnswer(StatusText(7)));
+    answer("BN", DataBlock(0, std::vector<uint32_t>{0x1043'0000}, 0));
+    answer("BN", sim::Answer("BO"));
+    settings.idleDisplay = 1;
+    ticks(8);
+    EXPECT_EQ(requests(), (Texts{"BS", "BN", "BN", "BN", "BN"}));
+    ASSERT_EQ(store.Count(), 4);
+    EXPECT_EQ(store.record(1).deviceIndex, 900'017);
+    EXPECT_EQ(store.record(2).deviceIndex, 0);
+    EXPECT_EQ(store.word(3), kOverflowMarkerWord);
+    using Drawn = testing::RecordingReceptionView::Drawn;
+    EXPECT_EQ(view.drawn, (std::vector<Drawn>{{0, 1, true}, {2, 2, false}}));
+    EXPECT_EQ(view.overflows, (std::vector<Drawn>{{3, 3, false}}));
+    EXPECT_EQ(view.liveIdle, (std::vector<std::pair<RingIndex, uint32_t>>{{2, 7}}));
+    EXPECT_EQ(reception.nextToDraw(), 4);
+    EXPECT_EQ(reception.received(), 4);
+}
+
+TEST_F(OnlineReceptionTest, FiftySilentTicksAskForTheBlockAgainAndTheThirdGivesUp) {
+    measuring();
+    answer("BS", DataBlock(0, std::vector<uint32_t>{0x1041'0000}, 0));
+    ticks(4); // started, "BS", its block, "BN"
+    ticks(2 * OnlineReception::kNextBlockTicks);
+    EXPECT_EQ(requests(), (Texts{"BS", "BN", "BR", "BR"}));
+    EXPECT_TRUE(owner.entries.empty());
+    EXPECT_EQ(ticks(OnlineReception::kNextBlockTicks), PollResult::CommunicationFailed);
+    EXPECT_EQ(link.linkState(), OnlineReception::kLinkFailed);
+    ASSERT_EQ(owner.texts(), Texts{std::string(kCommunicationFailedMessage)});
+    EXPECT_EQ(owner.entries[0].caption, "確認");
+    EXPECT_EQ(owner.entries[0].icon, PromptIcon::Warning);
+    EXPECT_EQ(view.statusRefreshes, 1);
+    EXPECT_EQ(link.runState(), CMoniterComm::kRunning); // stays as it was
+}
+
+TEST_F(OnlineReceptionTest, ARepeatedBlockAfterAGarbledOneLosesNothing) {
+    measuring();
+    std::vector<uint8_t> garbled = DataBlock(0, std::vector<uint32_t>{0x1041'0000}, 0);
+    garbled[garbled.size() - 5] ^= 1;
+    answer("BS", garbled);
+    answer("BS", DataBlock(0, std::vector<uint32_t>{0x1041'0000}, 0));
+    answer("BN", {'X', 'Y', 0xFF, 0x00, 0xFF, 0x00}); // an error: "BR" at once
+    answer("BR", DataBlock(1, std::vector<uint32_t>{0x2041'0000}, 0));
+    ticks(3 + OnlineReception::kFirstBlockTicks + 5);
+    EXPECT_EQ(requests(), (Texts{"BS", "BS", "BN", "BR", "BN"}));
+    EXPECT_EQ(store.Count(), 2);
+    EXPECT_EQ(reception.attempts(), 0);
+}
+
+TEST_F(OnlineReceptionTest, TheAnalyzersStopReportStopsLikeTheMenu) {
+    testing::TempDir folder;
+    app.autoSaveEnableFlg = 1;
+    app.autoSaveFolder = folder.path().string();
+    store.saver().setFolder(folder.path());
+    measuring();
+    answer("BS", DataBlock(0, std::vector<uint32_t>{0x1041'0000, 0x2042'0000}, 0));
+    answer("BN", CheckedAnswer("PSS0B"));
+    ticks(5);
+    store.saver().WaitIdle();
+    EXPECT_EQ(requests(), (Texts{"BS", "BN", Checksummed("PSW0B")}));
+    EXPECT_EQ(link.runState(), CMoniterComm::kStopped);
+    EXPECT_EQ(link.linkState(), OnlineReception::kConnected);
+    EXPECT_EQ(view.stopped, 1);
+    EXPECT_EQ(view.statusRefreshes, 1);
+    EXPECT_EQ(store.saveKind(), SaveKind::Automatic);
+    EXPECT_EQ(store.saveLast(), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST_F(OnlineReceptionTest, ATriggerReportBecomesATriggerSaveOnceItsEndArrives) {
+    testing::TempDir folder;
+    store.saver().setFolder(folder.path());
+    measuring();
+    answer("BS", DataBlock(100, std::vector<uint32_t>(4, 0x1041'0000), 0));
+    answer("BN", CheckedAnswer("PTR050000006500000069"));
+    answer("BN", DataBlock(104, std::vector<uint32_t>(6, 0x2041'0000), 0));
+    ticks(5);
+    EXPECT_TRUE(trigger.pending(5));
+    tick(); // the block that holds the end
+    store.saver().WaitIdle();
+    EXPECT_FALSE(trigger.pending(5));
+    EXPECT_EQ(store.saveKind(), SaveKind::Trigger);
+    EXPECT_EQ(store.saveFirst(), 1);
+    EXPECT_EQ(store.saveLast(), 5);
+}
+
+TEST_F(OnlineReceptionTest, AStartWithoutItsSaveFolderIsRefusedBeforeAnythingIsSent) {
+    connect();
+    analyzer.clearRequests();
+    app.autoSaveEnableFlg = 1;
+    app.autoSaveFolder = "/nonexistent/varnolt";
+    EXPECT_FALSE(reception.Start());
+    EXPECT_TRUE(requests().empty());
+    ASSERT_EQ(owner.texts(), Texts{std::string(kAutoSaveFolderMissingMessage)});
+    EXPECT_EQ(owner.entries[0].caption, "メッセージ");
+    EXPECT_EQ(owner.entries[0].icon, PromptIcon::Error);
+    EXPECT_TRUE(view.started.empty());
+}
+
+class MeasurementStartTest : public OnlineReceptionTest {
+protected:
+    MeasurementStartTest() : OnlineReceptionTest(600'000) {}
+};
+
+TEST_F(MeasurementStartTest, AStartReadsTheConditionsAndSizesTheRingToOneFile) {
+    connect();
+    analyzer.clearRequests();
+    store.Append(0x1041'0000, 0);
+    app.autoSaveFileSize = 2;
+    settings.controlLineCapture = 1;
+    trigger.OnTriggerReport(store, 0, {1, 0, 5}, 1);
+    EXPECT_TRUE(reception.Start());
+    EXPECT_EQ(requests(), (Texts{"VEF", Checksummed("SRG"), Checksummed("PSW0A")}));
+    EXPECT_EQ(link.runState(), CMoniterComm::kRunning);
+    EXPECT_EQ(link.linkState(), OnlineReception::kStarted);
+    EXPECT_EQ(store.header().formatVersion, 110);
+    EXPECT_EQ(store.header().recordWidth, 1); // the settings model's, over the analyzer's
+    EXPECT_EQ(store.capacity(), 500'000);
+    EXPECT_TRUE(store.empty());
+    EXPECT_FALSE(trigger.pending(1));
+    EXPECT_EQ(view.started, std::vector<bool>{true});
+    EXPECT_EQ(view.statusRefreshes, 1);
+    EXPECT_FALSE(reception.Start()); // already measuring: nothing is sent
+    EXPECT_EQ(requests().size(), 3U);
+}
+
+TEST_F(OnlineReceptionTest, AStartThatFailsMidwayStillEmptiesTheCapture) {
+    connect();
+    store.Append(0x1041'0000, 0);
+    plan(sim::Fault::Nak, 100); // refuses everything from "VEF" on
+    EXPECT_FALSE(reception.Start());
+    EXPECT_TRUE(store.empty());
+    EXPECT_EQ(view.started, std::vector<bool>{false});
+    EXPECT_EQ(link.runState(), CMoniterComm::kStopped);
+}
+
+TEST_F(OnlineReceptionTest, AStoredAmountOfZeroLeavesTheCaptureUntouched) {
+    connect();
+    store.Append(0x1041'0000, 0);
+    analyzer.clearRequests();
+    struct : DownloadProgress {
+        void ShowProgress(int32_t) override {}
+    } progress;
+    EXPECT_FALSE(reception.Download(progress, time));
+    EXPECT_EQ(requests(), Texts{"BC"});
+    EXPECT_EQ(store.Count(), 1);
+    ASSERT_EQ(owner.texts(), Texts{std::string(kNoStoredDataMessage)});
+    EXPECT_EQ(owner.entries[0].caption, "メッセージ");
+    EXPECT_EQ(owner.entries[0].icon, PromptIcon::Information);
+}
+
+class OnlineDownloadTest : public OnlineReceptionTest {
+protected:
+    OnlineDownloadTest() : OnlineReceptionTest(20'000) {}
+};
+
+TEST_F(OnlineDownloadTest, TheDownloadFetchesBlocksUntilTheLastAndRepeatsAGarbledOne) {
+    connect();
+    firmware([](sim::AnalyzerFirmware& state) { state.storedAmount = 1; });
+    store.Append(0x1041'0000, 0);
+    analyzer.clearRequests();
+    std::vector<uint8_t> garbled = DataBlock(4500, std::vector<uint32_t>(4500, 0x2041'0000), 0);
+    garbled[garbled.size() - 5] ^= 1;
+    answer("BA", DataBlock(0, std::vector<uint32_t>(4500, 0x1041'0000), 0));
+    answer("BB", garbled);
+    answer("BR", DataBlock(4500, std::vector<uint32_t>(4500, 0x2041'0000), 0));
+    answer("BB", CheckedAnswer(StatusText(0)));
+    struct : DownloadProgress {
+        void ShowProgress(int32_t percent) override { shown.push_back(percent); }
+        std::vector<int32_t> shown;
+    } progress;
+    EXPECT_TRUE(reception.Download(progress, time));
+    EXPECT_EQ(requests(), (Texts{"BC", "VEF", Checksummed("SRF"), "BA", "BB", "BR", "BB"}));
+    EXPECT_EQ(store.Count(), 9000);
+    EXPECT_EQ(store.record(4500).deviceIndex, 4500);
+    // 9,000 records expected for one hundredth: 4,499 and 8,999 are 49 % and 99 %.
+    EXPECT_EQ(progress.shown, (std::vector<int32_t>{49, 99}));
+    EXPECT_EQ(view.downloadsEnded, 1);
+    EXPECT_TRUE(owner.entries.empty());
+}
+
+} // namespace
+} // namespace varnolt

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "core/capture/CaptureSaver.h"
+#include "core/link/AnalyzerConnection.h"
+#include "core/link/CDeviceEtc.h"
+#include "core/link/CTrigger.h"
+#include "core/link/OnlineReception.h"
+#include "core/link/ReceptionView.h"
+#include "core/settings/CSaParameter.h"
+#include "core/settings/SettingsCapture.h"
+#include "core/shell/AppSettings.h"
+
+#include <chrono>
+#include <deque>
+#include <thread>
+#include <vector>
+
+#include "SimulatedLink.h"
+
+namespace varnolt::testing {
+
+// A view that records what reception asks of it.
+class RecordingReceptionView final : public ReceptionView {
+public:
+    struct Drawn {
+        RingIndex first;
+        RingIndex last;
+        bool restart;
+        friend bool operator==(const Drawn&, const Drawn&) = default;
+    };
+
+    bool DrawReceived(RingIndex first, RingIndex last, bool restart) override {
+        drawn.push_back({first, last, restart});
+        return false;
+    }
+    void DrawOverflow(RingIndex first, RingIndex last) override {
+        overflows.push_back({first, last, false});
+    }
+    void DrawLiveIdle(RingIndex nextToDraw, uint32_t idleValue) override {
+        liveIdle.emplace_back(nextToDraw, idleValue);
+    }
+    void RefreshLineLamps(bool) override { ++lampRefreshes; }
+    void RefreshStatusAndPanes() override { ++statusRefreshes; }
+    void RefreshDevicePane() override { ++paneRefreshes; }
+    void OnMeasurementStarted(bool running) override { started.push_back(running); }
+    void OnMeasurementStopped() override { ++stopped; }
+    void OnDownloadEnded() override { ++downloadsEnded; }
+
+    std::vector<Drawn> drawn;
+    std::vector<Drawn> overflows;
+    std::vector<std::pair<RingIndex, uint32_t>> liveIdle;
+    std::vector<bool> started;
+    int lampRefreshes = 0;
+    int statusRefreshes = 0;
+    int paneRefreshes = 0;
+    int stopped = 0;
+    int downloadsEnded = 0;
+};
+
+// Online reception over a simulated link, with the document's objects beside it and a 10 ms
+// tick on the manual clock.
+class ReceptionFixture : public SimulatedLink {
+public:
+    explicit ReceptionFixture(RecordCount capacity = 1000) : store(capacity) {}
+
+    // Lets the port's reader carry what the analyzer has sent into the ring.
+    void settle() {
+        while (analyzer.bytesInFlight()) {
+            std::this_thread::sleep_for(std::chrono::microseconds(20));
+        }
+    }
+    // One timer pass, then 10 ms pass.
+    PollResult tick() {
+        settle();
+        const PollResult result = reception.Tick();
+        time.advance(10);
+        return result;
+    }
+    PollResult ticks(int count) {
+        PollResult result = PollResult::Idle;
+        for (int k = 0; k < count; ++k) {
+            result = tick();
+        }
+        return result;
+    }
+    void connect() { ASSERT_EQ(ConnectAnalyzer(link, owner), ConnectResult::Connected); }
+
+    CCaptureData store;
+    CSaParameter settings;
+    LineStates lines{};
+    CTrigger trigger;
+    CDeviceEtc device;
+    AppSettings app;
+    RecordingReceptionView view;
+    OnlineReception reception{
+        ReceptionContext{link, store, settings, lines, trigger, device, app, owner, view, [this] {
+                             store.Reset(CaptureConditionsOf(settings));
+                             lines.fill(0);
+                             device.Clear();
+                         }}};
+};
+
+} // namespace varnolt::testing
