@@ -31,6 +31,7 @@ inline constexpr uint32_t kFtOpenByDescription = 2;
 // FT_ListDevices flags.
 inline constexpr uint32_t kFtListNumberOnly = 0x80000000;
 inline constexpr uint32_t kFtListAll = 0x20000000;
+inline constexpr uint32_t kFtListByIndex = 0x40000000;
 
 // FT_Purge mask bits.
 inline constexpr uint32_t kFtPurgeRx = 1;

@@ -7,8 +7,6 @@ namespace varnolt {
 
 namespace {
 
-constexpr uint32_t kListByIndex = 0x40000000;
-
 void CopyEntry(const ListedDevice& device, uint32_t flags, char* buffer) {
     const std::string& text =
         (flags & kFtOpenByDescription) != 0 ? device.description : device.serialNumber;
@@ -31,7 +29,7 @@ FtStatus ListDevices(std::span<const ListedDevice> devices, void* first, void* s
     if ((flags & (kFtOpenByDescription | kFtOpenBySerialNumber)) == 0) {
         return kFtInvalidParameter;
     }
-    if ((flags & kListByIndex) != 0) {
+    if ((flags & kFtListByIndex) != 0) {
         const auto index = reinterpret_cast<uintptr_t>(first);
         if (second == nullptr || index >= devices.size()) {
             return kFtDeviceNotFound;
