@@ -1,5 +1,5 @@
+#include "core/link/HexDigits.h"
 #include "core/link/HexFormat.h"
-#include "core/settings/HexText.h"
 #include "core/settings/SettingsBlockCodec.h"
 #include "sim/AnalyzerFirmware.h"
 
@@ -23,9 +23,7 @@ bool Address(const Request& request, uint32_t& address) {
     if (request.parameters.size() < kAddressDigits) {
         return false;
     }
-    const auto& digits = request.parameters;
-    address = static_cast<uint32_t>(ParseHexPair(digits[0], digits[1]) << 8 |
-                                    ParseHexPair(digits[2], digits[3]));
+    address = ReadHexDigits(request.parameters, 0, kAddressDigits);
     return true;
 }
 

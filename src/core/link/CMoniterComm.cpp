@@ -2,6 +2,7 @@
 
 #include "core/capture/CCaptureData.h"
 #include "core/link/FrameTerminator.h"
+#include "core/link/HexDigits.h"
 #include "core/link/HexFormat.h"
 #include "core/link/LinkMessages.h"
 #include "core/platform/Clock.h"
@@ -296,11 +297,7 @@ int64_t CMoniterComm::ResetCounter(UserPrompt* owner, int32_t counter) {
         if (!HasPayload(answer, 4, 8)) {
             return false;
         }
-        uint32_t word = 0;
-        for (size_t pair = 0; pair < 4; ++pair) {
-            word = word << 8 | ParseHexPair(answer[4 + 2 * pair], answer[5 + 2 * pair]);
-        }
-        value = word;
+        value = ReadHexDigits(answer, 4, 8);
         return true;
     };
     return exchange(owner, request) ? value : -1;
@@ -342,8 +339,7 @@ bool CMoniterComm::ReadExtSettings(UserPrompt* owner, CSaParameter& target,
             if (!HasPayload(answer, 3, 4 + 2)) {
                 return false;
             }
-            const auto echoed = static_cast<SettingsBlockAddress>(
-                ParseHexPair(answer[3], answer[4]) << 8 | ParseHexPair(answer[5], answer[6]));
+            const auto echoed = static_cast<SettingsBlockAddress>(ReadHexDigits(answer, 3, 4));
             const auto data =
                 answer.subspan(kBlockHead, answer.size() - kBlockHead - kChecksummedTail);
             return DecodeSettingsBlock(data, echoed, target);
