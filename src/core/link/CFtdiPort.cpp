@@ -167,10 +167,7 @@ void CFtdiPort::Close() {
 }
 
 bool CFtdiPort::IsAttached() {
-    if (!open_ && handle_ != nullptr && usable(entries_.FT_Close, "FT_Close")) {
-        entries_.FT_Close(handle_);
-        handle_ = nullptr;
-    }
+    // A closed port holds no handle (Close let it go), so no stale handle is closed again here.
     description_ = kAnalyzerDescription;
     if (!usable(entries_.FT_ListDevices, "FT_ListDevices")) {
         return false;
