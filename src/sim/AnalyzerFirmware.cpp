@@ -8,6 +8,7 @@ namespace varnolt::sim {
 
 void AddLinkCommands(AnalyzerFirmware& firmware);
 void AddSettingsCommands(AnalyzerFirmware& firmware);
+void AddMeasurementCommands(AnalyzerFirmware& firmware);
 
 namespace {
 
@@ -35,6 +36,7 @@ AnswerFrame Nak() {
 AnalyzerFirmware::AnalyzerFirmware() {
     AddLinkCommands(*this);
     AddSettingsCommands(*this);
+    AddMeasurementCommands(*this);
 }
 
 void AnalyzerFirmware::addCommand(std::string_view command, RequestChecksum checksum,

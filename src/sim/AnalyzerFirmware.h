@@ -5,12 +5,15 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace varnolt::sim {
+
+class MeasurementEngine;
 
 // One request frame as the firmware sees it: the command letters and the parameters between
 // them and the checksum (or the terminator when the command carries no checksum).
@@ -60,6 +63,10 @@ public:
     uint8_t erOutput = '2';
     uint8_t rsOutput = '2';
     SettingsMemory settings;
+    // The analyzer's tick count when the request being handled arrived.
+    uint32_t now = 0;
+    // Measuring: traffic, memory, triggers and the blocks for the PC.
+    std::shared_ptr<MeasurementEngine> measurement;
 
 private:
     struct Command {

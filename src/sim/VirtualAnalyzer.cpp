@@ -173,6 +173,7 @@ void VirtualAnalyzer::carryOut(std::span<const uint8_t> frame) {
         queueAnswer(Nak(), faults);
         return;
     }
+    firmware_.now = clock_.tickMs();
     for (AnswerFrame& answer : firmware_.handle(frame)) {
         queueAnswer(std::move(answer), faults);
     }

@@ -1,0 +1,371 @@
+#include "sim/MeasurementEngine.h"
+
+#include "core/link/DataBlockParser.h"
+#include "core/link/HexFormat.h"
+#include "core/link/OnlineDownload.h"
+#include "core/link/RequestFrame.h"
+
+#include <algorithm>
+
+namespace varnolt::sim {
+
+namespace {
+
+constexpr uint64_t kNsPerMs = 1'000'000;
+constexpr uint64_t kNsPerSecond = 1'000'000'000;
+constexpr uint8_t kPatternCharacter = 1;
+constexpr uint8_t kPatternAny = 10;
+
+// The status answer's line character: '2' on, '1' off, '0' unknown.
+char LineCharacter(uint16_t lines, ControlLine line) {
+    switch (LineStateOf(lines, line)) {
+    case LineState::On:
+        return '2';
+    case LineState::Off:
+        return '1';
+    default:
+        return '0';
+    }
+}
+
+// Milliseconds per unit of a timer.
+uint32_t TimerUnitMs(int16_t unit) {
+    switch (unit) {
+    case kTimerUnitSecond:
+        return 1000;
+    case kTimerUnitTenth:
+        return 100;
+    case kTimerUnitHundredth:
+        return 10;
+    default:
+        return 1;
+    }
+}
+
+} // namespace
+
+MeasurementEngine::MeasurementEngine(MeasurementOptions options) : options_(options) {
+}
+
+int32_t MeasurementEngine::deviceIndexOf(int64_t serial) const {
+    return static_cast<int32_t>(serial % DeviceIndexWrap(recordWidth_));
+}
+
+int64_t MeasurementEngine::memoryItems() const {
+    return DeviceIndexWrap(recordWidth_);
+}
+
+int64_t MeasurementEngine::itemsPerBlock() const {
+    const int64_t units = std::clamp(options_.blockUnits, 2, 0xFFFF);
+    return recordWidth_ == 1 ? units / 2 : units;
+}
+
+uint64_t MeasurementEngine::elapsedNs(uint32_t now) const {
+    return uint64_t{now - startTick_} * kNsPerMs;
+}
+
+void MeasurementEngine::start(const CSaParameter& settings, uint32_t now) {
+    settings_ = settings;
+    recordWidth_ = settings.controlLineCapture == 1 ? 1 : 0;
+    TrafficSettings traffic;
+    traffic.speed = settings.speed;
+    traffic.dataBits = static_cast<uint16_t>(settings.dataBits);
+    traffic.stopBits = static_cast<uint16_t>(settings.stopBits);
+    traffic.parity = settings.parity;
+    traffic.idleDisplay = settings.idleDisplay;
+    traffic.timeDisplay = settings.timeDisplay;
+    traffic.recordWidth = recordWidth_;
+    traffic.frameDetectionMs = static_cast<uint32_t>(std::max(settings.frameDetectionTime, 0));
+    traffic.fullDuplex = options_.fullDuplex;
+    traffic.errorsPerMillion = options_.errorsPerMillion;
+    traffic.seed = options_.seed;
+    traffic_ = std::make_unique<TrafficGenerator>(traffic);
+    memory_.assign(static_cast<size_t>(memoryItems()), 0);
+    measuring_ = true;
+    stoppedByTrigger_ = false;
+    stopAtNs_.reset();
+    stopAfterCharacters_.reset();
+    startTick_ = now;
+    lastItemNs_ = 0;
+    written_ = read_ = lastBlockItems_ = 0;
+    storedNext_ = storedLastItems_ = 0;
+    characters_ = 0;
+    lastAnswer_.clear();
+    overflowsDue_.clear();
+    reportsDue_.clear();
+    log_.clear();
+    overflowLog_.clear();
+    firedLog_.clear();
+    counts_.fill(0);
+    triggerCounts_.fill(0);
+    for (auto& recent : recentCharacters_) {
+        recent.clear();
+    }
+}
+
+void MeasurementEngine::stop(uint32_t now) {
+    catchUp(now);
+    measuring_ = false;
+}
+
+void MeasurementEngine::catchUp(uint32_t now) {
+    if (!measuring_ || !traffic_) {
+        return;
+    }
+    const uint64_t until = elapsedNs(now);
+    for (;;) {
+        const TrafficItem& item = traffic_->peek();
+        if (item.atNs > until) {
+            break;
+        }
+        if ((stopAtNs_ && item.atNs >= *stopAtNs_) ||
+            (stopAfterCharacters_ && characters_ >= *stopAfterCharacters_)) {
+            measuring_ = false;
+            stoppedByTrigger_ = true;
+            return;
+        }
+        record(item);
+        traffic_->pop();
+    }
+}
+
+void MeasurementEngine::record(const TrafficItem& item) {
+    const auto size = static_cast<int64_t>(item.words.size());
+    const int64_t limit = options_.unreadLimit > 0
+                              ? std::min<int64_t>(options_.unreadLimit, memoryItems() - 1)
+                              : memoryItems() - 1;
+    if (written_ - read_ + size > limit) {
+        // The PC has fallen behind: this item is lost, and the gap reported in its place.
+        if (overflowsDue_.empty() || overflowsDue_.back() != written_) {
+            overflowsDue_.push_back(written_);
+            overflowLog_.push_back(written_);
+            ++counts_[6];
+        }
+        return;
+    }
+    for (const RecordWord word : item.words) {
+        memory_[static_cast<size_t>(written_ % memoryItems())] = word;
+        if (options_.keepLog) {
+            log_.push_back(word);
+        }
+        ++written_;
+    }
+    lastItemNs_ = item.atNs;
+    const RecordWord first = item.words.front();
+    switch (KindOf(first)) {
+    case RecordKind::SdCharacter:
+    case RecordKind::RdCharacter:
+        ++characters_;
+        ++counts_[KindOf(first) == RecordKind::SdCharacter ? 0 : 1];
+        break;
+    case RecordKind::SdError:
+    case RecordKind::RdError:
+        ++counts_[2 + std::min<uint8_t>(CodeOf(first), 4)];
+        break;
+    default:
+        break;
+    }
+    watchTriggers(item);
+}
+
+void MeasurementEngine::watchTriggers(const TrafficItem& item) {
+    const RecordWord word = item.words.front();
+    const RecordKind kind = KindOf(word);
+    const bool character = kind == RecordKind::SdCharacter || kind == RecordKind::RdCharacter;
+    const bool error = kind == RecordKind::SdError || kind == RecordKind::RdError;
+    const bool rd = kind == RecordKind::RdCharacter || kind == RecordKind::RdError;
+    if (character) {
+        auto& recent = recentCharacters_[rd ? 1 : 0];
+        recent.push_back(CodeOf(word));
+        if (recent.size() > kTriggerPatternLength) {
+            recent.pop_front();
+        }
+    }
+    for (size_t t = 0; t < kTriggerCount; ++t) {
+        const SaTriggerEntry& trigger = settings_.triggers[t];
+        if (trigger.enabled == kSaByteOff) {
+            continue;
+        }
+        bool fires = false;
+        if (trigger.condition == kTriggerOnError && error) {
+            const uint8_t errorBit =
+                static_cast<uint8_t>(0x80 >> std::min<uint8_t>(CodeOf(word), 4));
+            const uint8_t lineBit = rd ? 0x01 : 0x02;
+            fires = (trigger.errorMask & errorBit) != 0 && (trigger.errorMask & lineBit) != 0;
+        } else if (trigger.condition == kTriggerOnCharacters && character &&
+                   (trigger.matchLines & (rd ? 2 : 1)) != 0) {
+            size_t length = 0;
+            while (length < kTriggerPatternLength &&
+                   (trigger.pattern[length].kind == kPatternCharacter ||
+                    trigger.pattern[length].kind == kPatternAny)) {
+                ++length;
+            }
+            const auto& recent = recentCharacters_[rd ? 1 : 0];
+            fires = length > 0 && recent.size() >= length;
+            for (size_t k = 0; fires && k < length; ++k) {
+                const PatternElement& element = trigger.pattern[k];
+                fires = element.kind == kPatternAny ||
+                        recent[recent.size() - length + k] == element.value;
+            }
+        }
+        if (fires) {
+            fire(t);
+        }
+    }
+}
+
+void MeasurementEngine::fire(size_t t) {
+    const SaTriggerEntry& trigger = settings_.triggers[t];
+    ++triggerCounts_[t];
+    const int64_t serial = written_ - 1; // the item that fired it, just recorded
+    switch (trigger.action) {
+    case kTriggerStop:
+        if (!stopAtNs_) {
+            stopAtNs_ = lastItemNs_ + 1;
+        }
+        break;
+    case kTriggerStopAfterDelay:
+        if (!stopAtNs_) {
+            stopAtNs_ = lastItemNs_ + uint64_t{trigger.actionValue1} * kNsPerSecond;
+        }
+        break;
+    case kTriggerStopAfterCharacters:
+        if (!stopAfterCharacters_) {
+            stopAfterCharacters_ = characters_ + trigger.actionValue1;
+        }
+        break;
+    case kTriggerSave: {
+        TriggerFired report;
+        report.number = static_cast<int32_t>(t);
+        report.serial = serial;
+        report.before = deviceIndexOf(std::max<int64_t>(0, serial - trigger.actionValue1));
+        report.after = deviceIndexOf(serial + trigger.actionValue2);
+        reportsDue_.push_back(report);
+        firedLog_.push_back(report);
+        break;
+    }
+    default:
+        break; // buzzer, transmit, timer, counter and trigger operations change no data
+    }
+}
+
+AnswerFrame MeasurementEngine::block(int64_t from, int64_t count) {
+    std::string head = "BD";
+    AppendHex(head, static_cast<uint32_t>(recordWidth_ == 1 ? 2 * count : count), 4);
+    head += FormatHex32(static_cast<uint32_t>(deviceIndexOf(from)));
+    AnswerFrame frame;
+    frame.reserve(head.size() + static_cast<size_t>(count) * 4 + 6);
+    frame.assign(head.begin(), head.end());
+    for (int64_t k = 0; k < count; ++k) {
+        const RecordWord word = memory_[static_cast<size_t>((from + k) % memoryItems())];
+        frame.push_back(static_cast<uint8_t>(word >> 24));
+        frame.push_back(static_cast<uint8_t>(word >> 16));
+        if (recordWidth_ == 1) {
+            frame.push_back(static_cast<uint8_t>(word >> 8));
+            frame.push_back(static_cast<uint8_t>(word));
+        }
+    }
+    FinishFrame(frame, FrameChecksum::With);
+    return frame;
+}
+
+AnswerFrame MeasurementEngine::nextAnswer(uint32_t now, const AnalyzerFirmware& state) {
+    lastBlockItems_ = 0;
+    if (!overflowsDue_.empty() && overflowsDue_.front() <= read_) {
+        overflowsDue_.pop_front();
+        lastAnswer_ = Answer("BO");
+    } else if (!reportsDue_.empty() && reportsDue_.front().serial < read_) {
+        const TriggerFired report = reportsDue_.front();
+        reportsDue_.pop_front();
+        std::string text = "PTR";
+        AppendHex(text, static_cast<uint32_t>(report.number), 2);
+        text += FormatHex32(static_cast<uint32_t>(report.before));
+        text += FormatHex32(static_cast<uint32_t>(report.after));
+        lastAnswer_ = Answer(text, true);
+    } else {
+        const int64_t end = overflowsDue_.empty() ? written_ : overflowsDue_.front();
+        if (end > read_) {
+            lastBlockItems_ = std::min(end - read_, itemsPerBlock());
+            lastAnswer_ = block(read_, lastBlockItems_);
+        } else if (stoppedByTrigger_) {
+            lastAnswer_ = Answer("PSS0B", true);
+        } else {
+            lastAnswer_ = status(now, state);
+        }
+    }
+    return lastAnswer_;
+}
+
+AnswerFrame MeasurementEngine::firstBlock(uint32_t now, const AnalyzerFirmware& state) {
+    catchUp(now);
+    return nextAnswer(now, state);
+}
+
+AnswerFrame MeasurementEngine::nextBlock(uint32_t now, const AnalyzerFirmware& state) {
+    catchUp(now);
+    read_ += lastBlockItems_;
+    return nextAnswer(now, state);
+}
+
+AnswerFrame MeasurementEngine::repeatBlock(uint32_t now, const AnalyzerFirmware& state) {
+    catchUp(now);
+    return lastAnswer_.empty() ? nextAnswer(now, state) : lastAnswer_;
+}
+
+AnswerFrame MeasurementEngine::status(uint32_t now, const AnalyzerFirmware& state) {
+    catchUp(now);
+    const uint16_t lines = traffic_ ? traffic_->controlLines() : 0;
+    std::string text = "BL11";
+    for (const ControlLine line : {ControlLine::CI, ControlLine::CD, ControlLine::DR,
+                                   ControlLine::CS, ControlLine::ER, ControlLine::RS}) {
+        text += LineCharacter(lines, line);
+    }
+    static constexpr uint64_t kIdleUnitNs[] = {10 * kNsPerMs, kNsPerMs, 10 * kNsPerMs,
+                                               100 * kNsPerMs};
+    const uint64_t sinceStart = traffic_ ? elapsedNs(now) : 0;
+    const uint64_t idleNs = measuring_ && sinceStart > lastItemNs_ ? sinceStart - lastItemNs_ : 0;
+    const auto resolution = static_cast<size_t>(std::clamp(settings_.idleDisplay, 0, 3));
+    text += FormatHex32(static_cast<uint32_t>(idleNs / kIdleUnitNs[resolution]));
+    for (const SaTimerEntry& timer : settings_.timers) {
+        const uint64_t ms = sinceStart / kNsPerMs;
+        text += FormatHex32(timer.autoStart != kSaFlagOff
+                                ? static_cast<uint32_t>(ms / TimerUnitMs(timer.unit))
+                                : 0);
+    }
+    for (const uint32_t counter : state.counters) {
+        text += FormatHex32(counter);
+    }
+    for (const uint32_t count : counts_) {
+        text += FormatHex32(count);
+    }
+    for (const uint16_t count : triggerCounts_) {
+        AppendHex(text, count, 4);
+    }
+    return Answer(text, true);
+}
+
+int32_t MeasurementEngine::storedAmount() const {
+    const int64_t full = recordWidth_ == 1 ? kFullMemoryRecordsWide : kFullMemoryRecordsNarrow;
+    const int64_t stored = std::min(written_, memoryItems() - 1);
+    return static_cast<int32_t>((stored * 100 + full - 1) / full);
+}
+
+AnswerFrame MeasurementEngine::storedFirst(const AnalyzerFirmware& state) {
+    storedNext_ = std::max<int64_t>(0, written_ - (memoryItems() - 1));
+    storedLastItems_ = 0;
+    return storedNext(state);
+}
+
+AnswerFrame MeasurementEngine::storedNext(const AnalyzerFirmware& state) {
+    storedNext_ += storedLastItems_;
+    storedLastItems_ = std::min(written_ - storedNext_, itemsPerBlock());
+    if (storedLastItems_ <= 0) {
+        storedLastItems_ = 0;
+        lastAnswer_ = status(startTick_, state);
+    } else {
+        lastAnswer_ = block(storedNext_, storedLastItems_);
+    }
+    return lastAnswer_;
+}
+
+} // namespace varnolt::sim

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "core/capture/RecordWord.h"
+#include "core/settings/CSaParameter.h"
+#include "sim/AnalyzerFirmware.h"
+#include "sim/TrafficGenerator.h"
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace varnolt::sim {
+
+// What a test or the simulator's user may change about a measurement.
+struct MeasurementOptions {
+    uint64_t seed = 1;
+    // Items the analyzer keeps unread before it reports an overflow; 0: its whole memory.
+    int32_t unreadLimit = 0;
+    // 16-bit units per data block at most (the answer's count is 16-bit).
+    int32_t blockUnits = 0xFFFE;
+    bool fullDuplex = false;
+    uint32_t errorsPerMillion = 2000;
+    // Keep every recorded item for tests (produced()).
+    bool keepLog = true;
+};
+
+// A trigger report the analyzer has made, as it sent it.
+struct TriggerFired {
+    int32_t number = 0;
+    int64_t serial = 0; // the item that fired it, counted from the measurement's start
+    int32_t before = 0; // device indexes of the stretch to save
+    int32_t after = 0;
+};
+
+// The analyzer measuring: it records the traffic of its TrafficGenerator into its memory (a
+// ring of 900,018 sixteen-bit or 450,009 thirty-two-bit items, the device index being the
+// position in it) as the analyzer's clock advances, watches its triggers, and hands what it
+// recorded to the PC block by block. All times are the analyzer's millisecond tick count.
+//
+// Delivery: "BS" and "BN" answer the next thing the PC should have, in this order: an overflow
+// report ("BO") once everything recorded before the overflow was delivered, a trigger report
+// ("PTR") once its item was delivered, a data block of unread items, the stop report ("PSS"
+// 0B) once the analyzer has stopped by itself and everything was delivered, or else the status
+// ("BL"). "BN" first takes the previous block as received; "BR" repeats the last answer.
+class MeasurementEngine {
+public:
+    explicit MeasurementEngine(MeasurementOptions options = {});
+
+    // "PSW0A": starts measuring afresh with SETTINGS at NOW.
+    void start(const CSaParameter& settings, uint32_t now);
+    // "PSW0B": stops; the memory keeps what was recorded, for the stored-data download.
+    void stop(uint32_t now);
+    [[nodiscard]] bool measuring() const { return measuring_; }
+
+    // The live answers; STATE gives the counters the status carries.
+    [[nodiscard]] AnswerFrame firstBlock(uint32_t now, const AnalyzerFirmware& state); // "BS"
+    [[nodiscard]] AnswerFrame nextBlock(uint32_t now, const AnalyzerFirmware& state);  // "BN"
+    // "BR": the last answer again, live or stored.
+    [[nodiscard]] AnswerFrame repeatBlock(uint32_t now, const AnalyzerFirmware& state);
+    [[nodiscard]] AnswerFrame status(uint32_t now, const AnalyzerFirmware& state); // "BL"
+
+    // Stored data: hundredths of the memory in use, and its blocks oldest first ("BA" starts
+    // over, "BB" goes on); "BL" after the last.
+    [[nodiscard]] int32_t storedAmount() const;
+    [[nodiscard]] AnswerFrame storedFirst(const AnalyzerFirmware& state);
+    [[nodiscard]] AnswerFrame storedNext(const AnalyzerFirmware& state);
+
+    // ---- For tests ---------------------------------------------------------------------------
+    [[nodiscard]] MeasurementOptions& options() { return options_; }
+    // Every item recorded since the start, in order (with keepLog).
+    [[nodiscard]] const std::vector<RecordWord>& produced() const { return log_; }
+    // Where overflows interrupted the recording: the number of items recorded before each.
+    [[nodiscard]] const std::vector<int64_t>& overflows() const { return overflowLog_; }
+    [[nodiscard]] const std::vector<TriggerFired>& triggersFired() const { return firedLog_; }
+    [[nodiscard]] uint16_t recordWidth() const { return recordWidth_; }
+    // Items recorded, and items the PC has taken.
+    [[nodiscard]] int64_t recorded() const { return written_; }
+    [[nodiscard]] int64_t delivered() const { return read_; }
+
+private:
+    void catchUp(uint32_t now);
+    void record(const TrafficItem& item);
+    void watchTriggers(const TrafficItem& item);
+    void fire(size_t trigger);
+    [[nodiscard]] AnswerFrame nextAnswer(uint32_t now, const AnalyzerFirmware& state);
+    [[nodiscard]] int64_t itemsPerBlock() const;
+    [[nodiscard]] int64_t memoryItems() const;
+    [[nodiscard]] AnswerFrame block(int64_t from, int64_t count);
+    [[nodiscard]] int32_t deviceIndexOf(int64_t serial) const;
+    [[nodiscard]] uint64_t elapsedNs(uint32_t now) const;
+
+    MeasurementOptions options_;
+    CSaParameter settings_;
+    std::unique_ptr<TrafficGenerator> traffic_;
+    uint16_t recordWidth_ = 0;
+    bool measuring_ = false;
+    bool stoppedByTrigger_ = false;
+    std::optional<uint64_t> stopAtNs_;
+    std::optional<int64_t> stopAfterCharacters_;
+    uint32_t startTick_ = 0;
+    uint64_t lastItemNs_ = 0;
+
+    std::vector<RecordWord> memory_;
+    int64_t written_ = 0; // items recorded
+    int64_t read_ = 0;    // items the PC has confirmed
+    int64_t lastBlockItems_ = 0;
+    AnswerFrame lastAnswer_;
+    std::deque<int64_t> overflowsDue_;
+    std::deque<TriggerFired> reportsDue_;
+    std::vector<RecordWord> log_;
+    std::vector<int64_t> overflowLog_;
+    std::vector<TriggerFired> firedLog_;
+    int64_t storedNext_ = 0;
+    int64_t storedLastItems_ = 0;
+    std::array<std::deque<uint8_t>, 2> recentCharacters_; // SD, RD: for character triggers
+    int64_t characters_ = 0;
+
+    // Status counts: SD, RD, PE, FE, PF, BR, OE, and the trigger counts.
+    std::array<uint32_t, 7> counts_{};
+    std::array<uint16_t, kTriggerCount> triggerCounts_{};
+};
+
+} // namespace varnolt::sim

@@ -1,0 +1,79 @@
+#include "core/settings/HexText.h"
+#include "core/settings/SettingsBlockCodec.h"
+#include "sim/AnalyzerFirmware.h"
+#include "sim/MeasurementEngine.h"
+
+#include <string>
+
+namespace varnolt::sim {
+
+namespace {
+
+using Answers = std::vector<AnswerFrame>;
+
+// The settings the analyzer measures with: its settings memory decoded as the PC decodes it.
+CSaParameter MeasuringSettings(const SettingsMemory& memory) {
+    CSaParameter settings;
+    for (const SettingsBlockAddress address : {kGeneralBlockAddress, kUpperTriggerBlockAddress}) {
+        const std::span<const uint8_t> bytes = memory.block(address);
+        std::vector<uint8_t> hex(2 * bytes.size());
+        for (size_t k = 0; k < bytes.size(); ++k) {
+            WriteHexPair(bytes[k], hex.data() + 2 * k);
+        }
+        (void)DecodeSettingsBlock(hex, address, settings);
+    }
+    return settings;
+}
+
+// "PSW0A" starts a measurement, "PSW0B" stops it; any other run state is only kept.
+Answers SetRunState(AnalyzerFirmware& state, const Request& request) {
+    if (request.parameters.size() < 2) {
+        return {Nak()};
+    }
+    state.runState = ParseHexPair(request.parameters[0], request.parameters[1]);
+    MeasurementEngine& measurement = *state.measurement;
+    if (state.runState == 10) {
+        measurement.start(MeasuringSettings(state.settings), state.now);
+    } else if (state.runState == 11) {
+        measurement.stop(state.now);
+        state.storedAmount = measurement.storedAmount();
+    }
+    return {Ack()};
+}
+
+// Registers a request without parameters that ANSWER serves.
+template <typename Answer>
+void AddDataCommand(AnalyzerFirmware& firmware, std::string_view command, Answer answer) {
+    firmware.addCommand(command, RequestChecksum::Without,
+                        [answer](AnalyzerFirmware& state, const Request&) {
+                            return Answers{answer(*state.measurement, state)};
+                        });
+}
+
+} // namespace
+
+// The requests of a measurement: run state, live blocks, status, and the stored data.
+void AddMeasurementCommands(AnalyzerFirmware& firmware) {
+    firmware.measurement = std::make_shared<MeasurementEngine>();
+    firmware.addCommand("PSW", RequestChecksum::With, SetRunState);
+    AddDataCommand(firmware, "BS", [](MeasurementEngine& engine, const AnalyzerFirmware& state) {
+        return engine.firstBlock(state.now, state);
+    });
+    AddDataCommand(firmware, "BN", [](MeasurementEngine& engine, const AnalyzerFirmware& state) {
+        return engine.nextBlock(state.now, state);
+    });
+    AddDataCommand(firmware, "BR", [](MeasurementEngine& engine, const AnalyzerFirmware& state) {
+        return engine.repeatBlock(state.now, state);
+    });
+    AddDataCommand(firmware, "BL", [](MeasurementEngine& engine, const AnalyzerFirmware& state) {
+        return engine.status(state.now, state);
+    });
+    AddDataCommand(firmware, "BA", [](MeasurementEngine& engine, const AnalyzerFirmware& state) {
+        return engine.storedFirst(state);
+    });
+    AddDataCommand(firmware, "BB", [](MeasurementEngine& engine, const AnalyzerFirmware& state) {
+        return engine.storedNext(state);
+    });
+}
+
+} // namespace varnolt::sim

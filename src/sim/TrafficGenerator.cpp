@@ -1,0 +1,169 @@
+#include "sim/TrafficGenerator.h"
+
+#include <algorithm>
+
+namespace varnolt::sim {
+
+namespace {
+
+constexpr uint64_t kNsPerMs = 1'000'000;
+// The time of day the simulated clock shows when a measurement begins: 05:00:00.
+constexpr uint64_t kStartOfDayNs = 5ULL * 3600 * 1000 * kNsPerMs;
+
+// Control lines: RS in bits 1..0, ER 3..2, CS 5..4, DR 7..6, CD 9..8, CI 11..10.
+constexpr uint16_t kOn = 1;
+constexpr uint16_t kOff = 2;
+constexpr uint16_t Lines(uint16_t rs, uint16_t er, uint16_t cs, uint16_t dr, uint16_t cd,
+                         uint16_t ci) {
+    return static_cast<uint16_t>(rs | er << 2 | cs << 4 | dr << 6 | cd << 8 | ci << 10);
+}
+constexpr uint16_t kQuietLines = Lines(kOff, kOn, kOff, kOn, kOff, kOff);
+constexpr uint16_t kRequestLines = Lines(kOn, kOn, kOn, kOn, kOff, kOff);
+
+uint32_t Bcd(uint32_t value) {
+    return (value / 10) << 4 | value % 10;
+}
+
+} // namespace
+
+std::vector<RecordWord> TimeStampWords(uint8_t stampKind, uint64_t ns) {
+    const uint64_t dayNs = (kStartOfDayNs + ns) % (24ULL * 3600 * 1000 * kNsPerMs);
+    const auto hundredths = static_cast<uint32_t>(dayNs / (10 * kNsPerMs));
+    const uint32_t hours = hundredths / 360'000;
+    const uint32_t minutes = hundredths / 6000 % 60;
+    const uint32_t seconds = hundredths / 100 % 60;
+    const uint32_t cents = hundredths % 100;
+    const uint32_t year = 26;
+    const uint32_t month = 12;
+    const uint32_t day = 10;
+    uint32_t head = 0;
+    uint32_t c1 = 0;
+    uint32_t c2 = 0;
+    uint32_t c3 = 0;
+    if (stampKind == 2 || stampKind == 5) { // month, day, hours, minutes, seconds, hundredths
+        head = (month / 10) << 6 | (month % 10) << 2 | day / 10;
+        c1 = (day % 10) << 8 | (hours / 10) << 6 | (hours % 10) << 2 | (minutes / 10) >> 1;
+        c2 = ((minutes / 10) & 1) << 11 | (minutes % 10) << 7 | (seconds / 10) << 4 | seconds % 10;
+        c3 = (cents / 10) << 8 | (cents % 10) << 4;
+    } else { // year, month, day, hours, minutes, seconds
+        head = Bcd(year);
+        c1 = (month / 10) << 10 | (month % 10) << 6 | (day / 10) << 4 | day % 10;
+        c2 = (hours / 10) << 10 | (hours % 10) << 6 | (minutes / 10) << 3 | (minutes % 10) >> 1;
+        c3 = ((minutes % 10) & 1) << 11 | (seconds / 10) << 8 | (seconds % 10) << 4;
+    }
+    return {MakeRecordWord(RecordKind::StampHead, uint32_t{stampKind} << 8 | head),
+            MakeRecordWord(RecordKind::StampContinuation, c1),
+            MakeRecordWord(RecordKind::StampContinuation, c2),
+            MakeRecordWord(RecordKind::StampContinuation, c3)};
+}
+
+TrafficGenerator::TrafficGenerator(const TrafficSettings& settings)
+    : settings_(settings), random_(settings.seed),
+      characterNs_(uint64_t{1'000'000'000} *
+                   (1U + settings.dataBits + (settings.parity != 0 ? 1U : 0U) + settings.stopBits) /
+                   std::max<uint32_t>(settings.speed, 1)),
+      lines_(settings.recordWidth == 1 ? kQuietLines : 0) {
+}
+
+const TrafficItem& TrafficGenerator::peek() {
+    while (pending_.empty()) {
+        generateExchange();
+    }
+    return pending_.front();
+}
+
+RecordWord TrafficGenerator::withLines(RecordWord word) const {
+    return settings_.recordWidth == 1 ? word | lines_ : word;
+}
+
+void TrafficGenerator::emit(uint64_t atNs, RecordWord word) {
+    pending_.push_back({atNs, {withLines(word)}});
+}
+
+void TrafficGenerator::emitCharacter(uint64_t atNs, bool rd, bool lineStart) {
+    const uint32_t code =
+        static_cast<uint32_t>(random_() & (settings_.dataBits == 7 ? 0x7F : 0xFF));
+    const uint32_t start = lineStart ? 0x100 : 0;
+    if (random_() % 1'000'000 < settings_.errorsPerMillion) {
+        const auto error = static_cast<uint32_t>(
+            settings_.parity != 0 && random_() % 2 == 0 ? LineError::Parity : LineError::Framing);
+        emit(atNs, MakeRecordWord(rd ? RecordKind::RdError : RecordKind::SdError, start | error));
+        return;
+    }
+    emit(atNs,
+         MakeRecordWord(rd ? RecordKind::RdCharacter : RecordKind::SdCharacter, start | code));
+}
+
+void TrafficGenerator::emitIdle(uint64_t gapNs) {
+    static constexpr uint64_t kResolutionNs[] = {0, kNsPerMs, 10 * kNsPerMs, 100 * kNsPerMs};
+    if (settings_.idleDisplay < 1 || settings_.idleDisplay > 3) {
+        return;
+    }
+    const auto resolution = static_cast<uint32_t>(settings_.idleDisplay);
+    const auto value = static_cast<uint32_t>(gapNs / kResolutionNs[resolution]);
+    if (value == 0) {
+        return;
+    }
+    TrafficItem item{clockNs_, {}};
+    item.words.push_back(
+        withLines(MakeRecordWord(RecordKind::IdleHead, resolution << 8 | value >> 24)));
+    item.words.push_back(withLines(MakeRecordWord(RecordKind::IdleContinuation, value >> 12)));
+    item.words.push_back(withLines(MakeRecordWord(RecordKind::IdleContinuation, value)));
+    pending_.push_back(std::move(item));
+}
+
+void TrafficGenerator::emitStamp(uint64_t atNs) {
+    if (settings_.timeDisplay < 1 || settings_.timeDisplay > 5) {
+        return;
+    }
+    TrafficItem item{atNs, TimeStampWords(static_cast<uint8_t>(settings_.timeDisplay), atNs)};
+    for (RecordWord& word : item.words) {
+        word = withLines(word);
+    }
+    pending_.push_back(std::move(item));
+}
+
+void TrafficGenerator::changeLines(uint64_t atNs, uint16_t lines) {
+    if (settings_.recordWidth != 1 || lines == lines_) {
+        return;
+    }
+    const RecordWord change = MakeRecordWord(RecordKind::ControlLineChange, lines_);
+    lines_ = lines;
+    emit(atNs, change); // the new states ride in the low half
+}
+
+void TrafficGenerator::generateExchange() {
+    const uint64_t c = characterNs_;
+    if (settings_.fullDuplex) {
+        // Both lines back to back: one character each per character time.
+        const int burst = 64;
+        for (int k = 0; k < burst; ++k) {
+            emitCharacter(clockNs_, false, false);
+            emitCharacter(clockNs_, true, false);
+            clockNs_ += c;
+        }
+        return;
+    }
+    // Idle gap, 0.5 to 20 ms, then the request with its control lines, a turnaround of one to
+    // four character times, and the response.
+    const uint64_t gap = kNsPerMs / 2 + random_() % (20 * kNsPerMs);
+    const bool newLine = gap >= uint64_t{settings_.frameDetectionMs} * kNsPerMs;
+    clockNs_ += gap;
+    emitIdle(gap);
+    emitStamp(clockNs_);
+    changeLines(clockNs_, kRequestLines);
+    const int requestLength = 4 + static_cast<int>(random_() % 29);
+    for (int k = 0; k < requestLength; ++k) {
+        clockNs_ += c;
+        emitCharacter(clockNs_, false, newLine && k == 0);
+    }
+    changeLines(clockNs_, kQuietLines);
+    clockNs_ += c * (1 + random_() % 4);
+    const int responseLength = 2 + static_cast<int>(random_() % 63);
+    for (int k = 0; k < responseLength; ++k) {
+        clockNs_ += c;
+        emitCharacter(clockNs_, true, k == 0);
+    }
+}
+
+} // namespace varnolt::sim

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "core/capture/RecordWord.h"
+
+#include <cstdint>
+#include <deque>
+#include <random>
+#include <vector>
+
+namespace varnolt::sim {
+
+// The line conditions and recording options the analyzer measures with.
+struct TrafficSettings {
+    uint32_t speed = 9600; // bit/s on each line
+    uint16_t dataBits = 8;
+    uint16_t stopBits = 1;
+    int32_t parity = 0;               // 0 none, 2 even, 3 odd
+    int32_t idleDisplay = 0;          // 0 no idle records; 1, 2, 3: 0.001 s, 0.01 s, 0.1 s
+    int32_t timeDisplay = 0;          // 0 no time stamps; 1 to 5 the stamp kind
+    uint16_t recordWidth = 0;         // 1: control lines in every word and as change records
+    uint32_t frameDetectionMs = 10;   // a gap this long starts a new line
+    bool fullDuplex = false;          // both lines busy all the time, no idle gaps
+    uint32_t errorsPerMillion = 2000; // characters received with a parity or framing error
+    uint64_t seed = 1;
+};
+
+// One record of the traffic: its words (one, or a head and its continuations), and when the
+// analyzer recorded it, in nanoseconds since the measurement started.
+struct TrafficItem {
+    uint64_t atNs = 0;
+    std::vector<RecordWord> words;
+};
+
+// Plausible serial traffic as the analyzer records it, deterministic for a seed: request and
+// response exchanges (SD then RD) with idle gaps between them, time stamps before each
+// request, control-line changes around it (record width 1), now and then a character with a
+// parity or framing error. With full duplex both lines carry characters back to back.
+class TrafficGenerator {
+public:
+    explicit TrafficGenerator(const TrafficSettings& settings);
+
+    // The next item, in time order.
+    [[nodiscard]] const TrafficItem& peek();
+    void pop() { pending_.pop_front(); }
+
+    // The control-line field now (RS in bits 1..0 ... CI in bits 11..10; 1 on, 2 off).
+    [[nodiscard]] uint16_t controlLines() const { return lines_; }
+    // Nanoseconds a character takes on the line.
+    [[nodiscard]] uint64_t characterNs() const { return characterNs_; }
+
+private:
+    void generateExchange();
+    void emit(uint64_t atNs, RecordWord word);
+    void emitCharacter(uint64_t atNs, bool rd, bool lineStart);
+    void emitIdle(uint64_t gapNs);
+    void emitStamp(uint64_t atNs);
+    void changeLines(uint64_t atNs, uint16_t lines);
+    [[nodiscard]] RecordWord withLines(RecordWord word) const;
+
+    TrafficSettings settings_;
+    std::mt19937_64 random_;
+    uint64_t characterNs_;
+    uint64_t clockNs_ = 0; // where the next exchange begins
+    uint16_t lines_;
+    std::deque<TrafficItem> pending_;
+};
+
+// The stamp words for NS after the measurement began (at 05:00:00.00 on 2026-12-10), in the
+// layout of STAMP_KIND (1 to 5), low halves 0.
+[[nodiscard]] std::vector<RecordWord> TimeStampWords(uint8_t stampKind, uint64_t ns);
+
+} // namespace varnolt::sim

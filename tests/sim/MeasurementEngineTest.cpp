@@ -1,0 +1,141 @@
+#include "sim/MeasurementEngine.h"
+
+#include "core/capture/CCaptureData.h"
+#include "core/link/DataBlockParser.h"
+#include "core/link/LiveReports.h"
+#include "core/settings/CSaParameter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace varnolt::sim {
+namespace {
+
+std::string Letters(const AnswerFrame& answer, size_t count = 2) {
+    return {answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(count)};
+}
+
+// The analyzer measuring at 115,200 bit/s with control-line capture, the PC taking its blocks
+// into a store as the poll would.
+class MeasurementEngineTest : public ::testing::Test {
+protected:
+    MeasurementEngineTest() {
+        settings.speed = 115'200;
+        settings.controlLineCapture = 1;
+        settings.idleDisplay = 1;
+        settings.timeDisplay = 5;
+        store.header().recordWidth = 1;
+    }
+
+    // Takes ANSWER as the poll does: blocks into the store, overflow reports as marks.
+    std::string take(const AnswerFrame& answer) {
+        const std::string letters = Letters(answer);
+        if (letters == "BD") {
+            EXPECT_TRUE(ParseDataBlock(answer, store, false).good);
+        } else if (letters == "BO") {
+            AppendOverflowMark(store);
+        }
+        return letters;
+    }
+    std::vector<RecordWord> stored() const {
+        std::vector<RecordWord> words;
+        for (RecordCount k = 0; k < store.Count(); ++k) {
+            words.push_back(store.word(store.WrapIndex(store.firstIndex(), k)));
+        }
+        return words;
+    }
+
+    CSaParameter settings;
+    AnalyzerFirmware firmware;
+    MeasurementEngine engine;
+    CCaptureData store{400'000};
+};
+
+TEST_F(MeasurementEngineTest, BlocksDeliverExactlyWhatWasRecordedAndARepeatChangesNothing) {
+    engine.start(settings, 1000);
+    EXPECT_EQ(take(engine.firstBlock(1000, firmware)), "BL"); // nothing recorded yet
+    uint32_t now = 1000;
+    for (int k = 0; k < 50; ++k) {
+        now += 10;
+        const AnswerFrame answer = engine.nextBlock(now, firmware);
+        EXPECT_EQ(engine.repeatBlock(now, firmware), answer);
+        take(answer);
+    }
+    engine.stop(now);
+    while (take(engine.nextBlock(now, firmware)) == "BD") {
+    }
+    EXPECT_GT(engine.produced().size(), 1000U);
+    EXPECT_EQ(stored(), engine.produced());
+    EXPECT_EQ(store.record(store.lastIndex()).deviceIndex,
+              static_cast<int32_t>(engine.produced().size() - 1));
+}
+
+TEST_F(MeasurementEngineTest, APcThatFallsBehindGetsAnOverflowReportWhereTheGapIs) {
+    engine.options().unreadLimit = 500;
+    engine.start(settings, 0);
+    take(engine.firstBlock(0, firmware));
+    take(engine.nextBlock(1000, firmware)); // a second of traffic: far more than 500 items
+    ASSERT_FALSE(engine.overflows().empty());
+    const int64_t gap = engine.overflows().front();
+    std::string letters;
+    uint32_t now = 1000;
+    while ((letters = take(engine.nextBlock(now, firmware))) != "BO") {
+        ASSERT_EQ(letters, "BD");
+    }
+    EXPECT_EQ(store.Count(), gap + 1);
+    EXPECT_EQ(store.word(store.lastIndex()), kOverflowMarkerWord);
+}
+
+TEST_F(MeasurementEngineTest, TriggersReportSavesAndStopTheMeasurement) {
+    settings.triggers[2].enabled = kSaByteOn;
+    settings.triggers[2].condition = kTriggerOnError;
+    settings.triggers[2].errorMask = 0xFF;
+    settings.triggers[2].action = kTriggerSave;
+    settings.triggers[2].actionValue1 = 10;
+    settings.triggers[2].actionValue2 = 20;
+    settings.triggers[5].enabled = kSaByteOn;
+    settings.triggers[5].condition = kTriggerOnError;
+    settings.triggers[5].action = kTriggerStopAfterDelay;
+    settings.triggers[5].actionValue1 = 1;
+    engine.options().errorsPerMillion = 20'000;
+    engine.start(settings, 0);
+    take(engine.firstBlock(0, firmware));
+    bool reported = false;
+    std::string letters;
+    for (uint32_t now = 10; now < 5000 && letters != "PSS"; now += 10) {
+        const AnswerFrame answer = engine.nextBlock(now, firmware);
+        letters = Letters(answer, 3);
+        if (letters == "PTR" && !reported) {
+            const auto report = ParseTrigger(answer);
+            ASSERT_TRUE(report);
+            EXPECT_EQ(report->number, 2);
+            // Ten items before the error (fewer at the very start), twenty after.
+            EXPECT_LE(report->after - report->before, 30);
+            EXPECT_EQ(report->after, engine.triggersFired().front().serial + 20);
+            reported = true;
+        }
+        take(answer);
+    }
+    EXPECT_TRUE(reported);
+    ASSERT_EQ(letters, "PSS");
+    EXPECT_EQ(ParseRunState(engine.repeatBlock(6000, firmware)), 11);
+    EXPECT_FALSE(engine.measuring());
+    EXPECT_EQ(stored(), engine.produced()); // everything delivered before the stop report
+}
+
+TEST_F(MeasurementEngineTest, TheStoredMemoryIsDownloadedOldestFirst) {
+    engine.start(settings, 0);
+    engine.stop(200);
+    const auto recorded = static_cast<int64_t>(engine.produced().size());
+    EXPECT_EQ(engine.storedAmount(), (recorded * 100 + 450'007) / 450'008);
+    std::string letters = take(engine.storedFirst(firmware));
+    while (letters == "BD") {
+        letters = take(engine.storedNext(firmware));
+    }
+    EXPECT_EQ(letters, "BL");
+    EXPECT_EQ(stored(), engine.produced());
+}
+
+} // namespace
+} // namespace varnolt::sim
