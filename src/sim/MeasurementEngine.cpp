@@ -77,6 +77,7 @@ void MeasurementEngine::start(const CSaParameter& settings, uint32_t now) {
     traffic.recordWidth = recordWidth_;
     traffic.frameDetectionMs = static_cast<uint32_t>(std::max(settings.frameDetectionTime, 0));
     traffic.fullDuplex = options_.fullDuplex;
+    traffic.longestGapMs = options_.longestGapMs;
     traffic.errorsPerMillion = options_.errorsPerMillion;
     traffic.seed = options_.seed;
     traffic_ = std::make_unique<TrafficGenerator>(traffic);

@@ -22,6 +22,7 @@ struct MeasurementOptions {
     // 16-bit units per data block at most (the answer's count is 16-bit).
     int32_t blockUnits = 0xFFFE;
     bool fullDuplex = false;
+    uint32_t longestGapMs = 20; // idle gaps between exchanges
     uint32_t errorsPerMillion = 2000;
     // Keep every recorded item for tests (produced()).
     bool keepLog = true;

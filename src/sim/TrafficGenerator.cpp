@@ -144,9 +144,10 @@ void TrafficGenerator::generateExchange() {
         }
         return;
     }
-    // Idle gap, 0.5 to 20 ms, then the request with its control lines, a turnaround of one to
-    // four character times, and the response.
-    const uint64_t gap = kNsPerMs / 2 + random_() % (20 * kNsPerMs);
+    // Idle gap, 0.5 ms to the longest, then the request with its control lines, a turnaround of one
+    // to four character times, and the response.
+    const uint64_t gap =
+        kNsPerMs / 2 + random_() % (std::max<uint64_t>(settings_.longestGapMs, 1) * kNsPerMs);
     const bool newLine = gap >= uint64_t{settings_.frameDetectionMs} * kNsPerMs;
     clockNs_ += gap;
     emitIdle(gap);

@@ -20,6 +20,7 @@ struct TrafficSettings {
     uint16_t recordWidth = 0;         // 1: control lines in every word and as change records
     uint32_t frameDetectionMs = 10;   // a gap this long starts a new line
     bool fullDuplex = false;          // both lines busy all the time, no idle gaps
+    uint32_t longestGapMs = 20;       // idle gaps between exchanges: 0.5 ms to this
     uint32_t errorsPerMillion = 2000; // characters received with a parity or framing error
     uint64_t seed = 1;
 };
