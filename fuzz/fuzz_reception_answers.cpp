@@ -1,0 +1,39 @@
+// Feeds arbitrary answers to the parsers of online reception: data blocks of both record
+// widths, the status answer, trigger and run-state reports. Each sees a buffer of exactly the
+// answer's size, so a read past it is caught; a data block must append exactly the records it
+// claims or none.
+
+#include "core/capture/CCaptureData.h"
+#include "core/link/DataBlockParser.h"
+#include "core/link/LiveReports.h"
+#include "core/link/StatusAnswer.h"
+#include "core/settings/CSaParameter.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+using namespace varnolt;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::vector<uint8_t> answer(data, data + size);
+    for (const uint16_t width : {uint16_t{0}, uint16_t{1}}) {
+        static CCaptureData store(1000);
+        store.PrepareForLoad();
+        store.header().recordWidth = width;
+        const DataBlockResult result = ParseDataBlock(answer, store, false);
+        if (store.Count() != (result.good ? std::min(result.appended, RecordCount{1000}) : 0)) {
+            std::abort();
+        }
+    }
+    LineStates lines{};
+    CSaParameter settings;
+    StatusBlock status;
+    uint32_t idle = 0;
+    (void)ParseStatus(answer, {lines, settings, status}, idle);
+    (void)ParseTrigger(answer);
+    (void)ParseRunState(answer);
+    return 0;
+}
