@@ -65,6 +65,7 @@ bool CVarnoltDoc::OnNewDocument() {
     pathName_.clear();
     capture_->Reset(CaptureConditionsOf(settings_));
     lineStates_.fill(0);
+    device_.Clear();
     return true;
 }
 

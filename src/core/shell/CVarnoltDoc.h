@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/link/CDeviceEtc.h"
+#include "core/link/CTrigger.h"
 #include "core/settings/CSaParameter.h"
 #include "core/view/ViewTypes.h"
 
@@ -57,6 +59,13 @@ public:
     [[nodiscard]] CSaParameter& settings() { return settings_; }
     [[nodiscard]] const CSaParameter& settings() const { return settings_; }
 
+    // The trigger-save slots of online reception.
+    [[nodiscard]] CTrigger& trigger() { return trigger_; }
+    // The device object with the status block the analyzer last reported; cleared by a new
+    // document.
+    [[nodiscard]] CDeviceEtc& device() { return device_; }
+    [[nodiscard]] const CDeviceEtc& device() const { return device_; }
+
     // Line mode, speed, data bits, stop bits, parity, transmit output and record width from
     // the analyzer settings into the capture header.
     void CopyCommunicationConditions();
@@ -86,6 +95,8 @@ private:
     std::unique_ptr<CCaptureData> capture_;
     CSaParameter settings_;
     std::unique_ptr<CMoniterComm> link_;
+    CTrigger trigger_;
+    CDeviceEtc device_;
     LineStates lineStates_{};
     DisplayState display_;
     std::filesystem::path pathName_;

@@ -63,8 +63,10 @@ TEST_F(DocumentTest, OpenThenNewRestoresTheHeaderFromTheSettings) {
     EXPECT_EQ(document.capture().Count(), 1);
     EXPECT_EQ(document.title(), "capture.tvd");
 
+    document.device().status().counts[kCountSd] = 5;
     ASSERT_TRUE(document.OnNewDocument());
     EXPECT_EQ(document.capture().Count(), 0);
+    EXPECT_EQ(document.device().status(), StatusBlock{}); // the status block is cleared
     EXPECT_EQ(document.capture().header().speed, 19200u);
     EXPECT_EQ(document.capture().header().lineMode, 1);
     EXPECT_TRUE(document.holdsCapture()); // a new document keeps the flag
