@@ -2,6 +2,7 @@
 
 #include "core/capture/CCaptureData.h"
 #include "core/link/AnalyzerConnection.h"
+#include "core/link/CMoniterComm.h"
 #include "core/platform/FileError.h"
 #include "core/platform/UserPrompt.h"
 #include "core/shell/CVarnoltDoc.h"
@@ -86,7 +87,7 @@ CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& p
     recentFiles_.read(config_);
     updateRecentFileMenu();
 
-    view_ = new CVarnoltView(document_, prompt_, this);
+    view_ = new CVarnoltView(document_, settings_, prompt_, this);
     connect(view_, &CVarnoltView::updated, this, [this](int code) {
         if (code == kUpdateConnect || code == kUpdateDisconnect || code == kUpdateStart ||
             code == kUpdateStop || code == kUpdateDownload) {
@@ -366,6 +367,14 @@ void CMainFrame::onCommand(CommandId id) {
         }
         break;
     }
+    case kCmdOnlineDataReceive:
+        // The busy flag keeps the reception timer away from the link meanwhile.
+        if (CMoniterComm* link = document_.link()) {
+            link->setBusy(true);
+            sendUpdate(kUpdateDownload);
+            link->setBusy(false);
+        }
+        break;
     default:
         if (const auto code = UpdateCodeOf(id)) {
             sendUpdate(*code);

@@ -3,8 +3,11 @@
 #include "core/capture/CCaptureData.h"
 #include "core/link/AnalyzerConnection.h"
 #include "core/link/CMoniterComm.h"
+#include "core/link/OnlineDownload.h"
+#include "core/link/OnlineReception.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "core/shell/Commands.h"
+#include "ui/platform/QtClock.h"
 #include "ui/view/QtCellCanvas.h"
 
 #include <QContextMenuEvent>
@@ -15,8 +18,21 @@
 
 namespace varnolt::ui {
 
-CVarnoltView::CVarnoltView(CVarnoltDoc& document, UserPrompt& prompt, QWidget* parent)
-    : QAbstractScrollArea(parent), document_(document), prompt_(prompt) {
+namespace {
+
+constexpr int kPollIntervalMs = 10;
+
+// A download with nowhere to show its progress.
+class NoDownloadProgress final : public DownloadProgress {
+public:
+    void ShowProgress(int32_t /*percent*/) override {}
+};
+
+} // namespace
+
+CVarnoltView::CVarnoltView(CVarnoltDoc& document, const AppSettings& settings, UserPrompt& prompt,
+                           QWidget* parent)
+    : QAbstractScrollArea(parent), document_(document), settings_(settings), prompt_(prompt) {
     setObjectName("CVarnoltView");
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -27,7 +43,12 @@ CVarnoltView::CVarnoltView(CVarnoltDoc& document, UserPrompt& prompt, QWidget* p
     viewport()->setPalette(colours);
     setFocusPolicy(Qt::StrongFocus);
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &CVarnoltView::onScrollAction);
+    // Single-shot and re-armed after each pass, so that passes never overlap.
+    timer_.setSingleShot(true);
+    connect(&timer_, &QTimer::timeout, this, &CVarnoltView::onTimer);
 }
+
+CVarnoltView::~CVarnoltView() = default;
 
 DrawingSize CVarnoltView::clientSize() const {
     return {viewport()->width(), viewport()->height()};
@@ -38,9 +59,170 @@ void CVarnoltView::initialUpdate() {
     layout_.ResetLayout(document_.capture(), document_.displayState(), clientSize());
     updateScrollBar();
     viewport()->update();
+    if (document_.link() != nullptr) {
+        document_.link()->setLinkState(OnlineReception::kNotConnected);
+    }
+    emit statusChanged(true);
+    if (!timer_.isActive()) {
+        timer_.start(kPollIntervalMs);
+    }
+}
+
+OnlineReception* CVarnoltView::reception() {
+    CMoniterComm* link = document_.link();
+    if (link == nullptr) {
+        return nullptr;
+    }
+    if (!reception_) {
+        ReceptionContext context{*link,
+                                 document_.capture(),
+                                 document_.settings(),
+                                 document_.lineStates(),
+                                 document_.trigger(),
+                                 document_.device(),
+                                 settings_,
+                                 prompt_,
+                                 *this,
+                                 [this] {
+                                     document_.OnNewDocument();
+                                     document_.device().Clear();
+                                 }};
+        reception_ = std::make_unique<OnlineReception>(context);
+    }
+    return reception_.get();
+}
+
+bool CVarnoltView::measuring() const {
+    return document_.measuring();
+}
+
+void CVarnoltView::onTimer() {
+    if (OnlineReception* online = reception()) {
+        online->Tick();
+    }
+    timer_.start(kPollIntervalMs);
+}
+
+void CVarnoltView::startMeasurement() {
+    if (OnlineReception* online = reception()) {
+        online->Start();
+    }
+}
+
+void CVarnoltView::stopMeasurement() {
+    if (OnlineReception* online = reception()) {
+        online->Stop();
+    }
+}
+
+void CVarnoltView::download() {
+    OnlineReception* online = reception();
+    if (online == nullptr) {
+        return;
+    }
+    QtPump pump;
+    NoDownloadProgress silent;
+    online->Download(downloadProgress_ != nullptr ? *downloadProgress_ : silent, pump);
+}
+
+void CVarnoltView::prepareLivePage(bool fresh) {
+    const qreal ratio = viewport()->devicePixelRatioF();
+    const QSize size = viewport()->size() * ratio;
+    if (!fresh && livePage_.size() == size) {
+        return;
+    }
+    livePage_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    livePage_.setDevicePixelRatio(ratio);
+    livePage_.fill(Qt::white);
+    QPainter painter(&livePage_);
+    QtCellCanvas canvas(painter);
+    layout_.DrawGrid(canvas);
+    if (!fresh && reception_) {
+        layout_.DrawLive(canvas, document_.capture(), reception_->nextToDraw());
+    }
+}
+
+void CVarnoltView::takeLineStates(const std::optional<uint16_t>& lineStates) {
+    if (lineStates) {
+        document_.SetLineStatesFromControlField(*lineStates);
+    }
+}
+
+bool CVarnoltView::DrawReceived(RingIndex first, RingIndex /*last*/, bool restart) {
+    prepareLivePage(false);
+    QPainter painter(&livePage_);
+    QtCellCanvas canvas(painter);
+    const LiveDrawResult drawn = layout_.DrawReceived(canvas, document_.capture(), first, restart);
+    takeLineStates(drawn.lineStates);
+    viewport()->update();
+    return drawn.lineStates.has_value();
+}
+
+void CVarnoltView::DrawOverflow(RingIndex first, RingIndex /*last*/) {
+    prepareLivePage(false);
+    QPainter painter(&livePage_);
+    QtCellCanvas canvas(painter);
+    takeLineStates(layout_.DrawAfterOverflow(canvas, document_.capture(), first).lineStates);
+    viewport()->update();
+}
+
+void CVarnoltView::DrawLiveIdle(RingIndex nextToDraw, uint32_t idleValue) {
+    prepareLivePage(false);
+    QPainter painter(&livePage_);
+    QtCellCanvas canvas(painter);
+    layout_.DrawLiveIdle(canvas, document_.capture(), nextToDraw, document_.settings().idleDisplay,
+                         idleValue);
+    viewport()->update();
+}
+
+void CVarnoltView::RefreshLineLamps(bool allLamps) {
+    emit statusChanged(allLamps);
+}
+
+void CVarnoltView::RefreshStatusAndPanes() {
+    emit statusChanged(true);
+}
+
+void CVarnoltView::RefreshDevicePane() {
+    emit statusChanged(false);
+}
+
+void CVarnoltView::OnMeasurementStarted(bool running) {
+    document_.PublishDisplaySettings();
+    layout_.ResetLayout(document_.capture(), document_.displayState(), clientSize());
+    updateScrollBar();
+    verticalScrollBar()->setEnabled(!running);
+    prepareLivePage(true);
+    viewport()->update();
+}
+
+void CVarnoltView::OnMeasurementStopped() {
+    livePage_ = QImage();
+    layout_.CountFrameLines(document_.capture());
+    updateScrollBar();
+    verticalScrollBar()->setEnabled(true);
+    viewport()->update();
+}
+
+void CVarnoltView::OnDownloadEnded() {
+    document_.PublishDisplaySettings();
+    layout_.ResetLayout(document_.capture(), document_.displayState(), clientSize());
+    layout_.setTopRecord(document_.capture().firstIndex());
+    updateScrollBar();
+    viewport()->update();
+    if (downloadProgress_ != nullptr) {
+        downloadProgress_->ShowProgress(-1);
+    }
 }
 
 void CVarnoltView::relayout() {
+    if (measuring()) {
+        // During a measurement only the geometry changes and the live page is drawn again.
+        layout_.SetClientSize(clientSize());
+        prepareLivePage(false);
+        viewport()->update();
+        return;
+    }
     document_.PublishDisplaySettings();
     layout_.Relayout(document_.capture(), document_.displayState(), clientSize());
     updateScrollBar();
@@ -89,6 +271,15 @@ void CVarnoltView::onUpdate(int updateCode) {
     case kUpdateDisconnect:
         disconnectAnalyzer();
         break;
+    case kUpdateStart:
+        startMeasurement();
+        break;
+    case kUpdateStop:
+        stopMeasurement();
+        break;
+    case kUpdateDownload:
+        download();
+        break;
     default:
         break;
     }
@@ -136,6 +327,9 @@ void CVarnoltView::onScrollAction(int action) {
 }
 
 void CVarnoltView::scroll(ScrollRequest request, int32_t trackPosition) {
+    if (measuring()) {
+        return;
+    }
     if (layout_.Scroll(document_.capture(), request, trackPosition)) {
         viewport()->update();
     }
@@ -148,6 +342,10 @@ void CVarnoltView::scrollContentsBy(int /*dx*/, int /*dy*/) {
 }
 
 void CVarnoltView::wheelEvent(QWheelEvent* event) {
+    if (measuring()) {
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
     const int steps = event->angleDelta().y() / 120;
     if (steps == 0) {
         event->accept();
@@ -163,12 +361,21 @@ void CVarnoltView::wheelEvent(QWheelEvent* event) {
 void CVarnoltView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     layout_.SetClientSize(clientSize());
+    if (measuring()) {
+        livePage_ = QImage();
+        prepareLivePage(false);
+        return;
+    }
     layout_.CountFrameLines(document_.capture());
     updateScrollBar();
 }
 
 void CVarnoltView::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(viewport());
+    if (measuring() && !livePage_.isNull()) {
+        painter.drawImage(0, 0, livePage_);
+        return;
+    }
     painter.fillRect(viewport()->rect(), Qt::white);
     QtCellCanvas canvas(painter);
     layout_.Paint(canvas, document_.capture());

@@ -1,26 +1,38 @@
 #pragma once
 
+#include "core/link/ReceptionView.h"
 #include "core/view/ViewLayout.h"
 
 #include <QAbstractScrollArea>
+#include <QImage>
+#include <QTimer>
+
+#include <memory>
 
 namespace varnolt {
 class CVarnoltDoc;
+class DownloadProgress;
+class OnlineReception;
 class UserPrompt;
+struct AppSettings;
 } // namespace varnolt
 
 namespace varnolt::ui {
 
 // The data view: the document's capture as lines of character cells, with the vertical scroll
 // bar and the mouse wheel. The layout decides everything; this widget only shows it and turns
-// Qt's events into layout requests. It receives the update codes of the commands.
-class CVarnoltView final : public QAbstractScrollArea {
+// Qt's events into layout requests. It receives the update codes of the commands and drives
+// online reception from its 10 ms timer. While a measurement runs, the page lives in an image
+// that each received block is drawn into.
+class CVarnoltView final : public QAbstractScrollArea, private ReceptionView {
     Q_OBJECT
 
 public:
-    CVarnoltView(CVarnoltDoc& document, UserPrompt& prompt, QWidget* parent = nullptr);
+    CVarnoltView(CVarnoltDoc& document, const AppSettings& settings, UserPrompt& prompt,
+                 QWidget* parent = nullptr);
+    ~CVarnoltView() override;
 
-    // A capture was created or opened: lay it out afresh and repaint.
+    // A capture was created or opened: lay it out afresh, repaint and run the reception timer.
     void initialUpdate();
     // Carries out an update code sent through the document.
     void onUpdate(int updateCode);
@@ -30,12 +42,16 @@ public:
     // The control-line display flag; only a capture of record width 1 can show control lines.
     [[nodiscard]] bool controlLineView() const { return layout_.controlLines(); }
     void setControlLineView(bool shown);
+    // Where the download shows its progress (the status bar); may be null.
+    void setDownloadProgress(DownloadProgress* progress) { downloadProgress_ = progress; }
 
     [[nodiscard]] ViewLayout& layout() { return layout_; }
 
 signals:
     // Every update code received, after it was carried out.
     void updated(int updateCode);
+    // The status bar's conditions and lamps (and the panes) should be shown afresh.
+    void statusChanged(bool allLamps);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -45,17 +61,42 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    // ReceptionView
+    bool DrawReceived(RingIndex first, RingIndex last, bool restart) override;
+    void DrawOverflow(RingIndex first, RingIndex last) override;
+    void DrawLiveIdle(RingIndex nextToDraw, uint32_t idleValue) override;
+    void RefreshLineLamps(bool allLamps) override;
+    void RefreshStatusAndPanes() override;
+    void RefreshDevicePane() override;
+    void OnMeasurementStarted(bool running) override;
+    void OnMeasurementStopped() override;
+    void OnDownloadEnded() override;
+
+    [[nodiscard]] OnlineReception* reception();
+    [[nodiscard]] bool measuring() const;
+    void onTimer();
+    void startMeasurement();
+    void stopMeasurement();
+    void download();
     void relayout();
     void connectAnalyzer();
     void disconnectAnalyzer();
     void updateScrollBar();
     void onScrollAction(int action);
     void scroll(ScrollRequest request, int32_t trackPosition = 0);
+    // The live page image at the viewport's size, grid drawn, when SIZE changed or FRESH.
+    void prepareLivePage(bool fresh);
+    void takeLineStates(const std::optional<uint16_t>& lineStates);
     [[nodiscard]] DrawingSize clientSize() const;
 
     CVarnoltDoc& document_;
+    const AppSettings& settings_;
     UserPrompt& prompt_;
     ViewLayout layout_;
+    std::unique_ptr<OnlineReception> reception_;
+    DownloadProgress* downloadProgress_ = nullptr;
+    QTimer timer_;
+    QImage livePage_;
     bool updatingScrollBar_ = false;
 };
 
