@@ -56,10 +56,6 @@ public:
     // Run state 10 (a measurement runs); false without a link.
     [[nodiscard]] bool measuring() const;
 
-    [[nodiscard]] CTrigger& trigger() { return trigger_; }
-    [[nodiscard]] CDeviceEtc& device() { return device_; }
-    [[nodiscard]] const CDeviceEtc& device() const { return device_; }
-
     [[nodiscard]] CSaParameter& settings() { return settings_; }
     [[nodiscard]] const CSaParameter& settings() const { return settings_; }
 

@@ -83,10 +83,7 @@ OnlineReception* CVarnoltView::reception() {
                                  settings_,
                                  prompt_,
                                  *this,
-                                 [this] {
-                                     document_.OnNewDocument();
-                                     document_.device().Clear();
-                                 }};
+                                 [this] { document_.OnNewDocument(); }};
         reception_ = std::make_unique<OnlineReception>(context);
     }
     return reception_.get();
