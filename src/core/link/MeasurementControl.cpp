@@ -59,17 +59,18 @@ bool OnlineReception::Start() {
 
 bool OnlineReception::Stop() {
     CMoniterComm& link = context_.link;
-    if (link.runState() == CMoniterComm::kStopped ||
-        !link.SetRunState(&context_.owner, CMoniterComm::kStopped)) {
-        return false;
+    const bool stopped = link.runState() != CMoniterComm::kStopped &&
+                         link.SetRunState(&context_.owner, CMoniterComm::kStopped);
+    if (stopped) {
+        link.setLinkState(kConnected);
+        link.setRunStateValue(CMoniterComm::kStopped);
+        context_.view.OnMeasurementStopped();
+        if (automaticSaving()) {
+            SaveFinalBank(context_.store);
+        }
     }
-    link.setLinkState(kConnected);
-    link.setRunStateValue(CMoniterComm::kStopped);
-    context_.view.OnMeasurementStopped();
-    if (automaticSaving()) {
-        SaveFinalBank(context_.store);
-    }
-    return true;
+    context_.view.RefreshStatusAndPanes();
+    return stopped;
 }
 
 } // namespace varnolt

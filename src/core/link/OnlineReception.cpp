@@ -281,7 +281,6 @@ bool OnlineReception::takeLiveStatus() {
 void OnlineReception::takeRunStateReport() {
     if (ParseRunState(context_.link.answer()) == CMoniterComm::kStopped) {
         Stop();
-        context_.view.RefreshStatusAndPanes();
     }
 }
 

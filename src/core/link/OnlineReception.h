@@ -49,9 +49,14 @@ enum class PollResult {
 // Online reception: the 10 ms poll and the start, stop and download commands. Everything runs
 // on the user-interface thread.
 //
-// The view calls Tick() from its single-shot 10 ms timer (re-armed after each pass, so passes
-// never overlap), Start() for update code 20 ("開始"), Stop() for 21 ("停止", closing the
-// window) and Download() for 13 ("オンラインデータ受信", with the link's busy flag set around it).
+// How the view and the frame drive it:
+// - Tick() from the view's single-shot 10 ms timer, re-armed after each pass so passes never
+//   overlap; it shows "アナライザーとの通信に失敗しました" itself when it gives up.
+// - Start() for update code 20 ("開始"), Stop() for 21 ("停止", and when closing the window
+//   during a measurement, before disconnecting), Download() for 13 ("オンラインデータ受信")
+//   with the link's busy flag set around it by the frame.
+// - Newly received records, overflow marks, the live idle value and every refresh reach the
+//   view through ReceptionView; the records themselves are read from the store.
 class OnlineReception {
 public:
     // Link states.
@@ -84,7 +89,8 @@ public:
     // capture with the ring sized to one automatic file. Returns whether it measures.
     bool Start();
     // "停止" (also the analyzer's own stop report): switches the analyzer to stopped and saves
-    // the last partial bank when saving automatically. Returns whether it stopped.
+    // the last partial bank when saving automatically; refreshes the status bar and panes
+    // either way. Returns whether it stopped.
     bool Stop();
     // "オンラインデータ受信": fetches the analyzer's stored measurement into a renewed capture,
     // showing its progress; PUMP keeps the window alive between blocks. Returns whether the
