@@ -3,9 +3,11 @@
 #include "core/capture/CCaptureData.h"
 #include "core/link/AnalyzerConnection.h"
 #include "core/link/CMoniterComm.h"
+#include "core/link/OnlineDownload.h"
 #include "core/platform/FileError.h"
 #include "core/platform/UserPrompt.h"
 #include "core/shell/CVarnoltDoc.h"
+#include "core/view/StatusConditions.h"
 #include "ui/export/ExportDialogLauncher.h"
 #include "ui/frame/CAboutDlg.h"
 #include "ui/frame/StatusBarPanes.h"
@@ -26,12 +28,16 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
 
 namespace varnolt::ui {
 
 namespace {
+
+// Index of the SD lamp among the panes after the message pane.
+constexpr size_t kFirstLampPane = 6;
 
 QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -68,6 +74,23 @@ bool IsSearchKey(const QKeyEvent& key) {
 
 } // namespace
 
+// The download's progress in the status bar's first pane: -1 hides it, 0 … 100 shows it.
+class CMainFrame::StatusProgress final : public DownloadProgress {
+public:
+    explicit StatusProgress(QProgressBar& bar) : bar_(bar) {}
+    void ShowProgress(int32_t percent) override {
+        if (percent == -1) {
+            bar_.hide();
+        } else if (percent >= 0 && percent <= 100) {
+            bar_.setValue(percent);
+            bar_.show();
+        }
+    }
+
+private:
+    QProgressBar& bar_;
+};
+
 CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& prompt,
                        QWidget* parent)
     : QMainWindow(parent), document_(document), config_(config), prompt_(prompt) {
@@ -88,6 +111,7 @@ CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& p
     updateRecentFileMenu();
 
     view_ = new CVarnoltView(document_, settings_, prompt_, this);
+    connect(view_, &CVarnoltView::statusChanged, this, &CMainFrame::showConditions);
     connect(view_, &CVarnoltView::updated, this, [this](int code) {
         if (code == kUpdateConnect || code == kUpdateDisconnect || code == kUpdateStart ||
             code == kUpdateStop || code == kUpdateDownload) {
@@ -97,6 +121,7 @@ CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& p
     });
     setCentralWidget(view_);
     applyDrawOptions();
+    view_->setDownloadProgress(statusProgress_.get());
 
     qApp->installEventFilter(this);
     refreshCommandStates();
@@ -219,6 +244,13 @@ void CMainFrame::createToolBar() {
 
 void CMainFrame::createStatusBar() {
     statusBar()->showMessage("レディ");
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setRange(0, 100);
+    progressBar_->setFixedWidth(150);
+    progressBar_->setMaximumHeight(16);
+    progressBar_->hide();
+    statusBar()->addPermanentWidget(progressBar_);
+    statusProgress_ = std::make_unique<StatusProgress>(*progressBar_);
     for (const StatusPane& pane : StatusBarPanes()) {
         auto* label = new QLabel(ToQString(pane.text), this);
         label->setObjectName(QString("pane%1").arg(pane.id));
@@ -228,6 +260,8 @@ void CMainFrame::createStatusBar() {
         statusBar()->addPermanentWidget(label);
         statusPanes_.push_back(label);
     }
+    // The first pane's place is the download's progress bar.
+    statusPanes_.front()->hide();
 }
 
 void CMainFrame::createPanes() {
@@ -433,6 +467,46 @@ void CMainFrame::onPrintPreview() {
             [&capturePrinter](QPrinter* target) { capturePrinter.print(*target); });
     preview.resize(1000, 800);
     preview.exec();
+}
+
+void CMainFrame::showConditions(bool allLamps) {
+    const CaptureHeader& header = document_.capture().header();
+    const StatusConditionTexts texts = StatusConditionsOf(header);
+    const std::optional<std::string>* conditions[] = {
+        &texts.lineMode, &texts.speed, &texts.dataBits, &texts.parity, &texts.stopBits};
+    for (size_t i = 0; i < std::size(conditions); ++i) {
+        if (*conditions[i]) {
+            statusPanes_[i + 1]->setText(QString::fromStdString(**conditions[i]));
+        }
+    }
+    // Lamps SD RS ER RD CS DR CD CI: the send side green, the receive side aqua while
+    // connected; on RS-422/485 only SD and RD remain.
+    const bool rs422 = header.lineMode == 3 || header.lineMode == 4;
+    const bool connected = document_.connected();
+    const LineStates& states = document_.lineStates();
+    for (size_t lamp = 0; lamp < states.size(); ++lamp) {
+        QLabel* pane = statusPanes_[kFirstLampPane + lamp];
+        const bool sdOrRd = lamp == kLineSd || lamp == kLineRd;
+        if (header.lineMode >= 1 && header.lineMode <= 4) {
+            pane->setVisible(!rs422 || sdOrRd);
+        }
+        if (!allLamps && !sdOrRd) {
+            continue;
+        }
+        const bool sendSide = !rs422 && (lamp == kLineSd || lamp == kLineRs || lamp == kLineEr);
+        QColor colour = sendSide ? QColor(70, 255, 70) : QColor(32, 244, 244);
+        QString style;
+        if (connected && states[lamp] == 1) {
+            style = QString("background:%1;").arg(colour.name());
+        } else if (connected && states[lamp] == 2) {
+            style = QString("background:%1;color:#707070;").arg(colour.lighter(170).name());
+        } else if (connected) {
+            style = QString("color:%1;").arg(colour.darker(160).name());
+        } else {
+            style = "color:#909090;";
+        }
+        pane->setStyleSheet(style);
+    }
 }
 
 void CMainFrame::updatePaneVisibility() {

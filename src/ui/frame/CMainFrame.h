@@ -15,6 +15,7 @@ class QDockWidget;
 class QLabel;
 class QMenu;
 class QPrinter;
+class QProgressBar;
 class QToolBar;
 
 namespace varnolt {
@@ -56,6 +57,10 @@ public:
     // Shows both panes for a simulation line mode and hides them otherwise; then the
     // timer/counter pane follows its flag.
     void updatePaneVisibility();
+
+    // The capture's line conditions and the line lamps in the status bar; ALLLAMPS also
+    // refreshes the control-line lamps, not only SD and RD.
+    void showConditions(bool allLamps);
 
     // Sends an update code to the view.
     void sendUpdate(int updateCode);
@@ -101,6 +106,9 @@ private:
     QDockWidget* txPane_ = nullptr;
     QDockWidget* devicePane_ = nullptr;
     std::vector<QLabel*> statusPanes_;
+    class StatusProgress;
+    QProgressBar* progressBar_ = nullptr;
+    std::unique_ptr<StatusProgress> statusProgress_;
 };
 
 } // namespace varnolt::ui
