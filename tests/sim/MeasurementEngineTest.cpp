@@ -21,6 +21,7 @@ std::string Letters(const AnswerFrame& answer, size_t count = 2) {
 class MeasurementEngineTest : public ::testing::Test {
 protected:
     MeasurementEngineTest() {
+        engine.options().keepLog = true;
         settings.speed = 115'200;
         settings.controlLineCapture = 1;
         settings.idleDisplay = 1;

@@ -26,6 +26,7 @@ TEST_F(StoredDataDownloadTest, TheDownloadFetchesEverythingTheAnalyzerRecorded) 
     settings.speed = 115'200;
     settings.controlLineCapture = 1;
     settings.timeDisplay = 4;
+    firmware([](sim::AnalyzerFirmware& state) { state.measurement->options().keepLog = true; });
     connect();
     ASSERT_TRUE(link.WriteExtSettings(&owner, settings, nullptr));
     ASSERT_TRUE(reception.Start());

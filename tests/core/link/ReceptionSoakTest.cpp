@@ -89,6 +89,7 @@ TEST_F(ReceptionSoakTest, EveryRecordArrivesOnceAndInOrderDespiteLostAndGarbledA
     settings.triggers[1].actionValue1 = 10;
     firmware([](sim::AnalyzerFirmware& state) {
         state.measurement->options().seed = 7;
+        state.measurement->options().keepLog = true;
         state.measurement->options().longestGapMs = 1;
     });
 
@@ -131,7 +132,8 @@ TEST_F(ReceptionSoakTest, EveryRecordArrivesOnceAndInOrderDespiteLostAndGarbledA
     for (const sim::ReceivedRequest& request : analyzer.requests()) {
         lostOrGarbled += request.text == "BR" ? 1 : 0;
     }
-    EXPECT_GT(lostOrGarbled, 6) << passes << " passes, " << produced.size() << " records"; // the faults struck
+    EXPECT_GT(lostOrGarbled, 6) << passes << " passes, " << produced.size()
+                                << " records"; // the faults struck
     ASSERT_GT(produced.size(), 4U * kRingCapacity);
 
     // The automatic files, full banks and then the final partial one, hold it all.
