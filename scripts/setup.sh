@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libftdi1-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-ipafont-gothic
 )
 
 missing=()

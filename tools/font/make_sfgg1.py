@@ -45,8 +45,10 @@ LICENSE = (
     "renamed). Glyphs from Droid Sans Fallback: Apache License, Version 2.0. "
     "See resources/fonts/SFgg1.LICENSE.txt."
 )
-# OS/2 code page bits: 0 Latin 1, 17 JIS/Japan (the font is chosen for Shift-JIS text).
-CODE_PAGES = (1 << 0) | (1 << 17)
+# OS/2 code page bits: Latin 1 only. The font holds pictures at a few hundred kanji and kana
+# code points; declaring Japanese would make text renderers pick it as a fallback for ordinary
+# Japanese text (menus showed "8E" for 型). The program selects "SFgg1" by name.
+CODE_PAGES = 1 << 0
 
 
 def check_iconv_agrees(codes):
@@ -131,6 +133,10 @@ def build_font(table, composer):
         usWinDescent=-outlines.DESCENT,
         ulCodePageRange1=CODE_PAGES,
         ulCodePageRange2=0,
+        ulUnicodeRange1=1,  # Basic Latin only, for the same reason
+        ulUnicodeRange2=0,
+        ulUnicodeRange3=0,
+        ulUnicodeRange4=0,
         sxHeight=0,
         sCapHeight=outlines.SLOT_CAP_HEIGHT,
         usDefaultChar=0,

@@ -9,11 +9,27 @@
 #include "ui/platform/Resources.h"
 
 #include <QCommandLineParser>
+#include <QFont>
 #include <QStyleFactory>
 
 #include <cstdio>
 
 namespace varnolt::ui {
+
+namespace {
+
+// Every text of the program is Japanese. Name the usual Japanese faces after the default one so
+// that characters the default face lacks come from one of them, never from the cell font, whose
+// pictures sit at a few hundred kanji code points.
+void UseJapaneseFallbackFonts() {
+    QFont font = QApplication::font();
+    font.setFamilies({font.family(), "IPAGothic", "IPAPGothic", "Noto Sans CJK JP", "Noto Sans JP",
+                      "Source Han Sans JP", "VL Gothic", "TakaoGothic", "Droid Sans Fallback",
+                      "Yu Gothic UI", "Meiryo UI", "MS UI Gothic"});
+    QApplication::setFont(font);
+}
+
+} // namespace
 
 CVarnoltApp::CVarnoltApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("Varnolt");
@@ -32,6 +48,7 @@ CVarnoltApp::~CVarnoltApp() {
 
 bool CVarnoltApp::initInstance() {
     setStyle(QStyleFactory::create("Fusion"));
+    UseJapaneseFallbackFonts();
 
     // The port options are taken out first; the rest is Qt's and the file name.
     std::vector<std::string> arguments;
