@@ -220,6 +220,7 @@ void OnlineReception::awaitNextBlock() {
         attempts_ = ticks_ = 0;
         sendNext();
         context_.view.DrawOverflow(first, context_.store.lastIndex());
+        // The mark has been drawn: the next block starts after it, so it is not drawn twice.
         nextToDraw_ = context_.store.WrapIndex(context_.store.lastIndex(), 1);
         break;
     }
