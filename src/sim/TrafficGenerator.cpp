@@ -81,8 +81,11 @@ void TrafficGenerator::emit(uint64_t atNs, RecordWord word) {
 }
 
 void TrafficGenerator::emitCharacter(uint64_t atNs, bool rd, bool lineStart) {
-    const uint32_t code =
-        static_cast<uint32_t>(random_() & (settings_.dataBits == 7 ? 0x7F : 0xFF));
+    emitCharacter(atNs, rd, lineStart, static_cast<uint8_t>(random_()));
+}
+
+void TrafficGenerator::emitCharacter(uint64_t atNs, bool rd, bool lineStart, uint8_t character) {
+    const uint32_t code = character & (settings_.dataBits == 7 ? 0x7Fu : 0xFFu);
     const uint32_t start = lineStart ? 0x100 : 0;
     if (random_() % 1'000'000 < settings_.errorsPerMillion) {
         const auto error = static_cast<uint32_t>(
@@ -153,18 +156,68 @@ void TrafficGenerator::generateExchange() {
     emitIdle(gap);
     emitStamp(clockNs_);
     changeLines(clockNs_, kRequestLines);
-    const int requestLength = 4 + static_cast<int>(random_() % 29);
-    for (int k = 0; k < requestLength; ++k) {
+    const std::string request = makeRequest();
+    for (size_t k = 0; k < request.size(); ++k) {
         clockNs_ += c;
-        emitCharacter(clockNs_, false, newLine && k == 0);
+        emitCharacter(clockNs_, false, newLine && k == 0, static_cast<uint8_t>(request[k]));
     }
     changeLines(clockNs_, kQuietLines);
     clockNs_ += c * (1 + random_() % 4);
-    const int responseLength = 2 + static_cast<int>(random_() % 63);
-    for (int k = 0; k < responseLength; ++k) {
+    const std::string response = makeResponse(request);
+    for (size_t k = 0; k < response.size(); ++k) {
         clockNs_ += c;
-        emitCharacter(clockNs_, true, k == 0);
+        emitCharacter(clockNs_, true, k == 0, static_cast<uint8_t>(response[k]));
     }
+}
+
+// The requests of a typical controller on a serial bus: STX, station, command, register and
+// data in hexadecimal text, ETX and a two-digit checksum; now and then a line of binary data.
+std::string TrafficGenerator::makeRequest() {
+    static constexpr const char* kCommands[] = {"RD", "WR", "ST", "RS", "ID"};
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    if (random_() % 16 == 0) {
+        std::string binary(4 + random_() % 29, '\0');
+        for (char& byte : binary) {
+            byte = static_cast<char>(random_());
+        }
+        return binary;
+    }
+    std::string text = "\x02";
+    text += kHex[random_() % 16];
+    text += kHex[random_() % 16];
+    text += kCommands[random_() % std::size(kCommands)];
+    for (int k = 0, n = 4 + 2 * static_cast<int>(random_() % 5); k < n; ++k) {
+        text += kHex[random_() % 16];
+    }
+    text += '\x03';
+    unsigned sum = 0;
+    for (const char ch : text) {
+        sum += static_cast<unsigned char>(ch);
+    }
+    text += kHex[(sum >> 4) & 0xF];
+    text += kHex[sum & 0xF];
+    return text;
+}
+
+// The answer: ACK with data for a read, a bare ACK, or NAK with an error number; text ends in
+// CR LF. Shift-JIS status words now and then, as Japanese equipment sends them.
+std::string TrafficGenerator::makeResponse(const std::string& request) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    static constexpr const char* kStatus[] = {"OK", "BUSY", "READY", "\x90\xB3\x8F\xED",
+                                              "\x83\x47\x83\x89\x81\x5B"};
+    const unsigned pick = random_() % 10;
+    if (pick == 0) {
+        return std::string("\x15") + "E" + kHex[random_() % 10] + "\r\n";
+    }
+    std::string text = "\x06";
+    if (request.size() > 3 && request[3] == 'R') {
+        for (int k = 0, n = 4 * (1 + static_cast<int>(random_() % 8)); k < n; ++k) {
+            text += kHex[random_() % 16];
+        }
+    } else if (pick < 4) {
+        text += kStatus[random_() % std::size(kStatus)];
+    }
+    return text + "\r\n";
 }
 
 } // namespace varnolt::sim

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace varnolt::sim {
@@ -33,9 +34,10 @@ struct TrafficItem {
 };
 
 // Plausible serial traffic as the analyzer records it, deterministic for a seed: request and
-// response exchanges (SD then RD) with idle gaps between them, time stamps before each
-// request, control-line changes around it (record width 1), now and then a character with a
-// parity or framing error. With full duplex both lines carry characters back to back.
+// response exchanges (SD then RD: hexadecimal text frames, some binary) with idle gaps between
+// them, time stamps before each request, control-line changes around it (record width 1), now and
+// then a character with a parity or framing error. With full duplex both lines carry characters
+// back to back.
 class TrafficGenerator {
 public:
     explicit TrafficGenerator(const TrafficSettings& settings);
@@ -53,6 +55,9 @@ private:
     void generateExchange();
     void emit(uint64_t atNs, RecordWord word);
     void emitCharacter(uint64_t atNs, bool rd, bool lineStart);
+    void emitCharacter(uint64_t atNs, bool rd, bool lineStart, uint8_t character);
+    [[nodiscard]] std::string makeRequest();
+    [[nodiscard]] std::string makeResponse(const std::string& request);
     void emitIdle(uint64_t gapNs);
     void emitStamp(uint64_t atNs);
     void changeLines(uint64_t atNs, uint16_t lines);

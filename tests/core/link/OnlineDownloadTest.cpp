@@ -30,7 +30,7 @@ TEST_F(StoredDataDownloadTest, TheDownloadFetchesEverythingTheAnalyzerRecorded) 
     connect();
     ASSERT_TRUE(link.WriteExtSettings(&owner, settings, nullptr));
     ASSERT_TRUE(reception.Start());
-    ticks(200);
+    ticks(300);
     ASSERT_TRUE(reception.Stop());
     std::vector<RecordWord> produced;
     firmware([&](sim::AnalyzerFirmware& state) { produced = state.measurement->produced(); });
