@@ -20,25 +20,13 @@
 #include <sys/resource.h>
 #include <vector>
 
+#include "BenchSupport.h"
+
 namespace {
 
 using namespace varnolt;
 
 constexpr double kAllowedRatio = 3.0;
-
-// Any message during the benchmark means the file did not load as it should.
-class FailingPrompt final : public UserPrompt {
-public:
-    void message(std::string_view text, std::string_view, PromptIcon) override {
-        std::cerr << "unexpected message: " << text << '\n';
-        std::abort();
-    }
-    PromptAnswer ask(std::string_view text, std::string_view caption, PromptButtons,
-                     PromptIcon icon) override {
-        message(text, caption, icon);
-        return PromptAnswer::Cancel;
-    }
-};
 
 // A full capture file in a temporary folder, written once by the program's own writer.
 class CaptureFixture {
@@ -53,7 +41,7 @@ public:
         for (RecordCount i = 0; i < kMaxRingCapacity; ++i) {
             store_->Append(0x10000000u + (random() & 0x01FF0000u), 0);
         }
-        FailingPrompt prompt;
+        bench::AbortingPrompt prompt;
         WriteCaptureFile(path_, store_->header(), 0, *store_,
                          {SaveSource::Ring, store_->firstIndex(), store_->lastIndex()}, prompt);
         fileBytes_.resize(std::filesystem::file_size(path_));
@@ -102,7 +90,7 @@ BENCHMARK(BM_FreadBaseline)->Unit(benchmark::kMillisecond);
 
 void BM_LoadCaptureFile(benchmark::State& state) {
     CCaptureData& store = Fixture().store();
-    FailingPrompt prompt;
+    bench::AbortingPrompt prompt;
     const long peakBefore = PeakResidentKilobytes();
     for (auto _ : state) {
         if (!ReadCaptureFile(Fixture().path(), store, prompt) ||

@@ -21,25 +21,14 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
+
 namespace {
 
 using namespace varnolt;
 
 constexpr double kContinuousRatio = 1.0;
 constexpr double kOtherRatio = 1.5;
-
-class FailingPrompt final : public UserPrompt {
-public:
-    void message(std::string_view text, std::string_view, PromptIcon) override {
-        std::cerr << "unexpected message: " << text << '\n';
-        std::abort();
-    }
-    PromptAnswer ask(std::string_view text, std::string_view caption, PromptButtons,
-                     PromptIcon icon) override {
-        message(text, caption, icon);
-        return PromptAnswer::Cancel;
-    }
-};
 
 // A realistic capture: runs of characters alternating between SD and RD, an idle gap before
 // most runs, a time stamp every few runs, now and then a line error or a control-line change;
@@ -102,7 +91,7 @@ public:
         capture_ = folder_ / "full.tvd";
         store_ = std::make_unique<CCaptureData>();
         FillRealisticCapture(*store_);
-        FailingPrompt prompt;
+        bench::AbortingPrompt prompt;
         WriteCaptureFile(capture_, store_->header(), 0, *store_,
                          {SaveSource::Ring, store_->firstIndex(), store_->lastIndex()}, prompt);
         // VARNOLT_EXPORT_BENCH_CAPTURE names a place to keep a copy of the capture, for timing

@@ -20,6 +20,8 @@
 #include <thread>
 #include <vector>
 
+#include "BenchSupport.h"
+
 namespace {
 
 using namespace varnolt;
@@ -28,19 +30,6 @@ constexpr size_t kStreamBytes = 32 << 20; // per iteration
 constexpr size_t kPacketBytes = 64 << 10; // what the analyzer queues at a time
 constexpr size_t kQueuedLimit = 1 << 20;  // bytes in the bridge before the sender waits
 constexpr double kRequiredBytesPerSecond = 40e6;
-
-class FailingPrompt final : public UserPrompt {
-public:
-    void message(std::string_view text, std::string_view, PromptIcon) override {
-        std::cerr << "unexpected message: " << text << '\n';
-        std::abort();
-    }
-    PromptAnswer ask(std::string_view text, std::string_view caption, PromptButtons,
-                     PromptIcon icon) override {
-        message(text, caption, icon);
-        return PromptAnswer::Cancel;
-    }
-};
 
 // The bytes the analyzer sends: random, so a shifted or repeated piece never matches.
 const std::vector<uint8_t>& Stream() {
@@ -75,7 +64,7 @@ void BM_BridgeToConsumer(benchmark::State& state) {
     SteadyClock clock;
     sim::VirtualAnalyzer analyzer(clock);
     sim::SimulatedBridge bridge(analyzer);
-    FailingPrompt prompt;
+    bench::AbortingPrompt prompt;
     ReceiveRing ring;
     CFtdiPort port(bridge, prompt, clock, ring);
     port.LoadD2xx();

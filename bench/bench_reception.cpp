@@ -32,25 +32,14 @@
 #include <iostream>
 #include <thread>
 
+#include "BenchSupport.h"
+
 namespace {
 
 using namespace varnolt;
 
 // Records a second at the analyzer's fastest: 460,800 bit/s, ten bits a character, both lines.
 constexpr double kFastestRecordsPerSecond = 2 * 46'080.0;
-
-class SilentPrompt final : public UserPrompt {
-public:
-    void message(std::string_view text, std::string_view, PromptIcon) override {
-        std::cerr << "unexpected message: " << text << '\n';
-        std::abort();
-    }
-    PromptAnswer ask(std::string_view text, std::string_view caption, PromptButtons,
-                     PromptIcon icon) override {
-        message(text, caption, icon);
-        return PromptAnswer::Cancel;
-    }
-};
 
 class NullView final : public ReceptionView {
 public:
@@ -118,7 +107,7 @@ private:
     ManualClock clock_{100};
     sim::VirtualAnalyzer analyzer_{clock_};
     sim::SimulatedBridge bridge_{analyzer_};
-    SilentPrompt prompt_;
+    bench::AbortingPrompt prompt_;
     ReceiveRing ring_;
     sim::SimulatedLinkTime time_{clock_, analyzer_, ring_};
     NoWaitCursor cursor_;
