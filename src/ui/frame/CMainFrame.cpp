@@ -8,6 +8,7 @@
 #include "core/platform/UserPrompt.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "core/view/StatusConditions.h"
+#include "ui/config/CConfig.h"
 #include "ui/export/ExportDialogLauncher.h"
 #include "ui/frame/CAboutDlg.h"
 #include "ui/frame/StatusBarPanes.h"
@@ -360,6 +361,13 @@ void CMainFrame::onCommand(CommandId id) {
     case kCmdFilePrintSetup: {
         QPageSetupDialog setup(&printer(), this);
         setup.exec();
+        break;
+    }
+    case kCmdEnvironment: {
+        CConfig dialog(EnvironmentSettings::From(settings_), this);
+        if (dialog.exec() == QDialog::Accepted) {
+            dialog.settings().ApplyTo(settings_);
+        }
         break;
     }
     case kCmdAppAbout: {
