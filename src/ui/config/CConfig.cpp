@@ -1,5 +1,7 @@
 #include "ui/config/CConfig.h"
 
+#include "ui/platform/QtText.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -13,14 +15,6 @@
 #include <QVBoxLayout>
 
 namespace varnolt::ui {
-
-namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 CConfig::CConfig(const EnvironmentSettings& settings, QWidget* parent)
     : QDialog(parent), settings_(settings) {

@@ -1,5 +1,7 @@
 #include "ui/export/CExport.h"
 
+#include "ui/platform/QtText.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFileDialog>
@@ -14,18 +16,10 @@
 
 namespace varnolt::ui {
 
-namespace {
-
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
-
 CExport::CExport(const CCaptureData& data, const ExportDisplay& display, std::string documentPath,
                  const ExportSettings& settings, UserPrompt& prompt, QWidget* parent)
     : QDialog(parent), model_(data, display, std::move(documentPath), settings, prompt) {
-    setWindowTitle(Text(ExportDialogModel::kTitle));
+    setWindowTitle(ToQString(ExportDialogModel::kTitle));
 
     fileName_ = new QLineEdit(this);
     auto* browse = new QPushButton(QStringLiteral("ファイル"), this);
@@ -33,8 +27,8 @@ CExport::CExport(const CCaptureData& data, const ExportDisplay& display, std::st
     fileRow->addWidget(fileName_, 1);
     fileRow->addWidget(browse);
 
-    lineLength_ = new QLineEdit(Text(model_.lineLengthText()), this);
-    startPosition_ = new QLineEdit(Text(model_.startPositionText()), this);
+    lineLength_ = new QLineEdit(ToQString(model_.lineLengthText()), this);
+    startPosition_ = new QLineEdit(ToQString(model_.startPositionText()), this);
 
     fullWidth_ = new QRadioButton(QStringLiteral("全角"), this);
     halfWidth_ = new QRadioButton(QStringLiteral("半角"), this);
@@ -91,8 +85,8 @@ CExport::CExport(const CCaptureData& data, const ExportDisplay& display, std::st
 }
 
 void CExport::chooseFile() {
-    const QString filter = Text(ExportDialogModel::kTextFilter) + QStringLiteral(";;") +
-                           Text(ExportDialogModel::kCsvFilter);
+    const QString filter = ToQString(ExportDialogModel::kTextFilter) + QStringLiteral(";;") +
+                           ToQString(ExportDialogModel::kCsvFilter);
     const QString path = QFileDialog::getSaveFileName(this, QString(), QString(), filter, nullptr,
                                                       QFileDialog::Options());
     if (!path.isEmpty()) {

@@ -1,6 +1,7 @@
 #include "ui/frame/CAboutDlg.h"
 
 #include "core/shell/VersionInfo.h"
+#include "ui/platform/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -8,14 +9,6 @@
 #include <QLabel>
 
 namespace varnolt::ui {
-
-namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle("バージョン情報 Varnolt");

@@ -27,6 +27,7 @@ class UserPrompt;
 namespace varnolt::ui {
 
 class CVarnoltView;
+class StatusProgress;
 
 // The single top-level window: menus, toolbar, status bar and the two dockable panes around
 // the data view. Commands become update codes for the view; their enable and tick rules come
@@ -106,7 +107,6 @@ private:
     QDockWidget* txPane_ = nullptr;
     QDockWidget* devicePane_ = nullptr;
     std::vector<QLabel*> statusPanes_;
-    class StatusProgress;
     QProgressBar* progressBar_ = nullptr;
     std::unique_ptr<StatusProgress> statusProgress_;
 };

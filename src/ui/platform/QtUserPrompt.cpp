@@ -1,5 +1,7 @@
 #include "ui/platform/QtUserPrompt.h"
 
+#include "ui/platform/QtText.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QString>
@@ -7,10 +9,6 @@
 namespace varnolt::ui {
 
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QMessageBox::Icon ToQtIcon(PromptIcon icon) {
     switch (icon) {
