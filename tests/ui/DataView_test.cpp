@@ -60,20 +60,28 @@ std::filesystem::path WriteCapture(const testing::TempDir& dir, int records) {
     return path;
 }
 
-} // namespace
+// A main frame on screen, with its document, ready to open a capture.
+struct ShownFrame {
+    ShownFrame() : document(prompt), frame(document, config, prompt) {
+        frame.resize(1000, 700);
+        frame.show();
+    }
 
-void DataViewTest::cellsShowTheirDirectionColours() {
     testing::TempDir dir;
     testing::RecordingPrompt prompt;
     MemoryConfigStore config;
-    CVarnoltDoc document(prompt);
-    ui::CMainFrame frame(document, config, prompt);
-    frame.resize(1000, 700);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    QVERIFY(frame.openDocument(WriteCapture(dir, 40)));
+    CVarnoltDoc document;
+    ui::CMainFrame frame;
+};
 
-    ui::CVarnoltView& view = frame.view();
+} // namespace
+
+void DataViewTest::cellsShowTheirDirectionColours() {
+    ShownFrame shown;
+    QVERIFY(QTest::qWaitForWindowExposed(&shown.frame));
+    QVERIFY(shown.frame.openDocument(WriteCapture(shown.dir, 40)));
+
+    ui::CVarnoltView& view = shown.frame.view();
     const QImage image = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const PageGeometry& g = view.layout().screen();
     QVERIFY(g.columns > 2);
@@ -89,17 +97,11 @@ void DataViewTest::cellsShowTheirDirectionColours() {
 }
 
 void DataViewTest::scrollBarCoversTheCapture() {
-    testing::TempDir dir;
-    testing::RecordingPrompt prompt;
-    MemoryConfigStore config;
-    CVarnoltDoc document(prompt);
-    ui::CMainFrame frame(document, config, prompt);
-    frame.resize(1000, 700);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    QVERIFY(frame.openDocument(WriteCapture(dir, 20000)));
+    ShownFrame shown;
+    QVERIFY(QTest::qWaitForWindowExposed(&shown.frame));
+    QVERIFY(shown.frame.openDocument(WriteCapture(shown.dir, 20000)));
 
-    ui::CVarnoltView& view = frame.view();
+    ui::CVarnoltView& view = shown.frame.view();
     QScrollBar* bar = view.verticalScrollBar();
     QVERIFY(bar->maximum() > 0);
     const RingIndex top = view.layout().topRecord();
