@@ -66,7 +66,7 @@ size_t Utf8SequenceLength(std::string_view text) {
 
 size_t Cp932SequenceLength(std::string_view text) {
     const auto lead = static_cast<unsigned char>(text.front());
-    const bool doubleByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+    const bool doubleByte = IsCp932LeadByte(lead);
     return doubleByte && text.size() >= 2 ? 2 : 1;
 }
 

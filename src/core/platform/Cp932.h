@@ -19,4 +19,9 @@ namespace varnolt {
 [[nodiscard]] std::string Utf16ToCp932(std::u16string_view utf16,
                                        std::string_view replacement = "?");
 
+// Whether BYTE opens a two-byte character.
+[[nodiscard]] constexpr bool IsCp932LeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
 } // namespace varnolt
