@@ -9,7 +9,6 @@
 #include "core/shell/CVarnoltDoc.h"
 #include "core/view/StatusConditions.h"
 #include "ui/config/CConfig.h"
-#include "ui/export/ExportDialogLauncher.h"
 #include "ui/frame/CAboutDlg.h"
 #include "ui/frame/StatusProgress.h"
 #include "ui/platform/QtText.h"

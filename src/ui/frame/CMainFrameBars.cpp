@@ -91,6 +91,7 @@ void CMainFrame::createMenus() {
     QMenu* view = menuBar()->addMenu("表示(&V)");
     toolbarsMenu_ = view->addMenu("ツール バーとドッキング ウィンドウ(&T)");
     statusBarAction_ = view->addAction("ステータス バー(&S)");
+    statusBarAction_->setData(static_cast<int>(kCmdStatusBar));
     statusBarAction_->setCheckable(true);
     statusBarAction_->setChecked(true);
     connect(statusBarAction_, &QAction::toggled, this,

@@ -7,6 +7,7 @@
 #include "core/link/OnlineReception.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "core/shell/Commands.h"
+#include "ui/export/ExportDialogLauncher.h"
 #include "ui/platform/QtClock.h"
 #include "ui/view/QtCellCanvas.h"
 
@@ -30,7 +31,7 @@ public:
 
 } // namespace
 
-CVarnoltView::CVarnoltView(CVarnoltDoc& document, const AppSettings& settings, UserPrompt& prompt,
+CVarnoltView::CVarnoltView(CVarnoltDoc& document, AppSettings& settings, UserPrompt& prompt,
                            QWidget* parent)
     : QAbstractScrollArea(parent), document_(document), settings_(settings), prompt_(prompt) {
     setObjectName("CVarnoltView");
@@ -276,6 +277,9 @@ void CVarnoltView::onUpdate(int updateCode) {
         break;
     case kUpdateDownload:
         download();
+        break;
+    case kUpdateExport:
+        RunExportDialog(document_, settings_, prompt_, this);
         break;
     default:
         break;

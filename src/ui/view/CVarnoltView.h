@@ -28,7 +28,7 @@ class CVarnoltView final : public QAbstractScrollArea, private ReceptionView {
     Q_OBJECT
 
 public:
-    CVarnoltView(CVarnoltDoc& document, const AppSettings& settings, UserPrompt& prompt,
+    CVarnoltView(CVarnoltDoc& document, AppSettings& settings, UserPrompt& prompt,
                  QWidget* parent = nullptr);
     ~CVarnoltView() override;
 
@@ -90,7 +90,7 @@ private:
     [[nodiscard]] DrawingSize clientSize() const;
 
     CVarnoltDoc& document_;
-    const AppSettings& settings_;
+    AppSettings& settings_; // the export dialog keeps its values there
     UserPrompt& prompt_;
     ViewLayout layout_;
     std::unique_ptr<OnlineReception> reception_;
