@@ -9,10 +9,8 @@
 #include "ui/view/CVarnoltView.h"
 
 #include <QAction>
-#include <QDir>
 #include <QImage>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace varnolt;
@@ -22,15 +20,9 @@ class DataViewTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        ui::InitResources();
-        QVERIFY(QDir::setCurrent(workDir_.path()));
-    }
+    void initTestCase() { ui::InitResources(); }
     void cellsShowTheirDirectionColours();
     void scrollBarCoversTheCapture();
-
-private:
-    QTemporaryDir workDir_;
 };
 
 namespace {
@@ -62,7 +54,7 @@ std::filesystem::path WriteCapture(const testing::TempDir& dir, int records) {
 
 // A main frame on screen, with its document, ready to open a capture.
 struct ShownFrame {
-    ShownFrame() : document(prompt), frame(document, config, prompt) {
+    ShownFrame() : document(prompt, dir.path()), frame(document, config, prompt) {
         frame.resize(1000, 700);
         frame.show();
     }

@@ -3,13 +3,12 @@
 #include "core/platform/MemoryConfigStore.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "support/RecordingPrompt.h"
+#include "support/TempDir.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/view/CVarnoltView.h"
 
 #include <QAction>
-#include <QDir>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "../core/link/SimulatedLink.h"
@@ -21,20 +20,16 @@ class FrameConnectionTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(QDir::setCurrent(workDir_.path())); }
     void connectThenDisconnect();
     void connectOnAnotherPageAsksForThePowerOnScreen();
     void closingWhileMeasuringAsksFirst();
-
-private:
-    QTemporaryDir workDir_;
 };
 
 namespace {
 
 // A document whose link reaches the test's own virtual analyzer, inside a main frame.
 struct Rig {
-    Rig() : document(prompt), frame(document, config, prompt) {
+    Rig() : document(prompt, dir.path()), frame(document, config, prompt) {
         document.AttachLink(
             LinkServices{sim.bridge, sim.portPrompt, sim.clock, sim.time, sim.cursor, &sim.ring});
         frame.refreshCommandStates();
@@ -47,6 +42,7 @@ struct Rig {
         }
     }
 
+    testing::TempDir dir; // the document's settings folder
     testing::SimulatedLink sim;
     testing::RecordingPrompt prompt;
     MemoryConfigStore config;

@@ -8,9 +8,7 @@
 #include "ui/view/CVarnoltView.h"
 
 #include <QAction>
-#include <QDir>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace varnolt;
@@ -19,27 +17,22 @@ class MainFrameTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void readsSettingsAtCreationAndWritesThemAtDestruction();
     void searchKeysNeedACaptureThatIsNotMeasured();
     void lineStyleSwitchesWithoutRedrawWhenEmpty();
     void opensACaptureFileAndEnablesTheDataCommands();
 
 private:
-    QTemporaryDir workDir_;
+    // The document keeps its settings file here.
+    testing::TempDir settingsDir_;
 };
-
-// The document keeps its settings file below the current directory: use a fresh one.
-void MainFrameTest::initTestCase() {
-    QVERIFY(QDir::setCurrent(workDir_.path()));
-}
 
 void MainFrameTest::readsSettingsAtCreationAndWritesThemAtDestruction() {
     testing::RecordingPrompt prompt;
     MemoryConfigStore config;
     config.writeInt("Settings", "ExportLineLength", 3);
     config.writeInt("Settings", "HexView", 1);
-    CVarnoltDoc document(prompt);
+    CVarnoltDoc document(prompt, settingsDir_.path());
     {
         ui::CMainFrame frame(document, config, prompt);
         QCOMPARE(frame.settings().exportLineLength, 10);
@@ -54,7 +47,7 @@ void MainFrameTest::readsSettingsAtCreationAndWritesThemAtDestruction() {
 void MainFrameTest::searchKeysNeedACaptureThatIsNotMeasured() {
     testing::RecordingPrompt prompt;
     MemoryConfigStore config;
-    CVarnoltDoc document(prompt);
+    CVarnoltDoc document(prompt, settingsDir_.path());
     ui::CMainFrame frame(document, config, prompt);
     frame.show();
     QVERIFY(QTest::qWaitForWindowActive(&frame));
@@ -76,7 +69,7 @@ void MainFrameTest::searchKeysNeedACaptureThatIsNotMeasured() {
 void MainFrameTest::lineStyleSwitchesWithoutRedrawWhenEmpty() {
     testing::RecordingPrompt prompt;
     MemoryConfigStore config;
-    CVarnoltDoc document(prompt);
+    CVarnoltDoc document(prompt, settingsDir_.path());
     ui::CMainFrame frame(document, config, prompt);
     QSignalSpy updates(&frame.view(), &ui::CVarnoltView::updated);
     QAction* filled = frame.action(kCmdLinePatternFilled);
@@ -103,7 +96,7 @@ void MainFrameTest::opensACaptureFileAndEnablesTheDataCommands() {
         QVERIFY(WriteCaptureFile(path, store.header(), 0, store, range, prompt));
     }
     MemoryConfigStore config;
-    CVarnoltDoc document(prompt);
+    CVarnoltDoc document(prompt, settingsDir_.path());
     ui::CMainFrame frame(document, config, prompt);
     QVERIFY(frame.openDocument(path));
     QCOMPARE(document.capture().Count(), 3);
@@ -112,6 +105,15 @@ void MainFrameTest::opensACaptureFileAndEnablesTheDataCommands() {
     QVERIFY(!frame.action(kCmdControlLineView)->isEnabled());
     QVERIFY(frame.windowTitle().startsWith("three.tvd"));
     QVERIFY(prompt.entries.empty());
+
+    // A recent file that has gone away: reported, and the capture, path and title stay.
+    QVERIFY(!frame.openDocument(dir / "moved.tvd"));
+    QCOMPARE(prompt.entries.size(), size_t{1});
+    QCOMPARE(document.capture().Count(), 3);
+    QVERIFY(document.holdsCapture());
+    QCOMPARE(document.pathName(), path);
+    QVERIFY(frame.windowTitle().startsWith("three.tvd"));
+    QVERIFY(frame.action(kCmdExport)->isEnabled());
 }
 
 QTEST_MAIN(MainFrameTest)

@@ -53,9 +53,9 @@ private:
     const std::filesystem::path& path_;
 };
 
+// Nothing in the store changes until the file has passed every check before its records: a
+// file that is refused, or fails before them, leaves the capture the user had.
 bool CaptureLoad::run() {
-    store_.PrepareForLoad();
-
     std::string marker;
     if (!in_.readArchiveString(marker)) {
         return reportFileError();
@@ -83,6 +83,7 @@ bool CaptureLoad::run() {
     }
     if (!IsKnownDataFormat(dataVersion)) {
         // A current file from an analyzer of unknown format: an empty capture, no message.
+        store_.PrepareForLoad();
         store_.header().formatVersion = dataVersion;
         return true;
     }
@@ -92,9 +93,10 @@ bool CaptureLoad::run() {
         !in_.readU32(count)) {
         return reportFileError();
     }
-    if (count > static_cast<uint32_t>(store_.capacity())) {
+    if (count > static_cast<uint32_t>(store_.maxCapacity())) {
         return refuse(kWrongFileFormatMessage);
     }
+    store_.PrepareForLoad();
     DecodeCaptureHeader(words, store_.header());
     readRecords(count, old);
     if (!in_.ok()) {
@@ -139,7 +141,6 @@ bool ReadCapture(BinaryReader& in, CCaptureData& store, UserPrompt& prompt,
 bool ReadCaptureFile(const std::filesystem::path& path, CCaptureData& store, UserPrompt& prompt) {
     BinaryReader in(path);
     if (!in.ok()) {
-        store.PrepareForLoad();
         prompt.message(FileErrorMessage(in.error(), path), kAppCaption, PromptIcon::Warning);
         return false;
     }

@@ -16,16 +16,17 @@ inline constexpr std::string_view kWrongFileFormatMessage = "ファイル形式�
 inline constexpr std::string_view kWrongFileVersionMessage =
     "ファイルバージョンが異なります、最新バージョンをインストールしてください。";
 
-// Loads the capture file read from IN into STORE, which is first emptied for loading (full
-// capacity, nothing held); the file's header replaces the fields it carries. Returns whether
-// the store now holds the file's capture: false, with the store empty, for a file that is
-// refused or that ends (or fails) before its records; true with exactly the records read when
-// the file ends among its records. Every refusal and file error is reported through PROMPT;
+// Loads the capture file read from IN into STORE. Once the file has passed its checks the
+// store is emptied for loading (full capacity, nothing held) and the file's header replaces
+// the fields it carries; true then, with exactly the records read when the file ends among
+// its records. False for a file that is refused or that ends (or fails) before its records:
+// STORE is left exactly as it was. Every refusal and file error is reported through PROMPT;
 // PATH names the file in file-error messages.
 bool ReadCapture(BinaryReader& in, CCaptureData& store, UserPrompt& prompt,
                  const std::filesystem::path& path);
 
-// ReadCapture from the file at PATH; a file that cannot be opened is reported and gives false.
+// ReadCapture from the file at PATH; a file that cannot be opened is reported and gives false,
+// leaving STORE as it was.
 bool ReadCaptureFile(const std::filesystem::path& path, CCaptureData& store, UserPrompt& prompt);
 
 } // namespace varnolt

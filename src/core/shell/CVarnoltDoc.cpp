@@ -9,17 +9,9 @@
 
 namespace varnolt {
 
-namespace {
-
-std::filesystem::path SettingsFolder() {
-    std::error_code ignored;
-    return std::filesystem::current_path(ignored) / "Tavrix" / "Varnolt";
-}
-
-} // namespace
-
-CVarnoltDoc::CVarnoltDoc(UserPrompt& prompt)
-    : prompt_(prompt), capture_(std::make_unique<CCaptureData>()) {
+CVarnoltDoc::CVarnoltDoc(UserPrompt& prompt, std::filesystem::path settingsFolder)
+    : prompt_(prompt), settingsFolder_(std::move(settingsFolder)),
+      capture_(std::make_unique<CCaptureData>()) {
     LoadSettingsFile();
 }
 
@@ -27,7 +19,7 @@ CVarnoltDoc::~CVarnoltDoc() {
     // The link closes its port (and ends its reader thread) before anything else goes.
     link_.reset();
     // Written even when the folder could not be created; the writer reports a failure.
-    settings_.SaveFile(SettingsFilePath(), prompt_);
+    settings_.SaveFile(settingsFilePath(), prompt_);
 }
 
 void CVarnoltDoc::AttachLink(const LinkServices& services) {
@@ -42,12 +34,17 @@ bool CVarnoltDoc::measuring() const {
     return link_ != nullptr && link_->runState() == CMoniterComm::kRunning;
 }
 
-std::filesystem::path CVarnoltDoc::SettingsFilePath() {
-    return SettingsFolder() / "vrn.ini";
+std::filesystem::path CVarnoltDoc::settingsFilePath() const {
+    return settingsFolder_ / "vrn.ini";
+}
+
+std::filesystem::path CVarnoltDoc::DefaultSettingsFolder() {
+    std::error_code ignored;
+    return std::filesystem::current_path(ignored) / "Tavrix" / "Varnolt";
 }
 
 void CVarnoltDoc::LoadSettingsFile() {
-    const std::filesystem::path folder = SettingsFolder();
+    const std::filesystem::path& folder = settingsFolder_;
     std::error_code error;
     if (std::filesystem::is_directory(folder, error)) {
         const std::filesystem::path file = folder / "vrn.ini";
@@ -70,9 +67,13 @@ bool CVarnoltDoc::OnNewDocument() {
 }
 
 bool CVarnoltDoc::OnOpenDocument(const std::filesystem::path& path) {
-    holdsCapture_ = ReadCaptureFile(path, *capture_, prompt_);
+    // A file that cannot be read replaces nothing: the reader leaves the store as it was.
+    if (!ReadCaptureFile(path, *capture_, prompt_)) {
+        return false;
+    }
+    holdsCapture_ = true;
     pathName_ = path;
-    return holdsCapture_;
+    return true;
 }
 
 bool CVarnoltDoc::OnSaveDocument(const std::filesystem::path& path) {

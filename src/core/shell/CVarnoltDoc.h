@@ -24,11 +24,13 @@ using LineStates = std::array<int32_t, 8>;
 
 // The one document: owns the capture store, the analyzer settings and the device blocks.
 // Views, dialogs and the main frame reach them through it. The analyzer settings persist in
-// "vrn.ini" in the folder Tavrix/Varnolt below the current directory: read when the document
-// is constructed and written when it is destroyed.
+// "vrn.ini" in the settings folder (the program passes Tavrix/Varnolt below the folder it was
+// started from): read when the document is constructed and written when it is destroyed.
 class CVarnoltDoc {
 public:
-    explicit CVarnoltDoc(UserPrompt& prompt);
+    // SETTINGSFOLDER is created when it does not exist; a folder that cannot be created is not
+    // reported (the settings keep their defaults).
+    CVarnoltDoc(UserPrompt& prompt, std::filesystem::path settingsFolder);
     CVarnoltDoc(const CVarnoltDoc&) = delete;
     CVarnoltDoc& operator=(const CVarnoltDoc&) = delete;
     ~CVarnoltDoc();
@@ -36,8 +38,9 @@ public:
     // A new, empty capture whose header takes the analyzer settings' conditions. The
     // holds-a-capture flag keeps its value.
     bool OnNewDocument();
-    // Replaces the capture with the file's; false when the file was refused (the store is
-    // then empty). Header fields the file does not carry keep their values.
+    // Replaces the capture with the file's. False when the file cannot be opened or is refused
+    // (reported to the user): the capture, the path and the holds-a-capture flag stay as they
+    // were. Header fields the file does not carry keep their values.
     bool OnOpenDocument(const std::filesystem::path& path);
     // Writes the whole ring, oldest to newest, as a capture file.
     bool OnSaveDocument(const std::filesystem::path& path);
@@ -84,13 +87,16 @@ public:
     // The title shown in the window caption: the file name, or "Varnolt" when new.
     [[nodiscard]] std::string title() const;
 
-    // Tavrix/Varnolt/vrn.ini below the current directory.
-    [[nodiscard]] static std::filesystem::path SettingsFilePath();
+    // "vrn.ini" in the settings folder.
+    [[nodiscard]] std::filesystem::path settingsFilePath() const;
+    // Tavrix/Varnolt below the current directory: where the program keeps "vrn.ini".
+    [[nodiscard]] static std::filesystem::path DefaultSettingsFolder();
 
 private:
     void LoadSettingsFile();
 
     UserPrompt& prompt_;
+    std::filesystem::path settingsFolder_;
     bool holdsCapture_ = false;
     std::unique_ptr<CCaptureData> capture_;
     CSaParameter settings_;

@@ -40,9 +40,10 @@ CVarnoltApp::CVarnoltApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 CVarnoltApp::~CVarnoltApp() {
-    // The frame goes first (it writes the per-user values), then the document.
-    frame_.reset();
+    // The document goes first, while the frame that parents its message boxes still exists
+    // (writing "vrn.ini" may fail and say so); then the frame writes the per-user values.
     document_.reset();
+    frame_.reset();
     link_.reset();
 }
 
@@ -77,7 +78,7 @@ bool CVarnoltApp::initInstance() {
     prompt_ = std::make_unique<QtUserPrompt>();
     config_ = std::make_unique<QtConfigStore>();
     link_ = std::make_unique<LinkEnvironment>(port.backend, *prompt_);
-    document_ = std::make_unique<CVarnoltDoc>(*prompt_);
+    document_ = std::make_unique<CVarnoltDoc>(*prompt_, CVarnoltDoc::DefaultSettingsFolder());
     if (link_->available()) {
         document_->AttachLink(link_->services());
     }

@@ -248,16 +248,17 @@ bool CMainFrame::newDocument() {
 }
 
 bool CMainFrame::openDocument(const std::filesystem::path& path) {
-    const bool loaded = document_.OnOpenDocument(path);
-    if (loaded) {
-        recentFiles_.add(path);
+    // A file that cannot be opened has been reported; the capture on screen stays as it was.
+    if (!document_.OnOpenDocument(path)) {
+        return false;
     }
+    recentFiles_.add(path);
     updateRecentFileMenu();
     updateTitle();
     view_->initialUpdate();
     updatePaneVisibility();
     refreshCommandStates();
-    return loaded;
+    return true;
 }
 
 QPrinter& CMainFrame::printer() {

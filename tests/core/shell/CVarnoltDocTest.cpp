@@ -2,6 +2,7 @@
 
 #include "core/capture/CCaptureData.h"
 #include "core/capture/CaptureFileWriter.h"
+#include "core/platform/FileError.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
 
@@ -12,26 +13,21 @@
 namespace varnolt {
 namespace {
 
-// Runs each test in a fresh current directory, where the document keeps its settings file.
+// Each test gives the document a settings folder of its own.
 class DocumentTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(dir_.path());
+    [[nodiscard]] std::filesystem::path settingsFolder() const {
+        return dir_.path() / "Tavrix" / "Varnolt";
     }
-    void TearDown() override { std::filesystem::current_path(previous_); }
 
     testing::TempDir dir_;
     testing::RecordingPrompt prompt_;
-
-private:
-    std::filesystem::path previous_;
 };
 
-TEST_F(DocumentTest, SettingsFileIsCreatedUnderTheCurrentDirectoryAndReadBack) {
-    const auto file = dir_.path() / "Tavrix" / "Varnolt" / "vrn.ini";
+TEST_F(DocumentTest, SettingsFileIsCreatedInItsFolderAndReadBack) {
+    const auto file = settingsFolder() / "vrn.ini";
     {
-        CVarnoltDoc document(prompt_);
+        CVarnoltDoc document(prompt_, settingsFolder());
         EXPECT_TRUE(std::filesystem::is_directory(file.parent_path()));
         EXPECT_FALSE(std::filesystem::exists(file));
         document.settings().speed = 38400;
@@ -39,7 +35,7 @@ TEST_F(DocumentTest, SettingsFileIsCreatedUnderTheCurrentDirectoryAndReadBack) {
     }
     ASSERT_TRUE(std::filesystem::exists(file));
     EXPECT_EQ(std::filesystem::file_size(file), 13812u);
-    CVarnoltDoc again(prompt_);
+    CVarnoltDoc again(prompt_, settingsFolder());
     EXPECT_EQ(again.settings().speed, 38400u);
     EXPECT_EQ(again.settings().displayMode, 1);
     EXPECT_TRUE(prompt_.entries.empty());
@@ -55,7 +51,7 @@ TEST_F(DocumentTest, OpenThenNewRestoresTheHeaderFromTheSettings) {
         const CaptureSaveRange range{SaveSource::Ring, 0, 0};
         ASSERT_TRUE(WriteCaptureFile(path, store.header(), 0, store, range, prompt_));
     }
-    CVarnoltDoc document(prompt_);
+    CVarnoltDoc document(prompt_, settingsFolder());
     document.settings().speed = 19200;
     ASSERT_TRUE(document.OnOpenDocument(path));
     EXPECT_TRUE(document.holdsCapture());
@@ -73,23 +69,47 @@ TEST_F(DocumentTest, OpenThenNewRestoresTheHeaderFromTheSettings) {
     EXPECT_EQ(document.title(), "Varnolt");
 }
 
-TEST_F(DocumentTest, RefusedFileLeavesAnEmptyStoreAndNoCapture) {
-    const auto path = dir_.path() / "junk.tvd";
+TEST_F(DocumentTest, AFileThatCannotBeReadLeavesTheCaptureAsItWas) {
+    const auto good = dir_.path() / "good.tvd";
     {
-        std::FILE* file = std::fopen(path.c_str(), "wb");
+        CCaptureData store(8);
+        store.Append(0x10410000, 0);
+        store.Append(0x20420000, 0);
+        const CaptureSaveRange range{SaveSource::Ring, 0, 1};
+        ASSERT_TRUE(WriteCaptureFile(good, store.header(), 0, store, range, prompt_));
+    }
+    const auto junk = dir_.path() / "junk.tvd";
+    {
+        std::FILE* file = std::fopen(junk.c_str(), "wb");
         std::fputs("\x05junk!", file);
         std::fclose(file);
     }
-    CVarnoltDoc document(prompt_);
-    EXPECT_FALSE(document.OnOpenDocument(path));
-    EXPECT_FALSE(document.holdsCapture());
-    EXPECT_EQ(document.capture().Count(), 0);
-    ASSERT_EQ(prompt_.texts().size(), 1u);
-    EXPECT_EQ(prompt_.texts()[0], "ファイル形式が違います。");
+    struct Case {
+        const char* name;
+        std::filesystem::path path;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"refused", junk, "ファイル形式が違います。"},
+        {"missing", dir_.path() / "moved.tvd",
+         FileErrorMessage(FileError::NotFound, dir_.path() / "moved.tvd")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CVarnoltDoc document(prompt_, settingsFolder());
+        ASSERT_TRUE(document.OnOpenDocument(good));
+        prompt_.entries.clear();
+        EXPECT_FALSE(document.OnOpenDocument(c.path));
+        EXPECT_TRUE(document.holdsCapture());
+        EXPECT_EQ(document.capture().Count(), 2);
+        EXPECT_EQ(document.pathName(), good);
+        EXPECT_EQ(document.title(), "good.tvd");
+        EXPECT_EQ(prompt_.texts(), std::vector<std::string>{c.message});
+    }
 }
 
 TEST_F(DocumentTest, SavingAnEmptyStoreWritesNoRecords) {
-    CVarnoltDoc document(prompt_);
+    CVarnoltDoc document(prompt_, settingsFolder());
     document.OnNewDocument();
     const auto path = dir_.path() / "empty.tvd";
     ASSERT_TRUE(document.OnSaveDocument(path));
@@ -98,7 +118,7 @@ TEST_F(DocumentTest, SavingAnEmptyStoreWritesNoRecords) {
 }
 
 TEST_F(DocumentTest, LineStatesFromAControlLineField) {
-    CVarnoltDoc document(prompt_);
+    CVarnoltDoc document(prompt_, settingsFolder());
     document.lineStates()[kLineSd] = 1;
     document.lineStates()[kLineRd] = 2;
     // RS on, ER off, CS unknown (0), DR on, CD off, CI unknown (3).
@@ -108,7 +128,7 @@ TEST_F(DocumentTest, LineStatesFromAControlLineField) {
 }
 
 TEST_F(DocumentTest, PublishedDisplaySettings) {
-    CVarnoltDoc document(prompt_);
+    CVarnoltDoc document(prompt_, settingsFolder());
     document.settings().displayMode = 1;
     document.capture().header().idleDisplay = 2;
     document.capture().header().timeDisplay = 5;
