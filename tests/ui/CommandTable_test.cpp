@@ -118,7 +118,7 @@ struct Rig {
     testing::SimulatedLink sim;
     testing::RecordingPrompt prompt;
     MemoryConfigStore config;
-    CVarnoltDoc document{prompt};
+    CVarnoltDoc document{prompt, CVarnoltDoc::DefaultSettingsFolder()};
     std::unique_ptr<ui::CMainFrame> frame;
 };
 
