@@ -142,8 +142,12 @@ bool DataInputModel::CanInsertGlyph(std::string_view text) const {
     return TextCharacterCount(text) < info_.textLimit;
 }
 
-std::string DataInputModel::NormalizeText(std::string_view text) const {
-    return LimitText(ConvertTypedInput(text), info_.textLimit);
+std::string DataInputModel::EditedText(std::string_view previous, std::string_view current) const {
+    std::string converted = ConvertTypedInput(current);
+    if (TextCharacterCount(converted) > info_.textLimit) {
+        return std::string(previous);
+    }
+    return converted;
 }
 
 bool DataInputModel::errorChecked(uint8_t code) const {

@@ -68,8 +68,9 @@ public:
     [[nodiscard]] std::string initialText() const;
     // A glyph button may insert into an edit holding TEXT.
     [[nodiscard]] bool CanInsertGlyph(std::string_view text) const;
-    // The edit's text after a change: typed characters converted, then cut to the text limit.
-    [[nodiscard]] std::string NormalizeText(std::string_view text) const;
+    // The edit's text after a change from PREVIOUS to CURRENT: typed characters converted; when
+    // that would hold more than the text limit, PREVIOUS stays (the edit refuses the input).
+    [[nodiscard]] std::string EditedText(std::string_view previous, std::string_view current) const;
 
     // ---- "エラー" ----------------------------------------------------------------------------
     [[nodiscard]] bool errorChecked(uint8_t code) const;

@@ -79,7 +79,8 @@ TEST(DataInputModel, SingleCodeEditHoldsOneGlyph) {
     const DataInputModel model(DataInputMode::SingleCode, {});
     EXPECT_TRUE(model.CanInsertGlyph(""));
     EXPECT_FALSE(model.CanInsertGlyph(Glyph(0x88E1)));
-    EXPECT_EQ(model.NormalizeText("AB"), Glyph(0x88E1));
+    EXPECT_EQ(model.EditedText("", "A"), Glyph(0x88E1));
+    EXPECT_EQ(model.EditedText(Glyph(0x88E1), Glyph(0x88E1) + "B"), Glyph(0x88E1));
 }
 
 TEST(DataInputModel, RangeBoundsComeFromTheSingleCodeDialog) {
