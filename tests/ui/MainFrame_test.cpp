@@ -4,14 +4,50 @@
 #include "core/shell/CVarnoltDoc.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
+#include "ui/export/CExport.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/view/CVarnoltView.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace varnolt;
+
+namespace {
+
+// Counts the presses of F3 and F that reach the widget it watches.
+class KeyCounter final : public QObject {
+public:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            presses += key == Qt::Key_F3 || key == Qt::Key_F ? 1 : 0;
+        }
+        return false;
+    }
+    int presses = 0;
+};
+
+// A capture file of three records in PATH.
+void WriteThreeRecords(const std::filesystem::path& path) {
+    testing::RecordingPrompt prompt;
+    CCaptureData store(16);
+    store.Append(0x10410000, 0);
+    store.Append(0x20420000, 0);
+    store.Append(0x10430000, 0);
+    const CaptureSaveRange range{SaveSource::Ring, store.firstIndex(), store.lastIndex()};
+    QVERIFY(WriteCaptureFile(path, store.header(), 0, store, range, prompt));
+}
+
+} // namespace
 
 class MainFrameTest : public QObject {
     Q_OBJECT
@@ -21,6 +57,8 @@ private slots:
     void searchKeysNeedACaptureThatIsNotMeasured();
     void lineStyleSwitchesWithoutRedrawWhenEmpty();
     void opensACaptureFileAndEnablesTheDataCommands();
+    void everyCommandIconDrawsSomething();
+    void exportFromTheMenuNamesTheCaptureInFull();
 
 private:
     // The document keeps its settings file here.
@@ -52,15 +90,22 @@ void MainFrameTest::searchKeysNeedACaptureThatIsNotMeasured() {
     frame.show();
     QVERIFY(QTest::qWaitForWindowActive(&frame));
     QSignalSpy updates(&frame.view(), &ui::CVarnoltView::updated);
+    KeyCounter reachedTheView;
+    frame.view().installEventFilter(&reachedTheView);
 
+    // Without a capture the keys are not the frame's: they go on to the focused widget.
     QTest::keyClick(&frame.view(), Qt::Key_F3);
+    QTest::keyClick(&frame.view(), Qt::Key_F3, Qt::ShiftModifier);
+    QTest::keyClick(&frame.view(), Qt::Key_F, Qt::ControlModifier);
     QCOMPARE(updates.count(), 0);
+    QCOMPARE(reachedTheView.presses, 3);
 
     document.setHoldsCapture(true);
     QTest::keyClick(&frame.view(), Qt::Key_F3);
     QTest::keyClick(&frame.view(), Qt::Key_F3, Qt::ShiftModifier);
     QTest::keyClick(&frame.view(), Qt::Key_F, Qt::ControlModifier);
     QCOMPARE(updates.count(), 3);
+    QCOMPARE(reachedTheView.presses, 3);
     QCOMPARE(updates.at(0).at(0).toInt(), 4);
     QCOMPARE(updates.at(1).at(0).toInt(), 5);
     QCOMPARE(updates.at(2).at(0).toInt(), 6);
@@ -87,14 +132,7 @@ void MainFrameTest::opensACaptureFileAndEnablesTheDataCommands() {
     testing::TempDir dir;
     testing::RecordingPrompt prompt;
     const auto path = dir / "three.tvd";
-    {
-        CCaptureData store(16);
-        store.Append(0x10410000, 0);
-        store.Append(0x20420000, 0);
-        store.Append(0x10430000, 0);
-        const CaptureSaveRange range{SaveSource::Ring, store.firstIndex(), store.lastIndex()};
-        QVERIFY(WriteCaptureFile(path, store.header(), 0, store, range, prompt));
-    }
+    WriteThreeRecords(path);
     MemoryConfigStore config;
     CVarnoltDoc document(prompt, settingsDir_.path());
     ui::CMainFrame frame(document, config, prompt);
@@ -114,6 +152,50 @@ void MainFrameTest::opensACaptureFileAndEnablesTheDataCommands() {
     QCOMPARE(document.pathName(), path);
     QVERIFY(frame.windowTitle().startsWith("three.tvd"));
     QVERIFY(frame.action(kCmdExport)->isEnabled());
+}
+
+// A menu shows a ticked command with a tick only when its icon draws something, or when it has
+// none at all.
+void MainFrameTest::everyCommandIconDrawsSomething() {
+    testing::RecordingPrompt prompt;
+    MemoryConfigStore config;
+    CVarnoltDoc document(prompt, settingsDir_.path());
+    ui::CMainFrame frame(document, config, prompt);
+    for (const CommandText& command : AllCommandTexts()) {
+        const QIcon icon = frame.action(command.id)->icon();
+        QVERIFY2(icon.isNull() || !icon.pixmap(16).isNull(),
+                 qPrintable(QString("command %1").arg(command.id)));
+    }
+}
+
+// A capture opened by a relative name is exported with its full name in the "FileName" line.
+void MainFrameTest::exportFromTheMenuNamesTheCaptureInFull() {
+    QVERIFY(QDir::setCurrent(QString::fromStdString(settingsDir_.path().string())));
+    WriteThreeRecords("relative.tvd");
+    const QString out = QDir::current().absoluteFilePath("relative.txt");
+    testing::RecordingPrompt prompt;
+    MemoryConfigStore config;
+    CVarnoltDoc document(prompt, settingsDir_.path());
+    ui::CMainFrame frame(document, config, prompt);
+    QVERIFY(frame.openDocument("relative.tvd"));
+
+    bool exported = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<ui::CExport*>(QApplication::activeModalWidget());
+        if (dialog != nullptr) {
+            dialog->fileNameEdit()->setText(out);
+            dialog->executeButton()->click();
+            exported = true;
+            dialog->cancelButton()->click();
+        }
+    });
+    frame.action(kCmdExport)->trigger();
+    QVERIFY(exported);
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString expected =
+        "FileName:" + QDir::current().absoluteFilePath("relative.tvd") + "\r\n";
+    QCOMPARE(QString::fromLocal8Bit(file.readLine()), expected);
 }
 
 QTEST_MAIN(MainFrameTest)

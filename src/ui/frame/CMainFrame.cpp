@@ -247,7 +247,14 @@ bool CMainFrame::newDocument() {
     return done;
 }
 
-bool CMainFrame::openDocument(const std::filesystem::path& path) {
+bool CMainFrame::openDocument(const std::filesystem::path& name) {
+    // The document names its file in full, as the export and the printed header show it and
+    // the recent-file list keeps it, whatever folder the name was relative to.
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::absolute(name, error);
+    if (error) {
+        path = name;
+    }
     // A file that cannot be opened has been reported; the capture on screen stays as it was.
     if (!document_.OnOpenDocument(path)) {
         return false;
@@ -390,13 +397,15 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (IsSearchKey(*key)) {
             const CommandContext context = commandContext();
-            if (context.holdsCapture && !context.measuring) {
-                if (key->key() == Qt::Key_F) {
-                    sendUpdate(kUpdateFindDialogKey);
-                } else {
-                    sendUpdate((key->modifiers() & Qt::ShiftModifier) ? kUpdateFindPrevious
-                                                                      : kUpdateFindNext);
-                }
+            // Without a capture, or while measuring, the key goes on to whoever wants it.
+            if (!context.holdsCapture || context.measuring) {
+                return QMainWindow::eventFilter(watched, event);
+            }
+            if (key->key() == Qt::Key_F) {
+                sendUpdate(kUpdateFindDialogKey);
+            } else {
+                sendUpdate((key->modifiers() & Qt::ShiftModifier) ? kUpdateFindPrevious
+                                                                  : kUpdateFindNext);
             }
             return true;
         }

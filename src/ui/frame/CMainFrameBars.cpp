@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QDockWidget>
+#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -55,9 +56,10 @@ void CMainFrame::createActions() {
         action->setText(text);
         action->setStatusTip(ToQString(command.toolTip));
         action->setToolTip(ToQString(command.toolTip));
-        const QIcon icon(IconName(command.id));
-        if (!icon.isNull()) {
-            action->setIcon(icon);
+        // An icon made from a missing file is not null but draws nothing: in a menu a ticked
+        // command would show an empty frame instead of its tick.
+        if (QFile::exists(IconName(command.id))) {
+            action->setIcon(QIcon(IconName(command.id)));
         }
         action->setData(static_cast<int>(command.id));
         const CommandId id = command.id;
