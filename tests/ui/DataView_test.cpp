@@ -9,9 +9,11 @@
 #include "ui/view/CVarnoltView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QImage>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace varnolt;
 
@@ -23,6 +25,8 @@ private slots:
     void initTestCase() { ui::InitResources(); }
     void cellsShowTheirDirectionColours();
     void scrollBarCoversTheCapture();
+    void wheelFractionsAddUpToLines();
+    void homeAndEndReachBothEnds();
 };
 
 namespace {
@@ -101,6 +105,53 @@ void DataViewTest::scrollBarCoversTheCapture() {
     QTest::qWait(20);
     QVERIFY(view.layout().topRecord() > top);
     QCOMPARE(bar->value(), bar->pageStep());
+}
+
+namespace {
+
+void Wheel(QWidget* target, int angle) {
+    const QPointF at(target->width() / 2.0, target->height() / 2.0);
+    QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &wheel);
+}
+
+} // namespace
+
+// A touchpad sends a notch in pieces: three thirds scroll one line, as one notch does.
+void DataViewTest::wheelFractionsAddUpToLines() {
+    ShownFrame shown;
+    QVERIFY(QTest::qWaitForWindowExposed(&shown.frame));
+    QVERIFY(shown.frame.openDocument(WriteCapture(shown.dir, 20000)));
+    ui::CVarnoltView& view = shown.frame.view();
+    const int32_t columns = view.layout().screen().columns;
+
+    struct Step {
+        int angle;
+        RingIndex top; // in lines
+    };
+    const Step steps[] = {{-40, 0}, {-40, 0}, {-40, 1}, {-120, 2}, {-240, 4}, {60, 4}, {60, 3}};
+    for (const Step& step : steps) {
+        Wheel(view.viewport(), step.angle);
+        QCOMPARE(view.layout().topRecord(), step.top * columns);
+    }
+}
+
+void DataViewTest::homeAndEndReachBothEnds() {
+    ShownFrame shown;
+    QVERIFY(QTest::qWaitForWindowExposed(&shown.frame));
+    QVERIFY(shown.frame.openDocument(WriteCapture(shown.dir, 20000)));
+    ui::CVarnoltView& view = shown.frame.view();
+    view.setFocus();
+
+    for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ControlModifier}) {
+        QTest::keyClick(&view, Qt::Key_End, modifiers);
+        view.viewport()->repaint();
+        QCOMPARE(view.layout().lastDrawnRecord(), shown.document.capture().lastIndex());
+        QTest::keyClick(&view, Qt::Key_Home, modifiers);
+        view.viewport()->repaint();
+        QCOMPARE(view.layout().topRecord(), shown.document.capture().firstIndex());
+    }
 }
 
 QTEST_MAIN(DataViewTest)

@@ -12,6 +12,7 @@
 #include "ui/view/QtCellCanvas.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
@@ -22,6 +23,7 @@ namespace varnolt::ui {
 namespace {
 
 constexpr int kPollIntervalMs = 10;
+constexpr int kWheelNotch = 120;
 
 // A download with nowhere to show its progress.
 class NoDownloadProgress final : public DownloadProgress {
@@ -347,16 +349,26 @@ void CVarnoltView::wheelEvent(QWheelEvent* event) {
         QAbstractScrollArea::wheelEvent(event);
         return;
     }
-    const int steps = event->angleDelta().y() / 120;
-    if (steps == 0) {
-        event->accept();
-        return;
-    }
-    // Each notch is one line; away from the user scrolls up.
+    // A notch is 120; smaller steps add up until they make one. Away from the user scrolls up.
+    wheelAngle_ += event->angleDelta().y();
+    const int steps = wheelAngle_ / kWheelNotch;
+    wheelAngle_ -= steps * kWheelNotch;
     for (int i = 0; i < std::abs(steps); ++i) {
         scroll(steps > 0 ? ScrollRequest::LineUp : ScrollRequest::LineDown);
     }
     event->accept();
+}
+
+void CVarnoltView::keyPressEvent(QKeyEvent* event) {
+    // Home and End, with or without Ctrl, go to the oldest and the newest records.
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Home || event->key() == Qt::Key_End) &&
+        (modifiers == Qt::NoModifier || modifiers == Qt::ControlModifier)) {
+        scroll(event->key() == Qt::Key_Home ? ScrollRequest::Top : ScrollRequest::Bottom);
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
 }
 
 void CVarnoltView::resizeEvent(QResizeEvent* event) {

@@ -57,6 +57,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
 
@@ -98,6 +99,9 @@ private:
     QTimer timer_;
     QImage livePage_;
     bool updatingScrollBar_ = false;
+    // Wheel angle not yet turned into lines: high-resolution wheels and touchpads send
+    // fractions of a notch.
+    int wheelAngle_ = 0;
 };
 
 } // namespace varnolt::ui
