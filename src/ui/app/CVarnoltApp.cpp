@@ -3,6 +3,7 @@
 #include "core/link/PortBackend.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "ui/app/LinkEnvironment.h"
+#include "ui/app/QtTranslations.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/platform/QtConfigStore.h"
 #include "ui/platform/QtUserPrompt.h"
@@ -36,6 +37,7 @@ CVarnoltApp::CVarnoltApp(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName("TavrixVRN");
     setApplicationVersion(VARNOLT_VERSION_TEXT);
     InitResources();
+    InstallQtJapaneseTranslations(*this);
     // Object linking, shell registration, DDE and taskbar thumbnails have no counterpart here.
 }
 
