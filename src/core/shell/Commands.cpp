@@ -50,22 +50,39 @@ CommandState Ticked(bool enabled, bool checked) {
     return {enabled, checked, true};
 }
 
-} // namespace
-
-std::span<const CommandText> AllCommandTexts() {
-    return kCommandTexts;
-}
-
-const CommandText* FindCommandText(CommandId id) {
-    for (const CommandText& text : kCommandTexts) {
-        if (text.id == id) {
-            return &text;
-        }
+// Commands that exchange with the analyzer, or read or replace the capture store.
+bool TouchesLinkOrStore(CommandId id) {
+    switch (id) {
+    case kCmdFileNew:
+    case kCmdFileOpen:
+    case kCmdFileSave:
+    case kCmdFileSaveAs:
+    case kCmdFilePrint:
+    case kCmdFilePrintPreview:
+    case kCmdExport:
+    case kCmdRecentFile:
+    case kCmdFind:
+    case kCmdFindNext:
+    case kCmdFindPrevious:
+    case kCmdHexView:
+    case kCmdControlLineView:
+    case kCmdConnect:
+    case kCmdDisconnect:
+    case kCmdStart:
+    case kCmdStop:
+    case kCmdOnlineDataReceive:
+    case kCmdSavedFileReceive:
+    case kCmdSettings:
+    case kCmdFirmwareUpdate:
+    case kCmdScreenCapture:
+        return true;
+    default:
+        return false;
     }
-    return nullptr;
 }
 
-CommandState EvaluateCommand(CommandId id, const CommandContext& c) {
+// The rules while no modal analyzer operation holds the link.
+CommandState EvaluateIdleCommand(CommandId id, const CommandContext& c) {
     const bool captureIdle = c.holdsCapture && !c.measuring;
     switch (id) {
     case kCmdFileNew:
@@ -115,6 +132,29 @@ CommandState EvaluateCommand(CommandId id, const CommandContext& c) {
         return Enabled(true);
     }
     return Enabled(true);
+}
+
+} // namespace
+
+std::span<const CommandText> AllCommandTexts() {
+    return kCommandTexts;
+}
+
+const CommandText* FindCommandText(CommandId id) {
+    for (const CommandText& text : kCommandTexts) {
+        if (text.id == id) {
+            return &text;
+        }
+    }
+    return nullptr;
+}
+
+CommandState EvaluateCommand(CommandId id, const CommandContext& c) {
+    CommandState state = EvaluateIdleCommand(id, c);
+    if (c.busy && TouchesLinkOrStore(id)) {
+        state.enabled = false;
+    }
+    return state;
 }
 
 std::optional<UpdateCode> UpdateCodeOf(CommandId id) {

@@ -77,6 +77,9 @@ struct CommandContext {
     bool holdsCapture = false;
     bool connected = false;
     bool measuring = false;
+    // A modal analyzer operation (a download, saved-file reception, the settings dialog) holds
+    // the link; it may be running inside a nested event loop.
+    bool busy = false;
     int32_t recordCount = 0;
     int32_t recordWidth = 0;
     int32_t hexView = 0;
@@ -91,7 +94,9 @@ struct CommandState {
     bool checkable = false;
 };
 
-// The enable and tick rule of command ID in CONTEXT.
+// The enable and tick rule of command ID in CONTEXT. While the link is busy every command that
+// touches the link or the capture store is disabled, so that nothing mixes its exchanges into
+// the running operation or empties the store it is filling.
 [[nodiscard]] CommandState EvaluateCommand(CommandId id, const CommandContext& context);
 
 // The update code a command sends to the views, if it sends one.

@@ -108,6 +108,7 @@ CommandContext CMainFrame::commandContext() const {
     context.holdsCapture = document_.holdsCapture();
     context.connected = document_.connected();
     context.measuring = document_.measuring();
+    context.busy = document_.link() != nullptr && document_.link()->busy();
     context.recordCount = document_.capture().Count();
     context.recordWidth = document_.capture().header().recordWidth;
     context.hexView = settings_.hexView;
@@ -396,9 +397,9 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && isActiveWindow()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (IsSearchKey(*key)) {
-            const CommandContext context = commandContext();
-            // Without a capture, or while measuring, the key goes on to whoever wants it.
-            if (!context.holdsCapture || context.measuring) {
+            // Without a capture, while measuring or while the link is busy, the key goes on to
+            // whoever wants it.
+            if (!EvaluateCommand(kCmdFindNext, commandContext()).enabled) {
                 return QMainWindow::eventFilter(watched, event);
             }
             if (key->key() == Qt::Key_F) {

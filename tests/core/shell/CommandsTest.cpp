@@ -10,74 +10,56 @@ namespace varnolt {
 namespace {
 
 // The document states the rules distinguish.
-enum State { NoCapture, Capture, CaptureWidth1, Connected, Measuring, kStateCount };
+// Busy: connected and stopped, a download (or another modal operation) holding the link.
+enum State { NoCapture, Capture, CaptureWidth1, Connected, Measuring, Busy, kStateCount };
 
 CommandContext ContextOf(State state) {
     CommandContext c;
     c.holdsCapture = state != NoCapture;
     c.recordCount = state == NoCapture ? 0 : 10;
     c.recordWidth = state == CaptureWidth1 ? 1 : 0;
-    c.connected = state == Connected || state == Measuring;
+    c.connected = state == Connected || state == Measuring || state == Busy;
     c.measuring = state == Measuring;
+    c.busy = state == Busy;
     return c;
 }
 
-// Expected enable flags in the order NoCapture, Capture, CaptureWidth1, Connected, Measuring.
+// Expected enable flags in the order NoCapture, Capture, CaptureWidth1, Connected, Measuring,
+// Busy.
 struct RuleRow {
     CommandId id;
     const char* enabled;
 };
 
 const RuleRow kRules[] = {
-    {kCmdFileNew, "1111"
-                  "0"},
-    {kCmdFileOpen, "111"
-                   "00"},
-    {kCmdFileSave, "0111"
-                   "0"},
-    {kCmdFileSaveAs, "0111"
-                     "0"},
-    {kCmdFilePrint, "0111"
-                    "0"},
-    {kCmdFilePrintPreview, "0111"
-                           "0"},
-    {kCmdFilePrintSetup, "1111"
-                         "0"},
-    {kCmdExport, "0111"
-                 "0"},
-    {kCmdRecentFile, "111"
-                     "00"},
-    {kCmdAppExit, "11111"},
-    {kCmdFind, "0111"
-               "0"},
-    {kCmdFindNext, "0111"
-                   "0"},
-    {kCmdFindPrevious, "0111"
-                       "0"},
-    {kCmdHexView, "01111"},
-    {kCmdControlLineView, "00100"},
-    {kCmdTimerCounterPane, "01111"},
-    {kCmdLinePatternLines, "11111"},
-    {kCmdLinePatternFilled, "11111"},
-    {kCmdConnect, "111"
-                  "00"},
-    {kCmdDisconnect, "000"
-                     "11"},
-    {kCmdStart, "000"
-                "10"},
-    {kCmdStop, "000"
-               "01"},
-    {kCmdOnlineDataReceive, "000"
-                            "10"},
-    {kCmdSavedFileReceive, "000"
-                           "10"},
-    {kCmdSettings, "1111"
-                   "0"},
-    {kCmdFirmwareUpdate, "111"
-                         "00"},
-    {kCmdEnvironment, "1111"
-                      "0"},
-    {kCmdAppAbout, "11111"},
+    {kCmdFileNew, "11110 0"},
+    {kCmdFileOpen, "11100 0"},
+    {kCmdFileSave, "01110 0"},
+    {kCmdFileSaveAs, "01110 0"},
+    {kCmdFilePrint, "01110 0"},
+    {kCmdFilePrintPreview, "01110 0"},
+    {kCmdFilePrintSetup, "11110 1"},
+    {kCmdExport, "01110 0"},
+    {kCmdRecentFile, "11100 0"},
+    {kCmdAppExit, "11111 1"},
+    {kCmdFind, "01110 0"},
+    {kCmdFindNext, "01110 0"},
+    {kCmdFindPrevious, "01110 0"},
+    {kCmdHexView, "01111 0"},
+    {kCmdControlLineView, "00100 0"},
+    {kCmdTimerCounterPane, "01111 1"},
+    {kCmdLinePatternLines, "11111 1"},
+    {kCmdLinePatternFilled, "11111 1"},
+    {kCmdConnect, "11100 0"},
+    {kCmdDisconnect, "00011 0"},
+    {kCmdStart, "00010 0"},
+    {kCmdStop, "00001 0"},
+    {kCmdOnlineDataReceive, "00010 0"},
+    {kCmdSavedFileReceive, "00010 0"},
+    {kCmdSettings, "11110 0"},
+    {kCmdFirmwareUpdate, "11100 0"},
+    {kCmdEnvironment, "11110 1"},
+    {kCmdAppAbout, "11111 1"},
 };
 
 TEST(Commands, EnableRulesOverTheDocumentStates) {
