@@ -56,11 +56,11 @@ bool IsSd(RecordKind kind) {
 
 } // namespace
 
-PageDrawer::PageDrawer(ViewLayout& layout, CellCanvas& canvas, const CCaptureData& capture,
+PageDrawer::PageDrawer(const ViewLayout& layout, CellCanvas& canvas, const CCaptureData& capture,
                        const PageGeometry& geometry, Surface surface)
-    : layout_(layout), canvas_(canvas), capture_(capture), geometry_(geometry), surface_(surface),
-      idleCells_(IdleStampCells(layout.display_)), timeCells_(TimeStampCells(layout.display_)),
-      numberX_(surface == Surface::Paper ? 100 : 4),
+    : layout_(layout), painter_(layout.painter()), canvas_(canvas), capture_(capture),
+      geometry_(geometry), surface_(surface), idleCells_(IdleStampCells(layout.display())),
+      timeCells_(TimeStampCells(layout.display())), numberX_(surface == Surface::Paper ? 100 : 4),
       numberHeight_(surface == Surface::Paper ? 30 : 12),
       labelHeight_(surface == Surface::Paper ? 38 : 17) {
 }
@@ -90,17 +90,21 @@ bool PageDrawer::Selected(RingIndex index, RecordKind kind) const {
 
 // ---- Drawing one page ---------------------------------------------------------------------------
 
-DrawEnd PageDrawer::Run(const DrawRequest& request, RingIndex lastToDraw) {
+PageDrawResult PageDrawer::Run(const DrawRequest& request, RingIndex lastToDraw,
+                               const FrameDrawState& carried) {
     hit_ = request.hit;
-    DrawEnd end{request.column, request.line, std::nullopt};
+    top_.reset();
+    PageDrawResult result;
+    result.end = {request.column, request.line, std::nullopt};
+    result.frameState = carried;
+    DrawEnd& end = result.end;
     if (capture_.empty() || request.start < 0 || lastToDraw < 0 || geometry_.columns <= 0 ||
         geometry_.linesPerPage <= 0) {
-        return end;
+        return result;
     }
     const bool screen = surface_ == Surface::Screen;
-    // Live drawing and the drawing after an overflow mark continue the layout's break state.
-    const bool continues = request.live || !request.restart;
-    FrameState state = request.restart ? FrameState{} : layout_.frameState_;
+    // Live drawing and the drawing after an overflow mark continue the carried break state.
+    FrameState state = request.restart ? FrameState{} : carried;
     if (request.restart && frame()) {
         state.walker = FrameLineWalker(geometry_.columns, capture_.header().delimiters);
         state.walker.StartAtLineStart(DirectionBefore(capture_, request.start));
@@ -144,8 +148,8 @@ DrawEnd PageDrawer::Run(const DrawRequest& request, RingIndex lastToDraw) {
         }
         if (!frame() && column == 0 && CellsOf(kind) > 0) {
             DrawContinuousLineNumbers(line, OffsetFromOldest(capture_, index));
-            if (line == 0 && screen) {
-                layout_.top_ = index;
+            if (line == 0) {
+                top_ = index;
             }
         }
         if (frame() && column == 0) {
@@ -170,9 +174,6 @@ DrawEnd PageDrawer::Run(const DrawRequest& request, RingIndex lastToDraw) {
             }
         }
         lastHandled = index;
-        if (screen) {
-            layout_.lastDrawn_ = index;
-        }
         if (index == lastToDraw) {
             break;
         }
@@ -192,10 +193,10 @@ DrawEnd PageDrawer::Run(const DrawRequest& request, RingIndex lastToDraw) {
             ClearEmptyLine(l);
         }
     }
-    if (continues) {
-        layout_.frameState_ = state;
-    }
-    return end;
+    result.top = top_;
+    result.lastDrawn = lastHandled;
+    result.frameState = state;
+    return result;
 }
 
 // ---- Frame lines ------------------------------------------------------------------------------
@@ -209,8 +210,8 @@ void PageDrawer::BeginFrameLine(RingIndex index, PageLine line, FrameState& stat
     state.timeFilled = false;
     DrawLabelText(canvas_, {numberX_, Y(LineOrigin(line) + 4)}, numberHeight_, kPlainColours,
                   LineNumberText(state.lineNumber));
-    if (line == 0 && surface_ == Surface::Screen) {
-        layout_.top_ = index;
+    if (line == 0) {
+        top_ = index;
     }
 }
 
@@ -287,13 +288,13 @@ void PageDrawer::DrawContinuousLineNumbers(PageLine line, RecordCount offset) {
 // ---- Cells ------------------------------------------------------------------------------------
 
 void PageDrawer::EraseAt(Coordinate x, Coordinate downward) {
-    layout_.painter_.EraseCell(canvas_, {x, Y(downward)}, geometry_.glyphHeight);
+    painter_.EraseCell(canvas_, {x, Y(downward)}, geometry_.glyphHeight);
 }
 
 void PageDrawer::Glyph(CellColumn column, Coordinate rowOffset, PageLine line, CellColours colours,
                        GlyphCode code) {
-    layout_.painter_.DrawCode(canvas_, {CellX(column), Y(LineOrigin(line) + rowOffset)},
-                              geometry_.glyphHeight, colours, code);
+    painter_.DrawCode(canvas_, {CellX(column), Y(LineOrigin(line) + rowOffset)},
+                      geometry_.glyphHeight, colours, code);
 }
 
 void PageDrawer::EraseLineFrom(CellColumn column, PageLine line) {
@@ -305,9 +306,9 @@ void PageDrawer::EraseLineFrom(CellColumn column, PageLine line) {
         if (!frame()) {
             EraseAt(x, y0 + geometry_.rowPitch);
         }
-        if (layout_.controlLines_) {
-            layout_.painter_.EraseControlLines(canvas_, {x, Y(y0 + controlOffset)},
-                                               geometry_.controlRowPitch, surface_);
+        if (layout_.controlLines()) {
+            painter_.EraseControlLines(canvas_, {x, Y(y0 + controlOffset)},
+                                       geometry_.controlRowPitch, surface_);
         }
     }
 }
@@ -320,7 +321,7 @@ void PageDrawer::DrawRecord(RingIndex index, RecordWord word, CellColumn column,
     } else {
         DrawContinuousCell(index, word, column, line, selected);
     }
-    if (layout_.controlLines_ && CellsOf(kind) > 0) {
+    if (layout_.controlLines() && CellsOf(kind) > 0) {
         DrawCellControlLines(index, word, column, line);
     }
     if ((kind == RecordKind::SdCharacter || kind == RecordKind::RdCharacter) &&
@@ -334,7 +335,7 @@ void PageDrawer::DrawContinuousCell(RingIndex index, RecordWord word, CellColumn
     const RecordKind kind = KindOf(word);
     const Coordinate lower = geometry_.rowPitch;
     const GlyphSet characterSet =
-        layout_.options_.hexView ? GlyphSet::Hexadecimal : GlyphSet::CharacterName;
+        layout_.options().hexView ? GlyphSet::Hexadecimal : GlyphSet::CharacterName;
     const auto pick = [selected](CellColours colours) {
         return selected ? kSelectedColours : colours;
     };
@@ -400,13 +401,13 @@ void PageDrawer::DrawFrameCell(RingIndex index, RecordWord word, CellColumn colu
                                bool selected) {
     const RecordKind kind = KindOf(word);
     const GlyphSet characterSet =
-        layout_.options_.hexView ? GlyphSet::Hexadecimal : GlyphSet::CharacterName;
+        layout_.options().hexView ? GlyphSet::Hexadecimal : GlyphSet::CharacterName;
     const auto pick = [selected](CellColours colours) {
         return selected ? kSelectedColours : colours;
     };
     const Coordinate y = Y(LineOrigin(line));
     const int32_t height = geometry_.glyphHeight;
-    CGrphMain& painter = layout_.painter_;
+    const CGrphMain& painter = painter_;
     switch (kind) {
     case RecordKind::SdCharacter:
         Glyph(column, 0, line, pick(kSdColours), CellGlyphCode(characterSet, CodeOf(word)));
@@ -443,7 +444,7 @@ void PageDrawer::DrawFrameCell(RingIndex index, RecordWord word, CellColumn colu
             break;
         }
         const StampColumnCells cells =
-            FrameStampCells(layout_.display_.timeDisplay, SubKindOf(capture_.word(part->head)),
+            FrameStampCells(layout_.display().timeDisplay, SubKindOf(capture_.word(part->head)),
                             StampGroupDigits(capture_, part->head), part->part);
         for (int i = 0; i < cells.count; ++i) {
             const StampColumnCell& cell = cells.cells[static_cast<size_t>(i)];
@@ -483,9 +484,9 @@ void PageDrawer::DrawCellControlLines(RingIndex index, RecordWord word, CellColu
         break;
     }
     const Coordinate offset = (frame() ? 1 : 2) * geometry_.rowPitch;
-    layout_.painter_.DrawControlLines(canvas_, {CellX(column), Y(LineOrigin(line) + offset)},
-                                      geometry_.controlRowPitch, left, right, surface_,
-                                      layout_.options_.linePattern);
+    painter_.DrawControlLines(canvas_, {CellX(column), Y(LineOrigin(line) + offset)},
+                              geometry_.controlRowPitch, left, right, surface_,
+                              layout_.options().linePattern);
 }
 
 void PageDrawer::DrawLiveIdleCell(CellColumn column, PageLine line, int part, int32_t idleDisplay,

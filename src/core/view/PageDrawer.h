@@ -2,19 +2,31 @@
 
 #include "core/view/ViewLayout.h"
 
+#include <optional>
+
 namespace varnolt {
 
-// One drawing of records into the cells of a page (screen or paper) for a ViewLayout: the page
-// drawing, live drawing and printing all run through it, so screen and paper show the same
-// cells. It reads the layout's display values and, for live drawing, carries the layout's frame
-// break state from one call to the next.
+// What a page drawing placed, for the layout to take over: it decides nothing itself.
+struct PageDrawResult {
+    DrawEnd end;                     // the cell after the last one drawn
+    std::optional<RingIndex> top;    // the first record placed on page line 0, if any
+    RingIndex lastDrawn = kNoRecord; // the last record placed; kNoRecord when none
+    FrameDrawState frameState;       // the frame-line state at the end, for live drawing to go on
+};
+
+// One drawing of records into the cells of a page (screen or paper) with a ViewLayout's display
+// values, options and painter: the page drawing, live drawing and printing all run through it,
+// so screen and paper show the same cells. It only paints: what it placed comes back as a
+// PageDrawResult, and the layout is never written.
 class PageDrawer {
 public:
-    PageDrawer(ViewLayout& layout, CellCanvas& canvas, const CCaptureData& capture,
+    PageDrawer(const ViewLayout& layout, CellCanvas& canvas, const CCaptureData& capture,
                const PageGeometry& geometry, Surface surface);
 
-    // Draws REQUEST's records up to LASTTODRAW (inclusive) at the latest.
-    DrawEnd Run(const DrawRequest& request, RingIndex lastToDraw);
+    // Draws REQUEST's records up to LASTTODRAW (inclusive) at the latest. A request that goes
+    // on from an earlier drawing (live, or without restart) starts from CARRIED.
+    PageDrawResult Run(const DrawRequest& request, RingIndex lastToDraw,
+                       const FrameDrawState& carried = {});
 
     // Erases the cells of LINE from COLUMN up to the position after the last column, with their
     // control-line rows.
@@ -27,9 +39,9 @@ public:
                           uint32_t value);
 
 private:
-    using FrameState = ViewLayout::LiveFrameState;
+    using FrameState = FrameDrawState;
 
-    [[nodiscard]] bool frame() const { return layout_.display_.mode == DisplayMode::Frame; }
+    [[nodiscard]] bool frame() const { return layout_.display().mode == DisplayMode::Frame; }
     [[nodiscard]] bool paper() const { return surface_ == Surface::Paper; }
     [[nodiscard]] Coordinate LineOrigin(PageLine line) const {
         return geometry_.topMargin + line * geometry_.linePitch;
@@ -63,12 +75,14 @@ private:
     void ClearEmptyLine(PageLine line);
     void BlankLabel(PageLine line);
 
-    ViewLayout& layout_;
+    const ViewLayout& layout_;
+    const CGrphMain& painter_;
     CellCanvas& canvas_;
     const CCaptureData& capture_;
     const PageGeometry& geometry_;
     Surface surface_;
     const HitRange* hit_ = nullptr;
+    std::optional<RingIndex> top_; // of the running drawing
     int32_t idleCells_;
     int32_t timeCells_;
     Coordinate numberX_;

@@ -2,8 +2,8 @@
 
 #include "core/view/CGrphMain.h"
 #include "core/view/CellCanvas.h"
-#include "core/view/FrameLineIndex.h"
-#include "core/view/FrameLineWalker.h"
+#include "core/view/FrameDrawState.h"
+#include "core/view/LineMap.h"
 #include "core/view/PageGeometry.h"
 #include "core/view/ViewTypes.h"
 
@@ -12,6 +12,8 @@
 #include <string>
 
 namespace varnolt {
+
+struct PageDrawResult;
 
 // The scroll bar of the data view: range 0 … maximum with a page of PAGE lines, in the sense of
 // a range whose last reachable position is maximum - page + 1.
@@ -55,10 +57,12 @@ struct DrawRequest {
 };
 
 // The layout of a capture as lines of cells, for the screen and for paper, and the drawing of
-// pages through a CellCanvas. It holds what the view keeps between paints: the top record, the
-// last drawn record, the live position, the frame-line index and the break state of live drawing.
-// The capture is passed to each call; the display state and options are plain values the view
-// sets when they change.
+// pages through a CellCanvas. It holds what the view keeps between paints: the screen geometry,
+// the line map (how records fall into lines, with the frame-line index), the scroll position
+// (top record, last drawn record), the live position and the break state of live drawing.
+// Drawing is done by PageDrawer, which only paints and reports what it placed; the layout
+// applies that report. The capture is passed to each call; the display state and options are
+// plain values the view sets when they change (the setters say whether anything changed).
 //
 // How the view widget uses it:
 // - a capture created, opened or a measurement started: setOptions, then ResetLayout with the
@@ -77,18 +81,20 @@ class ViewLayout {
 public:
     // ---- Display values ----------------------------------------------------------------------
     [[nodiscard]] const DisplayState& display() const { return display_; }
-    void setDisplay(const DisplayState& display) { display_ = display; }
+    bool setDisplay(const DisplayState& display);
     [[nodiscard]] const DrawOptions& options() const { return options_; }
-    void setOptions(const DrawOptions& options) { options_ = options; }
+    bool setOptions(const DrawOptions& options);
     [[nodiscard]] bool controlLines() const { return controlLines_; }
-    void setControlLines(bool shown) { controlLines_ = shown; }
+    bool setControlLines(bool shown);
+    // The cell painter of screen and paper.
+    [[nodiscard]] const CGrphMain& painter() const { return painter_; }
 
     // ---- Geometry ----------------------------------------------------------------------------
     // The geometry of SURFACE for page PAGENUMBER of SIZE with the current display values.
     [[nodiscard]] PageGeometry ComputeGeometry(Surface surface, int32_t pageNumber,
                                                DrawingSize size) const;
-    // Recomputes the screen geometry for a client area of SIZE.
-    void SetClientSize(DrawingSize size);
+    // Recomputes the screen geometry for a client area of SIZE; true when it changed.
+    bool SetClientSize(DrawingSize size);
     [[nodiscard]] const PageGeometry& screen() const { return screen_; }
     [[nodiscard]] DrawingSize clientSize() const { return client_; }
 
@@ -96,25 +102,28 @@ public:
     // Walks the whole capture with the frame rules and the screen columns, rebuilds the
     // frame-line index and returns the number of frame lines.
     LineNumber CountFrameLines(const CCaptureData& capture);
-    [[nodiscard]] LineNumber frameLineCount() const { return frameLines_; }
-    [[nodiscard]] const FrameLineIndex& frameLineIndex() const { return index_; }
+    [[nodiscard]] LineNumber frameLineCount() const { return lines_.frameLineCount(); }
+    [[nodiscard]] const FrameLineIndex& frameLineIndex() const { return lines_.frameLineIndex(); }
+    [[nodiscard]] const LineMap& lineMap() const { return lines_; }
     // Lines of the whole capture in the current mode (0 for fewer than two records).
     [[nodiscard]] int32_t TotalLines(const CCaptureData& capture) const;
     // First record of the line N lines after the line that starts at FROM, with COLUMNS per
     // line; kNoRecord when that line does not exist or N < 0.
     [[nodiscard]] RingIndex LineToRecord(const CCaptureData& capture, RingIndex from, int32_t n,
-                                         CellColumn columns) const;
+                                         CellColumn columns) const {
+        return lines_.LineToRecord(capture, from, n, columns);
+    }
     // First record of the frame line (screen columns) holding RECORD, and that line's 1-based
     // number; nullopt when RECORD is not in the capture.
-    struct LineStart {
-        RingIndex record = kNoRecord;
-        LineNumber line = 0;
-    };
     [[nodiscard]] std::optional<LineStart> RecordToLine(const CCaptureData& capture,
-                                                        RingIndex record) const;
+                                                        RingIndex record) const {
+        return lines_.RecordToLine(capture, record, screen_.columns);
+    }
     // The same for COLUMNS per line (printing uses the paper's columns).
-    [[nodiscard]] std::optional<LineStart> RecordToLine(const CCaptureData& capture,
-                                                        RingIndex record, CellColumn columns) const;
+    [[nodiscard]] std::optional<LineStart>
+    RecordToLine(const CCaptureData& capture, RingIndex record, CellColumn columns) const {
+        return lines_.RecordToLine(capture, record, columns);
+    }
     // True when INDEX lies between the top record and the last drawn record along the ring.
     [[nodiscard]] bool IsVisible(RingIndex index) const;
 
@@ -170,27 +179,11 @@ public:
                    DrawingSize size, const std::string& pathName);
 
 private:
-    friend class PageDrawer;
-
-    // The frame-line break state that live drawing carries from one call to the next.
-    struct LiveFrameState {
-        FrameLineWalker walker{0, {}};
-        LineNumber lineNumber = 0; // of the current frame line
-        PageLine pageLine = 0;     // where the current frame line began
-        bool inLine = false;       // a frame line has begun
-        bool lineOpen = false;     // a record has been placed on the current page line
-        bool labelDrawn = false;   // the current frame line has its row label
-        bool idleFilled = false;   // its idle cells hold an idle value
-        bool timeFilled = false;   // its time cells hold a stamp
-    };
-
     LiveDrawResult DrawFromLivePosition(CellCanvas& canvas, const CCaptureData& capture,
                                         RingIndex nextToDraw, bool restart, bool live);
     [[nodiscard]] ScrollBarState ScrollState(const CCaptureData& capture) const;
-    [[nodiscard]] RingIndex WalkToLine(const CCaptureData& capture, RingIndex start,
-                                       LineNumber startLine, LineNumber target,
-                                       CellColumn columns) const;
-    [[nodiscard]] LineNumber CountLines(const CCaptureData& capture, CellColumn columns) const;
+    // Takes over what a drawing of the screen page placed (see PageDrawResult).
+    DrawEnd Apply(const PageDrawResult& drawn, const DrawRequest& request);
     [[nodiscard]] RingIndex PageRangeEnd(const CCaptureData& capture, RingIndex start,
                                          const PageGeometry& geometry) const;
 
@@ -201,16 +194,15 @@ private:
     PageGeometry screen_;
     PageGeometry print_;
     CGrphMain painter_;
+    LineMap lines_;
 
+    // The scroll position.
     RingIndex top_ = 0;
     RingIndex lastDrawn_ = 0;
     int32_t totalLines_ = 0;
     CellColumn liveColumn_ = 0;
     PageLine liveLine_ = 0;
-
-    FrameLineIndex index_;
-    LineNumber frameLines_ = 0;
-    LiveFrameState frameState_;
+    FrameDrawState frameState_;
 };
 
 } // namespace varnolt

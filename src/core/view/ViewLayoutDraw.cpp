@@ -70,13 +70,29 @@ void ViewLayout::DrawGrid(CellCanvas& canvas) const {
     }
 }
 
+DrawEnd ViewLayout::Apply(const PageDrawResult& drawn, const DrawRequest& request) {
+    if (drawn.top) {
+        top_ = *drawn.top;
+    }
+    if (drawn.lastDrawn != kNoRecord) {
+        lastDrawn_ = drawn.lastDrawn;
+    }
+    // Live drawing and the drawing after an overflow mark hand their line state on.
+    if (request.live || !request.restart) {
+        frameState_ = drawn.frameState;
+    }
+    return drawn.end;
+}
+
 DrawEnd ViewLayout::Draw(CellCanvas& canvas, const CCaptureData& capture,
                          const DrawRequest& request) {
     if (capture.empty() || request.start < 0) {
         return {request.column, request.line, std::nullopt};
     }
     const RingIndex last = PageRangeEnd(capture, request.start, screen_);
-    return PageDrawer(*this, canvas, capture, screen_, Surface::Screen).Run(request, last);
+    return Apply(PageDrawer(*this, canvas, capture, screen_, Surface::Screen)
+                     .Run(request, last, frameState_),
+                 request);
 }
 
 DrawEnd ViewLayout::Paint(CellCanvas& canvas, const CCaptureData& capture, const HitRange* hit) {
@@ -155,8 +171,9 @@ void ViewLayout::DrawLive(CellCanvas& canvas, const CCaptureData& capture, RingI
         request.cells = cells;
         request.live = true;
         request.line = firstLine;
-        PageDrawer(*this, canvas, capture, screen_, Surface::Screen)
-            .Run(request, capture.WrapIndex(nextToDraw, -1));
+        Apply(PageDrawer(*this, canvas, capture, screen_, Surface::Screen)
+                  .Run(request, capture.WrapIndex(nextToDraw, -1), frameState_),
+              request);
     }
     PageDrawer(*this, canvas, capture, screen_, Surface::Screen)
         .EraseLineFrom(liveColumn_, liveLine_);

@@ -34,7 +34,7 @@ int32_t ViewLayout::PageCount(const CCaptureData& capture, DrawingSize size) con
     if (g.columns <= 0) {
         return 1;
     }
-    return PagesFor(CountLines(capture, g.columns), g.firstPageCells / g.columns,
+    return PagesFor(lines_.CountLines(capture, g.columns), g.firstPageCells / g.columns,
                     g.laterPageCells / g.columns);
 }
 

@@ -135,10 +135,10 @@ void CVarnoltView::prepareLivePage(bool fresh) {
     livePage_.setDevicePixelRatio(ratio);
     livePage_.fill(Qt::white);
     QPainter painter(&livePage_);
-    QtCellCanvas canvas(painter);
-    layout_.DrawGrid(canvas);
+    const QtCellCanvas::Painting painting(canvas_, painter);
+    layout_.DrawGrid(canvas_);
     if (!fresh && reception_) {
-        layout_.DrawLive(canvas, document_.capture(), reception_->nextToDraw());
+        layout_.DrawLive(canvas_, document_.capture(), reception_->nextToDraw());
     }
 }
 
@@ -151,8 +151,8 @@ void CVarnoltView::takeLineStates(const std::optional<uint16_t>& lineStates) {
 bool CVarnoltView::DrawReceived(RingIndex first, RingIndex /*last*/, bool restart) {
     prepareLivePage(false);
     QPainter painter(&livePage_);
-    QtCellCanvas canvas(painter);
-    const LiveDrawResult drawn = layout_.DrawReceived(canvas, document_.capture(), first, restart);
+    const QtCellCanvas::Painting painting(canvas_, painter);
+    const LiveDrawResult drawn = layout_.DrawReceived(canvas_, document_.capture(), first, restart);
     takeLineStates(drawn.lineStates);
     viewport()->update();
     return drawn.lineStates.has_value();
@@ -161,16 +161,16 @@ bool CVarnoltView::DrawReceived(RingIndex first, RingIndex /*last*/, bool restar
 void CVarnoltView::DrawOverflow(RingIndex first, RingIndex /*last*/) {
     prepareLivePage(false);
     QPainter painter(&livePage_);
-    QtCellCanvas canvas(painter);
-    takeLineStates(layout_.DrawAfterOverflow(canvas, document_.capture(), first).lineStates);
+    const QtCellCanvas::Painting painting(canvas_, painter);
+    takeLineStates(layout_.DrawAfterOverflow(canvas_, document_.capture(), first).lineStates);
     viewport()->update();
 }
 
 void CVarnoltView::DrawLiveIdle(RingIndex nextToDraw, uint32_t idleValue) {
     prepareLivePage(false);
     QPainter painter(&livePage_);
-    QtCellCanvas canvas(painter);
-    layout_.DrawLiveIdle(canvas, document_.capture(), nextToDraw, document_.settings().idleDisplay,
+    const QtCellCanvas::Painting painting(canvas_, painter);
+    layout_.DrawLiveIdle(canvas_, document_.capture(), nextToDraw, document_.settings().idleDisplay,
                          idleValue);
     viewport()->update();
 }
@@ -390,8 +390,8 @@ void CVarnoltView::paintEvent(QPaintEvent* /*event*/) {
         return;
     }
     painter.fillRect(viewport()->rect(), Qt::white);
-    QtCellCanvas canvas(painter);
-    layout_.Paint(canvas, document_.capture());
+    const QtCellCanvas::Painting painting(canvas_, painter);
+    layout_.Paint(canvas_, document_.capture());
 }
 
 void CVarnoltView::contextMenuEvent(QContextMenuEvent* event) {

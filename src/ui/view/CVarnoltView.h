@@ -2,6 +2,7 @@
 
 #include "core/link/ReceptionView.h"
 #include "core/view/ViewLayout.h"
+#include "ui/view/QtCellCanvas.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -98,6 +99,8 @@ private:
     DownloadProgress* downloadProgress_ = nullptr;
     QTimer timer_;
     QImage livePage_;
+    // One canvas for every drawing of the view, so its fonts are made once.
+    QtCellCanvas canvas_;
     bool updatingScrollBar_ = false;
     // Wheel angle not yet turned into lines: high-resolution wheels and touchpads send
     // fractions of a notch.

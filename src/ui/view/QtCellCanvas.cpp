@@ -33,11 +33,18 @@ void Fit(QFont& font, qreal size, qreal& baseline) {
 
 } // namespace
 
-QtCellCanvas::QtCellCanvas(QPainter& painter) : painter_(painter) {
+QtCellCanvas::QtCellCanvas(QPainter& painter) : painter_(&painter) {
+}
+
+QtCellCanvas::QtCellCanvas() = default;
+
+void QtCellCanvas::attach(QPainter* painter) {
+    painter_ = painter;
+    penSet_ = false; // a new painter starts with its own pen
 }
 
 QtCellCanvas::QtCellCanvas(QPainter& painter, qreal devicePerTenthMm)
-    : painter_(painter), scale_(devicePerTenthMm), yScale_(-devicePerTenthMm) {
+    : painter_(&painter), scale_(devicePerTenthMm), yScale_(-devicePerTenthMm) {
 }
 
 QtCellCanvas QtCellCanvas::ForPaper(QPainter& painter, const QPaintDevice& device) {
@@ -73,7 +80,7 @@ QtCellCanvas::CellFace& QtCellCanvas::CellFont(int32_t height) {
 
 void QtCellCanvas::UsePen(const QColor& colour) {
     if (!penSet_ || colour != penColour_) {
-        painter_.setPen(colour);
+        painter_->setPen(colour);
         penColour_ = colour;
         penSet_ = true;
     }
@@ -106,7 +113,7 @@ void QtCellCanvas::DrawGlyph(CanvasPoint at, int32_t height, Rgb text, Rgb backg
     const qreal size = Length(height);
     const QPointF topLeft = Map(at);
     // A cell glyph is one em wide and one em high.
-    painter_.fillRect(QRectF(topLeft, QSizeF(size, size)), ToColor(background));
+    painter_->fillRect(QRectF(topLeft, QSizeF(size, size)), ToColor(background));
     if (text == background) {
         return;
     }
@@ -121,7 +128,7 @@ void QtCellCanvas::DrawGlyph(CanvasPoint at, int32_t height, Rgb text, Rgb backg
     run.setGlyphIndexes({glyph->second});
     run.setPositions({QPointF(0, 0)});
     UsePen(ToColor(text));
-    painter_.drawGlyphRun(QPointF(topLeft.x(), topLeft.y() + face.baseline), run);
+    painter_->drawGlyphRun(QPointF(topLeft.x(), topLeft.y() + face.baseline), run);
 }
 
 void QtCellCanvas::DrawLabel(CanvasPoint at, int32_t height, Rgb text, Rgb background,
@@ -130,19 +137,19 @@ void QtCellCanvas::DrawLabel(CanvasPoint at, int32_t height, Rgb text, Rgb backg
     const QString label = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     const QPointF topLeft = Map(at);
     const qreal width = font.metrics.horizontalAdvance(label);
-    painter_.fillRect(QRectF(topLeft, QSizeF(width, Length(height))), ToColor(background));
-    painter_.setFont(font.font);
+    painter_->fillRect(QRectF(topLeft, QSizeF(width, Length(height))), ToColor(background));
+    painter_->setFont(font.font);
     UsePen(ToColor(text));
-    painter_.drawText(QPointF(topLeft.x(), topLeft.y() + font.baseline), label);
+    painter_->drawText(QPointF(topLeft.x(), topLeft.y() + font.baseline), label);
 }
 
 void QtCellCanvas::DrawLine(CanvasPoint from, CanvasPoint to, Rgb colour, int32_t width) {
     QPen pen(ToColor(colour));
     pen.setWidthF(std::max<qreal>(1, Length(width)));
     pen.setCapStyle(Qt::FlatCap);
-    painter_.setPen(pen);
+    painter_->setPen(pen);
     penSet_ = false;
-    painter_.drawLine(Map(from), Map(to));
+    painter_->drawLine(Map(from), Map(to));
 }
 
 void QtCellCanvas::DrawRect(CanvasPoint corner, CanvasPoint opposite, Rgb fill, Rgb outline) {
@@ -151,9 +158,9 @@ void QtCellCanvas::DrawRect(CanvasPoint corner, CanvasPoint opposite, Rgb fill, 
     const QRectF rect(QPointF(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
                       QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
     const qreal pen = std::max<qreal>(1, scale_);
-    painter_.fillRect(rect, ToColor(outline));
+    painter_->fillRect(rect, ToColor(outline));
     if (fill != outline && rect.width() > 2 * pen && rect.height() > 2 * pen) {
-        painter_.fillRect(rect.adjusted(pen, pen, -pen, -pen), ToColor(fill));
+        painter_->fillRect(rect.adjusted(pen, pen, -pen, -pen), ToColor(fill));
     }
 }
 

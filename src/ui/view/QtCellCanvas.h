@@ -27,6 +27,9 @@ class QtCellCanvas final : public CellCanvas {
 public:
     // Pixels, y down.
     explicit QtCellCanvas(QPainter& painter);
+    // Pixels, y down, for drawing with one painter after another: the view keeps one canvas,
+    // and with it its fonts, across its paints. Draw only inside a Painting scope.
+    QtCellCanvas();
     // A paper page: 0.1 mm with y up, the origin at the top-left of the printable area;
     // DEVICEPERTENTHMM device units make 0.1 mm.
     QtCellCanvas(QPainter& painter, qreal devicePerTenthMm);
@@ -41,6 +44,20 @@ public:
                    std::string_view utf8) override;
     void DrawLine(CanvasPoint from, CanvasPoint to, Rgb colour, int32_t width) override;
     void DrawRect(CanvasPoint corner, CanvasPoint opposite, Rgb fill, Rgb outline) override;
+
+    // Draws with PAINTER for the scope's lifetime.
+    class Painting {
+    public:
+        Painting(QtCellCanvas& canvas, QPainter& painter) : canvas_(canvas) {
+            canvas_.attach(&painter);
+        }
+        Painting(const Painting&) = delete;
+        Painting& operator=(const Painting&) = delete;
+        ~Painting() { canvas_.attach(nullptr); }
+
+    private:
+        QtCellCanvas& canvas_;
+    };
 
     // The character that stands for CODE in the cell font.
     [[nodiscard]] static const QString& GlyphText(GlyphCode code);
@@ -65,9 +82,10 @@ private:
     [[nodiscard]] qreal Length(int32_t units) const { return units * scale_; }
     CellFace& CellFont(int32_t height);
     void UsePen(const QColor& colour);
+    void attach(QPainter* painter);
     const SizedFont& LabelFont(int32_t height);
 
-    QPainter& painter_;
+    QPainter* painter_ = nullptr;
     qreal scale_ = 1;
     qreal yScale_ = 1;
     std::map<int32_t, CellFace> cellFonts_;

@@ -96,6 +96,11 @@ TEST_P(FrameLineMapping, IndexedWalksAgreeWithAFullWalk) {
     EXPECT_EQ(layout.LineToRecord(*capture, oldest, static_cast<int32_t>(starts.size()), columns),
               kNoRecord);
     EXPECT_EQ(layout.LineToRecord(*capture, oldest, -1, columns), kNoRecord);
+    // Out of range, every query still answers.
+    EXPECT_EQ(layout.LineToRecord(*capture, oldest, INT32_MAX, columns), kNoRecord);
+    EXPECT_EQ(layout.LineToRecord(*capture, kCapacity, 1, columns), kNoRecord);
+    EXPECT_FALSE(layout.RecordToLine(*capture, -5).has_value());
+    EXPECT_FALSE(layout.RecordToLine(*capture, kCapacity).has_value());
 }
 
 INSTANTIATE_TEST_SUITE_P(Ring, FrameLineMapping, testing::Values(false, true));
@@ -119,6 +124,19 @@ TEST(ContinuousMapping, LinesAreArithmeticOnOffsets) {
     ViewLayout one = ContinuousLayout(*single, 10, 1);
     EXPECT_EQ(one.TotalLines(*single), 0);
     EXPECT_EQ(one.UpdateScrollInfo(*single).maximum, 1);
+}
+
+TEST(LayoutSetters, SayWhetherAnythingChanged) {
+    ViewLayout layout;
+    EXPECT_TRUE(layout.SetClientSize({900, 600}));
+    EXPECT_FALSE(layout.SetClientSize({900, 600}));
+    EXPECT_TRUE(layout.setDisplay({DisplayMode::Frame, 1, 0}));
+    EXPECT_FALSE(layout.setDisplay({DisplayMode::Frame, 1, 0}));
+    EXPECT_EQ(layout.lineMap().mode(), DisplayMode::Frame);
+    EXPECT_TRUE(layout.setOptions({true, LinePattern::Filled}));
+    EXPECT_FALSE(layout.setOptions({true, LinePattern::Filled}));
+    EXPECT_TRUE(layout.setControlLines(true));
+    EXPECT_FALSE(layout.setControlLines(true));
 }
 
 TEST(ContinuousMapping, WrappedRingCountsFromTheOldestRecord) {
