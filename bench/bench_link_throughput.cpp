@@ -3,8 +3,8 @@
 // arrival: one lost, doubled or out of order ends the run with an error. The bridge's
 // practical USB 2.0 rate is 40 MB/s; the program fails when the link is slower.
 
-#include "core/link/CFtdiPort.h"
-#include "core/link/ReceiveRing.h"
+#include "core/link/port/CFtdiPort.h"
+#include "core/link/port/ReceiveRing.h"
 #include "core/platform/Clock.h"
 #include "core/platform/UserPrompt.h"
 #include "sim/SimulatedBridge.h"

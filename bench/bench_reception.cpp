@@ -9,12 +9,12 @@
 // characters a second, one record each) the path sustains. It must stay above 50.
 
 #include "core/capture/CCaptureData.h"
-#include "core/link/CDeviceEtc.h"
-#include "core/link/CMoniterComm.h"
-#include "core/link/CTrigger.h"
-#include "core/link/OnlineReception.h"
-#include "core/link/ReceiveRing.h"
-#include "core/link/ReceptionView.h"
+#include "core/link/port/ReceiveRing.h"
+#include "core/link/protocol/CMoniterComm.h"
+#include "core/link/reception/CDeviceEtc.h"
+#include "core/link/reception/CTrigger.h"
+#include "core/link/reception/OnlineReception.h"
+#include "core/link/reception/ReceptionView.h"
 #include "core/platform/ManualClock.h"
 #include "core/platform/UserPrompt.h"
 #include "core/settings/CSaParameter.h"

@@ -3,9 +3,9 @@
 // is what arrives. Every byte must come out of the ring once and in order, ReadRing's status
 // must say why it stopped, and the parsers see buffers of exactly the answer's size.
 
-#include "core/link/AnswerCode.h"
-#include "core/link/FrameTerminator.h"
-#include "core/link/ReceiveRing.h"
+#include "core/link/port/ReceiveRing.h"
+#include "core/link/protocol/AnswerCode.h"
+#include "core/link/protocol/FrameTerminator.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -4,9 +4,9 @@
 // claims or none.
 
 #include "core/capture/CCaptureData.h"
-#include "core/link/DataBlockParser.h"
-#include "core/link/LiveReports.h"
-#include "core/link/StatusAnswer.h"
+#include "core/link/reception/DataBlockParser.h"
+#include "core/link/reception/LiveReports.h"
+#include "core/link/reception/StatusAnswer.h"
 #include "core/settings/CSaParameter.h"
 
 #include <algorithm>

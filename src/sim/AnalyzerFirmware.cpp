@@ -1,6 +1,6 @@
 #include "sim/AnalyzerFirmware.h"
 
-#include "core/link/RequestFrame.h"
+#include "core/link/protocol/RequestFrame.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "core/link/HexFormat.h"
+#include "core/link/protocol/HexFormat.h"
 #include "core/settings/HexText.h"
 #include "sim/AnalyzerFirmware.h"
 

@@ -1,9 +1,9 @@
 #include "sim/MeasurementEngine.h"
 
-#include "core/link/DataBlockParser.h"
-#include "core/link/HexFormat.h"
-#include "core/link/OnlineDownload.h"
-#include "core/link/RequestFrame.h"
+#include "core/link/protocol/HexFormat.h"
+#include "core/link/protocol/RequestFrame.h"
+#include "core/link/reception/DataBlockParser.h"
+#include "core/link/reception/OnlineDownload.h"
 
 #include <algorithm>
 

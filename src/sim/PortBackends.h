@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/link/PortBackend.h"
+#include "core/link/port/PortBackend.h"
 
 #include <memory>
 

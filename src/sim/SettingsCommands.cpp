@@ -1,5 +1,5 @@
-#include "core/link/HexDigits.h"
-#include "core/link/HexFormat.h"
+#include "core/link/protocol/HexDigits.h"
+#include "core/link/protocol/HexFormat.h"
 #include "core/settings/SettingsBlockCodec.h"
 #include "sim/AnalyzerFirmware.h"
 

@@ -1,6 +1,6 @@
 #include "sim/SimulatedBridge.h"
 
-#include "core/link/D2xxDeviceList.h"
+#include "core/link/port/D2xxDeviceList.h"
 #include "sim/VirtualAnalyzer.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 #include "sim/SimulatedLinkTime.h"
 
-#include "core/link/ReceiveRing.h"
+#include "core/link/port/ReceiveRing.h"
 #include "core/platform/ManualClock.h"
 #include "sim/VirtualAnalyzer.h"
 

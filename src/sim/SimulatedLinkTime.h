@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/link/LinkServices.h"
+#include "core/link/protocol/LinkServices.h"
 #include "core/platform/Pump.h"
 
 #include <cstdint>

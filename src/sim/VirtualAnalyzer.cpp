@@ -1,7 +1,7 @@
 #include "sim/VirtualAnalyzer.h"
 
-#include "core/link/FrameTerminator.h"
-#include "core/link/LinkMessages.h"
+#include "core/link/protocol/FrameTerminator.h"
+#include "core/link/protocol/LinkMessages.h"
 #include "core/platform/Clock.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/link/D2xxApi.h"
+#include "core/link/port/D2xxApi.h"
 #include "sim/AnalyzerFirmware.h"
 #include "sim/FaultPlan.h"
 #include "sim/UsbInQueue.h"

@@ -1,8 +1,8 @@
 #include "sim/MeasurementEngine.h"
 
 #include "core/capture/CCaptureData.h"
-#include "core/link/DataBlockParser.h"
-#include "core/link/LiveReports.h"
+#include "core/link/reception/DataBlockParser.h"
+#include "core/link/reception/LiveReports.h"
 #include "core/settings/CSaParameter.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "core/link/AnalyzerConnection.h"
-#include "core/link/CMoniterComm.h"
+#include "core/link/protocol/AnalyzerConnection.h"
+#include "core/link/protocol/CMoniterComm.h"
 #include "core/platform/Clock.h"
 #include "sim/PortBackends.h"
 #include "sim/VirtualAnalyzer.h"

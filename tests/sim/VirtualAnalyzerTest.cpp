@@ -1,6 +1,6 @@
 #include "sim/VirtualAnalyzer.h"
 
-#include "core/link/RequestFrame.h"
+#include "core/link/protocol/RequestFrame.h"
 #include "core/platform/ManualClock.h"
 #include "sim/UsbInQueue.h"
 

@@ -3,7 +3,7 @@
 #include "core/capture/CCaptureData.h"
 #include "core/capture/CaptureFileReader.h"
 #include "core/capture/CaptureFileWriter.h"
-#include "core/link/CMoniterComm.h"
+#include "core/link/protocol/CMoniterComm.h"
 #include "core/platform/FileError.h"
 #include "core/settings/SettingsCapture.h"
 

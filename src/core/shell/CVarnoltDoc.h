@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/link/CDeviceEtc.h"
-#include "core/link/CTrigger.h"
+#include "core/link/reception/CDeviceEtc.h"
+#include "core/link/reception/CTrigger.h"
 #include "core/settings/CSaParameter.h"
 #include "core/view/ViewTypes.h"
 

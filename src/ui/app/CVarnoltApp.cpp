@@ -1,6 +1,6 @@
 #include "ui/app/CVarnoltApp.h"
 
-#include "core/link/PortBackend.h"
+#include "core/link/port/PortBackend.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "ui/app/LinkEnvironment.h"
 #include "ui/app/QtTranslations.h"

@@ -1,6 +1,6 @@
 #include "ui/app/LinkEnvironment.h"
 
-#include "core/link/D2xxApi.h"
+#include "core/link/port/D2xxApi.h"
 #include "sim/PortBackends.h"
 
 namespace varnolt::ui {

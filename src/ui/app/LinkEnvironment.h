@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/link/LinkServices.h"
-#include "core/link/PortBackend.h"
+#include "core/link/port/PortBackend.h"
+#include "core/link/protocol/LinkServices.h"
 #include "ui/platform/QtClock.h"
 #include "ui/platform/QtWaitCursor.h"
 

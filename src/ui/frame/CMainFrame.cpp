@@ -1,9 +1,9 @@
 #include "ui/frame/CMainFrame.h"
 
 #include "core/capture/CCaptureData.h"
-#include "core/link/AnalyzerConnection.h"
-#include "core/link/CMoniterComm.h"
-#include "core/link/OnlineDownload.h"
+#include "core/link/protocol/AnalyzerConnection.h"
+#include "core/link/protocol/CMoniterComm.h"
+#include "core/link/reception/OnlineDownload.h"
 #include "core/platform/FileError.h"
 #include "core/platform/UserPrompt.h"
 #include "core/shell/CVarnoltDoc.h"

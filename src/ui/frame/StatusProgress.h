@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/link/OnlineDownload.h"
+#include "core/link/reception/OnlineDownload.h"
 
 #include <QProgressBar>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/link/ReceptionView.h"
+#include "core/link/reception/ReceptionView.h"
 #include "core/view/ViewLayout.h"
 #include "ui/view/QtCellCanvas.h"
 

@@ -1,6 +1,6 @@
-#include "core/link/AnalyzerConnection.h"
+#include "core/link/protocol/AnalyzerConnection.h"
 
-#include "core/link/LinkMessages.h"
+#include "core/link/protocol/LinkMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/link/HexFormat.h"
-#include "core/link/RequestFrame.h"
+#include "core/link/protocol/HexFormat.h"
+#include "core/link/protocol/RequestFrame.h"
 
 #include <cstdint>
 #include <span>

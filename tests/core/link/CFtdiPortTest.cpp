@@ -1,6 +1,6 @@
-#include "core/link/CFtdiPort.h"
+#include "core/link/port/CFtdiPort.h"
 
-#include "core/link/D2xxLibrary.h"
+#include "core/link/port/D2xxLibrary.h"
 #include "core/platform/ManualClock.h"
 #include "sim/SimulatedBridge.h"
 #include "sim/VirtualAnalyzer.h"

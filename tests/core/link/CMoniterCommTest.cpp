@@ -1,6 +1,6 @@
-#include "core/link/CMoniterComm.h"
+#include "core/link/protocol/CMoniterComm.h"
 
-#include "core/link/LinkMessages.h"
+#include "core/link/protocol/LinkMessages.h"
 
 #include <gtest/gtest.h>
 

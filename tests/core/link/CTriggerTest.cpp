@@ -1,4 +1,4 @@
-#include "core/link/CTrigger.h"
+#include "core/link/reception/CTrigger.h"
 
 #include "core/capture/CaptureSaver.h"
 #include "support/TempDir.h"

@@ -1,6 +1,6 @@
-#include "core/link/D2xxDeviceList.h"
+#include "core/link/port/D2xxDeviceList.h"
 
-#include "core/link/LibFtdiApi.h"
+#include "core/link/port/LibFtdiApi.h"
 #include "support/RecordingPrompt.h"
 
 #include <gtest/gtest.h>

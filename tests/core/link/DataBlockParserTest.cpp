@@ -1,4 +1,4 @@
-#include "core/link/DataBlockParser.h"
+#include "core/link/reception/DataBlockParser.h"
 
 #include "core/capture/CaptureSaver.h"
 #include "core/capture/SaveFileName.h"

@@ -1,6 +1,6 @@
-#include "core/link/AnswerCode.h"
-#include "core/link/HexFormat.h"
-#include "core/link/RequestFrame.h"
+#include "core/link/protocol/AnswerCode.h"
+#include "core/link/protocol/HexFormat.h"
+#include "core/link/protocol/RequestFrame.h"
 #include "core/settings/HexText.h"
 
 #include <gtest/gtest.h>

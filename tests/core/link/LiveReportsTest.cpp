@@ -1,4 +1,4 @@
-#include "core/link/LiveReports.h"
+#include "core/link/reception/LiveReports.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "core/link/OnlineDownload.h"
+#include "core/link/reception/OnlineDownload.h"
 
-#include "core/link/OnlineReception.h"
+#include "core/link/reception/OnlineReception.h"
 #include "sim/MeasurementEngine.h"
 
 #include <gtest/gtest.h>

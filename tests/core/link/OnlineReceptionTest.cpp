@@ -1,8 +1,8 @@
-#include "core/link/OnlineReception.h"
+#include "core/link/reception/OnlineReception.h"
 
-#include "core/link/LinkMessages.h"
-#include "core/link/MeasurementMessages.h"
-#include "core/link/OnlineDownload.h"
+#include "core/link/protocol/LinkMessages.h"
+#include "core/link/reception/MeasurementMessages.h"
+#include "core/link/reception/OnlineDownload.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

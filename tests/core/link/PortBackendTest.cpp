@@ -1,6 +1,6 @@
-#include "core/link/PortBackend.h"
+#include "core/link/port/PortBackend.h"
 
-#include "core/link/LibFtdiApi.h"
+#include "core/link/port/LibFtdiApi.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/link/ReceiveRing.h"
+#include "core/link/port/ReceiveRing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/capture/CaptureSaver.h"
-#include "core/link/AnalyzerConnection.h"
-#include "core/link/CDeviceEtc.h"
-#include "core/link/CTrigger.h"
-#include "core/link/OnlineReception.h"
-#include "core/link/ReceptionView.h"
+#include "core/link/protocol/AnalyzerConnection.h"
+#include "core/link/reception/CDeviceEtc.h"
+#include "core/link/reception/CTrigger.h"
+#include "core/link/reception/OnlineReception.h"
+#include "core/link/reception/ReceptionView.h"
 #include "core/settings/CSaParameter.h"
 #include "core/settings/SettingsCapture.h"
 #include "core/shell/AppSettings.h"

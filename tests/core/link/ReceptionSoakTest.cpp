@@ -3,7 +3,7 @@
 // loses and garbles answers. Nothing the analyzer recorded may be lost, doubled or reordered.
 #include "core/capture/CaptureFileReader.h"
 #include "core/capture/SaveFileName.h"
-#include "core/link/OnlineReception.h"
+#include "core/link/reception/OnlineReception.h"
 #include "sim/MeasurementEngine.h"
 #include "support/TempDir.h"
 

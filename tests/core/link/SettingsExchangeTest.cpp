@@ -1,5 +1,5 @@
 #include "core/capture/CCaptureData.h"
-#include "core/link/LinkMessages.h"
+#include "core/link/protocol/LinkMessages.h"
 #include "core/settings/CSaParameter.h"
 #include "core/settings/SettingsBlockCodec.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/link/CMoniterComm.h"
-#include "core/link/HexFormat.h"
-#include "core/link/RequestFrame.h"
+#include "core/link/protocol/CMoniterComm.h"
+#include "core/link/protocol/HexFormat.h"
+#include "core/link/protocol/RequestFrame.h"
 #include "core/platform/ManualClock.h"
 #include "core/settings/HexText.h"
 #include "sim/SimulatedBridge.h"

@@ -1,6 +1,6 @@
-#include "core/link/StatusAnswer.h"
+#include "core/link/reception/StatusAnswer.h"
 
-#include "core/link/HexFormat.h"
+#include "core/link/protocol/HexFormat.h"
 #include "core/settings/CSaParameter.h"
 
 #include <gtest/gtest.h>

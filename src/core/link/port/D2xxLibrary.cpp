@@ -1,6 +1,6 @@
-#include "core/link/D2xxLibrary.h"
+#include "core/link/port/D2xxLibrary.h"
 
-#include "core/link/LinkMessages.h"
+#include "core/link/protocol/LinkMessages.h"
 #include "core/platform/UserPrompt.h"
 
 #ifdef _WIN32

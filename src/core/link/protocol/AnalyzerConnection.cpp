@@ -1,7 +1,7 @@
-#include "core/link/AnalyzerConnection.h"
+#include "core/link/protocol/AnalyzerConnection.h"
 
-#include "core/link/CMoniterComm.h"
-#include "core/link/LinkMessages.h"
+#include "core/link/protocol/CMoniterComm.h"
+#include "core/link/protocol/LinkMessages.h"
 #include "core/platform/UserPrompt.h"
 
 namespace varnolt {

@@ -1,4 +1,4 @@
-#include "core/link/D2xxDeviceList.h"
+#include "core/link/port/D2xxDeviceList.h"
 
 #include <algorithm>
 #include <cstring>

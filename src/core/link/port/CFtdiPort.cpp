@@ -1,8 +1,8 @@
-#include "core/link/CFtdiPort.h"
+#include "core/link/port/CFtdiPort.h"
 
-#include "core/link/DebugOutput.h"
-#include "core/link/LinkMessages.h"
-#include "core/link/ThreadPriority.h"
+#include "core/link/port/DebugOutput.h"
+#include "core/link/port/ThreadPriority.h"
+#include "core/link/protocol/LinkMessages.h"
 #include "core/platform/Clock.h"
 #include "core/platform/UserPrompt.h"
 

@@ -1,9 +1,9 @@
-#include "core/link/DataBlockParser.h"
+#include "core/link/reception/DataBlockParser.h"
 
 #include "core/capture/AutomaticSave.h"
-#include "core/link/AnswerCode.h"
-#include "core/link/FrameTerminator.h"
-#include "core/link/HexDigits.h"
+#include "core/link/protocol/AnswerCode.h"
+#include "core/link/protocol/FrameTerminator.h"
+#include "core/link/protocol/HexDigits.h"
 
 namespace varnolt {
 

@@ -1,6 +1,6 @@
-#include "core/link/RequestFrame.h"
+#include "core/link/protocol/RequestFrame.h"
 
-#include "core/link/FrameTerminator.h"
+#include "core/link/protocol/FrameTerminator.h"
 #include "core/settings/HexText.h"
 
 namespace varnolt {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/link/AnswerCode.h"
-#include "core/link/CFtdiPort.h"
-#include "core/link/LinkServices.h"
-#include "core/link/RequestFrame.h"
+#include "core/link/port/CFtdiPort.h"
+#include "core/link/protocol/AnswerCode.h"
+#include "core/link/protocol/LinkServices.h"
+#include "core/link/protocol/RequestFrame.h"
 
 #include <cstdint>
 #include <functional>

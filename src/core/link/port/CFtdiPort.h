@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/link/D2xxApi.h"
-#include "core/link/ReceiveRing.h"
+#include "core/link/port/D2xxApi.h"
+#include "core/link/port/ReceiveRing.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "core/link/PortBackend.h"
+#include "core/link/port/PortBackend.h"
 
-#include "core/link/D2xxLibrary.h"
-#include "core/link/LibFtdiApi.h"
+#include "core/link/port/D2xxLibrary.h"
+#include "core/link/port/LibFtdiApi.h"
 
 #include <optional>
 

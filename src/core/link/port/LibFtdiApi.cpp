@@ -1,6 +1,6 @@
-#include "core/link/LibFtdiApi.h"
+#include "core/link/port/LibFtdiApi.h"
 
-#include "core/link/D2xxDeviceList.h"
+#include "core/link/port/D2xxDeviceList.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "core/link/LiveReports.h"
+#include "core/link/reception/LiveReports.h"
 
-#include "core/link/AnswerCode.h"
-#include "core/link/FrameTerminator.h"
-#include "core/link/HexDigits.h"
+#include "core/link/protocol/AnswerCode.h"
+#include "core/link/protocol/FrameTerminator.h"
+#include "core/link/protocol/HexDigits.h"
 
 namespace varnolt {
 

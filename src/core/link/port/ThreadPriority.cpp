@@ -1,4 +1,4 @@
-#include "core/link/ThreadPriority.h"
+#include "core/link/port/ThreadPriority.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/link/CDeviceEtc.h"
+#include "core/link/reception/CDeviceEtc.h"
 #include "core/shell/CVarnoltDoc.h"
 
 #include <cstddef>

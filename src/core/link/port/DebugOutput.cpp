@@ -1,4 +1,4 @@
-#include "core/link/DebugOutput.h"
+#include "core/link/port/DebugOutput.h"
 
 #include <atomic>
 #include <cstdlib>

@@ -1,7 +1,7 @@
-#include "core/link/StatusAnswer.h"
+#include "core/link/reception/StatusAnswer.h"
 
-#include "core/link/AnswerCode.h"
-#include "core/link/HexDigits.h"
+#include "core/link/protocol/AnswerCode.h"
+#include "core/link/protocol/HexDigits.h"
 #include "core/settings/CSaParameter.h"
 
 namespace varnolt {

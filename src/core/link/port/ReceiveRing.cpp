@@ -1,6 +1,6 @@
-#include "core/link/ReceiveRing.h"
+#include "core/link/port/ReceiveRing.h"
 
-#include "core/link/FrameTerminator.h"
+#include "core/link/protocol/FrameTerminator.h"
 
 #include <algorithm>
 #include <cassert>

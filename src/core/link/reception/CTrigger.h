@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/capture/CCaptureData.h"
-#include "core/link/LiveReports.h"
+#include "core/link/reception/LiveReports.h"
 
 #include <array>
 #include <cstddef>

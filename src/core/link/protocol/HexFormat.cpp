@@ -1,4 +1,4 @@
-#include "core/link/HexFormat.h"
+#include "core/link/protocol/HexFormat.h"
 
 namespace varnolt {
 

@@ -1,7 +1,7 @@
-#include "core/link/AnswerCode.h"
+#include "core/link/protocol/AnswerCode.h"
 
-#include "core/link/FrameTerminator.h"
-#include "core/link/RequestFrame.h"
+#include "core/link/protocol/FrameTerminator.h"
+#include "core/link/protocol/RequestFrame.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "core/link/CTrigger.h"
+#include "core/link/reception/CTrigger.h"
 
-#include "core/link/DataBlockParser.h"
+#include "core/link/reception/DataBlockParser.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/capture/CCaptureData.h"
-#include "core/link/CTrigger.h"
+#include "core/link/reception/CTrigger.h"
 #include "core/shell/CVarnoltDoc.h"
 
 #include <cstdint>
