@@ -21,6 +21,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <span>
@@ -334,14 +335,24 @@ void WriteSettingsFileSeeds(const fs::path& root, ConsolePrompt& prompt) {
 // ---- Capture files ---------------------------------------------------------------------------
 
 // What the virtual analyzer records in MS milliseconds with SETTINGS, at most LIMIT items.
+// At least `limit` items of the virtual analyzer's traffic: it measures for `ms` or, when that
+// recorded too little, for longer.
 std::vector<RecordWord> RecordedItems(const CSaParameter& settings, uint32_t ms, size_t limit) {
-    sim::MeasurementEngine engine;
-    engine.options().errorsPerMillion = 50'000;
-    engine.start(settings, 0);
-    engine.stop(ms);
-    std::vector<RecordWord> items = engine.produced();
-    items.resize(std::min(items.size(), limit));
-    return items;
+    for (uint32_t duration = ms; duration <= ms * 64; duration *= 2) {
+        sim::MeasurementEngine engine;
+        engine.options().errorsPerMillion = 50'000;
+        engine.options().keepLog = true;
+        engine.start(settings, 0);
+        engine.stop(duration);
+        std::vector<RecordWord> items = engine.produced();
+        if (items.size() >= limit) {
+            items.resize(limit);
+            return items;
+        }
+    }
+    // The seeds take stretches of these items; a short list would make them read past it.
+    std::fprintf(stderr, "the virtual analyzer recorded fewer than %zu items\n", limit);
+    std::exit(1);
 }
 
 Bytes CaptureBytes(const CaptureHeader& header, int displayMode,
