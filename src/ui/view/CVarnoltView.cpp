@@ -9,9 +9,11 @@
 #include "core/shell/Commands.h"
 #include "ui/export/ExportDialogLauncher.h"
 #include "ui/platform/QtClock.h"
+#include "ui/search/DataInput.h"
 #include "ui/view/QtCellCanvas.h"
 
 #include <QContextMenuEvent>
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -31,11 +33,22 @@ public:
     void ShowProgress(int32_t /*percent*/) override {}
 };
 
+// The current time (UTC) as the search's date-time bounds start.
+CalendarTime CurrentUtcTime() {
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const auto field = [](int value) { return static_cast<int16_t>(value); };
+    return {field(now.date().year()),          field(now.date().month()),
+            field(now.date().dayOfWeek() % 7), field(now.date().day()),
+            field(now.time().hour()),          field(now.time().minute()),
+            field(now.time().second()),        field(now.time().msec())};
+}
+
 } // namespace
 
 CVarnoltView::CVarnoltView(CVarnoltDoc& document, AppSettings& settings, UserPrompt& prompt,
                            QWidget* parent)
-    : QAbstractScrollArea(parent), document_(document), settings_(settings), prompt_(prompt) {
+    : QAbstractScrollArea(parent), document_(document), settings_(settings), prompt_(prompt),
+      search_(SearchCriteria::At(CurrentUtcTime())) {
     setObjectName("CVarnoltView");
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -57,9 +70,15 @@ DrawingSize CVarnoltView::clientSize() const {
     return {viewport()->width(), viewport()->height()};
 }
 
-void CVarnoltView::initialUpdate() {
+void CVarnoltView::resetLayout() {
     document_.PublishDisplaySettings();
     layout_.ResetLayout(document_.capture(), document_.displayState(), clientSize());
+    search_.Reset();
+    markHit_ = false;
+}
+
+void CVarnoltView::initialUpdate() {
+    resetLayout();
     updateScrollBar();
     viewport()->update();
     if (document_.link() != nullptr) {
@@ -188,8 +207,7 @@ void CVarnoltView::RefreshDevicePane() {
 }
 
 void CVarnoltView::OnMeasurementStarted(bool running) {
-    document_.PublishDisplaySettings();
-    layout_.ResetLayout(document_.capture(), document_.displayState(), clientSize());
+    resetLayout();
     updateScrollBar();
     verticalScrollBar()->setEnabled(!running);
     prepareLivePage(true);
@@ -205,8 +223,7 @@ void CVarnoltView::OnMeasurementStopped() {
 }
 
 void CVarnoltView::OnDownloadEnded() {
-    document_.PublishDisplaySettings();
-    layout_.ResetLayout(document_.capture(), document_.displayState(), clientSize());
+    resetLayout();
     layout_.setTopRecord(document_.capture().firstIndex());
     updateScrollBar();
     viewport()->update();
@@ -283,6 +300,16 @@ void CVarnoltView::onUpdate(int updateCode) {
     case kUpdateExport:
         RunExportDialog(document_, settings_, prompt_, this);
         break;
+    case kUpdateFindDialog:
+    case kUpdateFindDialogKey:
+        runSearch(SearchCommand::Dialog);
+        break;
+    case kUpdateFindNext:
+        runSearch(SearchCommand::FindNext);
+        break;
+    case kUpdateFindPrevious:
+        runSearch(SearchCommand::FindPrevious);
+        break;
     default:
         break;
     }
@@ -336,6 +363,8 @@ void CVarnoltView::scroll(ScrollRequest request, int32_t trackPosition) {
     if (layout_.Scroll(document_.capture(), request, trackPosition)) {
         viewport()->update();
     }
+    // The next find continues from the top of the page.
+    search_.ScrolledTo(layout_.topRecord());
     // The layout decides the position; the slider follows it, not the other way round.
     QMetaObject::invokeMethod(this, &CVarnoltView::updateScrollBar, Qt::QueuedConnection);
 }
@@ -391,7 +420,30 @@ void CVarnoltView::paintEvent(QPaintEvent* /*event*/) {
     }
     painter.fillRect(viewport()->rect(), Qt::white);
     const QtCellCanvas::Painting painting(canvas_, painter);
-    layout_.Paint(canvas_, document_.capture());
+    // The hit is marked in the paint after the search only.
+    layout_.Paint(canvas_, document_.capture(), markHit_ ? &search_.hit() : nullptr);
+    markHit_ = false;
+}
+
+void CVarnoltView::runSearch(SearchCommand command) {
+    if (!document_.holdsCapture() || measuring()) {
+        return;
+    }
+    if (search_.NeedsDialog(command)) {
+        SearchCriteria criteria = search_.criteria();
+        if (!RunSearchInput(this, criteria)) {
+            return;
+        }
+        search_.setCriteria(criteria);
+    }
+    const auto hit = search_.Run(document_.capture(), command, prompt_);
+    if (!hit) {
+        return;
+    }
+    layout_.BringHitIntoView(document_.capture(), *hit, command);
+    updateScrollBar();
+    markHit_ = true;
+    viewport()->update();
 }
 
 void CVarnoltView::contextMenuEvent(QContextMenuEvent* event) {

@@ -2,6 +2,7 @@
 
 #include "core/link/reception/ReceptionView.h"
 #include "core/view/ViewLayout.h"
+#include "core/view/ViewSearch.h"
 #include "ui/view/QtCellCanvas.h"
 
 #include <QAbstractScrollArea>
@@ -47,6 +48,7 @@ public:
     void setDownloadProgress(DownloadProgress* progress) { downloadProgress_ = progress; }
 
     [[nodiscard]] ViewLayout& layout() { return layout_; }
+    [[nodiscard]] const ViewSearch& search() const { return search_; }
 
 signals:
     // Every update code received, after it was carried out.
@@ -86,6 +88,11 @@ private:
     void updateScrollBar();
     void onScrollAction(int action);
     void scroll(ScrollRequest request, int32_t trackPosition = 0);
+    // The search commands: the dialog where needed, the search, the hit brought into view and
+    // marked in the next paint.
+    void runSearch(SearchCommand command);
+    // Lays the document's capture out afresh; the search starts again from the oldest record.
+    void resetLayout();
     // The live page image at the viewport's size, grid drawn, when SIZE changed or FRESH.
     void prepareLivePage(bool fresh);
     void takeLineStates(const std::optional<uint16_t>& lineStates);
@@ -105,6 +112,8 @@ private:
     // Wheel angle not yet turned into lines: high-resolution wheels and touchpads send
     // fractions of a notch.
     int wheelAngle_ = 0;
+    ViewSearch search_;
+    bool markHit_ = false; // the next paint shows the search hit
 };
 
 } // namespace varnolt::ui
