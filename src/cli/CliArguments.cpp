@@ -1,5 +1,7 @@
 #include "cli/CliArguments.h"
 
+#include "cli/SettingsCommand.h"
+
 #include <string_view>
 
 namespace varnolt::cli {
@@ -39,6 +41,8 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& args) {
         result.command = CliCommand::Info;
     } else if (command == "export") {
         result.command = CliCommand::Export;
+    } else if (command == "settings") {
+        return ParseSettingsArguments(args);
     } else {
         return Refuse("unknown command '" + command + "' (try --help)");
     }
@@ -118,11 +122,16 @@ std::string CliUsage() {
            "  varnolt-cli info FILE.tvd\n"
            "  varnolt-cli export FILE.tvd OUT.txt|OUT.csv [--frame] [--line-length N]\n"
            "                     [--half-width] [--control-lines] [--start N]\n"
+           "  varnolt-cli settings FILE.tvs [--json]\n"
+           "  varnolt-cli settings A.tvs B.tvs --diff [--json]\n"
            "  varnolt-cli --help\n"
            "\n"
            "info     prints the capture's header and record count, one 'key: value' per line.\n"
            "export   writes the capture as text (.txt) or comma-separated values (.csv) in\n"
            "         code page 932, byte for byte as the program's export dialog does.\n"
+           "settings prints every analyzer setting of a settings file, one 'name: value' per\n"
+           "         line (--json: one JSON object); with --diff only the settings in which\n"
+           "         two files differ, as 'name: A -> B' (--json: name: [A, B]).\n"
            "\n"
            "Export options:\n"
            "  --frame           frame layout (one line pair per frame line); default continuous\n"

@@ -6,7 +6,7 @@
 
 namespace varnolt::cli {
 
-enum class CliCommand { Help, Info, Export };
+enum class CliCommand { Help, Info, Export, Settings };
 
 // The command line of varnolt-cli, taken apart. Numbers stay text: the export checks them
 // exactly as the export dialog checks what the user typed.
@@ -19,6 +19,9 @@ struct CliArguments {
     bool controlLines = false;
     std::string lineLength = "50";
     std::string startPosition = "1";
+    std::vector<std::string> settingsFiles; // settings: one file, or two with --diff
+    bool json = false;
+    bool diff = false;
 };
 
 // The arguments after the program name, or the one-line reason they are not understood.

@@ -3,6 +3,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
+#include "cli/SettingsCommand.h"
 
 #include <iostream>
 #include <string>
@@ -24,6 +25,8 @@ int main(int argc, char** argv) {
         return static_cast<int>(RunInfo(*parsed.arguments, std::cout));
     case CliCommand::Export:
         return static_cast<int>(RunExport(*parsed.arguments));
+    case CliCommand::Settings:
+        return static_cast<int>(RunSettings(*parsed.arguments, std::cout));
     }
     return static_cast<int>(CliExit::Usage);
 }

@@ -3,6 +3,7 @@
 #include "core/capture/ExportSink.h"
 #include "core/capture/ExportWriter.h"
 #include "core/platform/FileError.h"
+#include "core/settings/CSaParameter.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
 
@@ -179,7 +180,8 @@ TEST_F(CliTest, InfoPrintsTheHeaderAndTheRecordCount) {
 
 TEST_F(CliTest, FailuresGiveOneLineAndAnExitStatus) {
     const std::filesystem::path notCapture = dir / "not-a-capture.tvd";
-    std::ofstream(notCapture, std::ios::binary) << "\x13<<## TOP Begin ##>>\x04" "0110";
+    std::ofstream(notCapture, std::ios::binary) << "\x13<<## TOP Begin ##>>\x04"
+                                                   "0110";
     const std::filesystem::path missing = dir / "missing.tvd";
     const std::string out = (dir / "out.txt").string();
     struct FailureCase {
@@ -232,6 +234,68 @@ TEST_F(CliTest, HelpNamesTheCommandsAndSucceeds) {
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("varnolt-cli export FILE.tvd OUT.txt|OUT.csv"), std::string::npos);
     EXPECT_EQ(Run({"export", "--help"}).status, 0);
+}
+
+TEST_F(CliTest, SettingsListsEveryValueAndTheDifferences) {
+    CSaParameter first;
+    first.speed = 31'250;
+    first.triggers[1].enabled = 0xFF;
+    first.triggers[1].action = kTriggerSend;
+    first.triggers[1].transmitNumber = 2;
+    first.transmitEntries[2].elementCount = 3;
+    first.transmitEntries[2].elements[0] = {1, 'O'};
+    first.transmitEntries[2].elements[1] = {1, 'K'};
+    first.transmitEntries[2].elements[2] = {1, 0x0D};
+    CSaParameter second = first;
+    second.speed = 9600;
+    second.transmitEntries[2].elementCount = 2;
+    RecordingPrompt prompt;
+    const auto a = dir / "a.tvs";
+    const auto b = dir / "b.tvs";
+    ASSERT_TRUE(first.SaveFile(a, prompt));
+    ASSERT_TRUE(second.SaveFile(b, prompt));
+
+    const CliRun all = Run({"settings", a.string()});
+    ASSERT_EQ(all.status, 0) << all.err;
+    EXPECT_TRUE(all.out.starts_with("line mode: RS-232C monitor\nspeed: 31250 bit/s\n"));
+    EXPECT_NE(all.out.find("\ntrigger 2: on\ntrigger 2 condition: error PE FE PF BR OE on SD "
+                           "and RD\ntrigger 2 action: send transmit 3 after 0.00 s\n"),
+              std::string::npos);
+    EXPECT_NE(all.out.find("\ntransmit 3: \"OK<0D>\"\n"), std::string::npos);
+    EXPECT_TRUE(all.out.ends_with("transmit 50: \"\"\n"));
+
+    const CliRun json = Run({"settings", "--json", a.string()});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_TRUE(json.out.starts_with("{\n  \"line mode\": \"RS-232C monitor\",\n"));
+    EXPECT_NE(json.out.find("\"transmit 3\": \"\\\"OK<0D>\\\"\""), std::string::npos);
+
+    const CliRun diff = Run({"settings", a.string(), b.string(), "--diff"});
+    ASSERT_EQ(diff.status, 0) << diff.err;
+    EXPECT_EQ(diff.out, "speed: 31250 bit/s -> 9600 bit/s\ntransmit 3: \"OK<0D>\" -> \"OK\"\n");
+    EXPECT_EQ(Run({"settings", a.string(), a.string(), "--diff", "--json"}).out, "{}\n");
+}
+
+TEST_F(CliTest, SettingsRefusesWhatItCannotRead) {
+    const CliRun missing = Run({"settings", (dir / "none.tvs").string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "varnolt-cli: ファイルが見つかりません。\nファイル名を確認して再実行"
+                           "してください。\n");
+    EXPECT_EQ(missing.out, "");
+    // A capture file is no settings file.
+    EXPECT_EQ(Run({"settings", capture.string()}).err, "varnolt-cli: ファイル形式が違います。\n");
+    // A newer file would read as the defaults: refused instead of listed.
+    {
+        RecordingPrompt prompt;
+        ASSERT_TRUE(CSaParameter{}.SaveFile(dir / "newer.tvs", prompt));
+        std::string bytes = ReadFile(dir / "newer.tvs");
+        bytes.replace(24, 4, "0120");
+        std::ofstream(dir / "newer.tvs", std::ios::binary) << bytes;
+    }
+    const CliRun refused = Run({"settings", (dir / "newer.tvs").string()});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("newer version"), std::string::npos);
+    EXPECT_EQ(Run({"settings", capture.string(), capture.string()}).status, 2);
+    EXPECT_EQ(Run({"settings", capture.string(), "--diff"}).status, 2);
 }
 
 } // namespace

@@ -99,6 +99,12 @@ void CVarnoltDoc::PublishDisplaySettings() {
     display_.timeDisplay = capture_->header().timeDisplay;
 }
 
+void CVarnoltDoc::AcceptSettings(const CSaParameter& settings) {
+    settings_ = settings;
+    ApplyFrameSettings(settings_, capture_->header());
+    PublishDisplaySettings();
+}
+
 void CVarnoltDoc::SetLineStatesFromControlField(uint16_t field) {
     constexpr LineSlot kOrder[] = {kLineRs, kLineEr, kLineCs, kLineDr, kLineCd, kLineCi};
     for (size_t i = 0; i < std::size(kOrder); ++i) {

@@ -74,6 +74,9 @@ public:
     void CopyCommunicationConditions();
     // Display mode from the settings, idle and time display from the capture header.
     void PublishDisplaySettings();
+    // The settings dialog's OK: SETTINGS become the document's; the display mode and the
+    // capture header's frame detection time and delimiters follow them.
+    void AcceptSettings(const CSaParameter& settings);
     [[nodiscard]] const DisplayState& displayState() const { return display_; }
 
     [[nodiscard]] const LineStates& lineStates() const { return lineStates_; }
