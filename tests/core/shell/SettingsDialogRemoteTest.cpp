@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -117,25 +116,20 @@ TEST_F(SettingsDialogRemoteTest, CounterResetShowsTheAnalyzersAnswer) {
 // OK of the dialog, as the main frame hands it to the document.
 TEST(DocumentAcceptSettings, DisplayModeAndFrameSettingsFollow) {
     testing::TempDir dir;
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-    {
-        testing::RecordingPrompt prompt;
-        CVarnoltDoc document(prompt);
-        document.capture().header().speed = 300; // a loaded capture's own conditions stay
-        CSaParameter edited;
-        edited.displayMode = 1;
-        edited.frameDetectionTime = 2500;
-        edited.frameDelimiters[3] = {1, 0x0D, 0};
-        edited.speed = 38'400;
-        document.AcceptSettings(edited);
-        EXPECT_EQ(document.settings(), edited);
-        EXPECT_EQ(document.displayState().mode, DisplayMode::Frame);
-        EXPECT_EQ(document.capture().header().frameDetectionTime, 2500U);
-        EXPECT_EQ(document.capture().header().delimiters[3], (FrameDelimiter{1, 0x0D, 0}));
-        EXPECT_EQ(document.capture().header().speed, 300U);
-    }
-    std::filesystem::current_path(previous);
+    testing::RecordingPrompt prompt;
+    CVarnoltDoc document(prompt, dir.path());
+    document.capture().header().speed = 300; // a loaded capture's own conditions stay
+    CSaParameter edited;
+    edited.displayMode = 1;
+    edited.frameDetectionTime = 2500;
+    edited.frameDelimiters[3] = {1, 0x0D, 0};
+    edited.speed = 38'400;
+    document.AcceptSettings(edited);
+    EXPECT_EQ(document.settings(), edited);
+    EXPECT_EQ(document.displayState().mode, DisplayMode::Frame);
+    EXPECT_EQ(document.capture().header().frameDetectionTime, 2500U);
+    EXPECT_EQ(document.capture().header().delimiters[3], (FrameDelimiter{1, 0x0D, 0}));
+    EXPECT_EQ(document.capture().header().speed, 300U);
 }
 
 } // namespace
