@@ -226,7 +226,7 @@ std::vector<Row> CommandRows() {
          Effect([](Rig& r) { return r.sent("BC") && !r.document.link()->busy(); }),
          Status::Built},
         {kCmdSavedFileReceive, {State::Connected}, Dialog("CMoniterReceive"), Status::Pending},
-        {kCmdSettings, anyIdle, Dialog("CSaParameterDlg"), Status::Pending},
+        {kCmdSettings, anyIdle, Dialog("CSaParameterDlg"), Status::Built},
         {kCmdFirmwareUpdate, offline, Dialog("CMoniterProgramUp"), Status::Pending},
         {kCmdScreenCapture, always, Dialog("CMoniterCapture"), Status::Pending},
         {kCmdEnvironment, anyIdle, Dialog("CConfig"), Status::Built},

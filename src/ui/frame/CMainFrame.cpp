@@ -12,6 +12,7 @@
 #include "ui/frame/CAboutDlg.h"
 #include "ui/frame/StatusProgress.h"
 #include "ui/platform/QtText.h"
+#include "ui/settings/SettingsDialogLauncher.h"
 #include "ui/view/CVarnoltView.h"
 #include "ui/view/CapturePrinter.h"
 
@@ -183,6 +184,11 @@ void CMainFrame::onCommand(CommandId id) {
         }
         break;
     }
+    case kCmdSettings:
+        if (RunSettingsDialog(document_, settings_, prompt_, this)) {
+            sendUpdate(kUpdateRelayout);
+        }
+        break;
     case kCmdAppAbout: {
         CAboutDlg about(this);
         about.exec();

@@ -1,0 +1,162 @@
+#include "core/link/CMoniterComm.h"
+#include "core/platform/MemoryConfigStore.h"
+#include "core/shell/CVarnoltDoc.h"
+#include "core/shell/LinkSettingsRemote.h"
+#include "support/RecordingPrompt.h"
+#include "support/TempDir.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/settings/CProgressStatusBar.h"
+#include "ui/settings/CSaParameterDlg.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+#include "../core/link/SimulatedLink.h"
+
+using namespace varnolt;
+
+namespace {
+
+// Runs STEP on the next modal dialog of class T once it shows.
+template <typename T>
+void WhenShown(std::function<void(T&)> step) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, step] {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        step(*dialog);
+    });
+    timer->start();
+}
+
+QAbstractButton* ButtonNamed(QWidget& parent, const QString& text) {
+    for (QAbstractButton* button : parent.findChildren<QAbstractButton*>()) {
+        if (button->text() == text && button->isVisibleTo(&parent)) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+void Ok(QDialog& dialog) {
+    QAbstractButton* ok = ButtonNamed(dialog, "OK");
+    QVERIFY(ok != nullptr);
+    ok->click();
+}
+
+} // namespace
+
+class SettingsDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void okFromTheMenuHandsTheEditedSettingsToTheDocument();
+    void arbitrarySpeedThroughTheSpeedDialog();
+    void remoteWriteShowsItsProgressAndFinishes();
+
+private:
+    testing::TempDir settingsDir_;
+};
+
+// "設定" from the menu, with the link connected: the dialog opens with the link busy, a changed
+// page reaches the document on OK, and the view's display mode follows.
+void SettingsDialogTest::okFromTheMenuHandsTheEditedSettingsToTheDocument() {
+    testing::RecordingPrompt prompt;
+    MemoryConfigStore config;
+    testing::SimulatedLink sim;
+    CVarnoltDoc document(prompt, settingsDir_.path());
+    ui::CMainFrame frame(document, config, prompt);
+    document.AttachLink(
+        LinkServices{sim.bridge, sim.portPrompt, sim.clock, sim.time, sim.cursor, &sim.ring});
+    frame.show();
+
+    bool busyWhileOpen = false;
+    WhenShown<ui::CSaParameterDlg>([&](ui::CSaParameterDlg& dialog) {
+        busyWhileOpen = document.link()->busy();
+        auto* tabs = dialog.findChild<QTabWidget*>("pages");
+        tabs->setCurrentIndex(5);
+        QAbstractButton* frameMode = ButtonNamed(*tabs->currentWidget(), "フレーム");
+        QVERIFY(frameMode != nullptr);
+        frameMode->click();
+        tabs->setCurrentIndex(3);
+        auto* timer1 = tabs->currentWidget()->findChild<QLineEdit*>("setValue1");
+        timer1->selectAll();
+        QTest::keyClicks(timer1, "1234");
+        Ok(dialog);
+    });
+    frame.action(kCmdSettings)->trigger();
+
+    QCOMPARE(busyWhileOpen, true);
+    QCOMPARE(document.link()->busy(), false);
+    QCOMPARE(document.settings().displayMode, 1);
+    QCOMPARE(document.settings().timers[0].setValue, 1234U);
+    QVERIFY(document.displayState().mode == DisplayMode::Frame);
+    QVERIFY(prompt.entries.empty());
+}
+
+// "その他" opens the speed dialog; Enter shows the real speed without closing, OK returns the
+// speed to the page.
+void SettingsDialogTest::arbitrarySpeedThroughTheSpeedDialog() {
+    testing::RecordingPrompt prompt;
+    ui::CSaParameterDlg dialog(CSaParameter{}, {}, prompt);
+    dialog.show();
+    QTest::qWait(20);
+    QString actual;
+    WhenShown<QDialog>([&](QDialog& speed) {
+        auto* edit = speed.findChild<QLineEdit*>("speedEdit");
+        QVERIFY(edit != nullptr);
+        QVERIFY(edit->isReadOnly()); // the page's 9600 is a listed speed
+        ButtonNamed(speed, "任意")->click();
+        QCOMPARE(edit->text(), QString("9600"));
+        QVERIFY(!edit->isReadOnly());
+        edit->selectAll();
+        QTest::keyClicks(edit, "12345");
+        QTest::keyClick(edit, Qt::Key_Return);
+        actual = speed.findChild<QLabel*>("actualSpeed")->text();
+        QVERIFY(speed.isVisible());
+        Ok(speed);
+    });
+    QAbstractButton* other = ButtonNamed(dialog, "その他");
+    QVERIFY(other != nullptr);
+    other->click();
+    QCOMPARE(actual, QString("実際の通信速度： 12370　誤差：  0.203%"));
+    QCOMPARE(dialog.findChild<QLineEdit*>("otherSpeed")->text(), QString("12345"));
+    Ok(dialog);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.settings().speed, 12345U);
+}
+
+// "リモート書込" writes the pages to the virtual analyzer and says so in the status bar.
+void SettingsDialogTest::remoteWriteShowsItsProgressAndFinishes() {
+    testing::RecordingPrompt prompt;
+    testing::SimulatedLink sim;
+    LinkSettingsRemote remote(sim.link, prompt);
+    SettingsDialogModel::Context context;
+    context.connected = true;
+    context.remote = &remote;
+    ui::CSaParameterDlg dialog(CSaParameter{}, context, prompt);
+    dialog.show();
+    QTest::qWait(20);
+    ButtonNamed(dialog, "リモート書込")->click();
+    QCOMPARE(sim.requests().size(), size_t{27});
+    auto* status = dialog.findChild<ui::CProgressStatusBar*>();
+    QCOMPARE(status->text(), QString("書込完了"));
+    QCOMPARE(status->progress(), 0);
+}
+
+QTEST_MAIN(SettingsDialogTest)
+#include "SettingsDialog_test.moc"
