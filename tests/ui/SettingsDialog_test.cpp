@@ -1,4 +1,4 @@
-#include "core/link/CMoniterComm.h"
+#include "core/link/protocol/CMoniterComm.h"
 #include "core/platform/MemoryConfigStore.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "core/shell/LinkSettingsRemote.h"

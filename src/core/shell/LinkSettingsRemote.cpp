@@ -1,6 +1,6 @@
 #include "core/shell/LinkSettingsRemote.h"
 
-#include "core/link/CMoniterComm.h"
+#include "core/link/protocol/CMoniterComm.h"
 
 namespace varnolt {
 

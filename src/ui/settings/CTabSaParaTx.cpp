@@ -36,6 +36,8 @@ CTabSaParaTx::CTabSaParaTx(TransmitPageModel& model, QWidget* parent)
     list_->setObjectName("transmitList");
     list_->setHorizontalHeaderLabels({"番号", "送信内容"});
     list_->horizontalHeader()->setFont(HeaderFont());
+    // The content column is far wider than the page: its title stays at its left edge.
+    list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     list_->verticalHeader()->hide();
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -1,6 +1,6 @@
 #include "ui/settings/SettingsDialogLauncher.h"
 
-#include "core/link/CMoniterComm.h"
+#include "core/link/protocol/CMoniterComm.h"
 #include "core/shell/AppSettings.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "core/shell/LinkSettingsRemote.h"

@@ -1,5 +1,5 @@
 #include "core/capture/CCaptureData.h"
-#include "core/link/LinkMessages.h"
+#include "core/link/protocol/LinkMessages.h"
 #include "core/settings/dialog/SettingsDialogModel.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "core/shell/LinkSettingsRemote.h"
