@@ -42,6 +42,9 @@ CTabSaParaTx::CTabSaParaTx(TransmitPageModel& model, QWidget* parent)
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A click in the wide content column must not scroll the row numbers out of sight.
+    list_->setAutoScroll(false);
+    list_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     list_->setShowGrid(true);
     list_->setFont(CellFont(kCellHeight));
     list_->setWordWrap(false);
