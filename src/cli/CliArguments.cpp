@@ -43,6 +43,15 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& args) {
         result.command = CliCommand::Export;
     } else if (command == "settings") {
         return ParseSettingsArguments(args);
+    } else if (command == "find") {
+        result.command = CliCommand::Find;
+        for (size_t i = 1; i < args.size(); ++i) {
+            if (IsHelp(args[i])) {
+                return {CliArguments{}, {}};
+            }
+            result.commandArgs.push_back(args[i]);
+        }
+        return {result, {}};
     } else {
         return Refuse("unknown command '" + command + "' (try --help)");
     }
@@ -124,6 +133,7 @@ std::string CliUsage() {
            "                     [--half-width] [--control-lines] [--start N]\n"
            "  varnolt-cli settings FILE.tvs [--json]\n"
            "  varnolt-cli settings A.tvs B.tvs --diff [--json]\n"
+           "  varnolt-cli find FILE.tvd CRITERIA [--backward] [--from N] [--all] [--max N]\n"
            "  varnolt-cli --help\n"
            "\n"
            "info     prints the capture's header and record count, one 'key: value' per line.\n"
@@ -141,6 +151,21 @@ std::string CliUsage() {
            "  --control-lines   also write the six control-line rows (captures with\n"
            "                    control lines only)\n"
            "  --start N         position of the first record to export, from 1 (default 1)\n"
+           "\n"
+           "find     searches the capture as the data view does and prints each hit as\n"
+           "         'KIND FIRST LAST' (KIND: SD, RD, ERROR, IDLE, TIME; positions from 1).\n"
+           "         CRITERIA, exactly one of:\n"
+           "  --pattern \"TOKENS\"  a sequence on one line (SD or RD); blank-separated tokens:\n"
+           "                      XX (two hex digits), 'text', * (any), !PE !FE !PF !BR !OE,\n"
+           "                      m0..m3 (bit mask k), r0..r3 (range k); with\n"
+           "                      --mask K=BBBBBBBB (1, 0, ? from bit 7) and --range K=LO-HI\n"
+           "                      (two hex digits a side; an empty side is not enabled)\n"
+           "  --error LIST        comma-separated PE,FE,PF,BR,OE\n"
+           "  --idle MIN-MAX      idle gap in milliseconds, inclusive; empty or 0: no bound\n"
+           "  --time FROM..TO     YYYY-MM-DDTHH:MM:SS each\n"
+           "         --from N starts the search after position N; --backward searches\n"
+           "         backwards; --all repeats until a hit repeats or --max N were printed.\n"
+           "         Exit status 0 found, 1 nothing found, 2 command line or criteria unusable.\n"
            "\n"
            "Exit status: 0 done; 1 a file could not be read or written, the capture file was\n"
            "refused or an option value was refused; 2 the command line is not understood;\n"

@@ -6,7 +6,7 @@
 
 namespace varnolt::cli {
 
-enum class CliCommand { Help, Info, Export, Settings };
+enum class CliCommand { Help, Info, Export, Settings, Find };
 
 // The command line of varnolt-cli, taken apart. Numbers stay text: the export checks them
 // exactly as the export dialog checks what the user typed.
@@ -22,6 +22,8 @@ struct CliArguments {
     std::vector<std::string> settingsFiles; // settings: one file, or two with --diff
     bool json = false;
     bool diff = false;
+    // find: the arguments after the command, which it takes apart itself.
+    std::vector<std::string> commandArgs;
 };
 
 // The arguments after the program name, or the one-line reason they are not understood.

@@ -17,18 +17,6 @@ namespace varnolt::cli {
 
 namespace {
 
-// The capture file at PATH, loaded; empty when it was refused or could not be read (the
-// reader has told why). DAMAGED says that the reader reported a problem but kept what it read.
-std::unique_ptr<CCaptureData> Load(const std::string& path, StderrPrompt& prompt, bool& damaged) {
-    auto store = std::make_unique<CCaptureData>();
-    const size_t before = prompt.count();
-    if (!ReadCaptureFile(ExportPath(path), *store, prompt)) {
-        return nullptr;
-    }
-    damaged = prompt.count() != before;
-    return store;
-}
-
 // NAMES[VALUE], or "unknown" for a value outside the table.
 template <size_t N>
 std::string_view NameOf(const std::array<std::string_view, N>& names, int64_t value) {
@@ -52,10 +40,21 @@ std::string DelimiterText(const FrameDelimiter& delimiter) {
 
 } // namespace
 
+std::unique_ptr<CCaptureData> LoadCapture(const std::string& path, StderrPrompt& prompt,
+                                          bool& damaged) {
+    auto store = std::make_unique<CCaptureData>();
+    const size_t before = prompt.count();
+    if (!ReadCaptureFile(ExportPath(path), *store, prompt)) {
+        return nullptr;
+    }
+    damaged = prompt.count() != before;
+    return store;
+}
+
 CliExit RunInfo(const CliArguments& args, std::ostream& out) {
     StderrPrompt prompt;
     bool damaged = false;
-    const std::unique_ptr<CCaptureData> store = Load(args.capturePath, prompt, damaged);
+    const std::unique_ptr<CCaptureData> store = LoadCapture(args.capturePath, prompt, damaged);
     if (!store) {
         return CliExit::Failed;
     }
@@ -85,7 +84,7 @@ CliExit RunInfo(const CliArguments& args, std::ostream& out) {
 CliExit RunExport(const CliArguments& args) {
     StderrPrompt prompt;
     bool damaged = false;
-    const std::unique_ptr<CCaptureData> store = Load(args.capturePath, prompt, damaged);
+    const std::unique_ptr<CCaptureData> store = LoadCapture(args.capturePath, prompt, damaged);
     if (!store) {
         return CliExit::Failed;
     }

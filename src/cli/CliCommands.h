@@ -1,8 +1,11 @@
 #pragma once
 
 #include "cli/CliArguments.h"
+#include "core/capture/CCaptureData.h"
 
+#include <memory>
 #include <ostream>
+#include <string>
 
 namespace varnolt::cli {
 
@@ -13,6 +16,13 @@ enum class CliExit : int {
     Usage = 2,   // the command line is not understood
     Damaged = 3, // the capture file is damaged; what could be read was used
 };
+
+class StderrPrompt;
+
+// The capture file at PATH, loaded; empty when it was refused or could not be read (the
+// reader has told why). DAMAGED says that the reader reported a problem but kept what it read.
+[[nodiscard]] std::unique_ptr<CCaptureData> LoadCapture(const std::string& path,
+                                                        StderrPrompt& prompt, bool& damaged);
 
 // varnolt-cli info: the capture header and the record count on OUT.
 [[nodiscard]] CliExit RunInfo(const CliArguments& args, std::ostream& out);

@@ -3,6 +3,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
+#include "cli/FindCommand.h"
 #include "cli/SettingsCommand.h"
 
 #include <iostream>
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
         return static_cast<int>(RunExport(*parsed.arguments));
     case CliCommand::Settings:
         return static_cast<int>(RunSettings(*parsed.arguments, std::cout));
+    case CliCommand::Find:
+        return static_cast<int>(RunFind(parsed.arguments->commandArgs, std::cout));
     }
     return static_cast<int>(CliExit::Usage);
 }

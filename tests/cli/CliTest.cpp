@@ -17,30 +17,16 @@
 #include <sys/wait.h>
 #include <vector>
 
+#include "CliRunner.h"
+
 namespace varnolt {
 namespace {
 
 using testing::RecordingPrompt;
 using testing::TempDir;
 
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string Quoted(const std::string& arg) {
-    std::string quoted = "'";
-    for (const char c : arg) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using testing::CliRun;
+using testing::ReadFile;
 
 class CliTest : public ::testing::Test {
 protected:
@@ -60,21 +46,7 @@ protected:
                                      {SaveSource::Ring, 0, store.lastIndex()}, prompt));
     }
 
-    CliRun Run(const std::vector<std::string>& args) {
-        std::string command = Quoted(VARNOLT_CLI_PROGRAM);
-        for (const std::string& arg : args) {
-            command += ' ' + Quoted(arg);
-        }
-        const std::filesystem::path out = dir / "stdout";
-        const std::filesystem::path err = dir / "stderr";
-        command += " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
-        const int raw = std::system(command.c_str());
-        CliRun run;
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadFile(out);
-        run.err = ReadFile(err);
-        return run;
-    }
+    CliRun Run(const std::vector<std::string>& args) { return testing::RunCli(dir.path(), args); }
 
     TempDir dir;
     CCaptureData store{64};
