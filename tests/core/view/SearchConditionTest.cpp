@@ -138,6 +138,14 @@ TEST(SearchCondition, StartPositions) {
     EXPECT_EQ(Search(*capture, xe, 3), SdHit(1, 2));
 }
 
+SearchCriteria IdleBounds(int32_t lower, int32_t upper) {
+    SearchCriteria criteria;
+    criteria.kind = kSearchIdle;
+    criteria.idleLowerMs = lower;
+    criteria.idleUpperMs = upper;
+    return criteria;
+}
+
 // A ring of 8 records that has wrapped: oldest at index 3, newest at index 2.
 std::unique_ptr<CCaptureData> WrappedRing(const std::vector<RecordWord>& ringOrder) {
     auto capture = MakeCapture(std::vector<RecordWord>(3, Rd('z')), 8);
@@ -166,6 +174,12 @@ TEST(SearchCondition, WrappedRings) {
         {SdError(0), Sd('x'), Sd('x'), Sd('x'), SdError(4), SdError(3), Sd('x'), Sd('x')});
     EXPECT_EQ(Search(*errors, error, 7)->first, 0);
     EXPECT_EQ(Search(*errors, error, 0, SearchDirection::Backward)->first, 7);
+    // An idle head at the newest record never takes the oldest records as its continuations:
+    // it is cut short, a hit without comparison that ends where it stands.
+    const std::vector<RecordWord> idle = Idle(1);
+    const auto seam =
+        WrappedRing({idle[1], idle[2], Sd('x'), Sd('x'), Sd('x'), Sd('x'), Sd('x'), idle[0]});
+    EXPECT_EQ(Search(*seam, IdleBounds(1000, 0)), (HitRange{2, 2, HitKind::Idle}));
 }
 
 TEST(SearchCondition, ErrorSetChoosesErrorKindsInBothDirections) {
@@ -177,14 +191,6 @@ TEST(SearchCondition, ErrorSetChoosesErrorKindsInBothDirections) {
     EXPECT_EQ(Search(*capture, pf, 1)->first, 3);
     pf.errorSet = 0x07; // no error code maps to these bits
     EXPECT_EQ(Search(*capture, pf), std::nullopt);
-}
-
-SearchCriteria IdleBounds(int32_t lower, int32_t upper) {
-    SearchCriteria criteria;
-    criteria.kind = kSearchIdle;
-    criteria.idleLowerMs = lower;
-    criteria.idleUpperMs = upper;
-    return criteria;
 }
 
 TEST(SearchCondition, IdleBoundsAndResolutions) {
