@@ -9,6 +9,9 @@ namespace varnolt::sim {
 void AddLinkCommands(AnalyzerFirmware& firmware);
 void AddSettingsCommands(AnalyzerFirmware& firmware);
 void AddMeasurementCommands(AnalyzerFirmware& firmware);
+void AddTransferCommands(AnalyzerFirmware& firmware);
+void AddScreenCommands(AnalyzerFirmware& firmware);
+void AddLoaderCommands(AnalyzerFirmware& firmware);
 
 namespace {
 
@@ -37,6 +40,9 @@ AnalyzerFirmware::AnalyzerFirmware() {
     AddLinkCommands(*this);
     AddSettingsCommands(*this);
     AddMeasurementCommands(*this);
+    AddTransferCommands(*this);
+    AddScreenCommands(*this);
+    AddLoaderCommands(*this);
 }
 
 void AnalyzerFirmware::addCommand(std::string_view command, RequestChecksum checksum,
@@ -60,6 +66,12 @@ const AnalyzerFirmware::Command* AnalyzerFirmware::find(std::span<const uint8_t>
 
 std::vector<AnswerFrame> AnalyzerFirmware::handle(std::span<const uint8_t> frame) {
     const Command* command = find(frame);
+    if (LoaderAnswers(*this)) {
+        // The loader knows only its own frames and stays silent to the rest.
+        if (command == nullptr || (command->letters != "INI" && command->letters != "WSTOP")) {
+            return {};
+        }
+    }
     if (command == nullptr) {
         return {Nak()};
     }
@@ -71,6 +83,14 @@ std::vector<AnswerFrame> AnalyzerFirmware::handle(std::span<const uint8_t> frame
         parameters = parameters.first(parameters.size() - kChecksumCharacters);
     }
     return command->handler(*this, Request{command->letters, parameters});
+}
+
+std::vector<AnswerFrame> AnalyzerFirmware::handleLine(std::span<const uint8_t> line) {
+    return HandleLoaderLine(*this, line);
+}
+
+AnswerFrame AnalyzerFirmware::refusal(bool line) {
+    return line ? LoaderLine("NAK") : Nak();
 }
 
 } // namespace varnolt::sim

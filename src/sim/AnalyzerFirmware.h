@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/FirmwareLoader.h"
+#include "sim/HostTransfer.h"
 #include "sim/SettingsMemory.h"
 
 #include <array>
@@ -49,8 +51,15 @@ public:
     void addCommand(std::string_view command, RequestChecksum checksum, Handler handler);
 
     // Carries out one request frame (without its terminator) and returns the answers. An
-    // unknown command, or a checksum that does not match, is refused with "NAK".
+    // unknown command, or a checksum that does not match, is refused with "NAK". While the
+    // loader runs, only its own frames are answered.
     [[nodiscard]] std::vector<AnswerFrame> handle(std::span<const uint8_t> frame);
+    // Carries out one text line (without its line feed) that reached the loader.
+    [[nodiscard]] std::vector<AnswerFrame> handleLine(std::span<const uint8_t> line);
+    // Whether what arrives now is read as text lines (the loader runs) rather than frames.
+    [[nodiscard]] bool readsLines() { return LoaderAnswers(*this); }
+    // The refusal of a request: "NAK" as a frame, or as a text LINE for the loader's lines.
+    [[nodiscard]] static AnswerFrame refusal(bool line);
 
     // The state the requests change and report.
     uint8_t remoteMode = 0;
@@ -67,6 +76,17 @@ public:
     uint32_t now = 0;
     // Measuring: traffic, memory, triggers and the blocks for the PC.
     std::shared_ptr<MeasurementEngine> measurement;
+    // The transfer towards the PC that "ACK", "NAK" and "ESC" steer, if one runs.
+    std::shared_ptr<HostTransfer> transfer;
+    // The loader that takes a new program.
+    LoaderState loader;
+    // Answers a handler sends some time after the request (a restart, a memory write); they
+    // leave in order once the analyzer's clock has moved on by their delay.
+    struct LaterAnswer {
+        uint32_t delayMs = 0;
+        AnswerFrame bytes;
+    };
+    std::vector<LaterAnswer> later;
 
 private:
     struct Command {

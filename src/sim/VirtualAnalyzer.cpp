@@ -105,6 +105,11 @@ FtStatus VirtualAnalyzer::queueStatus(Session session, uint32_t& queued,
     }
     // The host has come back for more: whatever it read before is in its ring by now.
     readUnconfirmed_ = false;
+    if (firmware_.loader.bootReportDue) {
+        // A loader that started while no host listened reports once one does.
+        firmware_.loader.bootReportDue = false;
+        toHost_.push(LoaderLine("POW"), clock_.tickMs(), firmware_.loader.options.bootReportMs);
+    }
     queued = toHost_.readable(clock_.tickMs());
     if (queued == 0 && wait.count() > 0) {
         readable_.wait_for(lock, wait,
@@ -141,14 +146,27 @@ FtStatus VirtualAnalyzer::write(Session session, std::span<const uint8_t> bytes,
     written = static_cast<uint32_t>(bytes.size());
     fromHost_.insert(fromHost_.end(), bytes.begin(), bytes.end());
     for (;;) {
-        const auto end = std::search(fromHost_.begin(), fromHost_.end(), kFrameTerminator.begin(),
-                                     kFrameTerminator.end());
+        firmware_.now = clock_.tickMs();
+        const auto frameEnd = std::search(fromHost_.begin(), fromHost_.end(),
+                                          kFrameTerminator.begin(), kFrameTerminator.end());
+        auto end = frameEnd;
+        size_t endBytes = kFrameTerminator.size();
+        bool line = false;
+        // The loader reads text lines; a frame ("INI") still ends with the terminator.
+        if (firmware_.readsLines()) {
+            const auto lineEnd = std::find(fromHost_.begin(), frameEnd, uint8_t{'\n'});
+            if (lineEnd != frameEnd) {
+                end = lineEnd;
+                endBytes = 1;
+                line = true;
+            }
+        }
         if (end == fromHost_.end()) {
             break;
         }
-        const std::vector<uint8_t> frame(fromHost_.begin(), end);
-        fromHost_.erase(fromHost_.begin(), end + kFrameTerminator.size());
-        carryOut(frame);
+        const std::vector<uint8_t> request(fromHost_.begin(), end);
+        fromHost_.erase(fromHost_.begin(), end + static_cast<ptrdiff_t>(endBytes));
+        carryOut(request, line);
         if (!live(session)) {
             break; // the request unplugged the device
         }
@@ -159,24 +177,32 @@ FtStatus VirtualAnalyzer::write(Session session, std::span<const uint8_t> bytes,
     return kFtOk;
 }
 
-void VirtualAnalyzer::carryOut(std::span<const uint8_t> frame) {
+void VirtualAnalyzer::carryOut(std::span<const uint8_t> request, bool line) {
     if (requests_.size() == kRequestLogLimit) {
         requests_.pop_front();
     }
-    requests_.push_back({std::string(frame.begin(), frame.end()), clock_.tickMs()});
+    requests_.push_back({std::string(request.begin(), request.end()), clock_.tickMs()});
     const FaultSet faults = faults_.next();
     if (faults.has(Fault::Unplug)) {
         pullCable();
         return;
     }
+    firmware_.now = clock_.tickMs();
     if (faults.has(Fault::Nak)) {
-        queueAnswer(Nak(), faults);
+        queueAnswer(firmware_.refusal(line), faults);
         return;
     }
-    firmware_.now = clock_.tickMs();
-    for (AnswerFrame& answer : firmware_.handle(frame)) {
+    for (AnswerFrame& answer : line ? firmware_.handleLine(request) : firmware_.handle(request)) {
         queueAnswer(std::move(answer), faults);
     }
+    // An analyzer that falls silent on a request says nothing later either.
+    for (AnalyzerFirmware::LaterAnswer& answer : firmware_.later) {
+        if (!faults.has(Fault::Lost)) {
+            toHost_.push(answer.bytes, clock_.tickMs(), answer.delayMs);
+        }
+    }
+    firmware_.later.clear();
+    readable_.notify_all();
 }
 
 void VirtualAnalyzer::queueAnswer(AnswerFrame answer, FaultSet faults) {
@@ -233,6 +259,15 @@ void VirtualAnalyzer::pullCable() {
 void VirtualAnalyzer::unplug() {
     const std::lock_guard lock(mutex_);
     pullCable();
+}
+
+void VirtualAnalyzer::powerCycle() {
+    const std::lock_guard lock(mutex_);
+    pullCable();
+    plugged_ = true;
+    firmware_.now = clock_.tickMs();
+    BootIntoLoader(firmware_);
+    firmware_.loader.bootReportDue = true;
 }
 
 void VirtualAnalyzer::plugIn() {

@@ -66,6 +66,10 @@ public:
     void unplug();
     // Plugs the cable back in; a new session is needed.
     void plugIn();
+    // Switches the analyzer off and on again: the session dies, the bridge comes back at once,
+    // and the analyzer starts in its loader, which reports "POW" to the next host that opens
+    // the port (and starts a good program if no transfer follows).
+    void powerCycle();
     [[nodiscard]] bool pluggedIn() const;
     // Other bridges attached to the host, by description.
     void setOtherDevices(std::vector<std::string> descriptions);
@@ -84,7 +88,8 @@ public:
 
 private:
     [[nodiscard]] bool live(Session session) const;
-    void carryOut(std::span<const uint8_t> frame);
+    // Carries out a request frame, or a text LINE for the loader.
+    void carryOut(std::span<const uint8_t> request, bool line);
     void queueAnswer(AnswerFrame answer, FaultSet faults);
     // The cable comes out: the session dies and everything in transit is gone.
     void pullCable();
