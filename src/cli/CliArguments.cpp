@@ -52,6 +52,8 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& args) {
             result.commandArgs.push_back(args[i]);
         }
         return {result, {}};
+    } else if (command == "firmware") {
+        result.command = CliCommand::Firmware;
     } else {
         return Refuse("unknown command '" + command + "' (try --help)");
     }
@@ -110,10 +112,11 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& args) {
         }
     }
 
-    const size_t expected = result.command == CliCommand::Info ? 1 : 2;
+    const size_t expected = result.command == CliCommand::Export ? 2 : 1;
     if (positional.size() < expected) {
-        return Refuse(result.command == CliCommand::Info
-                          ? "info needs a capture file (try --help)"
+        return Refuse(result.command == CliCommand::Info ? "info needs a capture file (try --help)"
+                      : result.command == CliCommand::Firmware
+                          ? "firmware needs a firmware file (try --help)"
                           : "export needs a capture file and an output file (try --help)");
     }
     if (positional.size() > expected) {
@@ -134,6 +137,7 @@ std::string CliUsage() {
            "  varnolt-cli settings FILE.tvs [--json]\n"
            "  varnolt-cli settings A.tvs B.tvs --diff [--json]\n"
            "  varnolt-cli find FILE.tvd CRITERIA [--backward] [--from N] [--all] [--max N]\n"
+           "  varnolt-cli firmware FILE.tvy\n"
            "  varnolt-cli --help\n"
            "\n"
            "info     prints the capture's header and record count, one 'key: value' per line.\n"
@@ -142,6 +146,9 @@ std::string CliUsage() {
            "settings prints every analyzer setting of a settings file, one 'name: value' per\n"
            "         line (--json: one JSON object); with --diff only the settings in which\n"
            "         two files differ, as 'name: A -> B' (--json: name: [A, B]).\n"
+           "firmware checks a firmware file as the firmware update does before it sends\n"
+           "         anything: prints its version, records, the MK record and the batches,\n"
+           "         and the first problem that makes the update refuse it.\n"
            "\n"
            "Export options:\n"
            "  --frame           frame layout (one line pair per frame line); default continuous\n"
@@ -167,8 +174,9 @@ std::string CliUsage() {
            "         backwards; --all repeats until a hit repeats or --max N were printed.\n"
            "         Exit status 0 found, 1 nothing found, 2 command line or criteria unusable.\n"
            "\n"
-           "Exit status: 0 done; 1 a file could not be read or written, the capture file was\n"
-           "refused or an option value was refused; 2 the command line is not understood;\n"
+           "Exit status: 0 done; 1 a file could not be read or written, the capture file or\n"
+           "the firmware file was refused or an option value was refused; 2 the command line\n"
+           "is not understood;\n"
            "3 the capture file is damaged: what could be read was used.\n";
 }
 

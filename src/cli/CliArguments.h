@@ -6,13 +6,13 @@
 
 namespace varnolt::cli {
 
-enum class CliCommand { Help, Info, Export, Settings, Find };
+enum class CliCommand { Help, Info, Export, Settings, Find, Firmware };
 
 // The command line of varnolt-cli, taken apart. Numbers stay text: the export checks them
 // exactly as the export dialog checks what the user typed.
 struct CliArguments {
     CliCommand command = CliCommand::Help;
-    std::string capturePath;
+    std::string capturePath; // the input file: a capture, or the firmware file to check
     std::string outputPath;
     bool frameLayout = false;
     bool halfWidth = false;

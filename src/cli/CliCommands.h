@@ -30,4 +30,8 @@ class StderrPrompt;
 // varnolt-cli export: the export the dialog writes with the same choices.
 [[nodiscard]] CliExit RunExport(const CliArguments& args);
 
+// varnolt-cli firmware: the firmware file's check on OUT; Failed for a file the update would
+// refuse (the reason on ERR).
+[[nodiscard]] CliExit RunFirmware(const CliArguments& args, std::ostream& out, std::ostream& err);
+
 } // namespace varnolt::cli

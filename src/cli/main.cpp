@@ -1,5 +1,5 @@
 // varnolt-cli: the capture-file tools of Varnolt without the window, for people who convert
-// many automatically saved captures.
+// many automatically saved captures, and the offline check of firmware files.
 
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
@@ -30,6 +30,8 @@ int main(int argc, char** argv) {
         return static_cast<int>(RunSettings(*parsed.arguments, std::cout));
     case CliCommand::Find:
         return static_cast<int>(RunFind(parsed.arguments->commandArgs, std::cout));
+    case CliCommand::Firmware:
+        return static_cast<int>(RunFirmware(*parsed.arguments, std::cout, std::cerr));
     }
     return static_cast<int>(CliExit::Usage);
 }

@@ -4,6 +4,7 @@
 #include "core/capture/ExportWriter.h"
 #include "core/platform/FileError.h"
 #include "core/settings/CSaParameter.h"
+#include "sim/FirmwareImage.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
 
@@ -268,6 +269,48 @@ TEST_F(CliTest, SettingsRefusesWhatItCannotRead) {
     EXPECT_NE(refused.err.find("newer version"), std::string::npos);
     EXPECT_EQ(Run({"settings", capture.string(), capture.string()}).status, 2);
     EXPECT_EQ(Run({"settings", capture.string(), "--diff"}).status, 2);
+}
+
+// The offline check says what the update would send, and refuses what the update would refuse.
+TEST_F(CliTest, FirmwareChecksAFileAsTheUpdateDoes) {
+    const auto write = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
+        const std::filesystem::path path = dir / name;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return path.string();
+    };
+    std::vector<uint8_t> truncated =
+        sim::BuildFirmwareImage({.headerRecords = 2, .dataRecords = 4});
+    truncated.pop_back();
+    struct Case {
+        std::string file;
+        int status;
+        std::string out;
+        std::string err;
+    };
+    const Case cases[] = {
+        {write("good.tvy", sim::BuildFirmwareImage({.headerRecords = 3, .dataRecords = 25})), 0,
+         "version: 100300\nrecords: 29\nsingle lines: 3\nMK record: 5\nbatches: 3\nproblem: -\n",
+         ""},
+        {write("truncated.tvy", truncated), 1,
+         "records: 6\nsingle lines: 2\nMK record: 4\nbatches: 1\n"
+         "problem: レコード 8（オフセット 0x60）: レコードの途中でファイルが終わっています\n",
+         ": 転送ファイルに誤りがあります: レコード 8（オフセット 0x60）: "
+         "レコードの途中でファイルが終わっています\n"},
+        {write("nomark.tvy", sim::BuildFirmwareImage({.withMark = false})), 1,
+         "MK record: -\nbatches: 0\nproblem: MK レコードがありません\n",
+         ": 転送ファイルに誤りがあります: MK レコードがありません\n"},
+        {(dir / "missing.tvy").string(), 1, "", ": ファイルが開けません\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const CliRun run = Run({"firmware", c.file});
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
+        EXPECT_EQ(run.err, c.err.empty() ? "" : "varnolt-cli: " + c.file + c.err);
+    }
+    EXPECT_EQ(Run({"firmware"}).err, "varnolt-cli: firmware needs a firmware file (try --help)\n");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "core/link/firmware/FirmwareFile.h"
 
 #include "core/link/protocol/HexFormat.h"
+#include "core/platform/BinaryReader.h"
 
 #include <cstdio>
 
@@ -11,6 +12,8 @@ namespace {
 constexpr size_t kHeadBytes = 3;
 constexpr uint8_t kLineFeed = 0x0A;
 constexpr uint8_t kVerticalTab = 0x0B;
+// Larger files are no firmware; they are not read into memory.
+constexpr uint64_t kLargestFile = 64U << 20;
 
 std::string Place(const FirmwareProblem& problem) {
     char text[80];
@@ -100,16 +103,11 @@ FirmwareFileCheck CheckFirmwareFile(std::span<const uint8_t> file) {
     if (!reader.ReadVersion(check.version, check.problem)) {
         return check;
     }
+    // What was read up to the end or up to the first damaged record.
     int32_t afterMark = 0;
     FirmwareRecord record;
-    for (;;) {
-        const FirmwareFileReader::Step step = reader.Next(record, check.problem);
-        if (step == FirmwareFileReader::Step::Problem) {
-            return check;
-        }
-        if (step == FirmwareFileReader::Step::End) {
-            break;
-        }
+    FirmwareFileReader::Step step;
+    while ((step = reader.Next(record, check.problem)) == FirmwareFileReader::Step::Record) {
         ++check.records;
         if (check.markRecord != 0) {
             ++afterMark;
@@ -120,10 +118,24 @@ FirmwareFileCheck CheckFirmwareFile(std::span<const uint8_t> file) {
         }
     }
     check.batches = (afterMark + kRecordsPerBatch - 1) / kRecordsPerBatch;
-    if (check.markRecord == 0) {
+    if (step == FirmwareFileReader::Step::End && check.markRecord == 0) {
         check.problem = {FirmwareProblem::Kind::NoMark, check.records + 2, file.size(), 0};
     }
     return check;
+}
+
+bool LoadFirmwareFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    BinaryReader in(path);
+    if (!in.ok() || in.remaining() > kLargestFile) {
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(in.remaining()));
+    if (!in.readBytes(bytes.data(), bytes.size())) {
+        bytes.clear();
+        return false;
+    }
+    return true;
 }
 
 std::string DescribeFirmwareProblem(const FirmwareProblem& problem) {
@@ -142,7 +154,7 @@ std::string DescribeFirmwareProblem(const FirmwareProblem& problem) {
                       problem.lengthByte, kMaxRecordText);
         return Place(problem) + text;
     case FirmwareProblem::Kind::LineEndInHead:
-        return Place(problem) + "先頭の 3 文字に改行またはタブが含まれています";
+        return Place(problem) + "先頭の 3 文字に改行または垂直タブがあります";
     case FirmwareProblem::Kind::Truncated:
         return Place(problem) + "レコードの途中でファイルが終わっています";
     case FirmwareProblem::Kind::NoMark:

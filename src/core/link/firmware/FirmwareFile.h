@@ -3,8 +3,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace varnolt {
 
@@ -94,6 +96,10 @@ struct FirmwareFileCheck {
 };
 
 [[nodiscard]] FirmwareFileCheck CheckFirmwareFile(std::span<const uint8_t> file);
+
+// Reads the whole firmware file at PATH into BYTES; false when it cannot be opened or read, or
+// is far larger than any firmware (BYTES is then empty).
+bool LoadFirmwareFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes);
 
 // Where and what the problem is, for the user: "レコード 5（オフセット 0x1C）: ...".
 [[nodiscard]] std::string DescribeFirmwareProblem(const FirmwareProblem& problem);

@@ -3,7 +3,6 @@
 #include "core/link/firmware/FirmwareTexts.h"
 #include "core/link/protocol/LinkMessages.h"
 #include "core/link/protocol/RequestFrame.h"
-#include "core/platform/BinaryReader.h"
 #include "core/platform/Clock.h"
 #include "core/platform/Pump.h"
 #include "core/platform/UserPrompt.h"
@@ -17,8 +16,6 @@ namespace {
 // Refusals and silences tolerated before a step fails; INI is refused up to ten times.
 constexpr int kReplyRetries = 3;
 constexpr int kInitialiseRefusals = 10;
-// Larger files are no firmware; they are not read into memory.
-constexpr uint64_t kLargestFile = 64U << 20;
 
 constexpr uint8_t kLineFeed = 0x0A;
 constexpr uint8_t kVerticalTab = 0x0B;
@@ -178,15 +175,7 @@ FirmwareUpdate::State FirmwareUpdate::step(State state) {
 }
 
 bool FirmwareUpdate::readFile() {
-    BinaryReader in(PathFromUtf8(controls_.path));
-    file_.clear();
-    if (in.ok() && in.remaining() <= kLargestFile) {
-        file_.resize(static_cast<size_t>(in.remaining()));
-        if (!in.readBytes(file_.data(), file_.size())) {
-            file_.clear();
-        }
-    }
-    if (!in.ok() || in.remaining() > 0) {
+    if (!LoadFirmwareFile(PathFromUtf8(controls_.path), file_)) {
         owner_.message(kCannotOpenFileMessage, kConfirmCaption, PromptIcon::Warning);
         return false;
     }
