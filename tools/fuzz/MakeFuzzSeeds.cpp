@@ -424,6 +424,8 @@ void WriteCaptureSeeds(const fs::path& root, ConsolePrompt& prompt) {
 
 } // namespace
 
+void WriteLineSeeds(const fs::path& root); // LineSeeds.cpp
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUT\n", argv[0]);
@@ -436,5 +438,6 @@ int main(int argc, char** argv) {
     WriteSettingsBlockSeeds(root);
     WriteLinkSeeds(root);
     WriteReceptionSeeds(root);
+    WriteLineSeeds(root);
     return prompt.failed ? 1 : 0;
 }
