@@ -37,6 +37,7 @@ constexpr std::array kCommandTexts{
     CommandText{kCmdSavedFileReceive, "保存ファイル受信", "", "機器の保存ファイルを受信します"},
     CommandText{kCmdSettings, "設定", "", "機器の設定を編集します"},
     CommandText{kCmdFirmwareUpdate, "ファームウェア更新", "", "機器のファームウェアを更新します"},
+    CommandText{kCmdScreenCapture, "画面キャプチャ", "", "機器の画面を取り込みます"},
     CommandText{kCmdEnvironment, "環境設定", "", "自動保存と設定の自動読込・書込を設定します"},
     CommandText{kCmdAppAbout, "バージョン情報 Varnolt(&A)...", "",
                 "プログラムのバージョン情報を表示します"},

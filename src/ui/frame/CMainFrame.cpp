@@ -9,9 +9,11 @@
 #include "core/shell/CVarnoltDoc.h"
 #include "core/view/StatusConditions.h"
 #include "ui/config/CConfig.h"
+#include "ui/firmware/CMoniterProgramUp.h"
 #include "ui/frame/CAboutDlg.h"
 #include "ui/frame/StatusProgress.h"
 #include "ui/platform/QtText.h"
+#include "ui/screencapture/CMoniterCapture.h"
 #include "ui/settings/SettingsDialogLauncher.h"
 #include "ui/view/CVarnoltView.h"
 #include "ui/view/CapturePrinter.h"
@@ -228,6 +230,19 @@ void CMainFrame::onCommand(CommandId id) {
         }
         break;
     }
+    case kCmdFirmwareUpdate:
+        if (CMoniterComm* link = document_.link()) {
+            RunFirmwareUpdate(link->services(), prompt_, simulated_, this);
+        }
+        break;
+    case kCmdScreenCapture:
+        // The dialog talks through a link of its own; the reception timer stays away meanwhile.
+        if (CMoniterComm* link = document_.link()) {
+            link->setBusy(true);
+            RunScreenCapture(link->services(), prompt_, this);
+            link->setBusy(false);
+        }
+        break;
     case kCmdOnlineDataReceive:
         // The busy flag keeps the reception timer away from the link meanwhile.
         if (CMoniterComm* link = document_.link()) {

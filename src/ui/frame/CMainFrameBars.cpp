@@ -118,6 +118,7 @@ void CMainFrame::createMenus() {
     remote->addSeparator();
     remote->addAction(action(kCmdSettings));
     remote->addAction(action(kCmdFirmwareUpdate));
+    remote->addAction(action(kCmdScreenCapture));
 
     QMenu* tools = menuBar()->addMenu("ツール(&T)");
     tools->addAction(action(kCmdEnvironment));

@@ -20,7 +20,7 @@ namespace {
 constexpr char kVerticalTab = '\x0B';
 
 struct RecordingView final : FirmwareUpdateView {
-    void show(const FirmwareControls& controls) override { shown.push_back(controls); }
+    void showControls(const FirmwareControls& controls) override { shown.push_back(controls); }
     std::vector<FirmwareControls> shown;
 };
 

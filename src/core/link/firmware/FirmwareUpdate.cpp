@@ -475,7 +475,7 @@ void FirmwareUpdate::setStatus(std::string_view text) {
 }
 
 void FirmwareUpdate::changed() {
-    view_.show(controls_);
+    view_.showControls(controls_);
 }
 
 void FirmwareUpdate::rest() {

@@ -37,7 +37,7 @@ public:
     FirmwareUpdateView& operator=(const FirmwareUpdateView&) = delete;
     virtual ~FirmwareUpdateView() = default;
 
-    virtual void show(const FirmwareControls& controls) = 0;
+    virtual void showControls(const FirmwareControls& controls) = 0;
 };
 
 enum class UpdateOutcome {

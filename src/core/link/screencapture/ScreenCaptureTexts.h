@@ -14,5 +14,10 @@ inline constexpr std::string_view kCaptureCancelledText = "キャンセルしま
 inline constexpr std::string_view kCaptureTimeoutMessage =
     "通信タイムアウトです、アナライザー停止状態か確認してください";
 inline constexpr std::string_view kCaptureCopiedText = "クリップボードにコピーしました";
+// Saving the kept picture as a PNG file ("保存...").
+inline constexpr std::string_view kCaptureSaveTitle = "画像の保存";
+inline constexpr std::string_view kCaptureSaveFilter = "PNG ファイル (*.png)";
+inline constexpr std::string_view kCaptureSavedText = "画像を保存しました";
+inline constexpr std::string_view kCaptureSaveFailedMessage = "画像を保存できませんでした";
 
 } // namespace varnolt

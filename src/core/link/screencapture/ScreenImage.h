@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/view/CellCanvas.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -12,14 +14,6 @@ inline constexpr int32_t kScreenPixels = kScreenWidth * kScreenHeight; // 130,56
 // The analyzer ends an image once its pixel counter has passed this many pixels (a few more
 // than the screen holds); pixels beyond the screen are counted but not kept.
 inline constexpr int32_t kScreenPixelLimit = 130'570;
-
-struct Rgb {
-    uint8_t red = 0;
-    uint8_t green = 0;
-    uint8_t blue = 0;
-
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
 
 // The colour of a 16-bit pixel value of the analyzer. Red takes bits 15, 14, 13 and 11 as its
 // top four bits, green bits 9..5 as its top five, blue bits 4..1 as its top four; each

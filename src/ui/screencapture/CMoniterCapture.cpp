@@ -1,0 +1,118 @@
+#include "ui/screencapture/CMoniterCapture.h"
+
+#include "core/link/protocol/LinkMessages.h"
+#include "core/link/screencapture/ScreenCaptureTexts.h"
+#include "core/platform/UserPrompt.h"
+#include "ui/platform/QtText.h"
+#include "ui/screencapture/ScreenPictureView.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace varnolt::ui {
+
+CMoniterCapture::CMoniterCapture(const LinkServices& services, UserPrompt& prompt, QWidget* parent)
+    : QDialog(parent), prompt_(prompt), capture_(services, prompt, pump_, *this) {
+    setWindowTitle(ToQString(kScreenCaptureTitle));
+    picture_ = new ScreenPictureView(this);
+    status_ = new QLabel(this);
+    status_->setObjectName("status");
+    status_->setMinimumWidth(picture_->width());
+    captureButton_ = new QPushButton("キャプチャ", this);
+    copyButton_ = new QPushButton("コピー", this);
+    saveButton_ = new QPushButton("保存...", this);
+    backButton_ = new QPushButton("戻る", this);
+    for (QPushButton* button : {captureButton_, copyButton_, saveButton_, backButton_}) {
+        button->setAutoDefault(false);
+    }
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(captureButton_);
+    buttons->addWidget(copyButton_);
+    buttons->addWidget(saveButton_);
+    buttons->addStretch(1);
+    buttons->addWidget(backButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(picture_);
+    layout->addWidget(status_);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(captureButton_, &QPushButton::clicked, this, &CMoniterCapture::startCapture);
+    connect(copyButton_, &QPushButton::clicked, this, &CMoniterCapture::copyPicture);
+    connect(saveButton_, &QPushButton::clicked, this, &CMoniterCapture::savePicture);
+    connect(backButton_, &QPushButton::clicked, this, &CMoniterCapture::reject);
+    enableButtons();
+}
+
+CMoniterCapture::~CMoniterCapture() = default;
+
+void CMoniterCapture::startCapture() {
+    if (capture_.running()) {
+        return;
+    }
+    // The buttons stay off while the capture runs; "戻る" is its cancel.
+    captureButton_->setEnabled(false);
+    copyButton_->setEnabled(false);
+    saveButton_->setEnabled(false);
+    const CaptureOutcome outcome = capture_.Run();
+    enableButtons();
+    if (outcome == CaptureOutcome::NotConnected) {
+        QDialog::reject();
+    }
+}
+
+void CMoniterCapture::copyPicture() {
+    QApplication::clipboard()->setPixmap(picture_->framedPicture());
+    showStatus(kCaptureCopiedText);
+}
+
+void CMoniterCapture::savePicture() {
+    const QString file = QFileDialog::getSaveFileName(this, ToQString(kCaptureSaveTitle),
+                                                      "screen.png", ToQString(kCaptureSaveFilter));
+    if (file.isEmpty()) {
+        return;
+    }
+    const QString path = QFileInfo(file).suffix().isEmpty() ? file + ".png" : file;
+    if (!picture_->image().save(path, "PNG")) {
+        prompt_.message(kCaptureSaveFailedMessage, kConfirmCaption, PromptIcon::Warning);
+        return;
+    }
+    showStatus(kCaptureSavedText);
+}
+
+void CMoniterCapture::reject() {
+    if (capture_.running()) {
+        capture_.RequestCancel();
+        return;
+    }
+    capture_.Close();
+    QDialog::reject();
+}
+
+void CMoniterCapture::showStatus(std::string_view text) {
+    status_->setText(ToQString(text));
+}
+
+void CMoniterCapture::showImage() {
+    picture_->setImage(capture_.image());
+}
+
+void CMoniterCapture::enableButtons() {
+    captureButton_->setEnabled(true);
+    copyButton_->setEnabled(true);
+    saveButton_->setEnabled(picture_->hasImage());
+}
+
+void RunScreenCapture(const LinkServices& services, UserPrompt& prompt, QWidget* parent) {
+    CMoniterCapture dialog(services, prompt, parent);
+    dialog.exec();
+}
+
+} // namespace varnolt::ui
