@@ -35,8 +35,10 @@ bool TakeRecord(LoaderState& loader, std::span<const uint8_t> record) {
     return true;
 }
 
-// A line of one record, or a batch: records each ended by a vertical tab.
-Answers TakeRecords(LoaderState& loader, std::span<const uint8_t> line) {
+// A line of one record, or a batch: records each ended by a vertical tab. The loader stores
+// them before it acknowledges.
+Answers TakeRecords(AnalyzerFirmware& state, std::span<const uint8_t> line) {
+    LoaderState& loader = state.loader;
     if (!loader.transferring) {
         return {LoaderLine("NAK")};
     }
@@ -49,7 +51,8 @@ Answers TakeRecords(LoaderState& loader, std::span<const uint8_t> line) {
         }
         line = line.subspan(std::min(length + 1, line.size()));
     }
-    return {LoaderLine("ACK")};
+    state.later.push_back({loader.options.lineMs, LoaderLine("ACK")});
+    return {};
 }
 
 // "XEND": the memory is written, and the result reported once the write is done.
@@ -128,7 +131,7 @@ Answers HandleLoaderLine(AnalyzerFirmware& state, std::span<const uint8_t> line)
         }
         return {};
     }
-    return TakeRecords(loader, line);
+    return TakeRecords(state, line);
 }
 
 } // namespace varnolt::sim

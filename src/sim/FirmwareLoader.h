@@ -15,6 +15,7 @@ struct LoaderOptions {
     uint32_t restartMs = 1500;      // from "WSTOP" to the loader's "POW"
     uint32_t bootReportMs = 500;    // from a host opening the port after power-on to "POW"
     uint32_t bootWindowMs = 3000;   // a loader with a good program starts it after this
+    uint32_t lineMs = 10;           // the loader stores a line (or batch) before its "ACK"
     uint32_t writeMs = 2000;        // from "XEND" to the write report
     bool failWrite = false;         // report "W_E" instead of "UP_"
     bool garbleWriteReport = false; // report neither
