@@ -231,15 +231,16 @@ void CMainFrame::onCommand(CommandId id) {
         break;
     }
     case kCmdFirmwareUpdate:
-        if (CMoniterComm* link = document_.link()) {
-            RunFirmwareUpdate(link->services(), prompt_, simulated_, this);
-        }
-        break;
     case kCmdScreenCapture:
-        // The dialog talks through a link of its own; the reception timer stays away meanwhile.
+        // Each dialog talks through a link of its own; the document's link stays busy
+        // meanwhile, so the reception timer and the link commands keep away.
         if (CMoniterComm* link = document_.link()) {
             link->setBusy(true);
-            RunScreenCapture(link->services(), prompt_, this);
+            if (id == kCmdFirmwareUpdate) {
+                RunFirmwareUpdate(link->services(), prompt_, simulated_, this);
+            } else {
+                RunScreenCapture(link->services(), prompt_, this);
+            }
             link->setBusy(false);
         }
         break;
