@@ -58,6 +58,7 @@ const RuleRow kRules[] = {
     {kCmdSavedFileReceive, "00010 0"},
     {kCmdSettings, "11110 0"},
     {kCmdFirmwareUpdate, "11100 0"},
+    {kCmdScreenCapture, "11111 0"},
     {kCmdEnvironment, "11110 1"},
     {kCmdAppAbout, "11111 1"},
 };
