@@ -1,5 +1,6 @@
 #include "cli/CliArguments.h"
 
+#include "cli/InteropArguments.h"
 #include "cli/SettingsCommand.h"
 
 #include <string_view>
@@ -36,6 +37,9 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& args) {
     const std::string& command = args.front();
     if (IsHelp(command)) {
         return {result, {}};
+    }
+    if (std::optional<CliParseResult> interop = ParseInteropArguments(args)) {
+        return *interop;
     }
     if (command == "info") {
         result.command = CliCommand::Info;
@@ -138,6 +142,9 @@ std::string CliUsage() {
            "  varnolt-cli settings A.tvs B.tvs --diff [--json]\n"
            "  varnolt-cli find FILE.tvd CRITERIA [--backward] [--from N] [--all] [--max N]\n"
            "  varnolt-cli firmware FILE.tvy\n"
+           "  varnolt-cli convert FILE.tvd OUT.pcapng|OUT.vcd\n"
+           "  varnolt-cli stats FILE.tvd [--json]\n"
+           "  varnolt-cli join OUT.tvd IN1.tvd IN2.tvd ... [--check]\n"
            "  varnolt-cli --help\n"
            "\n"
            "info     prints the capture's header and record count, one 'key: value' per line.\n"
@@ -149,6 +156,15 @@ std::string CliUsage() {
            "firmware checks a firmware file as the firmware update does before it sends\n"
            "         anything: prints its version, records, the MK record and the batches,\n"
            "         and the first problem that makes the update refuse it.\n"
+           "convert  writes the capture for other tools: pcapng (Wireshark; one packet per\n"
+           "         frame, link type RTAC serial, with control-line and error events) or VCD\n"
+           "         (waveform viewers; the SD and RD lines bit by bit and the control lines).\n"
+           "stats    prints the capture's statistics: records, characters, errors, frames,\n"
+           "         idle gaps, response times, control-line changes, time span (--json: as a\n"
+           "         JSON object).\n"
+           "join     joins the files of one automatic-saving run, in the order given, into\n"
+           "         one capture file; refuses files whose conditions or record width differ\n"
+           "         or that hold more than 4,000,000 records together (--check: only report).\n"
            "\n"
            "Export options:\n"
            "  --frame           frame layout (one line pair per frame line); default continuous\n"

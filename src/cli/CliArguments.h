@@ -6,7 +6,7 @@
 
 namespace varnolt::cli {
 
-enum class CliCommand { Help, Info, Export, Settings, Find, Firmware };
+enum class CliCommand { Help, Info, Export, Settings, Find, Firmware, Convert, Stats, Join };
 
 // The command line of varnolt-cli, taken apart. Numbers stay text: the export checks them
 // exactly as the export dialog checks what the user typed.
@@ -20,10 +20,12 @@ struct CliArguments {
     std::string lineLength = "50";
     std::string startPosition = "1";
     std::vector<std::string> settingsFiles; // settings: one file, or two with --diff
-    bool json = false;
+    std::vector<std::string> inputPaths;    // join: the files to join, in order
+    bool json = false;                      // settings --json, stats --json
     bool diff = false;
     // find: the arguments after the command, which it takes apart itself.
     std::vector<std::string> commandArgs;
+    bool checkOnly = false; // join --check
 };
 
 // The arguments after the program name, or the one-line reason they are not understood.

@@ -4,6 +4,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
 #include "cli/FindCommand.h"
+#include "cli/InteropCommands.h"
 #include "cli/SettingsCommand.h"
 
 #include <iostream>
@@ -32,6 +33,12 @@ int main(int argc, char** argv) {
         return static_cast<int>(RunFind(parsed.arguments->commandArgs, std::cout));
     case CliCommand::Firmware:
         return static_cast<int>(RunFirmware(*parsed.arguments, std::cout, std::cerr));
+    case CliCommand::Convert:
+        return static_cast<int>(RunConvert(*parsed.arguments));
+    case CliCommand::Stats:
+        return static_cast<int>(RunStats(*parsed.arguments, std::cout));
+    case CliCommand::Join:
+        return static_cast<int>(RunJoin(*parsed.arguments, std::cout, std::cerr));
     }
     return static_cast<int>(CliExit::Usage);
 }

@@ -1,0 +1,170 @@
+#include "core/interop/CaptureTimeline.h"
+
+#include <limits>
+
+namespace varnolt {
+
+namespace {
+
+// Frames are grouped as frame display groups its lines, but never wrapped at a width.
+constexpr CellColumn kNoWrap = std::numeric_limits<CellColumn>::max();
+
+// A capture that names no speed is taken at the analyzer's default.
+constexpr uint32_t kDefaultSpeed = 9600;
+
+int BitsPerCharacter(const CaptureHeader& header) {
+    const int dataBits = header.dataBits >= 5 && header.dataBits <= 9 ? header.dataBits : 8;
+    const int stopBits = header.stopBits == 2 ? 2 : 1;
+    return 1 + dataBits + (header.parity != 0 ? 1 : 0) + stopBits;
+}
+
+// Whether an error record stands for a character that went over the line.
+bool TakesCharacterTime(uint8_t errorCode) {
+    return errorCode <= static_cast<uint8_t>(LineError::Break);
+}
+
+// The length of one unit of an idle value at RESOLUTION; 0 for a resolution the analyzer
+// does not have.
+DurationNs IdleUnit(uint8_t resolution) {
+    switch (resolution) {
+    case 1:
+        return kNsPerMs;
+    case 2:
+        return 10 * kNsPerMs;
+    case 3:
+        return 100 * kNsPerMs;
+    default:
+        return 0;
+    }
+}
+
+LineDirection DirectionOf(RecordKind kind) {
+    return kind == RecordKind::SdCharacter || kind == RecordKind::SdError ? LineDirection::Sd
+                                                                          : LineDirection::Rd;
+}
+
+} // namespace
+
+CaptureTimeline::CaptureTimeline(const CCaptureData& capture, const TimeBase& base)
+    : records_(capture), walker_(kNoWrap, capture.header().delimiters),
+      delimiters_(capture.header().delimiters), recordWidth_(capture.header().recordWidth),
+      speed_(capture.header().speed != 0 ? capture.header().speed : kDefaultSpeed),
+      bitsPerCharacter_(BitsPerCharacter(capture.header())) {
+    findOrigin(base);
+}
+
+void CaptureTimeline::findOrigin(const TimeBase& base) {
+    const RecordCount total = records_.total();
+    std::optional<int> year;
+    for (RecordPosition position = 1; position <= total && !year; ++position) {
+        if (KindOf(records_.At(position)) == RecordKind::StampHead) {
+            year = StampYear(records_.StampAt(position));
+        }
+    }
+    stampYear_ = year.value_or(CivilTimeOf(base.fileTime).year);
+    yearFromStamp_ = year.has_value();
+
+    // Run the clock from 0 up to the first stamp that names a moment: the capture began that
+    // long before the moment. The file's time stands in for it while it runs.
+    scanning_ = true;
+    near_ = base.fileTime;
+    TimedItem item;
+    while (!originFound_ && next(item)) {
+    }
+    scanning_ = false;
+    position_ = 1;
+    walker_ = FrameLineWalker(kNoWrap, delimiters_);
+    setClock(originFound_ ? origin_ : base.fileTime);
+}
+
+void CaptureTimeline::applyStamp(const TimeStamp& stamp) {
+    const LocalNs clock = now();
+    // Before the clock is known, a year taken from a stamp is used as it is; the file's year
+    // may be the one after a capture that ran into the New Year.
+    const std::optional<StampMoment> moment =
+        StampMomentOf(stamp, stampYear_, scanning_ ? near_ : clock, !scanning_ || !yearFromStamp_);
+    if (!moment) {
+        return;
+    }
+    if (scanning_) {
+        origin_ = moment->at - clock;
+        originFound_ = true;
+    } else if (clock < moment->at) {
+        setClock(moment->at);
+    } else if (clock > moment->at + moment->resolution) {
+        setClock(moment->at + moment->resolution);
+    }
+}
+
+int CaptureTimeline::takeContinuations(RecordKind kind, int count) {
+    int taken = 0;
+    while (taken < count && position_ <= records_.total()) {
+        const RecordWord word = records_.At(position_);
+        if (KindOf(word) != kind) {
+            break;
+        }
+        walker_.Step(word);
+        ++position_;
+        ++taken;
+    }
+    return taken;
+}
+
+bool CaptureTimeline::next(TimedItem& item) {
+    if (position_ > records_.total()) {
+        return false;
+    }
+    const RecordPosition position = position_++;
+    const RecordWord word = records_.At(position);
+    const RecordKind kind = KindOf(word);
+    item = TimedItem{};
+    item.index = records_.IndexOf(position);
+    item.newLine = walker_.Step(word);
+    item.lines = recordWidth_ == 1 ? ControlLineFieldOf(word) & 0xFFF : 0;
+    item.start = now();
+    switch (kind) {
+    case RecordKind::SdCharacter:
+    case RecordKind::RdCharacter:
+        item.kind = TimedItemKind::Character;
+        item.direction = DirectionOf(kind);
+        item.code = CodeOf(word);
+        bitsSinceAnchor_ += bitsPerCharacter_;
+        break;
+    case RecordKind::SdError:
+    case RecordKind::RdError:
+        item.kind = TimedItemKind::Error;
+        item.direction = DirectionOf(kind);
+        item.code = CodeOf(word);
+        if (TakesCharacterTime(item.code)) {
+            bitsSinceAnchor_ += bitsPerCharacter_;
+        }
+        break;
+    case RecordKind::IdleHead:
+        item.kind = TimedItemKind::Idle;
+        if (takeContinuations(RecordKind::IdleContinuation, 2) == 2) {
+            const IdleGap gap = records_.IdleAt(position);
+            item.idle = DurationNs{gap.value} * IdleUnit(gap.resolution);
+            setClock(item.start + item.idle);
+        }
+        break;
+    case RecordKind::StampHead:
+        item.kind = TimedItemKind::Stamp;
+        if (takeContinuations(RecordKind::StampContinuation, 3) == 3) {
+            applyStamp(records_.StampAt(position));
+            item.start = now();
+        }
+        break;
+    case RecordKind::ControlLineChange:
+        item.kind = TimedItemKind::ControlChange;
+        item.previousLines = PreviousLineStates(word);
+        item.lines = NewLineStates(word);
+        break;
+    default:
+        item.kind = TimedItemKind::Other;
+        break;
+    }
+    item.end = now();
+    return true;
+}
+
+} // namespace varnolt

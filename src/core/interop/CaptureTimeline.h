@@ -1,0 +1,98 @@
+#pragma once
+
+#include "core/capture/CCaptureData.h"
+#include "core/capture/ExportRecords.h"
+#include "core/interop/CaptureTime.h"
+#include "core/view/FrameLineWalker.h"
+
+#include <cstdint>
+
+namespace varnolt {
+
+// What an item of the timeline is.
+enum class TimedItemKind : uint8_t {
+    Character,     // an SD or RD character
+    Error,         // an SD or RD line error
+    Idle,          // an idle group (head and continuations)
+    Stamp,         // a time stamp (head and continuations)
+    ControlChange, // a control-line change
+    Other,         // a word no reader shows (an orphaned continuation, kinds 0, 9, 10, 12 ... 15)
+};
+
+// One item of a capture placed in time.
+struct TimedItem {
+    TimedItemKind kind = TimedItemKind::Other;
+    LineDirection direction = LineDirection::None; // characters and errors
+    uint8_t code = 0;                              // character code, or error code (LineError)
+    bool newLine = false; // frame display starts a line here (no wrap at a window width)
+    LocalNs start = 0;    // when the item began on the line
+    LocalNs end = 0;      // when it ended: START plus a character time, an idle gap or nothing
+    uint16_t lines = 0;   // control-line states during (after, for a change) the item; 0 unknown
+    uint16_t previousLines = 0;  // a change: the states before it
+    DurationNs idle = 0;         // an idle group: the measured gap
+    RingIndex index = kNoRecord; // the item's first record
+};
+
+// The capture's records in order, each placed in time:
+// - characters follow each other at the capture's speed and frame format (start bit, data
+//   bits, parity, stop bits); a parity, framing or parity-framing error and a break take one
+//   character time too, an overrun none (the analyzer's overflow mark stands for lost records,
+//   not for a character);
+// - an idle group adds its measured gap;
+// - a time stamp sets the clock: from the first valid stamp on the clock is absolute, and the
+//   records before it are placed backwards from it; a later stamp moves the clock into the span
+//   it shows (AT ... AT + resolution) only when the running clock lies outside it;
+// - a stamp without year digits takes the year of the first stamp that has one, else that of
+//   the file's modification time; a capture without stamps starts at the file's modification
+//   time.
+// Where it can be wrong: a stamp of one-second resolution leaves its records up to a second
+// early; characters sent in both directions at the same time are placed one after the other,
+// so a busy full-duplex stretch runs long until the next stamp or idle gap pulls it back; a
+// break longer than one character and the analyzer's own reaction times are not recorded.
+class CaptureTimeline {
+public:
+    CaptureTimeline(const CCaptureData& capture, const TimeBase& base);
+
+    // The next item; false after the newest record.
+    bool next(TimedItem& item);
+
+    // The line speed the clock runs at (the capture's, or 9600 bit/s when it names none) and
+    // the bits of one character.
+    [[nodiscard]] uint32_t speed() const { return speed_; }
+    [[nodiscard]] int bitsPerCharacter() const { return bitsPerCharacter_; }
+    [[nodiscard]] DurationNs characterTime() const {
+        return bitsPerCharacter_ * kNsPerSecond / speed_;
+    }
+
+private:
+    [[nodiscard]] LocalNs now() const { return anchor_ + bitsSinceAnchor_ * kNsPerSecond / speed_; }
+    void setClock(LocalNs at) {
+        anchor_ = at;
+        bitsSinceAnchor_ = 0;
+    }
+    // Finds the year for stamps without one and where the clock starts.
+    void findOrigin(const TimeBase& base);
+    // Moves the clock into the span STAMP shows; while scanning, notes the origin instead.
+    void applyStamp(const TimeStamp& stamp);
+    // Takes up to COUNT words of KIND after the current record as its continuations (the frame
+    // walker sees them too); returns how many there were.
+    int takeContinuations(RecordKind kind, int count);
+
+    ExportRecords records_;
+    FrameLineWalker walker_;
+    FrameDelimiters delimiters_;
+    uint16_t recordWidth_;
+    uint32_t speed_;
+    int bitsPerCharacter_;
+    int stampYear_ = 1970;
+    bool yearFromStamp_ = false;
+    LocalNs anchor_ = 0;
+    int64_t bitsSinceAnchor_ = 0; // characters since the anchor, in bits: no rounding builds up
+    RecordPosition position_ = 1;
+    bool scanning_ = false;
+    LocalNs near_ = 0;
+    bool originFound_ = false;
+    LocalNs origin_ = 0;
+};
+
+} // namespace varnolt

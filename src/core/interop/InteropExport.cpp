@@ -1,0 +1,85 @@
+#include "core/interop/InteropExport.h"
+
+#include "core/interop/PcapngWriter.h"
+#include "core/interop/VcdWriter.h"
+#include "core/platform/BinaryWriter.h"
+#include "core/platform/UserPrompt.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+namespace varnolt {
+
+namespace {
+
+constexpr std::string_view kErrorCaption = "Error";
+constexpr std::string_view kConfirmCaption = "確認";
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+} // namespace
+
+std::optional<InteropFormat> InteropFormatOf(const std::filesystem::path& path) {
+    const std::string extension = Lower(path.extension().string());
+    if (extension == ".pcapng") {
+        return InteropFormat::Pcapng;
+    }
+    if (extension == ".vcd") {
+        return InteropFormat::Vcd;
+    }
+    return std::nullopt;
+}
+
+FileError WriteInteropFile(const CCaptureData& capture, const TimeBase& base, InteropFormat format,
+                           const std::filesystem::path& path) {
+    BinaryWriter out(path);
+    const bool created = out.ok();
+    if (created) {
+        if (format == InteropFormat::Pcapng) {
+            WritePcapng(capture, base, out);
+        } else {
+            WriteVcd(capture, base, out);
+        }
+    }
+    if (!out.finish()) {
+        if (created) {
+            std::error_code ignored;
+            std::filesystem::remove(path, ignored); // no half-written file is left behind
+        }
+        return out.error();
+    }
+    return FileError::None;
+}
+
+bool ConvertForOtherTools(const CCaptureData& capture, const TimeBase& base,
+                          const std::filesystem::path& path, UserPrompt& prompt) {
+    const std::optional<InteropFormat> format = InteropFormatOf(path);
+    if (!format) {
+        prompt.message(kInteropExtensionMessage, kErrorCaption, PromptIcon::Information);
+        return false;
+    }
+    if (*format == InteropFormat::Vcd && capture.header().speed == 0) {
+        prompt.message(kInteropNoSpeedMessage, kErrorCaption, PromptIcon::Information);
+        return false;
+    }
+    const FileError error = WriteInteropFile(capture, base, *format, path);
+    if (error != FileError::None) {
+        prompt.message(FileErrorMessage(error, path), kAppCaption, PromptIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+void RunInteropExport(const CCaptureData& capture, const TimeBase& base,
+                      const std::filesystem::path& path, UserPrompt& prompt) {
+    if (ConvertForOtherTools(capture, base, path, prompt)) {
+        prompt.message(kInteropDoneMessage, kConfirmCaption, PromptIcon::Information);
+    }
+}
+
+} // namespace varnolt
