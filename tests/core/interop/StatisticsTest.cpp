@@ -1,0 +1,103 @@
+#include "core/interop/CaptureStatistics.h"
+#include "core/interop/StatisticsReport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "../view/CaptureBuilder.h"
+
+namespace varnolt {
+namespace {
+
+using namespace varnolt::test;
+
+TEST(Summarize, NearestRankValuesAndDecades) {
+    struct Case {
+        std::vector<DurationNs> values;
+        DurationNs median;
+        DurationNs p95;
+    };
+    const Case cases[] = {
+        {{7}, 7, 7},
+        {{4, 1, 3, 2}, 2, 4},
+        {{5, 1, 4, 2, 3}, 3, 5},
+    };
+    for (const Case& c : cases) {
+        std::vector<DurationNs> values = c.values;
+        const DurationSummary summary = Summarize(values);
+        EXPECT_EQ(summary.median, c.median);
+        EXPECT_EQ(summary.p95, c.p95);
+    }
+    std::vector<DurationNs> values(100);
+    for (size_t i = 0; i < values.size(); ++i) {
+        values[i] = static_cast<DurationNs>(i + 1) * kNsPerMs;
+    }
+    const DurationSummary summary = Summarize(values);
+    EXPECT_EQ(summary.count, 100);
+    EXPECT_EQ(summary.min, kNsPerMs);
+    EXPECT_EQ(summary.median, 50 * kNsPerMs);
+    EXPECT_EQ(summary.p95, 95 * kNsPerMs);
+    EXPECT_EQ(summary.max, 100 * kNsPerMs);
+    EXPECT_EQ(summary.histogram[DecadeOf(kNsPerMs)], 9);       // 1 ... 9 ms
+    EXPECT_EQ(summary.histogram[DecadeOf(10 * kNsPerMs)], 90); // 10 ... 99 ms
+    EXPECT_EQ(summary.histogram[DecadeOf(100 * kNsPerMs)], 1);
+    EXPECT_EQ(DecadeLabel(DecadeOf(kNsPerMs)), "1–10 ms");
+    std::vector<DurationNs> none;
+    EXPECT_EQ(Summarize(none).count, 0);
+}
+
+TEST(CaptureStatistics, CountsFramesGapsAndResponses) {
+    constexpr uint16_t kQuiet = 0xAAA;
+    constexpr uint16_t kRsCsOn = 0xA99;
+    Words words;
+    words << Idle(40) << Sd('a') << Sd('b') << ControlChange(kQuiet, kRsCsOn) << Idle(3) << Rd('x')
+          << RdError(static_cast<uint8_t>(LineError::Framing)) << Idle(12) << Sd('c') << Rd('y')
+          << SdError(static_cast<uint8_t>(LineError::Overrun)) << ControlChange(kRsCsOn, kQuiet);
+    const auto capture = MakeCapture(words.words());
+    const CaptureStatistics stats = ComputeStatistics(*capture, {});
+    EXPECT_EQ(stats.recordsByKind[1], 3);
+    EXPECT_EQ(stats.recordsByKind[5], 3);
+    EXPECT_EQ(stats.recordsByKind[6], 6);
+    EXPECT_EQ(stats.characters[kSdIndex], 3);
+    EXPECT_EQ(stats.characters[kRdIndex], 2);
+    EXPECT_EQ(stats.errors[kRdIndex][static_cast<size_t>(LineError::Framing)], 1);
+    EXPECT_EQ(stats.errors[kSdIndex][static_cast<size_t>(LineError::Overrun)], 1);
+    // Frames: ab | x FE | c | y | OE.
+    EXPECT_EQ(stats.frames[kSdIndex], 3);
+    EXPECT_EQ(stats.frames[kRdIndex], 2);
+    EXPECT_EQ(stats.idleGaps.count, 3);
+    EXPECT_EQ(stats.idleGaps.min, 3 * kNsPerMs);
+    EXPECT_EQ(stats.idleGaps.median, 12 * kNsPerMs);
+    EXPECT_EQ(stats.idleGaps.max, 40 * kNsPerMs);
+    // SD "ab" to RD "x": the 3 ms idle; RD to SD "c": the 12 ms idle; "c" to "y": at once.
+    EXPECT_EQ(stats.sdToRd.count, 2);
+    EXPECT_EQ(stats.sdToRd.min, 0);
+    EXPECT_EQ(stats.sdToRd.max, 3 * kNsPerMs);
+    EXPECT_EQ(stats.rdToSd.count, 2);
+    EXPECT_EQ(stats.rdToSd.max, 12 * kNsPerMs);
+    EXPECT_EQ(stats.controlLineChanges, (std::array<int64_t, 6>{2, 0, 2, 0, 0, 0}));
+    const DurationNs character = 10 * kNsPerSecond / 9600;
+    EXPECT_NEAR(static_cast<double>(stats.end - stats.start),
+                static_cast<double>(55 * kNsPerMs + 6 * character), 6.0);
+
+    const std::string json = StatisticsJson(stats);
+    for (const char* part : {"\"characters\": {\"SD\": 3, \"RD\": 2}",
+                             "\"RD\": {\"PE\": 0, \"FE\": 1, \"PF\": 0, \"BR\": 0, \"OE\": 0}",
+                             "\"frames\": {\"SD\": 3, \"RD\": 2}", "\"count\": 3",
+                             "\"min_ms\": 3.000", "\"median_ms\": 12.000", "\"max_ms\": 40.000"}) {
+        EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
+    }
+}
+
+TEST(CaptureStatistics, EmptyCaptureHasNoTimes) {
+    const auto capture = MakeCapture({});
+    const CaptureStatistics stats = ComputeStatistics(*capture, {});
+    EXPECT_TRUE(stats.empty);
+    const std::string json = StatisticsJson(stats);
+    EXPECT_NE(json.find("\"min_ms\": null"), std::string::npos);
+    EXPECT_NE(json.find("\"start\": null"), std::string::npos);
+}
+
+} // namespace
+} // namespace varnolt
