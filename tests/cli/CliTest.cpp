@@ -164,7 +164,9 @@ TEST_F(CliTest, FailuresGiveOneLineAndAnExitStatus) {
     };
     const FailureCase cases[] = {
         {{}, 2, "varnolt-cli: no command given (try --help)\n"},
-        {{"convert", capture.string()}, 2, "varnolt-cli: unknown command 'convert' (try --help)\n"},
+        {{"convert-all", capture.string()},
+         2,
+         "varnolt-cli: unknown command 'convert-all' (try --help)\n"},
         {{"export", capture.string(), out, "--wide"},
          2,
          "varnolt-cli: unknown option '--wide' for export (try --help)\n"},

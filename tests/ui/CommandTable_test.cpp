@@ -180,6 +180,8 @@ std::vector<Row> CommandRows() {
         {kCmdFilePrintPreview, {State::Capture}, Dialog("QPrintPreviewDialog"), Status::Built},
         {kCmdFilePrintSetup, anyIdle, Dialog("QPageSetupDialog"), Status::Built},
         {kCmdExport, withCapture, Dialog("CExport"), Status::Built},
+        {kCmdInteropExport, withCapture, Dialog("QFileDialog"), Status::Built},
+        {kCmdStatistics, withCapture, Dialog("CStatisticsDig"), Status::Built},
         {kCmdRecentFile, offline,
          Effect([](Rig& r) { return r.document.pathName() == r.capturePath; },
                 [](Rig& r) { r.frame->newDocument(); }),

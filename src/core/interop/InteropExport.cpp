@@ -57,7 +57,8 @@ FileError WriteInteropFile(const CCaptureData& capture, const TimeBase& base, In
 }
 
 bool ConvertForOtherTools(const CCaptureData& capture, const TimeBase& base,
-                          const std::filesystem::path& path, UserPrompt& prompt) {
+                          const std::filesystem::path& path, UserPrompt& prompt,
+                          const BusySignal& busy) {
     const std::optional<InteropFormat> format = InteropFormatOf(path);
     if (!format) {
         prompt.message(kInteropExtensionMessage, kErrorCaption, PromptIcon::Information);
@@ -67,7 +68,13 @@ bool ConvertForOtherTools(const CCaptureData& capture, const TimeBase& base,
         prompt.message(kInteropNoSpeedMessage, kErrorCaption, PromptIcon::Information);
         return false;
     }
+    if (busy) {
+        busy(true);
+    }
     const FileError error = WriteInteropFile(capture, base, *format, path);
+    if (busy) {
+        busy(false);
+    }
     if (error != FileError::None) {
         prompt.message(FileErrorMessage(error, path), kAppCaption, PromptIcon::Warning);
         return false;
@@ -76,10 +83,19 @@ bool ConvertForOtherTools(const CCaptureData& capture, const TimeBase& base,
 }
 
 void RunInteropExport(const CCaptureData& capture, const TimeBase& base,
-                      const std::filesystem::path& path, UserPrompt& prompt) {
-    if (ConvertForOtherTools(capture, base, path, prompt)) {
+                      const std::filesystem::path& path, UserPrompt& prompt,
+                      const BusySignal& busy) {
+    if (ConvertForOtherTools(capture, base, path, prompt, busy)) {
         prompt.message(kInteropDoneMessage, kConfirmCaption, PromptIcon::Information);
     }
+}
+
+std::filesystem::path InteropSuggestedPath(const std::filesystem::path& documentPath,
+                                           InteropFormat format) {
+    std::filesystem::path path =
+        documentPath.empty() ? std::filesystem::path("Varnolt") : documentPath;
+    path.replace_extension(format == InteropFormat::Pcapng ? ".pcapng" : ".vcd");
+    return path;
 }
 
 } // namespace varnolt

@@ -5,6 +5,7 @@
 #include "core/platform/FileError.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -33,15 +34,26 @@ inline constexpr std::string_view kInteropDoneMessage = "エクスポートが�
 [[nodiscard]] FileError WriteInteropFile(const CCaptureData& capture, const TimeBase& base,
                                          InteropFormat format, const std::filesystem::path& path);
 
+// Told true before a file is written and false after it, so a window can show that it is busy
+// while no message box is open.
+using BusySignal = std::function<void(bool busy)>;
+
 // Converts CAPTURE into the file at PATH in the format its extension names. Refuses, through
 // PROMPT, an extension of another format and a VCD of a capture that names no line speed;
 // reports a file that cannot be written. Returns whether the file was written.
 bool ConvertForOtherTools(const CCaptureData& capture, const TimeBase& base,
-                          const std::filesystem::path& path, UserPrompt& prompt);
+                          const std::filesystem::path& path, UserPrompt& prompt,
+                          const BusySignal& busy = {});
 
 // The "エクスポート" command after the file was chosen: ConvertForOtherTools, then the
 // completion message.
 void RunInteropExport(const CCaptureData& capture, const TimeBase& base,
-                      const std::filesystem::path& path, UserPrompt& prompt);
+                      const std::filesystem::path& path, UserPrompt& prompt,
+                      const BusySignal& busy = {});
+
+// Where the save dialog proposes to write: beside the capture file DOCUMENTPATH, under its name,
+// with FORMAT's extension; "Varnolt" for a capture never saved.
+[[nodiscard]] std::filesystem::path InteropSuggestedPath(const std::filesystem::path& documentPath,
+                                                         InteropFormat format);
 
 } // namespace varnolt

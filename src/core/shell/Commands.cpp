@@ -17,6 +17,8 @@ constexpr std::array kCommandTexts{
     CommandText{kCmdFilePrintSetup, "プリンターの設定(&R)...", "",
                 "プリンターと印刷オプションを変更します"},
     CommandText{kCmdExport, "ファイル出力", "", "テキストまたは CSV ファイルに出力します"},
+    CommandText{kCmdInteropExport, "エクスポート", "",
+                "Wireshark 用の pcapng または波形表示用の VCD ファイルに出力します"},
     CommandText{kCmdRecentFile, "最近使ったファイル", "", "最近使ったファイルを開きます"},
     CommandText{kCmdAppExit, "アプリケーションの終了(&X)", "", "アプリケーションを終了します"},
     CommandText{kCmdFind, "検索", "Ctrl+F", "文字列、エラー、アイドル、時刻を検索します"},
@@ -26,6 +28,8 @@ constexpr std::array kCommandTexts{
     CommandText{kCmdControlLineView, "制御ライン表示", "", "制御ラインを表示します"},
     CommandText{kCmdTimerCounterPane, "タイマー・カウンタ表示", "",
                 "タイマー・カウンタ ビューを表示します"},
+    CommandText{kCmdStatistics, "統計情報", "",
+                "文字数、エラー、アイドル時間、応答時間などの統計を表示します"},
     CommandText{kCmdLinePatternLines, "線型　ライン表示", "", "制御ラインを線で表示します"},
     CommandText{kCmdLinePatternFilled, "塗込型　ライン表示", "",
                 "制御ラインを塗りつぶして表示します"},
@@ -61,6 +65,8 @@ bool TouchesLinkOrStore(CommandId id) {
     case kCmdFilePrint:
     case kCmdFilePrintPreview:
     case kCmdExport:
+    case kCmdInteropExport:
+    case kCmdStatistics:
     case kCmdRecentFile:
     case kCmdFind:
     case kCmdFindNext:
@@ -101,6 +107,8 @@ CommandState EvaluateIdleCommand(CommandId id, const CommandContext& c) {
     case kCmdFilePrint:
     case kCmdFilePrintPreview:
     case kCmdExport:
+    case kCmdInteropExport:
+    case kCmdStatistics:
     case kCmdFind:
     case kCmdFindNext:
     case kCmdFindPrevious:

@@ -38,6 +38,8 @@ enum CommandId : int32_t {
     kCmdOnlineDataReceive = 32799,
     kCmdEnvironment = 32809,
     kCmdTimerCounterPane = 32839,
+    kCmdInteropExport = 32860,
+    kCmdStatistics = 32861,
     kCmdToolbarCustomize = 135,
     kCmdStatusBar = 59393,
 };

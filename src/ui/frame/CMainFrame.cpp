@@ -12,6 +12,8 @@
 #include "ui/firmware/CMoniterProgramUp.h"
 #include "ui/frame/CAboutDlg.h"
 #include "ui/frame/StatusProgress.h"
+#include "ui/interop/CStatisticsDig.h"
+#include "ui/interop/InteropExportLauncher.h"
 #include "ui/platform/QtText.h"
 #include "ui/screencapture/CMoniterCapture.h"
 #include "ui/settings/SettingsDialogLauncher.h"
@@ -190,6 +192,12 @@ void CMainFrame::onCommand(CommandId id) {
         if (RunSettingsDialog(document_, settings_, prompt_, this)) {
             sendUpdate(kUpdateRelayout);
         }
+        break;
+    case kCmdInteropExport:
+        RunInteropExportDialog(document_, prompt_, this);
+        break;
+    case kCmdStatistics:
+        ShowStatistics(document_, this);
         break;
     case kCmdAppAbout: {
         CAboutDlg about(this);

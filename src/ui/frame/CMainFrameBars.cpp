@@ -80,6 +80,7 @@ void CMainFrame::createMenus() {
     file->addAction(action(kCmdFilePrintSetup));
     file->addSeparator();
     file->addAction(action(kCmdExport));
+    file->addAction(action(kCmdInteropExport));
     file->addSeparator();
     recentMenu_ = file->addMenu(ToQString(FindCommandText(kCmdRecentFile)->menuText));
     file->addSeparator();
@@ -102,6 +103,7 @@ void CMainFrame::createMenus() {
     view->addAction(action(kCmdHexView));
     view->addAction(action(kCmdControlLineView));
     view->addAction(action(kCmdTimerCounterPane));
+    view->addAction(action(kCmdStatistics));
     view->addSeparator();
     view->addAction(action(kCmdLinePatternLines));
     view->addAction(action(kCmdLinePatternFilled));

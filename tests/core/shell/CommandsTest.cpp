@@ -40,6 +40,8 @@ const RuleRow kRules[] = {
     {kCmdFilePrintPreview, "01110 0"},
     {kCmdFilePrintSetup, "11110 1"},
     {kCmdExport, "01110 0"},
+    {kCmdInteropExport, "01110 0"},
+    {kCmdStatistics, "01110 0"},
     {kCmdRecentFile, "11100 0"},
     {kCmdAppExit, "11111 1"},
     {kCmdFind, "01110 0"},
