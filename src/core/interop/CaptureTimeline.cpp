@@ -49,7 +49,10 @@ CaptureTimeline::CaptureTimeline(const CCaptureData& capture, const TimeBase& ba
     : records_(capture), walker_(kNoWrap, capture.header().delimiters),
       delimiters_(capture.header().delimiters), recordWidth_(capture.header().recordWidth),
       speed_(capture.header().speed != 0 ? capture.header().speed : kDefaultSpeed),
-      bitsPerCharacter_(BitsPerCharacter(capture.header())) {
+      bitsPerCharacter_(BitsPerCharacter(capture.header())),
+      characterWhole_(bitsPerCharacter_ * kNsPerSecond / speed_),
+      characterFraction_(bitsPerCharacter_ * kNsPerSecond % speed_) {
+    index_ = records_.IndexOf(1);
     findOrigin(base);
 }
 
@@ -73,6 +76,7 @@ void CaptureTimeline::findOrigin(const TimeBase& base) {
     }
     scanning_ = false;
     position_ = 1;
+    index_ = records_.IndexOf(1);
     walker_ = FrameLineWalker(kNoWrap, delimiters_);
     setClock(originFound_ ? origin_ : base.fileTime);
 }
@@ -99,12 +103,12 @@ void CaptureTimeline::applyStamp(const TimeStamp& stamp) {
 int CaptureTimeline::takeContinuations(RecordKind kind, int count) {
     int taken = 0;
     while (taken < count && position_ <= records_.total()) {
-        const RecordWord word = records_.At(position_);
+        const RecordWord word = records_.AtIndex(index_);
         if (KindOf(word) != kind) {
             break;
         }
         walker_.Step(word);
-        ++position_;
+        advance();
         ++taken;
     }
     return taken;
@@ -114,11 +118,12 @@ bool CaptureTimeline::next(TimedItem& item) {
     if (position_ > records_.total()) {
         return false;
     }
-    const RecordPosition position = position_++;
-    const RecordWord word = records_.At(position);
+    const RecordPosition position = position_;
+    const RecordWord word = records_.AtIndex(index_);
     const RecordKind kind = KindOf(word);
     item = TimedItem{};
-    item.index = records_.IndexOf(position);
+    item.index = index_;
+    advance();
     item.newLine = walker_.Step(word);
     item.lines = recordWidth_ == 1 ? ControlLineFieldOf(word) & 0xFFF : 0;
     item.start = now();
@@ -128,7 +133,7 @@ bool CaptureTimeline::next(TimedItem& item) {
         item.kind = TimedItemKind::Character;
         item.direction = DirectionOf(kind);
         item.code = CodeOf(word);
-        bitsSinceAnchor_ += bitsPerCharacter_;
+        addCharacter();
         break;
     case RecordKind::SdError:
     case RecordKind::RdError:
@@ -136,7 +141,7 @@ bool CaptureTimeline::next(TimedItem& item) {
         item.direction = DirectionOf(kind);
         item.code = CodeOf(word);
         if (TakesCharacterTime(item.code)) {
-            bitsSinceAnchor_ += bitsPerCharacter_;
+            addCharacter();
         }
         break;
     case RecordKind::IdleHead:

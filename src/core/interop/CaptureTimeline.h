@@ -65,10 +65,25 @@ public:
     }
 
 private:
-    [[nodiscard]] LocalNs now() const { return anchor_ + bitsSinceAnchor_ * kNsPerSecond / speed_; }
+    [[nodiscard]] LocalNs now() const { return clock_; }
     void setClock(LocalNs at) {
-        anchor_ = at;
-        bitsSinceAnchor_ = 0;
+        clock_ = at;
+        clockFraction_ = 0;
+    }
+    // Moves the clock on by one character time, exactly: the fraction of a nanosecond is kept
+    // in units of 1 / speed ns, so no rounding builds up.
+    void addCharacter() {
+        clock_ += characterWhole_;
+        clockFraction_ += characterFraction_;
+        if (clockFraction_ >= speed_) {
+            ++clock_;
+            clockFraction_ -= speed_;
+        }
+    }
+    // Moves to the next record of the ring.
+    void advance() {
+        ++position_;
+        index_ = records_.Next(index_);
     }
     // Finds the year for stamps without one and where the clock starts.
     void findOrigin(const TimeBase& base);
@@ -86,9 +101,12 @@ private:
     int bitsPerCharacter_;
     int stampYear_ = 1970;
     bool yearFromStamp_ = false;
-    LocalNs anchor_ = 0;
-    int64_t bitsSinceAnchor_ = 0; // characters since the anchor, in bits: no rounding builds up
+    DurationNs characterWhole_; // a character time: whole nanoseconds ...
+    int64_t characterFraction_; // ... and the rest, in units of 1 / speed ns
+    LocalNs clock_ = 0;
+    int64_t clockFraction_ = 0;
     RecordPosition position_ = 1;
+    RingIndex index_ = 0; // the ring index of position_
     bool scanning_ = false;
     LocalNs near_ = 0;
     bool originFound_ = false;

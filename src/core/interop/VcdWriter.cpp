@@ -8,6 +8,7 @@
 #include <bit>
 #include <deque>
 #include <string>
+#include <vector>
 
 namespace varnolt {
 
@@ -41,12 +42,22 @@ public:
     void run();
 
 private:
-    void writeText(std::string_view text) { out_.writeBytes(text.data(), text.size()); }
+    // The output goes through a large buffer of its own: a change is only a few bytes.
+    void writeText(std::string_view text) {
+        buffer_.append(text);
+        if (buffer_.size() >= kBufferFlush) {
+            flushBuffer();
+        }
+    }
+    void flushBuffer() {
+        out_.writeBytes(buffer_.data(), buffer_.size());
+        buffer_.clear();
+    }
     void writeHeader(LocalNs origin);
     [[nodiscard]] int64_t unitsAt(LocalNs at) const { return (at - origin_) / unit_; }
     // The moment bit BIT of a character starting at START begins.
     [[nodiscard]] LocalNs bitAt(LocalNs start, int64_t bit) const {
-        return start + bit * kNsPerSecond / timeline_.speed();
+        return start + bitOffsets_[static_cast<size_t>(bit)];
     }
     void queue(size_t queueIndex, uint8_t signal, LocalNs at, char value);
     void drawCharacter(const TimedItem& item);
@@ -67,6 +78,10 @@ private:
     std::array<char, kSignalCount> queued_{};  // the value each signal has after its queue
     std::array<std::deque<Change>, 3> queues_; // SD wire, RD wire, control lines
     int64_t written_ = -1;                     // the time of the latest "#" line
+    std::vector<DurationNs> bitOffsets_;       // where bit K of a character begins, from its start
+    uint16_t drawnLines_ = 0xFFFF;             // the control-line states drawn last
+    std::string buffer_;
+    static constexpr size_t kBufferFlush = size_t{1} << 20;
 };
 
 void VcdExport::writeHeader(LocalNs origin) {
@@ -173,7 +188,7 @@ void VcdExport::writeTime(int64_t at) {
         }
     }
     text[--used] = '#';
-    out_.writeBytes(text + used, sizeof text - used);
+    writeText({text + used, sizeof text - used});
     written_ = at;
 }
 
@@ -182,7 +197,7 @@ void VcdExport::writeChange(const Change& change) {
         writeTime(change.at);
     }
     const char text[3] = {change.value, Identifier(change.signal), '\n'};
-    out_.writeBytes(text, sizeof text);
+    writeText({text, sizeof text});
 }
 
 void VcdExport::flush(LocalNs at) {
@@ -204,6 +219,11 @@ void VcdExport::flush(LocalNs at) {
 }
 
 void VcdExport::run() {
+    buffer_.reserve(kBufferFlush + 64);
+    // Three characters' worth of bits: a break holds the line for two, then idles for one.
+    for (int64_t bit = 0; bit <= 3 * timeline_.bitsPerCharacter(); ++bit) {
+        bitOffsets_.push_back(bit * kNsPerSecond / timeline_.speed());
+    }
     queued_.fill('x');
     queued_[kSd] = queued_[kRd] = '1';
     TimedItem item;
@@ -225,8 +245,9 @@ void VcdExport::run() {
         }
         watermark_ = std::max(watermark_, item.start);
         flush(watermark_);
-        if (capture_.header().recordWidth == 1) {
+        if (capture_.header().recordWidth == 1 && item.lines != drawnLines_) {
             drawControlLines(item.lines);
+            drawnLines_ = item.lines;
         }
         if (item.kind == TimedItemKind::Character ||
             (item.kind == TimedItemKind::Error &&
@@ -237,13 +258,14 @@ void VcdExport::run() {
     }
     if (first) {
         writeHeader(0);
-        return;
+    } else {
+        flush(last);
+        const int64_t end = unitsAt(last);
+        if (end > written_) {
+            writeTime(end);
+        }
     }
-    flush(last);
-    const int64_t end = unitsAt(last);
-    if (end > written_) {
-        writeTime(end);
-    }
+    flushBuffer();
 }
 
 } // namespace

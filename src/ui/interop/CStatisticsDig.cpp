@@ -49,6 +49,7 @@ QChartView* Histogram(std::string_view title, std::initializer_list<Series> seri
     for (size_t bin = 0; bin < kDecadeBins; ++bin) {
         categories->append(QString::fromStdString(DecadeLabel(bin)));
     }
+    categories->setLabelsAngle(-45); // nine decades side by side: upright labels would be cut
     chart->addAxis(categories, Qt::AlignBottom);
     bars->attachAxis(categories);
     auto* counts = new QValueAxis;
@@ -62,7 +63,7 @@ QChartView* Histogram(std::string_view title, std::initializer_list<Series> seri
     chart->legend()->setAlignment(Qt::AlignBottom);
     auto* view = new QChartView(chart, parent);
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(520, 260);
+    view->setMinimumSize(560, 300);
     return view;
 }
 
@@ -107,7 +108,7 @@ CStatisticsDig::CStatisticsDig(const CaptureStatistics& stats, QWidget* parent) 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body);
     layout->addWidget(buttons);
-    resize(1200, 640);
+    resize(1240, 720);
 }
 
 void ShowStatistics(const CVarnoltDoc& document, QWidget* parent) {
