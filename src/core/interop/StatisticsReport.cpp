@@ -139,6 +139,12 @@ std::string DecadeLabel(size_t bin) {
     return std::string(kLabels[bin]);
 }
 
+std::string DecadeAxisLabel(size_t bin) {
+    static constexpr std::array<std::string_view, kDecadeBins> kLabels = {
+        "<10µs", "10µs", "0.1ms", "1ms", "10ms", "0.1s", "1s", "10s", "≥100s"};
+    return std::string(kLabels[bin]);
+}
+
 std::string StatisticsJson(const CaptureStatistics& s) {
     std::string text = "{\n  \"records\": {";
     for (size_t k = 0; k < kKinds.size(); ++k) {

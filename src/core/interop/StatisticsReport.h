@@ -26,6 +26,8 @@ struct StatisticsRow {
 
 // A histogram bin's label, for example "1–10 ms".
 [[nodiscard]] std::string DecadeLabel(size_t bin);
+// The same, short enough for a chart's axis: the bin's lower bound ("1ms"), "<10µs" for the first.
+[[nodiscard]] std::string DecadeAxisLabel(size_t bin);
 
 // The titles of the dialog and of its two histograms.
 inline constexpr std::string_view kStatisticsTitle = "統計情報";

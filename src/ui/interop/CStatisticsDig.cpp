@@ -47,7 +47,8 @@ QChartView* Histogram(std::string_view title, std::initializer_list<Series> seri
     chart->addSeries(bars);
     auto* categories = new QBarCategoryAxis;
     for (size_t bin = 0; bin < kDecadeBins; ++bin) {
-        categories->append(QString::fromStdString(DecadeLabel(bin)));
+        // Axis labels are read as rich text: "<" must not open a tag.
+        categories->append(ToQString(DecadeAxisLabel(bin)).toHtmlEscaped());
     }
     categories->setLabelsAngle(-45); // nine decades side by side: upright labels would be cut
     chart->addAxis(categories, Qt::AlignBottom);
