@@ -12,6 +12,7 @@ void AddMeasurementCommands(AnalyzerFirmware& firmware);
 void AddTransferCommands(AnalyzerFirmware& firmware);
 void AddScreenCommands(AnalyzerFirmware& firmware);
 void AddLoaderCommands(AnalyzerFirmware& firmware);
+void AddStoredFileCommands(AnalyzerFirmware& firmware);
 
 namespace {
 
@@ -43,6 +44,7 @@ AnalyzerFirmware::AnalyzerFirmware() {
     AddTransferCommands(*this);
     AddScreenCommands(*this);
     AddLoaderCommands(*this);
+    AddStoredFileCommands(*this);
 }
 
 void AnalyzerFirmware::addCommand(std::string_view command, RequestChecksum checksum,

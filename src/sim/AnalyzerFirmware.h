@@ -16,6 +16,7 @@
 namespace varnolt::sim {
 
 class MeasurementEngine;
+class StoredFileMemory;
 
 // One request frame as the firmware sees it: the command letters and the parameters between
 // them and the checksum (or the terminator when the command carries no checksum).
@@ -78,6 +79,10 @@ public:
     std::shared_ptr<MeasurementEngine> measurement;
     // The transfer towards the PC that "ACK", "NAK" and "ESC" steer, if one runs.
     std::shared_ptr<HostTransfer> transfer;
+    // The files kept in the analyzer's memory.
+    std::shared_ptr<StoredFileMemory> storedFiles;
+    // Set by a handler whose answers take this long to cross the link (a large transfer).
+    uint32_t answerDelayMs = 0;
     // The loader that takes a new program.
     LoaderState loader;
     // Answers a handler sends some time after the request (a restart, a memory write); they

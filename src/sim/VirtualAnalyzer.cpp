@@ -189,11 +189,12 @@ void VirtualAnalyzer::carryOut(std::span<const uint8_t> request, bool line) {
     }
     firmware_.now = clock_.tickMs();
     if (faults.has(Fault::Nak)) {
-        queueAnswer(firmware_.refusal(line), faults);
+        queueAnswer(firmware_.refusal(line), faults, 0);
         return;
     }
+    firmware_.answerDelayMs = 0;
     for (AnswerFrame& answer : line ? firmware_.handleLine(request) : firmware_.handle(request)) {
-        queueAnswer(std::move(answer), faults);
+        queueAnswer(std::move(answer), faults, firmware_.answerDelayMs);
     }
     // An analyzer that falls silent on a request says nothing later either.
     for (AnalyzerFirmware::LaterAnswer& answer : firmware_.later) {
@@ -205,7 +206,7 @@ void VirtualAnalyzer::carryOut(std::span<const uint8_t> request, bool line) {
     readable_.notify_all();
 }
 
-void VirtualAnalyzer::queueAnswer(AnswerFrame answer, FaultSet faults) {
+void VirtualAnalyzer::queueAnswer(AnswerFrame answer, FaultSet faults, uint32_t transferMs) {
     if (faults.has(Fault::Lost)) {
         return;
     }
@@ -213,7 +214,8 @@ void VirtualAnalyzer::queueAnswer(AnswerFrame answer, FaultSet faults) {
         CorruptLastByte(answer);
     }
     const uint32_t now = clock_.tickMs();
-    const uint32_t delay = faults.has(Fault::Delayed) ? faults_.settings.delayMs : 0;
+    const uint32_t delay =
+        std::max(transferMs, faults.has(Fault::Delayed) ? faults_.settings.delayMs : 0U);
     const size_t piece = faults.has(Fault::Split)
                              ? std::max<size_t>(faults_.settings.splitPieceBytes, 1)
                              : answer.size();

@@ -90,7 +90,8 @@ private:
     [[nodiscard]] bool live(Session session) const;
     // Carries out a request frame, or a text LINE for the loader.
     void carryOut(std::span<const uint8_t> request, bool line);
-    void queueAnswer(AnswerFrame answer, FaultSet faults);
+    // TRANSFERMS: how long the answer takes to cross the link.
+    void queueAnswer(AnswerFrame answer, FaultSet faults, uint32_t transferMs);
     // The cable comes out: the session dies and everything in transit is gone.
     void pullCable();
 

@@ -1,0 +1,105 @@
+#include "core/link/savedfile/ReceivedCaptureFile.h"
+
+#include "core/capture/CaptureFileFormat.h"
+#include "core/capture/CaptureFileWriter.h"
+#include "core/platform/BinaryWriter.h"
+#include "core/platform/FileError.h"
+#include "core/platform/UserPrompt.h"
+
+#include <algorithm>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace varnolt {
+
+namespace {
+
+constexpr size_t kRecordWidthWord = 16;
+
+uint16_t LowNibble(uint16_t word) {
+    return word & 0xF;
+}
+
+// A name beside PATH that no file has yet, for writing PATH's contents before they replace it.
+std::filesystem::path TemporaryPathBeside(const std::filesystem::path& path) {
+    const std::u8string name = path.filename().u8string();
+    for (int attempt = 0;; ++attempt) {
+        std::u8string candidate = u8"." + name + u8".part";
+        if (attempt > 0) {
+            const std::string number = std::to_string(attempt);
+            candidate += std::u8string(number.begin(), number.end());
+        }
+        std::filesystem::path temporary = path.parent_path() / candidate;
+        std::error_code ignored;
+        if (!std::filesystem::exists(temporary, ignored)) {
+            return temporary;
+        }
+    }
+}
+
+std::vector<RecordWord> RecordsOf(std::span<const uint16_t> data, uint16_t recordWidth) {
+    std::vector<RecordWord> records;
+    if (recordWidth == 1) {
+        records.reserve(data.size() / 2);
+        for (size_t k = 0; k + 1 < data.size(); k += 2) {
+            records.push_back(RecordWord{data[k]} << 16 | data[k + 1]);
+        }
+    } else {
+        records.reserve(data.size());
+        for (const uint16_t word : data) {
+            records.push_back(RecordWord{word} << 16);
+        }
+    }
+    return records;
+}
+
+} // namespace
+
+int ReceivedFileVersion(std::span<const uint16_t> words) {
+    if (words.size() < kDataFormatWordCount) {
+        return -1;
+    }
+    return LowNibble(words[0]) * 1000 + LowNibble(words[1]) * 100 + LowNibble(words[2]) * 10 +
+           LowNibble(words[3]);
+}
+
+bool IsReceivableFile(std::span<const uint16_t> words) {
+    if (words.size() < kReceivedHeaderWords) {
+        return false;
+    }
+    const int version = ReceivedFileVersion(words);
+    return (version == 2 || version == 3 || version == 4) &&
+           DataFormatVersionOf(words.data()) == version && LowNibble(words[kRecordWidthWord]) <= 1;
+}
+
+bool WriteReceivedCapture(const std::filesystem::path& path, std::span<const uint16_t> words,
+                          UserPrompt& prompt) {
+    CaptureHeaderWords header;
+    std::copy_n(words.begin(), header.size(), header.begin());
+    const std::vector<RecordWord> records =
+        RecordsOf(words.subspan(kReceivedHeaderWords), LowNibble(words[kRecordWidthWord]));
+
+    const std::filesystem::path temporary = TemporaryPathBeside(path);
+    BinaryWriter out(temporary);
+    if (out.ok()) {
+        WriteCapture(out, header, records);
+    }
+    std::error_code removed;
+    if (!out.finish()) {
+        std::filesystem::remove(temporary, removed);
+        prompt.message(FileErrorMessage(out.error(), path), kAppCaption, PromptIcon::Warning);
+        return false;
+    }
+    std::error_code renamed;
+    std::filesystem::rename(temporary, path, renamed);
+    if (renamed) {
+        std::filesystem::remove(temporary, removed);
+        prompt.message(FileErrorMessage(FileErrorFromErrno(renamed.value(), true), path),
+                       kAppCaption, PromptIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+} // namespace varnolt
