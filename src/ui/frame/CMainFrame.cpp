@@ -15,6 +15,7 @@
 #include "ui/interop/CStatisticsDig.h"
 #include "ui/interop/InteropExportLauncher.h"
 #include "ui/platform/QtText.h"
+#include "ui/savedfile/CMoniterReceive.h"
 #include "ui/screencapture/CMoniterCapture.h"
 #include "ui/settings/SettingsDialogLauncher.h"
 #include "ui/view/CVarnoltView.h"
@@ -257,6 +258,14 @@ void CMainFrame::onCommand(CommandId id) {
         if (CMoniterComm* link = document_.link()) {
             link->setBusy(true);
             sendUpdate(kUpdateDownload);
+            link->setBusy(false);
+        }
+        break;
+    case kCmdSavedFileReceive:
+        if (CMoniterComm* link = document_.link()) {
+            link->setBusy(true);
+            CMoniterReceive dialog(*link, prompt_, this);
+            dialog.exec();
             link->setBusy(false);
         }
         break;
