@@ -227,7 +227,7 @@ std::vector<Row> CommandRows() {
          {State::Connected},
          Effect([](Rig& r) { return r.sent("BC") && !r.document.link()->busy(); }),
          Status::Built},
-        {kCmdSavedFileReceive, {State::Connected}, Dialog("CMoniterReceive"), Status::Pending},
+        {kCmdSavedFileReceive, {State::Connected}, Dialog("CMoniterReceive"), Status::Built},
         {kCmdSettings, anyIdle, Dialog("CSaParameterDlg"), Status::Built},
         {kCmdFirmwareUpdate, offline, Dialog("CMoniterProgramUp"), Status::Built},
         {kCmdScreenCapture, always, Dialog("CMoniterCapture"), Status::Built},
