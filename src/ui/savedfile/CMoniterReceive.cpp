@@ -52,6 +52,8 @@ CMoniterReceive::CMoniterReceive(CMoniterComm& link, UserPrompt& prompt, QWidget
     }
     list_->header()->setStretchLastSection(true);
     list_->setMinimumSize(400, 220);
+    // Room below the text, so that an underscore in a name is not cut off.
+    list_->setStyleSheet(QStringLiteral("QTreeView::item { padding-bottom: 2px; }"));
 
     progress_ = new QProgressBar(this);
     progress_->setTextVisible(false);
