@@ -20,11 +20,6 @@ bool HexByteParameter(const Request& request, uint32_t& value) {
     return true;
 }
 
-std::string Decimal4(int32_t value) {
-    const std::string digits = std::to_string(std::clamp(value, 0, 9999));
-    return std::string(4 - digits.size(), '0') + digits;
-}
-
 // "ENW01" enters remote mode, "ENW00" leaves it.
 Answers SetRemote(AnalyzerFirmware& state, const Request& request) {
     const std::string_view mode = request.parameterText();
@@ -92,7 +87,7 @@ void AddLinkCommands(AnalyzerFirmware& firmware) {
     firmware.addCommand("PSW", RequestChecksum::With, SetRunState);
     firmware.addCommand("BC", RequestChecksum::Without,
                         [](AnalyzerFirmware& state, const Request&) {
-                            return Answers{Answer("BC" + Decimal4(state.storedAmount))};
+                            return Answers{Answer("BC" + FormatDecimal4(state.storedAmount))};
                         });
     firmware.addCommand("SWC", RequestChecksum::With, ResetCounter);
     firmware.addCommand("GL", RequestChecksum::With, SetLineOutputs);

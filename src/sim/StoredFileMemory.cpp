@@ -1,7 +1,8 @@
 #include "sim/StoredFileMemory.h"
 
 #include "core/capture/CaptureFileFormat.h"
-#include "core/link/RequestFrame.h"
+#include "core/link/protocol/HexFormat.h"
+#include "core/link/protocol/RequestFrame.h"
 #include "sim/TrafficGenerator.h"
 
 #include <algorithm>
@@ -17,11 +18,6 @@ constexpr uint16_t kSpeedByteTag = 0x9100;
 constexpr size_t kSpeedWord = 9;
 constexpr size_t kRecordWidthWord = 16;
 constexpr size_t kFirstUnusedOfOldFormats = 17;
-
-std::string FourDigits(int value) {
-    const std::string digits = std::to_string(std::clamp(value, 0, 9999));
-    return std::string(4 - digits.size(), '0') + digits;
-}
 
 // The version-2 code of SPEED; 9600 when the code table has none for it.
 uint8_t Version2SpeedCode(uint32_t speed) {
@@ -44,7 +40,7 @@ CaptureHeaderWords StoredHeaderWords(const StoredFileRecipe& recipe,
     header.timeDisplay = traffic.timeDisplay;
     header.frameDetectionTime = traffic.frameDetectionMs;
     CaptureHeaderWords words = EncodeCaptureHeader(header, 0);
-    const std::string version = FourDigits(recipe.dataFormat);
+    const std::string version = FormatDecimal4(recipe.dataFormat);
     for (size_t i = 0; i < kDataFormatWordCount; ++i) {
         words[i] = static_cast<uint16_t>(kVersionTag + static_cast<uint8_t>(version[i]));
     }
@@ -105,7 +101,8 @@ StoredFile StoredSlot(int32_t number, std::string name) {
 }
 
 std::string StoredFileSizeText(const StoredFile& file) {
-    return FourDigits(static_cast<int>((file.words.size() + kSizeUnitWords - 1) / kSizeUnitWords));
+    return FormatDecimal4(
+        static_cast<int>((file.words.size() + kSizeUnitWords - 1) / kSizeUnitWords));
 }
 
 AnswerFrame FileDataAnswer(const uint16_t* words, size_t count) {
@@ -145,7 +142,7 @@ AnswerFrame StoredFileMemory::listAnswer() const {
         return BuildFrame("DE", FrameChecksum::Without);
     }
     const StoredFile& file = files_[listNext_];
-    return BuildFrame("DD" + FourDigits(file.number) + file.name + StoredFileSizeText(file) +
+    return BuildFrame("DD" + FormatDecimal4(file.number) + file.name + StoredFileSizeText(file) +
                           file.created,
                       FrameChecksum::Without);
 }

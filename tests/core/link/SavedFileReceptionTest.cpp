@@ -2,7 +2,7 @@
 
 #include "core/capture/CCaptureData.h"
 #include "core/capture/CaptureFileReader.h"
-#include "core/link/LinkMessages.h"
+#include "core/link/protocol/LinkMessages.h"
 #include "core/link/savedfile/SavedFileMessages.h"
 #include "core/settings/CSaParameter.h"
 #include "sim/MeasurementEngine.h"

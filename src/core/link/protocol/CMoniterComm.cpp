@@ -52,11 +52,6 @@ int32_t LeadingDecimal(std::span<const uint8_t> digits) {
     return value;
 }
 
-std::string DecimalDigits(int32_t value, size_t width) {
-    std::string text = std::to_string(std::clamp(value, 0, 9999));
-    return std::string(width - std::min(width, text.size()), '0') + text;
-}
-
 // "SRE" or "SWE" and four address digits open a settings block frame.
 constexpr size_t kBlockHead = 7;
 // The two checksum characters and the terminator close a checksummed answer.
@@ -409,7 +404,7 @@ void CMoniterComm::SendTransmit(int32_t entry) {
 }
 
 void CMoniterComm::RequestFile(int32_t number) {
-    SendFrame("FR" + DecimalDigits(number, 4), FrameChecksum::Without);
+    SendFrame("FR" + FormatDecimal4(number), FrameChecksum::Without);
 }
 
 } // namespace varnolt

@@ -15,4 +15,7 @@ void AppendHex(std::string& text, uint32_t value, int digits);
 // VALUE as eight upper-case hex digits, most significant first.
 [[nodiscard]] std::string FormatHex32(uint32_t value);
 
+// VALUE, held to 0 ... 9999, as four decimal digits: file numbers, sizes and amounts.
+[[nodiscard]] std::string FormatDecimal4(int32_t value);
+
 } // namespace varnolt

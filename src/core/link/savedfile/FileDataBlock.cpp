@@ -1,6 +1,6 @@
 #include "core/link/savedfile/FileDataBlock.h"
 
-#include "core/link/FrameTerminator.h"
+#include "core/link/protocol/FrameTerminator.h"
 
 #include <cassert>
 

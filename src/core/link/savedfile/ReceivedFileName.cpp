@@ -1,5 +1,7 @@
 #include "core/link/savedfile/ReceivedFileName.h"
 
+#include "core/link/protocol/HexFormat.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -38,11 +40,6 @@ bool IsDeviceName(std::string_view stem) {
            upper[3] >= '1' && upper[3] <= '9';
 }
 
-std::string FourDigits(int32_t number) {
-    const std::string digits = std::to_string(std::clamp(number, 0, 9999));
-    return std::string(4 - digits.size(), '0') + digits;
-}
-
 } // namespace
 
 std::string ReceivedFileStem(std::string_view shownName, int32_t number) {
@@ -53,7 +50,7 @@ std::string ReceivedFileStem(std::string_view shownName, int32_t number) {
         shownName.remove_suffix(1);
     }
     if (shownName.empty()) {
-        return FourDigits(number);
+        return FormatDecimal4(number);
     }
     std::string stem;
     for (size_t at = 0; at < shownName.size();) {

@@ -1,8 +1,8 @@
 #include "core/link/savedfile/SavedFileReception.h"
 
 #include "core/capture/CaptureFileFormat.h"
-#include "core/link/CMoniterComm.h"
-#include "core/link/LinkMessages.h"
+#include "core/link/protocol/CMoniterComm.h"
+#include "core/link/protocol/LinkMessages.h"
 #include "core/link/savedfile/ReceivedCaptureFile.h"
 #include "core/link/savedfile/ReceivedFileName.h"
 #include "core/link/savedfile/SavedFileMessages.h"

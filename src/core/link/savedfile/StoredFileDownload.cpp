@@ -1,6 +1,6 @@
 #include "core/link/savedfile/StoredFileDownload.h"
 
-#include "core/link/CMoniterComm.h"
+#include "core/link/protocol/CMoniterComm.h"
 #include "core/link/savedfile/FileDataBlock.h"
 
 namespace varnolt {

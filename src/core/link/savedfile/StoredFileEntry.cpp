@@ -1,7 +1,7 @@
 #include "core/link/savedfile/StoredFileEntry.h"
 
 #include "core/capture/CaptureFileFormat.h"
-#include "core/link/FrameTerminator.h"
+#include "core/link/protocol/FrameTerminator.h"
 #include "core/platform/Cp932.h"
 
 #include <algorithm>

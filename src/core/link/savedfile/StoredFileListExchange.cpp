@@ -1,6 +1,6 @@
 #include "core/link/savedfile/StoredFileListExchange.h"
 
-#include "core/link/CMoniterComm.h"
+#include "core/link/protocol/CMoniterComm.h"
 
 namespace varnolt {
 
