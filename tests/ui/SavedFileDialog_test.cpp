@@ -29,6 +29,9 @@ private slots:
 
 namespace {
 
+// The machine may be busy: the transfers get time enough.
+constexpr int kPatienceMs = 60'000;
+
 QString Text(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -68,7 +71,7 @@ struct Rig {
 void SavedFileDialogTest::listsAndReceivesTheSelectedFiles() {
     Rig rig;
     QCOMPARE(rig.dialog.windowTitle(), Text(kSavedFileDialogTitle));
-    QTRY_COMPARE(rig.dialog.list()->topLevelItemCount(), 6);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.dialog.list()->topLevelItemCount(), 6, kPatienceMs);
     QTreeWidgetItem* header = rig.dialog.list()->headerItem();
     QCOMPARE(header->text(0), QStringLiteral("ファイル名"));
     QCOMPARE(header->text(3), QStringLiteral("番号"));
@@ -76,12 +79,13 @@ void SavedFileDialogTest::listsAndReceivesTheSelectedFiles() {
     QCOMPARE(first->text(3), QStringLiteral("9999"));
     QCOMPARE(first->text(1), QStringLiteral("2026/12/10 10:30"));
     QCOMPARE(rig.dialog.statusLine()->text(), Text(kSelectDataStatus));
-    QTRY_VERIFY(rig.dialog.receiveButton()->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(rig.dialog.receiveButton()->isEnabled(), kPatienceMs);
 
     rig.select({1, 2});
     QTest::mouseClick(rig.dialog.receiveButton(), Qt::LeftButton);
     QVERIFY(!rig.dialog.receiveButton()->isEnabled());
-    QTRY_COMPARE(rig.dialog.statusLine()->text(), Text(kReceiveCompleteMessage));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.dialog.statusLine()->text(), Text(kReceiveCompleteMessage),
+                              kPatienceMs);
     QVERIFY(rig.dialog.receiveButton()->isEnabled());
     QCOMPARE(rig.dialog.progressBar()->value(), rig.dialog.progressBar()->maximum());
     QVERIFY(std::filesystem::exists(rig.folder / "LINE_V2.tvd"));
@@ -92,12 +96,14 @@ void SavedFileDialogTest::listsAndReceivesTheSelectedFiles() {
 
 void SavedFileDialogTest::theCloseBoxStopsARunningDownloadFirst() {
     Rig rig;
-    QTRY_COMPARE(rig.dialog.list()->topLevelItemCount(), 6);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.dialog.list()->topLevelItemCount() == 6 &&
+                                 rig.dialog.receiveButton()->isEnabled(),
+                             kPatienceMs);
     rig.select({0});
     QTest::mouseClick(rig.dialog.receiveButton(), Qt::LeftButton);
-    QTRY_VERIFY(rig.dialog.progressBar()->value() > 0);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.dialog.progressBar()->value() > 0, kPatienceMs);
     rig.dialog.reject();
-    QTRY_VERIFY(!rig.dialog.isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.dialog.isVisible(), kPatienceMs);
     QVERIFY(rig.sent("ESC"));
     QCOMPARE(rig.prompt.texts(), std::vector<std::string>{std::string(kCancelledMessage)});
     QVERIFY(!std::filesystem::exists(rig.folder / "LASTRUN.tvd"));
