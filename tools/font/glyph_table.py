@@ -1,7 +1,7 @@
 """Which picture the cell font holds at which two-byte Shift-JIS code.
 
 The codes mirror src/core/view/GlyphCodes.cpp (the program's side); the Qt test
-tests/ui/CellFont_test.cpp checks that the generated font holds a full-width
+tests/ui/CellFontTest.cpp checks that the generated font holds a full-width
 picture at every code that module can produce.
 """
 

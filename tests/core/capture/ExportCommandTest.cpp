@@ -24,7 +24,7 @@ std::string ReadFile(const std::filesystem::path& path) {
 
 class ExportCommandTest : public ::testing::Test {
 protected:
-    ExportCommandTest() { Fill(data, {Sd('A'), Rd('B'), Sd('C')}); }
+    ExportCommandTest() { Fill(data, {SdWithLines('A'), RdWithLines('B'), SdWithLines('C')}); }
 
     std::optional<ExportRequest> Run(const std::string& fileName, const char* start = "2") {
         return RunExportCommand(data, display, {fileName, "10", start}, settings,

@@ -22,12 +22,13 @@ void FillMixedCapture(CCaptureData& data) {
     data.header().idleDisplay = 1;
     data.header().timeDisplay = 1;
     Fill(data, {
-                   Sd(0x41, kRsOnErOff), Rd(0xB1, kRsOnErOff), SdError(1, kRsOnErOff),
+                   SdWithLines(0x41, kRsOnErOff), RdWithLines(0xB1, kRsOnErOff),
+                   SdErrorWithLines(1, kRsOnErOff),
                    0xB009000A, // RS on -> off, ER off
                    0x5100000A, // idle, resolution 0.001 s, value 12345 = 0x003039
                    0x6003000A, 0x6039000A,
                    0x7124000A, // stamp kind 1: 24/05/17 12:34:56
-                   0x8157000A, 0x849A000A, 0x8560000A, Rd(0x0D, 0x40A), // CI on
+                   0x8157000A, 0x849A000A, 0x8560000A, RdWithLines(0x0D, 0x40A), // CI on
                });
 }
 
@@ -143,9 +144,9 @@ TEST(ExportContinuous, WrappedRingExportsLikeTheSameRecordsUnwrapped) {
     CCaptureData wrapped(8);
     CCaptureData plain(64);
     for (unsigned i = 0; i < 21; ++i) {
-        wrapped.Append(Sd(0x30 + i), 0);
+        wrapped.Append(SdWithLines(0x30 + i), 0);
         if (i >= 13) {
-            plain.Append(Sd(0x30 + i), 0);
+            plain.Append(SdWithLines(0x30 + i), 0);
         }
     }
     ASSERT_TRUE(wrapped.wrapped());
@@ -158,7 +159,7 @@ TEST(ExportContinuous, WrappedRingExportsLikeTheSameRecordsUnwrapped) {
 
 TEST(ExportContinuous, FileNameThatCodePage932CannotHoldGetsAReplacement) {
     CCaptureData data(8);
-    Fill(data, {Sd(0x41), Sd(0x42)});
+    Fill(data, {SdWithLines(0x41), SdWithLines(0x42)});
     const std::string text = Exported(
         data, kContinuous, Request(ExportFileType::Text, ExportCharacterSize::HalfWidth, false),
         "/data/caf\xC3\xA9_\xE6\xB8\xAC\xE5\xAE\x9A.tvd"); // café_測定

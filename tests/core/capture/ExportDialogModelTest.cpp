@@ -32,7 +32,7 @@ TEST(ExportDialogModel, ExecuteKeepsAnAcceptedLineLengthAndWritesTheFile) {
     RecordingPrompt prompt;
     TempDir dir;
     CCaptureData data(8);
-    Fill(data, {Sd('A'), Sd('B'), Sd('C')});
+    Fill(data, {SdWithLines('A'), SdWithLines('B'), SdWithLines('C')});
     ExportDialogModel model(data, {}, "/captures/a.tvd",
                             {50, ExportCharacterSize::FullWidth, false}, prompt);
     EXPECT_EQ(model.lineLengthText(), "50");

@@ -28,18 +28,18 @@ void FillFrameCapture(CCaptureData& data) {
                    0x80490000,
                    0x8A560000,
                    0x87800000,
-                   Sd('H'),
-                   Sd('i'),
-                   Rd('O'),
-                   Rd('K'),
-                   Rd('X') | kLineStart,
+                   SdWithLines('H'),
+                   SdWithLines('i'),
+                   RdWithLines('O'),
+                   RdWithLines('K'),
+                   RdWithLines('X') | kLineStart,
                    0xB0050006,
-                   RdError(4),
+                   RdErrorWithLines(4),
                });
     for (unsigned code = '0'; code <= '9'; ++code) {
-        data.Append(Sd(code), 0);
+        data.Append(SdWithLines(code), 0);
     }
-    data.Append(Sd('A'), 0);
+    data.Append(SdWithLines('A'), 0);
 }
 
 ExportRequest FrameRequest(ExportFileType type) {
@@ -101,8 +101,8 @@ TEST(ExportFrame, CommaSeparatedLines) {
 TEST(ExportFrame, ControlLinesAndIdleGapsInARow) {
     CCaptureData data(64);
     data.header().recordWidth = 1;
-    Fill(data, {Sd('a', 0x5), 0xB0050006, 0x51000000, 0x60000000, 0x60010000, 0x51000000,
-                0x60000000, 0x60020000, Rd('b', 0x2)});
+    Fill(data, {SdWithLines('a', 0x5), 0xB0050006, 0x51000000, 0x60000000, 0x60010000, 0x51000000,
+                0x60000000, 0x60020000, RdWithLines('b', 0x2)});
     ExportRequest request = FrameRequest(ExportFileType::Text);
     request.controlLineOutput = true;
     const std::string expected = Lines({

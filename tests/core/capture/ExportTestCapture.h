@@ -11,17 +11,18 @@
 
 namespace varnolt::testing {
 
-// Record words of the test captures, spelled out bit by bit.
-constexpr RecordWord Sd(unsigned code, uint16_t lines = 0) {
+// Record words of the test captures, spelled out bit by bit, with their control-line states
+// (captures of record width 1).
+constexpr RecordWord SdWithLines(unsigned code, uint16_t lines = 0) {
     return 0x10000000 | code << 16 | lines;
 }
-constexpr RecordWord Rd(unsigned code, uint16_t lines = 0) {
+constexpr RecordWord RdWithLines(unsigned code, uint16_t lines = 0) {
     return 0x20000000 | code << 16 | lines;
 }
-constexpr RecordWord SdError(unsigned code, uint16_t lines = 0) {
+constexpr RecordWord SdErrorWithLines(unsigned code, uint16_t lines = 0) {
     return 0x30000000 | code << 16 | lines;
 }
-constexpr RecordWord RdError(unsigned code, uint16_t lines = 0) {
+constexpr RecordWord RdErrorWithLines(unsigned code, uint16_t lines = 0) {
     return 0x40000000 | code << 16 | lines;
 }
 constexpr RecordWord kLineStart = 0x01000000;

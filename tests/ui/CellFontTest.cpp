@@ -110,4 +110,4 @@ private:
 };
 
 QTEST_MAIN(CellFontTest)
-#include "CellFont_test.moc"
+#include "CellFontTest.moc"

@@ -155,4 +155,4 @@ void DataViewTest::homeAndEndReachBothEnds() {
 }
 
 QTEST_MAIN(DataViewTest)
-#include "DataView_test.moc"
+#include "DataViewTest.moc"

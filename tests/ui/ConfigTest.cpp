@@ -42,4 +42,4 @@ void ConfigTest::showsAndEditsTheCopies() {
 }
 
 QTEST_MAIN(ConfigTest)
-#include "Config_test.moc"
+#include "ConfigTest.moc"

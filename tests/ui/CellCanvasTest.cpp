@@ -108,4 +108,4 @@ private slots:
 };
 
 QTEST_MAIN(CellCanvasTest)
-#include "CellCanvas_test.moc"
+#include "CellCanvasTest.moc"

@@ -422,4 +422,4 @@ void CommandTableTest::everyCommandReachesItsWork() {
 }
 
 QTEST_MAIN(CommandTableTest)
-#include "CommandTable_test.moc"
+#include "CommandTableTest.moc"

@@ -212,4 +212,4 @@ void MainFrameTest::exportFromTheMenuNamesTheCaptureInFull() {
 }
 
 QTEST_MAIN(MainFrameTest)
-#include "MainFrame_test.moc"
+#include "MainFrameTest.moc"

@@ -51,4 +51,4 @@ void CapturePrinterTest::printsEveryPageToPdf() {
 }
 
 QTEST_MAIN(CapturePrinterTest)
-#include "CapturePrinter_test.moc"
+#include "CapturePrinterTest.moc"

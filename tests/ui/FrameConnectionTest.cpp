@@ -114,4 +114,4 @@ void FrameConnectionTest::closingWhileMeasuringAsksFirst() {
 }
 
 QTEST_MAIN(FrameConnectionTest)
-#include "FrameConnection_test.moc"
+#include "FrameConnectionTest.moc"

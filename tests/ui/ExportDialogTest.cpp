@@ -72,4 +72,4 @@ void ExportDialogTest::executeWritesTheFileAndStaysOpen() {
 }
 
 QTEST_MAIN(ExportDialogTest)
-#include "ExportDialog_test.moc"
+#include "ExportDialogTest.moc"

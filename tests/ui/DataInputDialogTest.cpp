@@ -123,4 +123,4 @@ void DataInputDialogTest::rangeBoundComesFromTheSingleCodeDialog() {
 }
 
 QTEST_MAIN(DataInputDialogTest)
-#include "DataInputDialog_test.moc"
+#include "DataInputDialogTest.moc"

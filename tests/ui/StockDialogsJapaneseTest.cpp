@@ -35,4 +35,4 @@ int main(int argc, char** argv) {
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "StockDialogsJapanese_test.moc"
+#include "StockDialogsJapaneseTest.moc"
