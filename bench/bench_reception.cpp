@@ -85,7 +85,7 @@ public:
         settings_.controlLineCapture = width;
         store_.Reset(CaptureConditionsOf(settings_));
         link_.setRunStateValue(CMoniterComm::kRunning);
-        link_.setLinkState(OnlineReception::kSendNextBlock);
+        link_.setLinkState(LinkState::SendNextBlock);
         reception_.Tick(); // sends the first "BN"
     }
 

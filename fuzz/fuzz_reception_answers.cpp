@@ -6,6 +6,7 @@
 #include "core/capture/CCaptureData.h"
 #include "core/link/reception/DataBlockParser.h"
 #include "core/link/reception/LiveReports.h"
+#include "core/link/reception/ReceivedRecords.h"
 #include "core/link/reception/StatusAnswer.h"
 #include "core/settings/CSaParameter.h"
 
@@ -20,11 +21,22 @@ using namespace varnolt;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> answer(data, data + size);
     for (const uint16_t width : {uint16_t{0}, uint16_t{1}}) {
+        const auto block = ParseDataBlock(answer, width);
+        if (!block) {
+            continue;
+        }
+        // The items lie inside the answer, and every device index stays in the memory's range.
+        const DeviceIndex wrap = DeviceIndexWrap(width);
+        if (block->items.data() < answer.data() ||
+            block->items.data() + block->items.size() > answer.data() + answer.size() ||
+            block->firstDevice < 0 || block->firstDevice >= wrap) {
+            std::abort();
+        }
         static CCaptureData store(1000);
         store.PrepareForLoad();
         store.header().recordWidth = width;
-        const DataBlockResult result = ParseDataBlock(answer, store, false);
-        if (store.Count() != (result.good ? std::min(result.appended, RecordCount{1000}) : 0)) {
+        const RecordCount appended = AppendDataBlock(store, *block, false);
+        if (store.Count() != std::min(appended, RecordCount{1000})) {
             std::abort();
         }
     }

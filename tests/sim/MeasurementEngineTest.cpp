@@ -3,6 +3,7 @@
 #include "core/capture/CCaptureData.h"
 #include "core/link/reception/DataBlockParser.h"
 #include "core/link/reception/LiveReports.h"
+#include "core/link/reception/ReceivedRecords.h"
 #include "core/settings/CSaParameter.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +34,11 @@ protected:
     std::string take(const AnswerFrame& answer) {
         const std::string letters = Letters(answer);
         if (letters == "BD") {
-            EXPECT_TRUE(ParseDataBlock(answer, store, false).good);
+            const auto block = ParseDataBlock(answer, store.header().recordWidth);
+            EXPECT_TRUE(block.has_value());
+            if (block) {
+                AppendDataBlock(store, *block, false);
+            }
         } else if (letters == "BO") {
             AppendOverflowMark(store);
         }

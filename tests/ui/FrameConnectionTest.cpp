@@ -23,6 +23,8 @@ private slots:
     void connectThenDisconnect();
     void connectOnAnotherPageAsksForThePowerOnScreen();
     void closingWhileMeasuringAsksFirst();
+    void commandsFollowTheLinkWhateverChangedIt();
+    void closingDuringADownloadCancelsItThenCloses();
 };
 
 namespace {
@@ -111,6 +113,51 @@ void FrameConnectionTest::closingWhileMeasuringAsksFirst() {
     QVERIFY(updates.count() >= 2);
     QCOMPARE(updates.at(0).at(0).toInt(), int{kUpdateStop});
     QCOMPARE(updates.at(1).at(0).toInt(), int{kUpdateDisconnect});
+}
+
+void FrameConnectionTest::commandsFollowTheLinkWhateverChangedIt() {
+    Rig rig;
+    rig.frame.action(kCmdConnect)->trigger();
+    rig.frame.action(kCmdStart)->trigger();
+    QVERIFY(rig.document.measuring());
+    QVERIFY(!rig.frame.action(kCmdStart)->isEnabled());
+
+    // The analyzer stops by itself (its "PSS" report): no menu is opened, no command runs.
+    rig.document.link()->setRunStateValue(CMoniterComm::kStopped);
+    QVERIFY(rig.frame.action(kCmdStart)->isEnabled());
+    QVERIFY(!rig.frame.action(kCmdStop)->isEnabled());
+    QVERIFY(rig.frame.action(kCmdFileNew)->isEnabled());
+
+    // A modal operation takes the link, and gives it back.
+    rig.document.link()->setBusy(true);
+    for (CommandId id : {kCmdStart, kCmdDisconnect, kCmdFileNew, kCmdOnlineDataReceive}) {
+        QVERIFY(!rig.frame.action(id)->isEnabled());
+    }
+    rig.document.link()->setBusy(false);
+    QVERIFY(rig.frame.action(kCmdStart)->isEnabled());
+}
+
+void FrameConnectionTest::closingDuringADownloadCancelsItThenCloses() {
+    Rig rig;
+    rig.frame.show();
+    rig.frame.action(kCmdConnect)->trigger();
+    CMoniterComm& link = *rig.document.link();
+    link.setBusy(true); // as while "オンラインデータ受信" runs
+
+    rig.prompt.answers = {PromptAnswer::Cancel};
+    QVERIFY(!rig.frame.close());
+    QCOMPARE(rig.prompt.entries.back().text, std::string("通信中ですが、中止して終了しますか？"));
+    QVERIFY(!link.cancelRequested());
+
+    rig.prompt.answers = {PromptAnswer::Ok};
+    QVERIFY(!rig.frame.close()); // the operation is asked to end; the window waits for it
+    QVERIFY(link.cancelRequested());
+    QVERIFY(rig.frame.isVisible());
+    QVERIFY(rig.document.connected());
+
+    link.setBusy(false); // the download has ended
+    QTRY_VERIFY(!rig.frame.isVisible());
+    QVERIFY(!rig.document.connected()); // and the analyzer was left as on any close
 }
 
 QTEST_MAIN(FrameConnectionTest)

@@ -24,6 +24,14 @@ CVarnoltDoc::~CVarnoltDoc() {
 
 void CVarnoltDoc::AttachLink(const LinkServices& services) {
     link_ = std::make_unique<CMoniterComm>(services);
+    link_->setConditionListener(linkListener_);
+}
+
+void CVarnoltDoc::setLinkConditionListener(std::function<void()> listener) {
+    linkListener_ = std::move(listener);
+    if (link_) {
+        link_->setConditionListener(linkListener_);
+    }
 }
 
 bool CVarnoltDoc::connected() const {

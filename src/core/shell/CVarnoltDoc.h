@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -52,6 +53,9 @@ public:
     [[nodiscard]] const CCaptureData& capture() const { return *capture_; }
     // The analyzer link; null until AttachLink gave it its services.
     void AttachLink(const LinkServices& services);
+    // Told after every change of the link's condition (connected, measuring, busy, failed);
+    // kept for a link attached later.
+    void setLinkConditionListener(std::function<void()> listener);
     [[nodiscard]] CMoniterComm* link() { return link_.get(); }
     [[nodiscard]] const CMoniterComm* link() const { return link_.get(); }
     // Remote mode 1; false without a link.
@@ -104,6 +108,7 @@ private:
     std::unique_ptr<CCaptureData> capture_;
     CSaParameter settings_;
     std::unique_ptr<CMoniterComm> link_;
+    std::function<void()> linkListener_;
     CTrigger trigger_;
     CDeviceEtc device_;
     LineStates lineStates_{};

@@ -32,11 +32,13 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPageSetupDialog>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace varnolt::ui {
@@ -93,9 +95,28 @@ CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& p
     applyDrawOptions();
     view_->setDownloadProgress(statusProgress_.get());
 
+    // Whatever changes the link's condition (a command, the poll, the analyzer stopping by
+    // itself, a download ending), the commands and the status bar follow at once.
+    document_.setLinkConditionListener([frame = QPointer<CMainFrame>(this)] {
+        if (frame) {
+            frame->onLinkConditionChanged();
+        }
+    });
+
     qApp->installEventFilter(this);
     refreshCommandStates();
     updateTitle();
+}
+
+void CMainFrame::onLinkConditionChanged() {
+    refreshCommandStates();
+    showConditions(true);
+    const CMoniterComm* link = document_.link();
+    if (closeAfterOperation_ && (link == nullptr || !link->busy())) {
+        // The operation that held the link has ended: the close the user asked for goes on.
+        closeAfterOperation_ = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
 }
 
 CMainFrame::~CMainFrame() {
@@ -421,6 +442,14 @@ void CMainFrame::updateTitle() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (CMoniterComm* link = document_.link(); link != nullptr && link->busy()) {
+        // A download runs below this event: it is asked to end, and the window closes after.
+        if (!closeAfterOperation_ && ConfirmCloseWhileBusy(*link, prompt_)) {
+            closeAfterOperation_ = true;
+        }
+        event->ignore();
+        return;
+    }
     if (document_.link() != nullptr && !ConfirmCloseWhileRunning(*document_.link(), prompt_)) {
         event->ignore();
         return;

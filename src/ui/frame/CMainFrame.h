@@ -87,6 +87,8 @@ private:
     void onPrintPreview();
     [[nodiscard]] QPrinter& printer();
     void applyDrawOptions();
+    // The link's condition changed: commands, toolbar and status bar afresh.
+    void onLinkConditionChanged();
 
     CVarnoltDoc& document_;
     ConfigStore& config_;
@@ -100,6 +102,8 @@ private:
     QMenu* recentMenu_ = nullptr;
     bool recentShowsPlaceholder_ = false;
     bool simulated_ = false;
+    // The user closed the window during a download and agreed to cancel it.
+    bool closeAfterOperation_ = false;
     QMenu* toolbarsMenu_ = nullptr;
     QAction* statusBarAction_ = nullptr;
     QToolBar* toolBar_ = nullptr;

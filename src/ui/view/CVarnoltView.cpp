@@ -82,7 +82,7 @@ void CVarnoltView::initialUpdate() {
     updateScrollBar();
     viewport()->update();
     if (document_.link() != nullptr) {
-        document_.link()->setLinkState(OnlineReception::kNotConnected);
+        document_.link()->setLinkState(LinkState::NotConnected);
     }
     emit statusChanged(true);
     if (!timer_.isActive()) {

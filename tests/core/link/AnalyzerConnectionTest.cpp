@@ -21,7 +21,7 @@ TEST_F(ConnectionTest, ConnectingEntersRemoteModeAndStopsTheMeasurement) {
     EXPECT_EQ(requests(), (Texts{"ENW014B", "PGR", Checksummed("PSW0B")}));
     EXPECT_EQ(link.remoteMode(), 1);
     EXPECT_EQ(link.runState(), CMoniterComm::kStopped);
-    EXPECT_EQ(link.linkState(), 1);
+    EXPECT_EQ(link.linkState(), LinkState::Connected);
     EXPECT_TRUE(owner.entries.empty());
     EXPECT_EQ(ConnectAnalyzer(link, owner), ConnectResult::AlreadyConnected);
     EXPECT_EQ(requests().size(), 3U);
@@ -63,7 +63,7 @@ TEST_F(ConnectionTest, DisconnectingIsRefusedWhileAMeasurementRuns) {
     EXPECT_EQ(DisconnectAnalyzer(link, owner), DisconnectResult::Disconnected);
     EXPECT_EQ(requests().back(), "ENW004A");
     EXPECT_EQ(link.remoteMode(), 0);
-    EXPECT_EQ(link.linkState(), 0);
+    EXPECT_EQ(link.linkState(), LinkState::NotConnected);
     EXPECT_FALSE(link.port().isOpen());
     EXPECT_EQ(DisconnectAnalyzer(link, owner), DisconnectResult::NotConnected);
 }

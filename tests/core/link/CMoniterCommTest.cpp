@@ -23,7 +23,7 @@ TEST_F(MoniterCommTest, RemoteModeIsEnteredAndLeft) {
     ASSERT_TRUE(link.SetRemote(&owner, 1));
     EXPECT_EQ(link.remoteMode(), 1);
     EXPECT_TRUE(CMoniterComm::ProcessRemoteMode());
-    EXPECT_EQ(link.linkState(), 1);
+    EXPECT_EQ(link.linkState(), LinkState::Connected);
     EXPECT_TRUE(link.port().isOpen());
     ASSERT_TRUE(link.SetRemote(&owner, 0));
     EXPECT_EQ(link.remoteMode(), 0);
@@ -36,6 +36,32 @@ TEST_F(MoniterCommTest, RemoteModeIsEnteredAndLeft) {
     firmware([](sim::AnalyzerFirmware& state) { EXPECT_EQ(state.remoteMode, 0); });
 }
 
+TEST_F(MoniterCommTest, TheListenerHearsOfEveryConditionChangeAndOfNothingElse) {
+    std::vector<LinkCondition> told;
+    link.setConditionListener([&] { told.push_back(link.condition()); });
+    ASSERT_TRUE(link.SetRemote(&owner, 1));
+    link.setRunStateValue(CMoniterComm::kRunning);
+    link.setLinkState(LinkState::Started);
+    link.setLinkState(LinkState::AwaitNextBlock); // the poll's own steps: no news
+    link.setLinkState(LinkState::Failed);
+    link.setRunStateValue(CMoniterComm::kStopped);
+    link.setBusy(true);
+    link.RequestCancel();
+    EXPECT_TRUE(link.cancelRequested());
+    link.setBusy(false);
+    link.setBusy(true); // a new operation starts without the old request
+    EXPECT_FALSE(link.cancelRequested());
+    link.setBusy(false);
+    ASSERT_TRUE(link.SetRemote(&owner, 0));
+    const std::vector<LinkCondition> expected{
+        {true, false, false, false},  {true, true, false, false}, {true, true, false, true},
+        {true, false, false, true},   {true, false, true, true},  {true, false, false, true},
+        {true, false, true, true},    {true, false, false, true}, {false, false, false, true},
+        {false, false, false, false},
+    };
+    EXPECT_EQ(told, expected);
+}
+
 TEST_F(MoniterCommTest, ARefusedRequestIsSentFourTimesThenTheFailureIsShown) {
     plan(Fault::Nak, 10);
     EXPECT_FALSE(link.SetRemote(&owner, 1));
@@ -44,7 +70,7 @@ TEST_F(MoniterCommTest, ARefusedRequestIsSentFourTimesThenTheFailureIsShown) {
     EXPECT_EQ(owner.entries[0].caption, "確認");
     EXPECT_EQ(owner.entries[0].icon, PromptIcon::Warning);
     EXPECT_EQ(link.remoteMode(), 0);
-    EXPECT_EQ(link.linkState(), 0);
+    EXPECT_EQ(link.linkState(), LinkState::NotConnected);
     EXPECT_TRUE(link.port().isOpen()); // stays as it was
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/capture/CaptureSaver.h"
 #include "core/capture/SaveFileName.h"
+#include "core/link/reception/ReceivedRecords.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,16 @@ struct Stored {
     friend bool operator==(const Stored&, const Stored&) = default;
 };
 
+// Parses ANSWER for STORE's record width and, when it is good, appends it as reception does.
+std::optional<RecordCount> Take(const std::vector<uint8_t>& answer, CCaptureData& store,
+                                bool automaticSave) {
+    const auto block = ParseDataBlock(answer, store.header().recordWidth);
+    if (!block) {
+        return std::nullopt;
+    }
+    return AppendDataBlock(store, *block, automaticSave);
+}
+
 std::vector<Stored> Records(const CCaptureData& store) {
     std::vector<Stored> records;
     for (RecordCount k = 0; k < store.Count(); ++k) {
@@ -34,9 +45,7 @@ std::vector<Stored> Records(const CCaptureData& store) {
 TEST(DataBlockParserTest, NarrowItemsFillTheHighHalfAndTheirDeviceIndexWraps) {
     CCaptureData store(100);
     const std::vector<uint32_t> words{0x1041'0000, 0x2042'0000, 0x3101'0000};
-    const DataBlockResult result = ParseDataBlock(DataBlock(900'017, words, 0), store, false);
-    EXPECT_TRUE(result.good);
-    EXPECT_EQ(result.appended, 3);
+    EXPECT_EQ(Take(DataBlock(900'017, words, 0), store, false), 3);
     EXPECT_EQ(Records(store),
               (std::vector<Stored>{{0x1041'0000, 900'017}, {0x2042'0000, 0}, {0x3101'0000, 1}}));
 }
@@ -46,8 +55,7 @@ TEST(DataBlockParserTest, WideItemsAreHalfTheUnitsAndWrapAt450009) {
     store.header().recordWidth = 1;
     const std::vector<uint32_t> words{0x1041'0A55, 0xB155'0955};
     // Five units: the odd one is dropped, two 32-bit items remain.
-    const DataBlockResult result = ParseDataBlock(DataBlock(450'008, words, 1, 5), store, false);
-    EXPECT_TRUE(result.good);
+    EXPECT_EQ(Take(DataBlock(450'008, words, 1, 5), store, false), 2);
     EXPECT_EQ(Records(store), (std::vector<Stored>{{0x1041'0A55, 450'008}, {0xB155'0955, 0}}));
 }
 
@@ -59,15 +67,44 @@ TEST(DataBlockParserTest, BadBlocksStoreNothing) {
     const std::vector<uint8_t> truncated{'B', 'D', '0', 0xFF, 0x00, 0xFF, 0x00};
     for (const auto& answer : {corrupted, overclaiming, truncated}) {
         CCaptureData store(100);
-        EXPECT_FALSE(ParseDataBlock(answer, store, false).good);
+        EXPECT_FALSE(Take(answer, store, false).has_value());
         EXPECT_TRUE(store.empty());
+    }
+}
+
+TEST(DataBlockParserTest, ParsingChangesNothingAndHostileDeviceIndexesStayInTheMemory) {
+    CCaptureData store(100);
+    const std::vector<uint32_t> words{0x1041'0000, 0x2042'0000};
+    const std::vector<uint8_t> answer = DataBlock(5, words, 0);
+    ASSERT_TRUE(ParseDataBlock(answer, 0).has_value());
+    EXPECT_TRUE(store.empty());
+
+    // Indexes no analyzer sends, up to FFFFFFFF: reduced into its memory, counting on from
+    // there without overflowing.
+    struct Case {
+        uint32_t device;
+        uint16_t width;
+        std::vector<int32_t> expected;
+    };
+    const Case cases[] = {
+        {0x7FFF'FFFF, 0, {0x7FFF'FFFF % 900'018, 0x7FFF'FFFF % 900'018 + 1}},
+        {0xFFFF'FFFF, 0, {0xFFFF'FFFFu % 900'018, 0xFFFF'FFFFu % 900'018 + 1}},
+        {900'018, 0, {0, 1}},
+        {0x7FFF'FFFF, 1, {0x7FFF'FFFF % 450'009, 0x7FFF'FFFF % 450'009 + 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.device);
+        CCaptureData hostile(100);
+        hostile.header().recordWidth = c.width;
+        ASSERT_EQ(Take(DataBlock(c.device, words, c.width), hostile, false), 2);
+        EXPECT_EQ(hostile.record(0).deviceIndex, c.expected[0]);
+        EXPECT_EQ(hostile.record(1).deviceIndex, c.expected[1]);
     }
 }
 
 TEST(DataBlockParserTest, AnEmptyBlockIsGood) {
     CCaptureData store(100);
-    const DataBlockResult result = ParseDataBlock(DataBlock(3, {}, 0), store, true);
-    EXPECT_TRUE(result.good);
+    EXPECT_EQ(Take(DataBlock(3, {}, 0), store, true), 0);
     EXPECT_TRUE(store.empty());
 }
 
@@ -76,7 +113,7 @@ TEST(DataBlockParserTest, TheRecordFillingTheRingSavesItsBankAndTheNextGoesToThe
     CCaptureData store(10);
     store.saver().setFolder(folder.path());
     std::vector<uint32_t> words(12, 0x1030'0000);
-    ASSERT_TRUE(ParseDataBlock(DataBlock(0, words, 0), store, true).good);
+    ASSERT_TRUE(Take(DataBlock(0, words, 0), store, true));
     store.saver().WaitIdle();
     EXPECT_EQ(store.activeBank(), CaptureBank::B);
     EXPECT_EQ(store.lastIndex(), 1);
@@ -87,7 +124,7 @@ TEST(DataBlockParserTest, TheRecordFillingTheRingSavesItsBankAndTheNextGoesToThe
 
     // Without automatic saving the banks never change.
     CCaptureData plain(10);
-    ASSERT_TRUE(ParseDataBlock(DataBlock(0, words, 0), plain, false).good);
+    ASSERT_TRUE(Take(DataBlock(0, words, 0), plain, false));
     EXPECT_EQ(plain.activeBank(), CaptureBank::A);
     EXPECT_FALSE(plain.saveBusy());
 }
@@ -95,8 +132,7 @@ TEST(DataBlockParserTest, TheRecordFillingTheRingSavesItsBankAndTheNextGoesToThe
 TEST(DataBlockParserTest, TheOverflowMarkIsAnSdOverrunAtDeviceIndexZero) {
     CCaptureData store(4);
     store.header().recordWidth = 1;
-    ASSERT_TRUE(
-        ParseDataBlock(DataBlock(40, std::vector<uint32_t>{0x1041'0000}, 1), store, false).good);
+    ASSERT_TRUE(Take(DataBlock(40, std::vector<uint32_t>{0x1041'0000}, 1), store, false));
     AppendOverflowMark(store);
     EXPECT_EQ(Records(store), (std::vector<Stored>{{0x1041'0000, 40}, {0x3004'0000, 0}}));
 }

@@ -55,7 +55,7 @@ protected:
     void measuring() {
         connect();
         link.setRunStateValue(CMoniterComm::kRunning);
-        link.setLinkState(OnlineReception::kStarted);
+        link.setLinkState(LinkState::Started);
         analyzer.clearRequests();
     }
 
@@ -69,7 +69,7 @@ TEST_F(OnlineReceptionTest, StoppedTheStatusIsPolledEveryOtherPass) {
     answer("BL", sim::Nak());
     ticks(5); // to 10, "BL", its answer, "BL", refused
     EXPECT_EQ(requests(), (Texts{"BL", "BL"}));
-    EXPECT_EQ(link.linkState(), OnlineReception::kSendStatusPoll);
+    EXPECT_EQ(link.linkState(), LinkState::SendStatusPoll);
     EXPECT_EQ(lines, (LineStates{1, 1, 1, 1, 1, 1, 1, 1}));
     EXPECT_EQ(reception.lastIdleValue(), 5U);
     EXPECT_EQ(view.statusRefreshes, 1);
@@ -82,7 +82,7 @@ TEST_F(OnlineReceptionTest, AStatusPollUnansweredFourTimesGivesUp) {
     EXPECT_EQ(requests(), Texts(4, "BL"));
     EXPECT_TRUE(owner.entries.empty());
     EXPECT_EQ(ticks(OnlineReception::kStatusTicks), PollResult::CommunicationFailed);
-    EXPECT_EQ(link.linkState(), OnlineReception::kLinkFailed);
+    EXPECT_EQ(link.linkState(), LinkState::Failed);
     EXPECT_EQ(owner.texts(), Texts{std::string(kCommunicationFailedMessage)});
     ticks(300);
     EXPECT_EQ(requests().size(), 5U); // nothing more is sent
@@ -117,7 +117,7 @@ TEST_F(OnlineReceptionTest, FiftySilentTicksAskForTheBlockAgainAndTheThirdGivesU
     EXPECT_EQ(requests(), (Texts{"BS", "BN", "BR", "BR"}));
     EXPECT_TRUE(owner.entries.empty());
     EXPECT_EQ(ticks(OnlineReception::kNextBlockTicks), PollResult::CommunicationFailed);
-    EXPECT_EQ(link.linkState(), OnlineReception::kLinkFailed);
+    EXPECT_EQ(link.linkState(), LinkState::Failed);
     ASSERT_EQ(owner.texts(), Texts{std::string(kCommunicationFailedMessage)});
     EXPECT_EQ(owner.entries[0].caption, "確認");
     EXPECT_EQ(owner.entries[0].icon, PromptIcon::Warning);
@@ -147,11 +147,16 @@ TEST_F(OnlineReceptionTest, TheAnalyzersStopReportStopsLikeTheMenu) {
     measuring();
     answer("BS", DataBlock(0, std::vector<uint32_t>{0x1041'0000, 0x2042'0000}, 0));
     answer("BN", CheckedAnswer("PSS0B"));
+    // The frame is told, so its commands do not wait for a menu to be opened.
+    std::vector<LinkCondition> told;
+    link.setConditionListener([&] { told.push_back(link.condition()); });
     ticks(5);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0], (LinkCondition{true, false, false, false}));
     store.saver().WaitIdle();
     EXPECT_EQ(requests(), (Texts{"BS", "BN", Checksummed("PSW0B")}));
     EXPECT_EQ(link.runState(), CMoniterComm::kStopped);
-    EXPECT_EQ(link.linkState(), OnlineReception::kConnected);
+    EXPECT_EQ(link.linkState(), LinkState::Connected);
     EXPECT_EQ(view.stopped, 1);
     EXPECT_EQ(view.statusRefreshes, 1);
     EXPECT_EQ(store.saveKind(), SaveKind::Automatic);
@@ -206,7 +211,7 @@ TEST_F(MeasurementStartTest, AStartReadsTheConditionsAndSizesTheRingToOneFile) {
     EXPECT_TRUE(reception.Start());
     EXPECT_EQ(requests(), (Texts{"VEF", Checksummed("SRG"), Checksummed("PSW0A")}));
     EXPECT_EQ(link.runState(), CMoniterComm::kRunning);
-    EXPECT_EQ(link.linkState(), OnlineReception::kStarted);
+    EXPECT_EQ(link.linkState(), LinkState::Started);
     EXPECT_EQ(store.header().formatVersion, 110);
     EXPECT_EQ(store.header().recordWidth, 1); // the settings model's, over the analyzer's
     EXPECT_EQ(store.capacity(), 500'000);

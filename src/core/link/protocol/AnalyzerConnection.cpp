@@ -25,7 +25,7 @@ ConnectResult ConnectAnalyzer(CMoniterComm& link, UserPrompt& owner) {
         return ConnectResult::Failed;
     }
     link.setRunStateValue(CMoniterComm::kStopped);
-    link.setLinkState(1);
+    link.setLinkState(LinkState::Connected);
     return ConnectResult::Connected;
 }
 
@@ -37,7 +37,7 @@ DisconnectResult DisconnectAnalyzer(CMoniterComm& link, UserPrompt& owner) {
     if (link.remoteMode() != 1) {
         return DisconnectResult::NotConnected;
     }
-    link.setLinkState(0);
+    link.setLinkState(LinkState::NotConnected);
     link.SetRemote(&owner, 0);
     return DisconnectResult::Disconnected;
 }
@@ -48,6 +48,15 @@ bool ConfirmCloseWhileRunning(const CMoniterComm& link, UserPrompt& owner) {
     }
     return owner.ask(kQuitWhileRunningQuestion, kConfirmCaption, PromptButtons::OkCancel,
                      PromptIcon::Information) == PromptAnswer::Ok;
+}
+
+bool ConfirmCloseWhileBusy(CMoniterComm& link, UserPrompt& owner) {
+    if (owner.ask(kQuitWhileBusyQuestion, kConfirmCaption, PromptButtons::OkCancel,
+                  PromptIcon::Information) != PromptAnswer::Ok) {
+        return false;
+    }
+    link.RequestCancel();
+    return true;
 }
 
 } // namespace varnolt

@@ -34,4 +34,9 @@ DisconnectResult DisconnectAnalyzer(CMoniterComm& link, UserPrompt& owner);
 // true when the window may close (the caller then stops the measurement and disconnects).
 [[nodiscard]] bool ConfirmCloseWhileRunning(const CMoniterComm& link, UserPrompt& owner);
 
+// Closing the main window while a modal operation (a download) holds the link: asks
+// "通信中ですが、中止して終了しますか？"; on OK asks the operation to end (RequestCancel) and
+// returns true: the window closes once the busy flag has gone. False: the window stays.
+[[nodiscard]] bool ConfirmCloseWhileBusy(CMoniterComm& link, UserPrompt& owner);
+
 } // namespace varnolt

@@ -185,8 +185,38 @@ bool CMoniterComm::exchange(UserPrompt* owner, const Exchange& request) {
     }
 }
 
+template <typename Change>
+void CMoniterComm::ChangeState(Change&& change) {
+    const LinkCondition before = condition();
+    change();
+    if (listener_ && condition() != before) {
+        listener_();
+    }
+}
+
+LinkCondition CMoniterComm::condition() const {
+    return {remoteMode_ == 1, runState_ == kRunning, busy_, linkState_ == LinkState::Failed};
+}
+
+void CMoniterComm::setLinkState(LinkState state) {
+    ChangeState([&] { linkState_ = state; });
+}
+
+void CMoniterComm::setRunStateValue(int32_t state) {
+    ChangeState([&] { runState_ = state; });
+}
+
+void CMoniterComm::setBusy(bool busy) {
+    ChangeState([&] {
+        busy_ = busy;
+        if (busy) {
+            cancelRequested_ = false;
+        }
+    });
+}
+
 void CMoniterComm::setRemoteMode(uint8_t mode) {
-    remoteMode_ = mode;
+    ChangeState([&] { remoteMode_ = mode; });
     processRemoteMode.store(mode, std::memory_order_relaxed);
 }
 
@@ -196,14 +226,14 @@ bool CMoniterComm::SetRemote(UserPrompt* owner, uint8_t mode) {
     request.frame = BuildFrame(mode == 1 ? "ENW01" : "ENW00", FrameChecksum::With);
     if (!exchange(owner, request)) {
         setRemoteMode(0);
-        linkState_ = 0;
+        setLinkState(LinkState::NotConnected);
         return false;
     }
     setRemoteMode(mode);
     if (mode == 1) {
-        linkState_ = 1;
+        setLinkState(LinkState::Connected);
     } else {
-        linkState_ = 0;
+        setLinkState(LinkState::NotConnected);
         port_.Close();
     }
     return true;

@@ -3,6 +3,7 @@
 #include "core/link/port/CFtdiPort.h"
 #include "core/link/protocol/AnswerCode.h"
 #include "core/link/protocol/LinkServices.h"
+#include "core/link/protocol/LinkState.h"
 #include "core/link/protocol/RequestFrame.h"
 
 #include <cstdint>
@@ -94,13 +95,30 @@ public:
     void startAnswerBudget(uint32_t budgetMs);
 
     [[nodiscard]] int32_t page() const { return page_; }
-    [[nodiscard]] bool busy() const { return busy_; }
-    void setBusy(bool busy) { busy_ = busy; }
-    [[nodiscard]] int32_t linkState() const { return linkState_; }
-    void setLinkState(int32_t state) { linkState_ = state; }
+
+    // ---- State -------------------------------------------------------------------------------
+    // The link state, the run state, the remote mode and the busy flag change only through
+    // ChangeState (the setters and the remote-mode exchanges use it), which tells the condition
+    // listener when condition() changed: the main frame then refreshes its commands, toolbar
+    // and status bar, whatever caused the change (a command, the poll, the analyzer's own stop).
+    [[nodiscard]] LinkState linkState() const { return linkState_; }
+    void setLinkState(LinkState state);
     [[nodiscard]] uint8_t remoteMode() const { return remoteMode_; }
     [[nodiscard]] int32_t runState() const { return runState_; }
-    void setRunStateValue(int32_t state) { runState_ = state; }
+    void setRunStateValue(int32_t state);
+    // Set by the frame around a modal analyzer operation, so that the poll leaves the link
+    // alone; setting it withdraws an earlier cancel request.
+    [[nodiscard]] bool busy() const { return busy_; }
+    void setBusy(bool busy);
+    [[nodiscard]] LinkCondition condition() const;
+    // LISTENER (may be empty) is called on the user-interface thread after each change of
+    // condition().
+    void setConditionListener(std::function<void()> listener) { listener_ = std::move(listener); }
+
+    // Asks the running modal operation (a download) to end as a cancel by the user; it looks
+    // at cancelRequested() between its steps.
+    void RequestCancel() { cancelRequested_ = true; }
+    [[nodiscard]] bool cancelRequested() const { return cancelRequested_; }
     [[nodiscard]] CFtdiPort& port() { return port_; }
     [[nodiscard]] const LinkServices& services() const { return services_; }
 
@@ -128,12 +146,18 @@ private:
     bool ensureOpen(UserPrompt* owner, bool silent);
     bool queryVersion(std::string_view command, size_t digits, std::string& text);
     void setRemoteMode(uint8_t mode);
+    // The one place the state changes: applies CHANGE, then tells the listener when the
+    // condition differs from before.
+    template <typename Change>
+    void ChangeState(Change&& change);
 
     LinkServices services_;
     int32_t page_ = 0;
     bool busy_ = false;
+    bool cancelRequested_ = false;
+    std::function<void()> listener_;
     std::vector<uint8_t> answer_;
-    int32_t linkState_ = 0;
+    LinkState linkState_ = LinkState::NotConnected;
     CFtdiPort port_;
     int32_t answerLength_ = 0;
     uint8_t remoteMode_ = 0;

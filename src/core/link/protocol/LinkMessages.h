@@ -30,6 +30,8 @@ inline constexpr std::string_view kSwitchToPowerOnScreenMessage =
     "機器を電源起動画面に切り替えてください";
 inline constexpr std::string_view kCannotDisconnectWhileRunningMessage = "開始中は切断できません";
 inline constexpr std::string_view kQuitWhileRunningQuestion = "開始中ですが、終了しますか？";
+// Closing the window while a download (or another modal operation) holds the link.
+inline constexpr std::string_view kQuitWhileBusyQuestion = "通信中ですが、中止して終了しますか？";
 
 // Shown in the caller's progress status bar while the settings blocks travel (read or write).
 inline constexpr std::string_view kSettingsTransferText = "書込中";

@@ -2,7 +2,9 @@
 
 #include "core/capture/CCaptureData.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace varnolt {
@@ -20,28 +22,40 @@ inline constexpr DeviceIndex kDeviceIndexWrapWide = 450'009;
     return recordWidth == 1 ? kDeviceIndexWrapWide : kDeviceIndexWrapNarrow;
 }
 
-// How a data block ("BD") fared.
-struct DataBlockResult {
-    bool good = false;        // false: a bad block (checksum, or items missing); nothing stored
-    RecordCount appended = 0; // records appended
+// The device index after INDEX (within 0 ... wrap - 1): it returns to 0 at the wrap.
+[[nodiscard]] constexpr DeviceIndex NextDeviceIndex(DeviceIndex index, DeviceIndex wrap) {
+    return index >= wrap - 1 ? 0 : index + 1;
+}
+
+// What a data block ("BD") carries: its items as raw bytes, most significant first, and the
+// device index of the first. A view into the answer: valid while the answer is.
+struct DecodedBlock {
+    std::span<const uint8_t> items;
+    uint16_t recordWidth = 0;
+    DeviceIndex firstDevice = 0; // within 0 ... DeviceIndexWrap(recordWidth) - 1
+
+    [[nodiscard]] size_t itemBytes() const { return recordWidth == 1 ? 4 : 2; }
+    [[nodiscard]] RecordCount count() const {
+        return static_cast<RecordCount>(items.size() / itemBytes());
+    }
+    // The record word of item K: a 16-bit item shifted into bits 31..16, a 32-bit item as is.
+    [[nodiscard]] RecordWord word(size_t k) const {
+        const uint8_t* item = items.data() + k * itemBytes();
+        const RecordWord high = RecordWord{item[0]} << 24 | RecordWord{item[1]} << 16;
+        return recordWidth == 1 ? high | RecordWord{item[2]} << 8 | item[3] : high;
+    }
 };
 
-// Decodes the data-block answer ANSWER (from its "BD" to its terminator) into STORE: "BD", N
-// (four hex digits: 16-bit units), the device index of the first item (eight hex digits), the
-// items as raw bytes, most significant first (N two-byte items with record width 0, N / 2
-// four-byte items with width 1), the checksum and the terminator. Each item is appended with
-// its device index, which counts up and wraps as the analyzer's memory does.
+// Decodes the data-block answer ANSWER (from its "BD" to its terminator) for a capture of
+// RECORD_WIDTH: "BD", N (four hex digits: 16-bit units), the device index of the first item
+// (eight hex digits), the items as raw bytes (N two-byte items with record width 0, N / 2
+// four-byte items with width 1), the checksum and the terminator. Changes nothing: the
+// reception decides what to do with the block.
 //
-// With AUTOMATIC_SAVE, the record that fills the ring's last slot hands the full bank to the
-// background save and the other bank takes over.
-//
-// A block whose checksum fails, or whose count claims more items than the answer holds, is
-// bad: nothing is appended and nothing past ANSWER is read.
-DataBlockResult ParseDataBlock(std::span<const uint8_t> answer, CCaptureData& store,
-                               bool automaticSave);
-
-// The analyzer reported that the PC fell behind ("BO"): an SD overrun record with device index
-// 0 marks the gap in the capture. Never starts an automatic save.
-void AppendOverflowMark(CCaptureData& store);
+// nullopt for a bad block: its checksum fails, or its count claims more items than the answer
+// holds; nothing past ANSWER is read. A device index the analyzer cannot have (at or past the
+// wrap, up to FFFFFFFF) is brought into its memory's range, so no index arithmetic overflows.
+[[nodiscard]] std::optional<DecodedBlock> ParseDataBlock(std::span<const uint8_t> answer,
+                                                         uint16_t recordWidth);
 
 } // namespace varnolt

@@ -37,7 +37,7 @@ bool OnlineReception::Start() {
             if (link.ReadSettings(&context_.owner, context_.store, true) &&
                 link.SetRunState(&context_.owner, CMoniterComm::kRunning)) {
                 link.setRunStateValue(CMoniterComm::kRunning);
-                link.setLinkState(kStarted);
+                link.setLinkState(LinkState::Started);
                 running = true;
             }
         }
@@ -62,7 +62,7 @@ bool OnlineReception::Stop() {
     const bool stopped = link.runState() != CMoniterComm::kStopped &&
                          link.SetRunState(&context_.owner, CMoniterComm::kStopped);
     if (stopped) {
-        link.setLinkState(kConnected);
+        link.setLinkState(LinkState::Connected);
         link.setRunStateValue(CMoniterComm::kStopped);
         context_.view.OnMeasurementStopped();
         if (automaticSaving()) {

@@ -6,6 +6,7 @@
 #include "core/link/reception/DataBlockParser.h"
 #include "core/link/reception/MeasurementMessages.h"
 #include "core/link/reception/OnlineReception.h"
+#include "core/link/reception/ReceivedRecords.h"
 #include "core/link/reception/ReceptionView.h"
 #include "core/platform/Pump.h"
 #include "core/platform/UserPrompt.h"
@@ -20,19 +21,28 @@ namespace {
 constexpr int kBlockRetryLimit = 3;
 
 enum class BlockOutcome {
-    Stored,   // a block was appended
-    Finished, // the analyzer has nothing more
-    Failed,   // refused, garbled or not answered: the block is asked for again
+    Stored,    // a block was appended
+    Finished,  // the analyzer has nothing more
+    Failed,    // refused, garbled or not answered: the block is asked for again
+    Cancelled, // the user asked the download to end (closing the window)
 };
 
 // Waits for the answer to a block request and stores the block.
 BlockOutcome AwaitBlock(CMoniterComm& link, CCaptureData& store, Pump& pump) {
     for (;;) {
         pump.pump();
+        if (link.cancelRequested()) {
+            return BlockOutcome::Cancelled;
+        }
         switch (link.ReadAnswer()) {
-        case AnswerCode::Bd:
-            return ParseDataBlock(link.answer(), store, false).good ? BlockOutcome::Stored
-                                                                    : BlockOutcome::Failed;
+        case AnswerCode::Bd: {
+            const auto block = ParseDataBlock(link.answer(), store.header().recordWidth);
+            if (!block) {
+                return BlockOutcome::Failed;
+            }
+            AppendDataBlock(store, *block, false);
+            return BlockOutcome::Stored;
+        }
         case AnswerCode::Bl:
         case AnswerCode::Psr:
         case AnswerCode::Pss:
@@ -80,6 +90,8 @@ bool DownloadOnlineData(CMoniterComm& link, UserPrompt& owner, CCaptureData& sto
         switch (AwaitBlock(link, store, pump)) {
         case BlockOutcome::Finished:
             return true;
+        case BlockOutcome::Cancelled:
+            return false; // what arrived stays; the user asked for it, so nothing is shown
         case BlockOutcome::Stored:
             attempts = 0;
             request = "BB";

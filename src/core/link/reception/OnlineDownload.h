@@ -33,7 +33,8 @@ inline constexpr int32_t kFullMemoryRecordsWide = 450'008;
 // repeats a block that did not arrive intact), until the analyzer answers "BL", "PSR" or
 // "PSS". AMOUNT (from GetStoredAmount, possibly -1) only scales the progress. PUMP runs before
 // every look at the link. A block lost or garbled more than three times in a row ends the
-// download with "アナライザーとの通信に失敗しました"; what arrived stays in STORE.
+// download with "アナライザーとの通信に失敗しました"; a cancel request on LINK (closing the
+// window) ends it silently. What arrived stays in STORE either way.
 bool DownloadOnlineData(CMoniterComm& link, UserPrompt& owner, CCaptureData& store,
                         DownloadProgress& progress, int32_t amount, Pump& pump);
 

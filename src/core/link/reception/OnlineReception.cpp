@@ -6,6 +6,7 @@
 #include "core/link/reception/CDeviceEtc.h"
 #include "core/link/reception/DataBlockParser.h"
 #include "core/link/reception/LiveReports.h"
+#include "core/link/reception/ReceivedRecords.h"
 #include "core/link/reception/ReceptionView.h"
 #include "core/link/reception/StatusAnswer.h"
 #include "core/platform/UserPrompt.h"
@@ -34,7 +35,7 @@ PollResult OnlineReception::Tick() {
     context_.store.saver().ReportSaveErrors(context_.owner);
     if (link.remoteMode() != 1) {
         if (!link.busy()) {
-            link.setLinkState(kNotConnected);
+            link.setLinkState(LinkState::NotConnected);
         }
         attempts_ = ticks_ = 0;
         return PollResult::Idle;
@@ -59,7 +60,7 @@ PollResult OnlineReception::Tick() {
 }
 
 void OnlineReception::fail() {
-    context_.link.setLinkState(kLinkFailed);
+    context_.link.setLinkState(LinkState::Failed);
     failedThisPass_ = true;
 }
 
@@ -76,21 +77,21 @@ void OnlineReception::sendRepeat() {
 void OnlineReception::stoppedPass() {
     CMoniterComm& link = context_.link;
     switch (link.linkState()) {
-    case kConnected:
+    case LinkState::Connected:
         link.resetAnswer();
-        link.setLinkState(kSendStatusPoll);
+        link.setLinkState(LinkState::SendStatusPoll);
         break;
-    case kSendStatusPoll:
+    case LinkState::SendStatusPoll:
         ticks_ = 0;
         link.resetAnswer();
         link.SendStatusPoll();
-        link.setLinkState(kAwaitStatus);
+        link.setLinkState(LinkState::AwaitStatus);
         break;
-    case kAwaitStatus: {
+    case LinkState::AwaitStatus: {
         const AnswerCode code = link.ReadAnswer();
         if (code == AnswerCode::Nak) {
             attempts_ = 0;
-            link.setLinkState(kSendStatusPoll);
+            link.setLinkState(LinkState::SendStatusPoll);
         } else if (code == AnswerCode::Bl) {
             // While stopped the panes show whatever the answer left, checked or not.
             (void)ParseStatus(link.answer(),
@@ -98,9 +99,9 @@ void OnlineReception::stoppedPass() {
                               idleValue_);
             context_.view.RefreshStatusAndPanes();
             attempts_ = 0;
-            link.setLinkState(kSendStatusPoll);
+            link.setLinkState(LinkState::SendStatusPoll);
         }
-        if (link.linkState() == kAwaitStatus && ++ticks_ >= kStatusTicks) {
+        if (link.linkState() == LinkState::AwaitStatus && ++ticks_ >= kStatusTicks) {
             ticks_ = 0;
             link.resetAnswer();
             link.SendStatusPoll();
@@ -118,26 +119,26 @@ void OnlineReception::stoppedPass() {
 void OnlineReception::measuringPass() {
     CMoniterComm& link = context_.link;
     switch (link.linkState()) {
-    case kStarted:
+    case LinkState::Started:
         attempts_ = 0;
         link.resetAnswer();
-        link.setLinkState(kSendFirstBlock);
+        link.setLinkState(LinkState::SendFirstBlock);
         break;
-    case kSendFirstBlock:
+    case LinkState::SendFirstBlock:
         ticks_ = 0;
         link.resetAnswer();
         link.SendFrame("BS", FrameChecksum::Without);
-        link.setLinkState(kAwaitFirstBlock);
+        link.setLinkState(LinkState::AwaitFirstBlock);
         break;
-    case kAwaitFirstBlock:
+    case LinkState::AwaitFirstBlock:
         awaitFirstBlock();
         break;
-    case kSendNextBlock:
+    case LinkState::SendNextBlock:
         ticks_ = 0;
         sendNext();
-        link.setLinkState(kAwaitNextBlock);
+        link.setLinkState(LinkState::AwaitNextBlock);
         break;
-    case kAwaitNextBlock:
+    case LinkState::AwaitNextBlock:
         awaitNextBlock();
         break;
     default:
@@ -150,7 +151,7 @@ void OnlineReception::awaitFirstBlock() {
     switch (link.ReadAnswer()) {
     case AnswerCode::Nak:
         attempts_ = 0;
-        link.setLinkState(kSendFirstBlock);
+        link.setLinkState(LinkState::SendFirstBlock);
         break;
     case AnswerCode::Pss:
         takeRunStateReport();
@@ -158,7 +159,7 @@ void OnlineReception::awaitFirstBlock() {
     case AnswerCode::Bd:
         if (takeDataBlock()) {
             attempts_ = 0;
-            link.setLinkState(kSendNextBlock);
+            link.setLinkState(LinkState::SendNextBlock);
         } else if (++attempts_ > kAttemptLimit) {
             fail();
         }
@@ -167,17 +168,17 @@ void OnlineReception::awaitFirstBlock() {
         if (takeLiveStatus()) {
             attempts_ = 0;
         }
-        link.setLinkState(kSendNextBlock);
+        link.setLinkState(LinkState::SendNextBlock);
         break;
     default:
         break;
     }
-    if (link.linkState() == kAwaitFirstBlock && ++ticks_ >= kFirstBlockTicks) {
+    if (link.linkState() == LinkState::AwaitFirstBlock && ++ticks_ >= kFirstBlockTicks) {
         ticks_ = 0;
         if (++attempts_ > kAttemptLimit) {
             fail();
         } else {
-            link.setLinkState(kSendFirstBlock);
+            link.setLinkState(LinkState::SendFirstBlock);
         }
     }
 }
@@ -230,7 +231,7 @@ void OnlineReception::awaitNextBlock() {
     default:
         break;
     }
-    if (link.linkState() == kAwaitNextBlock && ++ticks_ >= kNextBlockTicks) {
+    if (link.linkState() == LinkState::AwaitNextBlock && ++ticks_ >= kNextBlockTicks) {
         ticks_ = 0;
         ++attempts_;
         sendRepeat();
@@ -242,13 +243,13 @@ void OnlineReception::awaitNextBlock() {
 
 bool OnlineReception::takeDataBlock() {
     const RingIndex first = nextToDraw_;
-    const DataBlockResult block =
-        ParseDataBlock(context_.link.answer(), context_.store, automaticSaving());
-    if (!block.good) {
+    const auto block = ParseDataBlock(context_.link.answer(), context_.store.header().recordWidth);
+    if (!block) {
         return false;
     }
-    received_ += block.appended;
-    if (block.appended > 0) {
+    const RecordCount appended = AppendDataBlock(context_.store, *block, automaticSaving());
+    received_ += appended;
+    if (appended > 0) {
         drawReceived(first);
     }
     return true;

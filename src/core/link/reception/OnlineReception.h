@@ -59,18 +59,6 @@ enum class PollResult {
 //   view through ReceptionView; the records themselves are read from the store.
 class OnlineReception {
 public:
-    // Link states.
-    static constexpr int32_t kNotConnected = 0;
-    static constexpr int32_t kConnected = 1;
-    static constexpr int32_t kStarted = 2;
-    static constexpr int32_t kSendStatusPoll = 10;
-    static constexpr int32_t kAwaitStatus = 11;
-    static constexpr int32_t kSendFirstBlock = 20;
-    static constexpr int32_t kAwaitFirstBlock = 21;
-    static constexpr int32_t kSendNextBlock = 30;
-    static constexpr int32_t kAwaitNextBlock = 31;
-    static constexpr int32_t kLinkFailed = 100;
-
     // Ticks without a usable answer before a request is repeated.
     static constexpr int32_t kStatusTicks = 200;
     static constexpr int32_t kFirstBlockTicks = 200;
