@@ -105,4 +105,4 @@ void SearchTest::ctrlFFindsBringsIntoViewAndMarksTheHit() {
 }
 
 QTEST_MAIN(SearchTest)
-#include "Search_test.moc"
+#include "SearchTest.moc"

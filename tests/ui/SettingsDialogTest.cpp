@@ -159,4 +159,4 @@ void SettingsDialogTest::remoteWriteShowsItsProgressAndFinishes() {
 }
 
 QTEST_MAIN(SettingsDialogTest)
-#include "SettingsDialog_test.moc"
+#include "SettingsDialogTest.moc"
