@@ -8,6 +8,7 @@
 // Counter "x_fastest_traffic": how many times the analyzer's fastest traffic (2 × 46,080
 // characters a second, one record each) the path sustains. It must stay above 50.
 
+#include "core/capture/AutomaticSave.h"
 #include "core/capture/CCaptureData.h"
 #include "core/link/port/ReceiveRing.h"
 #include "core/link/protocol/CMoniterComm.h"
@@ -19,7 +20,6 @@
 #include "core/platform/UserPrompt.h"
 #include "core/settings/CSaParameter.h"
 #include "core/settings/SettingsCapture.h"
-#include "core/shell/AppSettings.h"
 #include "sim/MeasurementEngine.h"
 #include "sim/SimulatedBridge.h"
 #include "sim/SimulatedLinkTime.h"
@@ -117,10 +117,10 @@ private:
     LineStates lines_{};
     CTrigger trigger_;
     CDeviceEtc device_;
-    AppSettings app_;
     NullView view_;
     OnlineReception reception_{ReceptionContext{link_, store_, settings_, lines_, trigger_, device_,
-                                                app_, prompt_, view_, [] {}}};
+                                                [] { return AutoSaveOptions{}; }, prompt_, view_,
+                                                [] {}}};
 };
 
 void SetRates(benchmark::State& state, int64_t records) {

@@ -62,4 +62,9 @@ void WriteAppSettings(const AppSettings& settings, ConfigStore& store) {
     store.writeInt(kSettingsSection, "HexView", settings.hexView != 0 ? 1 : 0);
 }
 
+AutoSaveOptions AutoSaveOptionsOf(const AppSettings& settings) {
+    return {settings.autoSaveEnableFlg == 1, std::filesystem::path(settings.autoSaveFolder),
+            settings.autoSaveFileSize};
+}
+
 } // namespace varnolt

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/capture/AutomaticSave.h"
+
 #include <cstdint>
 #include <string>
 
@@ -26,6 +28,9 @@ struct AppSettings {
 };
 
 inline constexpr const char* kSettingsSection = "Settings";
+
+// The automatic-save values as reception takes them.
+[[nodiscard]] AutoSaveOptions AutoSaveOptionsOf(const AppSettings& settings);
 
 // Reads every value with its default and replaces out-of-range values.
 [[nodiscard]] AppSettings ReadAppSettings(const ConfigStore& store);

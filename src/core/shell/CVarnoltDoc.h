@@ -2,6 +2,7 @@
 
 #include "core/link/reception/CDeviceEtc.h"
 #include "core/link/reception/CTrigger.h"
+#include "core/link/reception/LineStates.h"
 #include "core/settings/CSaParameter.h"
 #include "core/view/ViewTypes.h"
 
@@ -18,10 +19,6 @@ class CCaptureData;
 class CMoniterComm;
 class UserPrompt;
 struct LinkServices;
-
-// Line states in the order SD, RS, ER, RD, CS, DR, CD, CI: 1 on, 2 off, anything else unknown.
-enum LineSlot : size_t { kLineSd, kLineRs, kLineEr, kLineRd, kLineCs, kLineDr, kLineCd, kLineCi };
-using LineStates = std::array<int32_t, 8>;
 
 // The one document: owns the capture store, the analyzer settings and the device blocks.
 // Views, dialogs and the main frame reach them through it. The analyzer settings persist in

@@ -5,6 +5,7 @@
 #include "core/link/protocol/CMoniterComm.h"
 #include "core/link/reception/OnlineDownload.h"
 #include "core/link/reception/OnlineReception.h"
+#include "core/shell/AppSettings.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "core/shell/Commands.h"
 #include "ui/export/ExportDialogLauncher.h"
@@ -102,7 +103,7 @@ OnlineReception* CVarnoltView::reception() {
                                  document_.lineStates(),
                                  document_.trigger(),
                                  document_.device(),
-                                 settings_,
+                                 [this] { return AutoSaveOptionsOf(settings_); },
                                  prompt_,
                                  *this,
                                  [this] { document_.OnNewDocument(); }};

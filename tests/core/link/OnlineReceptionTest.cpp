@@ -141,8 +141,8 @@ TEST_F(OnlineReceptionTest, ARepeatedBlockAfterAGarbledOneLosesNothing) {
 
 TEST_F(OnlineReceptionTest, TheAnalyzersStopReportStopsLikeTheMenu) {
     testing::TempDir folder;
-    app.autoSaveEnableFlg = 1;
-    app.autoSaveFolder = folder.path().string();
+    autoSave.enabled = true;
+    autoSave.folder = folder.path();
     store.saver().setFolder(folder.path());
     measuring();
     answer("BS", DataBlock(0, std::vector<uint32_t>{0x1041'0000, 0x2042'0000}, 0));
@@ -186,8 +186,8 @@ TEST_F(OnlineReceptionTest, ATriggerReportBecomesATriggerSaveOnceItsEndArrives) 
 TEST_F(OnlineReceptionTest, AStartWithoutItsSaveFolderIsRefusedBeforeAnythingIsSent) {
     connect();
     analyzer.clearRequests();
-    app.autoSaveEnableFlg = 1;
-    app.autoSaveFolder = "/nonexistent/varnolt";
+    autoSave.enabled = true;
+    autoSave.folder = "/nonexistent/varnolt";
     EXPECT_FALSE(reception.Start());
     EXPECT_TRUE(requests().empty());
     ASSERT_EQ(owner.texts(), Texts{std::string(kAutoSaveFolderMissingMessage)});
@@ -205,7 +205,7 @@ TEST_F(MeasurementStartTest, AStartReadsTheConditionsAndSizesTheRingToOneFile) {
     connect();
     analyzer.clearRequests();
     store.Append(0x1041'0000, 0);
-    app.autoSaveFileSize = 2;
+    autoSave.fileSizeMegabytes = 2;
     settings.controlLineCapture = 1;
     trigger.OnTriggerReport(store, 0, {1, 0, 5}, 1);
     EXPECT_TRUE(reception.Start());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/capture/AutomaticSave.h"
 #include "core/capture/CaptureSaver.h"
 #include "core/link/protocol/AnalyzerConnection.h"
 #include "core/link/reception/CDeviceEtc.h"
@@ -8,7 +9,6 @@
 #include "core/link/reception/ReceptionView.h"
 #include "core/settings/CSaParameter.h"
 #include "core/settings/SettingsCapture.h"
-#include "core/shell/AppSettings.h"
 
 #include <chrono>
 #include <deque>
@@ -90,14 +90,15 @@ public:
     LineStates lines{};
     CTrigger trigger;
     CDeviceEtc device;
-    AppSettings app;
+    AutoSaveOptions autoSave; // as the user set automatic saving up
     RecordingReceptionView view;
-    OnlineReception reception{
-        ReceptionContext{link, store, settings, lines, trigger, device, app, owner, view, [this] {
-                             store.Reset(CaptureConditionsOf(settings));
-                             lines.fill(0);
-                             device.Clear();
-                         }}};
+    OnlineReception reception{ReceptionContext{link, store, settings, lines, trigger, device,
+                                               [this] { return autoSave; }, owner, view,
+                                               [this] {
+                                                   store.Reset(CaptureConditionsOf(settings));
+                                                   lines.fill(0);
+                                                   device.Clear();
+                                               }}};
 };
 
 } // namespace varnolt::testing

@@ -54,9 +54,9 @@ protected:
 
 TEST_F(ReceptionSoakTest, EveryRecordArrivesOnceAndInOrderDespiteLostAndGarbledAnswers) {
     testing::TempDir folder;
-    app.autoSaveEnableFlg = 1;
-    app.autoSaveFolder = folder.path().string();
-    app.autoSaveFileSize = 1; // one file per ring, kept small here by the ring's capacity
+    autoSave.enabled = true;
+    autoSave.folder = folder.path();
+    autoSave.fileSizeMegabytes = 1; // one file per ring, kept small here by the ring's capacity
     // Each save is named a second after the one before, so name order is request order.
     store.saver().setLocalTime([second = 0]() mutable {
         std::tm time{};

@@ -8,7 +8,6 @@
 #include "core/link/reception/ReceptionView.h"
 #include "core/platform/UserPrompt.h"
 #include "core/settings/CSaParameter.h"
-#include "core/shell/AppSettings.h"
 
 #include <charconv>
 #include <string>
@@ -24,8 +23,8 @@ int32_t FormatVersionNumber(const std::string& text) {
 
 bool OnlineReception::Start() {
     CMoniterComm& link = context_.link;
-    const AppSettings& app = context_.appSettings;
-    if (automaticSaving() && !IsSaveFolder(app.autoSaveFolder)) {
+    const AutoSaveOptions autoSave = context_.autoSave();
+    if (autoSave.enabled && !IsSaveFolder(autoSave.folder)) {
         context_.owner.message(kAutoSaveFolderMissingMessage, kMessageCaption, PromptIcon::Error);
         return false;
     }
@@ -44,8 +43,8 @@ bool OnlineReception::Start() {
     }
     // Whatever happened above, the previous capture is gone: reception starts from empty.
     context_.renewDocument();
-    context_.store.applyAutoSaveFileSize(app.autoSaveFileSize);
-    context_.store.saver().setFolder(app.autoSaveFolder);
+    context_.store.applyAutoSaveFileSize(autoSave.fileSizeMegabytes);
+    context_.store.saver().setFolder(autoSave.folder);
     context_.store.saver().setDisplayMode(context_.settings.displayMode);
     context_.trigger.Clear();
     attempts_ = ticks_ = 0;

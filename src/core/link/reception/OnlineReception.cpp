@@ -11,7 +11,6 @@
 #include "core/link/reception/StatusAnswer.h"
 #include "core/platform/UserPrompt.h"
 #include "core/settings/CSaParameter.h"
-#include "core/shell/AppSettings.h"
 
 namespace varnolt {
 
@@ -24,10 +23,6 @@ constexpr int32_t kAttemptLimit = 3;
 } // namespace
 
 OnlineReception::OnlineReception(ReceptionContext context) : context_(std::move(context)) {
-}
-
-bool OnlineReception::automaticSaving() const {
-    return context_.appSettings.autoSaveEnableFlg == 1;
 }
 
 PollResult OnlineReception::Tick() {

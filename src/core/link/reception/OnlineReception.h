@@ -1,8 +1,9 @@
 #pragma once
 
+#include "core/capture/AutomaticSave.h"
 #include "core/capture/CCaptureData.h"
 #include "core/link/reception/CTrigger.h"
-#include "core/shell/CVarnoltDoc.h"
+#include "core/link/reception/LineStates.h"
 
 #include <cstdint>
 #include <functional>
@@ -17,7 +18,6 @@ class DownloadProgress;
 class Pump;
 class ReceptionView;
 class UserPrompt;
-struct AppSettings;
 
 // What online reception works on, all owned elsewhere (the document, the main frame).
 struct ReceptionContext {
@@ -27,8 +27,9 @@ struct ReceptionContext {
     LineStates& lineStates;
     CTrigger& trigger;
     CDeviceEtc& device;
-    const AppSettings& appSettings; // automatic saving: enabled, folder, file size
-    UserPrompt& owner;              // the message boxes
+    // Automatic saving as the user has set it up now.
+    std::function<AutoSaveOptions()> autoSave;
+    UserPrompt& owner; // the message boxes
     ReceptionView& view;
     // Renews the document as for a new document (capture reset from the settings, line
     // states and status block cleared).
@@ -109,7 +110,7 @@ private:
     void sendNext();
     void sendRepeat();
     void fail();
-    [[nodiscard]] bool automaticSaving() const;
+    [[nodiscard]] bool automaticSaving() const { return context_.autoSave().enabled; }
 
     ReceptionContext context_;
     int32_t attempts_ = 0;

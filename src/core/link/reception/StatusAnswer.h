@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/link/reception/CDeviceEtc.h"
-#include "core/shell/CVarnoltDoc.h"
+#include "core/link/reception/LineStates.h"
 
 #include <cstddef>
 #include <cstdint>
