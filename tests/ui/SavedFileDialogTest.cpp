@@ -139,4 +139,4 @@ void SavedFileDialogTest::saveDigReturnsTheChoiceOfItsButtonAndCheckBox() {
 }
 
 QTEST_MAIN(SavedFileDialogTest)
-#include "SavedFileDialog_test.moc"
+#include "SavedFileDialogTest.moc"
