@@ -29,15 +29,15 @@ void AppendFirmwareRecord(std::vector<uint8_t>& file, std::string_view head,
     }
 }
 
-std::vector<uint8_t> BuildFirmwareImage(const FirmwareImageSpec& spec) {
+std::vector<uint8_t> BuildFirmwareImage(const FirmwareImageLayout& layout) {
     std::vector<uint8_t> file;
     file.push_back(LengthByteFor(kMinRecordText));
-    for (const uint8_t byte : spec.version) {
+    for (const uint8_t byte : layout.version) {
         file.push_back(byte);
     }
 
-    AppendFirmwareRecord(file, "VER", spec.version, 9);
-    uint32_t state = spec.seed * 2'654'435'761U + 1;
+    AppendFirmwareRecord(file, "VER", layout.version, 9);
+    uint32_t state = layout.seed * 2'654'435'761U + 1;
     std::vector<uint8_t> data(32);
     const auto fill = [&] {
         for (uint8_t& byte : data) {
@@ -45,17 +45,17 @@ std::vector<uint8_t> BuildFirmwareImage(const FirmwareImageSpec& spec) {
             byte = static_cast<uint8_t>(state >> 16);
         }
     };
-    for (int32_t k = 1; k < spec.headerRecords; ++k) {
+    for (int32_t k = 1; k < layout.headerRecords; ++k) {
         fill();
         AppendFirmwareRecord(file, "HDR", data, 19);
     }
-    if (spec.withMark) {
+    if (layout.withMark) {
         AppendFirmwareRecord(file, "#MK", {}, kMinRecordText);
     }
-    for (int32_t k = 0; k < spec.dataRecords; ++k) {
+    for (int32_t k = 0; k < layout.dataRecords; ++k) {
         fill();
         AppendFirmwareRecord(file, "DAT", data,
-                             k + 1 == spec.dataRecords ? kDataText + 1 : kDataText);
+                             k + 1 == layout.dataRecords ? kDataText + 1 : kDataText);
     }
     return file;
 }

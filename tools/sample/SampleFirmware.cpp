@@ -39,19 +39,19 @@ int main(int argc, char** argv) {
         std::cerr << usage;
         return 2;
     }
-    varnolt::sim::FirmwareImageSpec spec;
-    spec.dataRecords = 2000;
+    varnolt::sim::FirmwareImageLayout layout;
+    layout.dataRecords = 2000;
     for (int i = 2; i + 1 < argc; i += 2) {
         const std::string_view option = argv[i];
         const std::string_view value = argv[i + 1];
         bool understood = false;
         if (option == "--version") {
-            understood = ParseVersion(value, spec.version);
+            understood = ParseVersion(value, layout.version);
         } else if (option == "--records") {
             const auto [end, error] =
-                std::from_chars(value.data(), value.data() + value.size(), spec.dataRecords);
-            understood =
-                error == std::errc() && end == value.data() + value.size() && spec.dataRecords >= 0;
+                std::from_chars(value.data(), value.data() + value.size(), layout.dataRecords);
+            understood = error == std::errc() && end == value.data() + value.size() &&
+                         layout.dataRecords >= 0;
         }
         if (!understood) {
             std::cerr << usage;
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
         std::cerr << usage;
         return 2;
     }
-    const std::vector<uint8_t> file = varnolt::sim::BuildFirmwareImage(spec);
+    const std::vector<uint8_t> file = varnolt::sim::BuildFirmwareImage(layout);
     std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(file.data()),
               static_cast<std::streamsize>(file.size()));
