@@ -5,6 +5,7 @@
 #include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
 #include "ui/frame/CMainFrame.h"
+#include "ui/platform/Resources.h"
 #include "ui/view/CVarnoltView.h"
 
 #include <QAction>
@@ -25,6 +26,7 @@ private slots:
     void closingWhileMeasuringAsksFirst();
     void commandsFollowTheLinkWhateverChangedIt();
     void closingDuringADownloadCancelsItThenCloses();
+    void relayoutWhileMeasuringRedrawsTheLivePage();
 };
 
 namespace {
@@ -158,6 +160,32 @@ void FrameConnectionTest::closingDuringADownloadCancelsItThenCloses() {
     link.setBusy(false); // the download has ended
     QTRY_VERIFY(!rig.frame.isVisible());
     QVERIFY(!rig.document.connected()); // and the analyzer was left as on any close
+}
+
+// Hex view toggled while measuring: the live page shows the same records in the other glyphs
+// at once, not only the blocks that come after.
+void FrameConnectionTest::relayoutWhileMeasuringRedrawsTheLivePage() {
+    ui::InitResources(); // the cell font, so that the two glyph sets differ
+    Rig rig;
+    rig.frame.resize(1000, 700);
+    rig.frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.frame));
+    rig.frame.newDocument(); // starts the view's reception timer
+    rig.frame.action(kCmdConnect)->trigger();
+    rig.frame.action(kCmdStart)->trigger();
+    QVERIFY(rig.document.measuring());
+    for (int i = 0; i < 500 && rig.document.capture().Count() < 100; ++i) {
+        rig.sim.clock.advance(10);
+        QTest::qWait(2);
+    }
+    QVERIFY(rig.document.capture().Count() >= 100);
+    QWidget* page = rig.frame.view().viewport();
+    const QImage before = page->grab().toImage();
+    rig.frame.action(kCmdHexView)->trigger();
+    const QImage hex = page->grab().toImage();
+    QVERIFY(before != hex);
+    rig.frame.action(kCmdHexView)->trigger();
+    QCOMPARE(page->grab().toImage(), before);
 }
 
 QTEST_MAIN(FrameConnectionTest)

@@ -167,6 +167,10 @@ public:
                                      RingIndex nextToDraw);
     // The paint of a running measurement.
     void DrawLive(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw);
+    // The live page on a blank canvas after the screen geometry or the glyphs changed during a
+    // measurement (an option toggled, the window resized): the newest records are drawn anew so
+    // that they end at a live position inside the new page, and live drawing goes on from there.
+    void RelayoutLive(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw);
     // The running idle indicator at the next-to-draw position (continuous display).
     void DrawLiveIdle(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw,
                       int32_t idleDisplay, uint32_t idleValue);

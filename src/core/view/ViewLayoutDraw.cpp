@@ -179,6 +179,49 @@ void ViewLayout::DrawLive(CellCanvas& canvas, const CCaptureData& capture, RingI
         .EraseLineFrom(liveColumn_, liveLine_);
 }
 
+void ViewLayout::RelayoutLive(CellCanvas& canvas, const CCaptureData& capture,
+                              RingIndex nextToDraw) {
+    const CellColumn columns = screen_.columns;
+    const RecordCount pageCells = screen_.cellsPerPage;
+    if (capture.empty() || columns <= 0 || pageCells <= 0) {
+        liveColumn_ = 0;
+        liveLine_ = 0;
+        DrawGrid(canvas);
+        return;
+    }
+    if (display_.mode == DisplayMode::Continuous) {
+        // The old live position may lie outside the new page. Place it where the newest record
+        // would end had the whole measurement been drawn on this page, which is also where the
+        // repaint of a page that is not yet full puts it.
+        const RecordCount position = capture.Count() % pageCells;
+        liveLine_ = position / columns;
+        liveColumn_ = position % columns;
+        DrawLive(canvas, capture, nextToDraw);
+        return;
+    }
+    // Frame display: the page starts with the first line from which the newest record still
+    // fits on it, searched from the old top record onwards (the live page never held more).
+    DrawGrid(canvas);
+    RingIndex start = RecordsFrom(capture, top_) > 0 ? top_ : capture.firstIndex();
+    for (;;) {
+        if (LineToRecord(capture, start, screen_.linesPerPage, columns) == kNoRecord) {
+            break;
+        }
+        const RingIndex next = LineToRecord(capture, start, 1, columns);
+        if (next == kNoRecord) {
+            break;
+        }
+        start = next;
+    }
+    DrawRequest request;
+    request.start = start;
+    request.cells = RecordsFrom(capture, start);
+    request.live = true; // keeps the break state for the blocks still to come
+    const DrawEnd end = Draw(canvas, capture, request);
+    liveColumn_ = end.column;
+    liveLine_ = end.line;
+}
+
 void ViewLayout::DrawLiveIdle(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw,
                               int32_t idleDisplay, uint32_t idleValue) {
     const CellColumn columns = screen_.columns;

@@ -156,10 +156,12 @@ void CVarnoltView::prepareLivePage(bool fresh) {
     livePage_.fill(Qt::white);
     QPainter painter(&livePage_);
     const QtCellCanvas::Painting painting(canvas_, painter);
-    layout_.DrawGrid(canvas_);
-    if (!fresh && reception_) {
-        layout_.DrawLive(canvas_, document_.capture(), reception_->nextToDraw());
+    if (fresh || !reception_) {
+        layout_.DrawGrid(canvas_);
+        return;
     }
+    // The page has a new size: what it shows is laid out again.
+    layout_.RelayoutLive(canvas_, document_.capture(), reception_->nextToDraw());
 }
 
 void CVarnoltView::takeLineStates(const std::optional<uint16_t>& lineStates) {
@@ -235,8 +237,10 @@ void CVarnoltView::OnDownloadEnded() {
 
 void CVarnoltView::relayout() {
     if (measuring()) {
-        // During a measurement only the geometry changes and the live page is drawn again.
+        // During a measurement only the geometry changes, and the live page is drawn again with
+        // it and with the current glyphs, even when its size stayed the same.
         layout_.SetClientSize(clientSize());
+        livePage_ = QImage();
         prepareLivePage(false);
         viewport()->update();
         return;

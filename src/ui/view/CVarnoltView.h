@@ -93,7 +93,8 @@ private:
     void runSearch(SearchCommand command);
     // Lays the document's capture out afresh; the search starts again from the oldest record.
     void resetLayout();
-    // The live page image at the viewport's size, grid drawn, when SIZE changed or FRESH.
+    // The live page image at the viewport's size: blank with its grid when FRESH; laid out
+    // again with the newest records when its size changed.
     void prepareLivePage(bool fresh);
     void takeLineStates(const std::optional<uint16_t>& lineStates);
     [[nodiscard]] DrawingSize clientSize() const;

@@ -96,6 +96,78 @@ TEST_F(LiveDrawing, FrameDisplayErasesTheLineAheadAndContinuesBreakState) {
     EXPECT_EQ(layout.liveLine(), 1);
 }
 
+// Every glyph of CANVAS lies on one of the first LINES lines of PITCH.
+void ExpectWithinLines(const RecordingCanvas& canvas, int lines, int pitch) {
+    for (const auto& glyph : canvas.glyphs) {
+        EXPECT_LT(glyph.at.y, lines * pitch) << "glyph below the page at y " << glyph.at.y;
+    }
+}
+
+// Control lines switched on while measuring shrink the page from six lines to two: the newest
+// records are drawn again inside the new page and the next block follows them.
+TEST_F(LiveDrawing, ARelayoutRedrawsTheNewestRecordsInsideTheNewPage) {
+    layout.ResetLayout(capture, {}, {88 + 23 * 10, 43 * 6});
+    RingIndex next = 0;
+    for (int block = 0; block < 5; ++block) {
+        Receive(11);
+        next = layout.DrawReceived(canvas, capture, next, block == 0).nextToDraw;
+    }
+    ASSERT_EQ(layout.liveLine(), 5);
+    ASSERT_EQ(layout.liveColumn(), 5);
+
+    capture.header().recordWidth = 1;
+    layout.setControlLines(true);
+    layout.SetClientSize({88 + 23 * 10, 43 * 6});
+    ASSERT_EQ(layout.screen().linesPerPage, 2);
+    canvas.Clear();
+    layout.RelayoutLive(canvas, capture, next);
+    ExpectWithinLines(canvas, 2, 116);
+    // 55 records on a page of 20 cells: the newest ends at cell 15 (line 1, column 5), after
+    // the 15 newest records from the page's top line on.
+    EXPECT_EQ(layout.liveLine(), 1);
+    EXPECT_EQ(layout.liveColumn(), 5);
+    EXPECT_EQ(canvas.GlyphAt({88, 0})->code, Character(40));
+    EXPECT_EQ(canvas.GlyphAt({88 + 23 * 4, 116})->code, Character(54));
+
+    Receive(3);
+    canvas.Clear();
+    layout.DrawReceived(canvas, capture, next, false);
+    EXPECT_EQ(canvas.GlyphAt({88 + 23 * 5, 116})->code, Character(55));
+    EXPECT_EQ(canvas.GlyphAt({88 + 23 * 7, 116})->code, Character(57));
+    ExpectWithinLines(canvas, 2, 116);
+}
+
+// In frame display the redrawn page holds the newest record, and the break state goes on.
+TEST_F(LiveDrawing, AFrameRelayoutKeepsTheNewestRecordOnThePage) {
+    layout.ResetLayout(capture, {DisplayMode::Frame, 0, 0}, {88 + 23 * 10, 22 * 6});
+    RingIndex next = 0;
+    for (int block = 0; block < 6; ++block) {
+        for (int i = 0; i < 7; ++i) {
+            const auto code = static_cast<uint8_t>('a' + i);
+            capture.Append(block % 2 == 0 ? Sd(code) : Rd(code), 0);
+        }
+        next = layout.DrawReceived(canvas, capture, next, block == 0).nextToDraw;
+    }
+    capture.header().recordWidth = 1;
+    layout.setControlLines(true);
+    layout.SetClientSize({88 + 23 * 10, 96 * 2});
+    ASSERT_EQ(layout.screen().linesPerPage, 2);
+    canvas.Clear();
+    layout.RelayoutLive(canvas, capture, next);
+    ExpectWithinLines(canvas, 2, 96);
+    // Six lines of seven characters: the page shows the last two, RD a … g under SD a … g.
+    EXPECT_EQ(canvas.GlyphAt({88 + 23 * 6, 96})->code, CellGlyphCode(GlyphSet::CharacterName, 'g'));
+    EXPECT_EQ(canvas.LabelAt({48, 96})->text, " RD ");
+    EXPECT_EQ(layout.liveLine(), 1);
+    EXPECT_EQ(layout.liveColumn(), 7);
+
+    // The next SD character opens a line at the top of the page ring.
+    capture.Append(Sd('z'), 0);
+    canvas.Clear();
+    layout.DrawReceived(canvas, capture, next, false);
+    EXPECT_EQ(canvas.GlyphAt({88, 0})->code, CellGlyphCode(GlyphSet::CharacterName, 'z'));
+}
+
 } // namespace
 } // namespace varnolt
 
