@@ -116,6 +116,13 @@ TEST_F(CliTest, ExportMatchesTheDialogsBytesForEveryChoice) {
          false,
          50,
          3},
+        {{"--line-length", "2147483647", "--start", "2"},
+         "e.txt",
+         ExportDisplay::Mode::Continuous,
+         ExportCharacterSize::FullWidth,
+         false,
+         2147483647,
+         2},
     };
     for (const Choice& choice : choices) {
         SCOPED_TRACE(choice.name);

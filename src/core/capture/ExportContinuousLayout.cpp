@@ -303,12 +303,14 @@ void WriteContinuousLayout(const ExportLayoutContext& context, ExportSink& sink)
     const RecordCount total = records.total();
     RingIndex index = records.IndexOf(context.startPosition);
     uint32_t blockNumber = 0;
-    for (RecordPosition first = context.startPosition; first <= total;
-         first += context.lineLength) {
-        block.Begin(++blockNumber, first);
+    // Block arithmetic in 64 bits: a block's end may lie far past the newest record (a line
+    // length up to 2^31 - 1), and must not wrap round to a position inside the capture.
+    for (int64_t first = context.startPosition; first <= total; first += context.lineLength) {
+        const auto blockFirst = static_cast<RecordPosition>(first);
+        block.Begin(++blockNumber, blockFirst);
         const auto end = static_cast<RecordPosition>(
-            std::min<int64_t>(int64_t{first} + context.lineLength, int64_t{total} + 1));
-        for (RecordPosition position = first; position < end; ++position) {
+            std::min<int64_t>(first + context.lineLength, int64_t{total} + 1));
+        for (RecordPosition position = blockFirst; position < end; ++position) {
             block.Add(position, records.AtIndex(index));
             index = records.Next(index);
         }

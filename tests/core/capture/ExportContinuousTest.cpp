@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "ExportTestCapture.h"
@@ -164,6 +165,25 @@ TEST(ExportContinuous, FileNameThatCodePage932CannotHoldGetsAReplacement) {
         data, kContinuous, Request(ExportFileType::Text, ExportCharacterSize::HalfWidth, false),
         "/data/caf\xC3\xA9_\xE6\xB8\xAC\xE5\xAE\x9A.tvd"); // café_測定
     EXPECT_EQ(text.substr(0, text.find("\r\n")), "FileName:/data/caf?_\x91\xAA\x92\xE8.tvd");
+}
+
+// A line length at least as long as the records after the start writes them as one block, the
+// same one whatever the length: the largest lengths must not wrap the block arithmetic round.
+TEST(ExportContinuous, AnyLineLengthPastTheRecordsWritesOneBlock) {
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    CCaptureData data(64);
+    FillMixedCapture(data);
+    for (const int32_t start : {1, 5}) {
+        ExportRequest request =
+            Request(ExportFileType::Text, ExportCharacterSize::FullWidth, true, start);
+        request.lineLength = 12;
+        const std::string oneBlock = Exported(data, kContinuous, request);
+        for (const int32_t length : {13, 1 << 30, kMax - 12, kMax - 1, kMax}) {
+            SCOPED_TRACE(::testing::Message() << "start " << start << ", length " << length);
+            request.lineLength = length;
+            EXPECT_EQ(Exported(data, kContinuous, request), oneBlock);
+        }
+    }
 }
 
 } // namespace
