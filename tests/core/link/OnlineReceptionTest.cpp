@@ -223,14 +223,33 @@ TEST_F(MeasurementStartTest, AStartReadsTheConditionsAndSizesTheRingToOneFile) {
     EXPECT_EQ(requests().size(), 3U);
 }
 
-TEST_F(OnlineReceptionTest, AStartThatFailsMidwayStillEmptiesTheCapture) {
+// A start whose exchanges fail keeps the capture as it was and says why, whichever exchange
+// failed: the silent version query, the settings read or the switch to measuring.
+TEST_F(OnlineReceptionTest, AStartThatFailsKeepsTheCaptureAndSaysSo) {
+    const struct {
+        const char* name;
+        int passing; // requests answered before the analyzer refuses everything
+    } cases[] = {{"VEF", 0}, {"SRG", 1}, {"PSW0A", 2}};
     connect();
     store.Append(0x1041'0000, 0);
-    plan(sim::Fault::Nak, 100); // refuses everything from "VEF" on
-    EXPECT_FALSE(reception.Start());
-    EXPECT_TRUE(store.empty());
-    EXPECT_EQ(view.started, std::vector<bool>{false});
-    EXPECT_EQ(link.runState(), CMoniterComm::kStopped);
+    store.header().speed = 1234;
+    for (const auto& failing : cases) {
+        SCOPED_TRACE(failing.name);
+        owner.entries.clear();
+        analyzer.withFaults([&](sim::FaultPlan& plan) {
+            plan.clear();
+            plan.pass(failing.passing);
+            plan.add(sim::Fault::Nak, 100);
+        });
+        EXPECT_FALSE(reception.Start());
+        EXPECT_EQ(store.Count(), 1);
+        EXPECT_EQ(store.header().speed, 1234);
+        EXPECT_TRUE(view.started.empty());
+        EXPECT_EQ(link.runState(), CMoniterComm::kStopped);
+        ASSERT_FALSE(owner.entries.empty());
+        EXPECT_EQ(owner.entries.back().text, std::string(kCommunicationFailedMessage));
+    }
+    analyzer.withFaults([](sim::FaultPlan& plan) { plan.clear(); });
 }
 
 TEST_F(OnlineReceptionTest, AStoredAmountOfZeroLeavesTheCaptureUntouched) {

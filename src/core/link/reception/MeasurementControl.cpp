@@ -3,6 +3,7 @@
 #include "core/capture/CaptureSaver.h"
 #include "core/capture/SaveFileName.h"
 #include "core/link/protocol/CMoniterComm.h"
+#include "core/link/protocol/LinkMessages.h"
 #include "core/link/reception/MeasurementMessages.h"
 #include "core/link/reception/OnlineReception.h"
 #include "core/link/reception/ReceptionView.h"
@@ -28,20 +29,30 @@ bool OnlineReception::Start() {
         context_.owner.message(kAutoSaveFolderMissingMessage, kMessageCaption, PromptIcon::Error);
         return false;
     }
-    bool running = false;
-    if (link.runState() != CMoniterComm::kRunning) {
-        std::string version;
-        if (link.GetFormatVersion(version)) {
-            context_.store.header().formatVersion = FormatVersionNumber(version);
-            if (link.ReadSettings(&context_.owner, context_.store, true) &&
-                link.SetRunState(&context_.owner, CMoniterComm::kRunning)) {
-                link.setRunStateValue(CMoniterComm::kRunning);
-                link.setLinkState(LinkState::Started);
-                running = true;
-            }
-        }
+    if (link.runState() == CMoniterComm::kRunning) {
+        return false;
     }
-    // Whatever happened above, the previous capture is gone: reception starts from empty.
+    // The exchanges below write the analyzer's conditions into the capture header; a start that
+    // fails leaves the capture, header included, as it was.
+    const CaptureHeader before = context_.store.header();
+    bool running = false;
+    std::string version;
+    if (!link.GetFormatVersion(version)) {
+        // The version query itself is silent; the user hears of it as of any failed exchange.
+        context_.owner.message(kCommunicationFailedMessage, kConfirmCaption, PromptIcon::Warning);
+    } else {
+        context_.store.header().formatVersion = FormatVersionNumber(version);
+        running = link.ReadSettings(&context_.owner, context_.store, true) &&
+                  link.SetRunState(&context_.owner, CMoniterComm::kRunning);
+    }
+    if (!running) {
+        context_.store.header() = before;
+        context_.view.RefreshStatusAndPanes();
+        return false;
+    }
+    link.setRunStateValue(CMoniterComm::kRunning);
+    link.setLinkState(LinkState::Started);
+    // The previous capture is gone: reception starts from empty.
     context_.renewDocument();
     context_.store.applyAutoSaveFileSize(autoSave.fileSizeMegabytes);
     context_.store.saver().setFolder(autoSave.folder);
