@@ -1,5 +1,6 @@
 #include "core/capture/CCaptureData.h"
 #include "core/capture/CaptureFileWriter.h"
+#include "core/capture/CaptureSaver.h"
 #include "core/platform/MemoryConfigStore.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "support/RecordingPrompt.h"
@@ -19,6 +20,10 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 using namespace varnolt;
 
@@ -60,6 +65,7 @@ private slots:
     void opensACaptureFileAndEnablesTheDataCommands();
     void everyCommandIconDrawsSomething();
     void exportFromTheMenuNamesTheCaptureInFull();
+    void closingWithSavesPendingAsksWhetherToWait();
 
 private:
     // The document keeps its settings file here.
@@ -209,6 +215,50 @@ void MainFrameTest::exportFromTheMenuNamesTheCaptureInFull() {
     const QString expected =
         "FileName:" + QDir::current().absoluteFilePath("relative.tvd") + "\r\n";
     QCOMPARE(QString::fromLocal8Bit(file.readLine()), expected);
+}
+
+// Files still being written when the window closes: "キャンセル" keeps it open, "いいえ" gives
+// the waiting ones up, "はい" waits for all of them.
+void MainFrameTest::closingWithSavesPendingAsksWhetherToWait() {
+    const struct {
+        PromptAnswer answer;
+        bool closes;
+        size_t written;
+    } cases[] = {{PromptAnswer::Cancel, false, 3},
+                 {PromptAnswer::No, true, 1},
+                 {PromptAnswer::Yes, true, 3}};
+    for (const auto& c : cases) {
+        testing::RecordingPrompt prompt;
+        MemoryConfigStore config;
+        CVarnoltDoc document(prompt, settingsDir_.path());
+        std::atomic<bool> released = false;
+        std::atomic<size_t> written = 0;
+        CaptureSaver& saver = document.capture().saver();
+        saver.setFolder(settingsDir_.path());
+        saver.setFileWriter([&](const SaveJob&) -> std::optional<std::string> {
+            while (!released) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            ++written;
+            return std::nullopt;
+        });
+        document.capture().Append(0x10410000, 0);
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(document.capture().StartSave(SaveRequest::Trigger, 0, 0));
+        }
+        {
+            ui::CMainFrame frame(document, config, prompt);
+            frame.show();
+            prompt.answers = {c.answer};
+            QTimer::singleShot(200, [&] { released = true; });
+            QCOMPARE(frame.close(), c.closes);
+            QCOMPARE(prompt.entries.size(), size_t{1});
+            QCOMPARE(prompt.entries[0].caption, std::string("確認"));
+            released = true;
+            saver.WaitIdle();
+        }
+        QCOMPARE(written.load(), c.written);
+    }
 }
 
 QTEST_MAIN(MainFrameTest)

@@ -37,9 +37,17 @@ std::optional<std::string> WriteSaveFile(const SaveJob& job) {
     return FileErrorMessage(out.error(), path);
 }
 
+// "保存が追いつかないため、次のファイルを保存しませんでした: NAME（N 件の記録）"
+std::string RefusedSaveMessage(const std::filesystem::path& name, RecordCount records) {
+    const std::u8string utf8 = name.u8string();
+    return "保存が追いつかないため、次のファイルを保存しませんでした: " +
+           std::string(utf8.begin(), utf8.end()) + "（" + std::to_string(records) + " 件の記録）";
+}
+
 } // namespace
 
-CaptureSaver::CaptureSaver(LocalTimeSource localTime) : localTime_(std::move(localTime)) {
+CaptureSaver::CaptureSaver(LocalTimeSource localTime)
+    : localTime_(std::move(localTime)), writer_(WriteSaveFile) {
 }
 
 CaptureSaver::~CaptureSaver() {
@@ -53,9 +61,16 @@ bool CaptureSaver::Submit(const CCaptureData& store) {
     SaveJob job{SaveFileName(folder_, store.saveKind(), localTime_()),
                 EncodeCaptureHeader(store.header(), displayMode_),
                 {}};
-    store.CopyWords(store.saveSource(), store.saveFirst(),
-                    SaveRecordCount(store.saveFirst(), store.saveLast(), store.capacity()),
-                    job.words);
+    const RecordCount records =
+        SaveRecordCount(store.saveFirst(), store.saveLast(), store.capacity());
+    {
+        const std::lock_guard lock(mutex_);
+        if (queue_.size() >= kMaxWaitingSaves) {
+            errors_.push_back(RefusedSaveMessage(job.name, records));
+            return false;
+        }
+    }
+    store.CopyWords(store.saveSource(), store.saveFirst(), records, job.words);
 
     bool startWorker = false;
     {
@@ -91,12 +106,27 @@ void CaptureSaver::Run() {
             }
             job = std::move(queue_.front());
             queue_.pop_front();
+            writing_ = true;
         }
-        if (auto error = WriteSaveFile(job)) {
-            const std::lock_guard lock(mutex_);
+        std::optional<std::string> error = writer_(job);
+        const std::lock_guard lock(mutex_);
+        writing_ = false;
+        if (error) {
             errors_.push_back(std::move(*error));
         }
     }
+}
+
+size_t CaptureSaver::pending() {
+    const std::lock_guard lock(mutex_);
+    return queue_.size() + (writing_ ? 1 : 0);
+}
+
+size_t CaptureSaver::Abandon() {
+    const std::lock_guard lock(mutex_);
+    const size_t dropped = queue_.size();
+    queue_.clear();
+    return dropped;
 }
 
 void CaptureSaver::WaitIdle() {

@@ -7,7 +7,9 @@
 #include <atomic>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,9 +28,15 @@ struct SaveJob {
     std::vector<RecordWord> words;
 };
 
+// Writes one save job into its file; the file-error message when that fails. Called on the
+// worker thread.
+using SaveFileWriter = std::function<std::optional<std::string>(const SaveJob&)>;
+
 // The background save of automatic and trigger saving: writes capture files on a worker
 // thread, one at a time and in the order they were requested. A request that arrives while
-// files are being written waits its turn; none is dropped.
+// files are being written waits its turn, up to kMaxWaitingSaves of them: a save folder that
+// stalls (a hung network share) must not make every bank of a long measurement wait in memory.
+// A request beyond that is refused with a message naming the file it would have written.
 //
 // Threads: everything except busy() is called on the user-interface thread, which alone owns
 // the worker. The worker runs while files are waiting and ends when the queue is empty; the
@@ -39,6 +47,9 @@ struct SaveJob {
 // the reception poll does so on every tick, measuring or not.
 class CaptureSaver {
 public:
+    // Files that may wait behind the one being written; each holds up to one ring of words.
+    static constexpr size_t kMaxWaitingSaves = 4;
+
     explicit CaptureSaver(LocalTimeSource localTime = CurrentLocalTime);
     CaptureSaver(const CaptureSaver&) = delete;
     CaptureSaver& operator=(const CaptureSaver&) = delete;
@@ -51,6 +62,9 @@ public:
     // The automatic-save folder; saves are requested only while it is a directory.
     void setFolder(std::filesystem::path folder) { folder_ = std::move(folder); }
     [[nodiscard]] const std::filesystem::path& folder() const { return folder_; }
+    // How a job becomes a file; the capture-file writer unless a test stalls it. Set before
+    // the first save.
+    void setFileWriter(SaveFileWriter writer) { writer_ = std::move(writer); }
     // The analyzer settings' display mode, written into header word 17.
     void setDisplayMode(int displayMode) { displayMode_ = displayMode; }
 
@@ -58,14 +72,20 @@ public:
     // Queues the save that STORE's save kind, source and range describe, with a copy of its
     // header and of those words, named after the local time now. Nothing is saved, and nothing
     // reported, when the folder is missing or not a directory, or when the range lies outside
-    // the ring in use or, before the ring has wrapped, beyond its newest record. Returns whether
-    // the save was queued.
+    // the ring in use or, before the ring has wrapped, beyond its newest record. When
+    // kMaxWaitingSaves files already wait, the save is refused and its message (the file and
+    // the records not saved) waits for TakeSaveErrors. Returns whether the save was queued.
     bool Submit(const CCaptureData& store);
 
     // A save is queued or being written. Any thread.
     [[nodiscard]] bool busy() const { return busy_.load(std::memory_order_acquire); }
+    // Files queued or being written. Any thread.
+    [[nodiscard]] size_t pending();
     // Returns once every queued file has been written.
     void WaitIdle();
+    // Gives up the files still waiting (the one being written is finished); returns how many
+    // were given up.
+    size_t Abandon();
 
     // ---- Errors --------------------------------------------------------------------------------
     // The file-error messages of saves that failed since the last call, oldest first.
@@ -80,6 +100,7 @@ private:
     void Run();
 
     LocalTimeSource localTime_;
+    SaveFileWriter writer_;
     std::filesystem::path folder_;
     int displayMode_ = 0;
 
@@ -87,6 +108,7 @@ private:
     std::deque<SaveJob> queue_;       // guarded by mutex_
     std::vector<std::string> errors_; // guarded by mutex_
     bool running_ = false;            // guarded by mutex_: the worker is taking jobs
+    bool writing_ = false;            // guarded by mutex_: the worker holds a job
     std::atomic<bool> busy_{false};   // changed only under mutex_
     std::thread worker_;              // user-interface thread only
 };

@@ -1,12 +1,14 @@
 #include "ui/frame/CMainFrame.h"
 
 #include "core/capture/CCaptureData.h"
+#include "core/capture/CaptureSaver.h"
 #include "core/link/protocol/AnalyzerConnection.h"
 #include "core/link/protocol/CMoniterComm.h"
 #include "core/link/reception/OnlineDownload.h"
 #include "core/platform/FileError.h"
 #include "core/platform/UserPrompt.h"
 #include "core/shell/CVarnoltDoc.h"
+#include "core/shell/PendingSaves.h"
 #include "core/view/StatusConditions.h"
 #include "ui/config/CConfig.h"
 #include "ui/firmware/CMoniterProgramUp.h"
@@ -37,8 +39,10 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTimer>
+#include <QThread>
 #include <QToolBar>
 
 namespace varnolt::ui {
@@ -458,7 +462,44 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         sendUpdate(kUpdateStop);
     }
     sendUpdate(kUpdateDisconnect);
+    if (!finishPendingSaves()) {
+        event->ignore();
+        return;
+    }
     event->accept();
+}
+
+bool CMainFrame::finishPendingSaves() {
+    CaptureSaver& saver = document_.capture().saver();
+    const size_t pending = saver.pending();
+    switch (AskAboutPendingSaves(pending, prompt_)) {
+    case PendingSavesChoice::StayOpen:
+        return false;
+    case PendingSavesChoice::GiveUp:
+        saver.Abandon();
+        break;
+    case PendingSavesChoice::Wait:
+        break;
+    }
+    if (!saver.busy()) {
+        return true;
+    }
+    // The file being written cannot be interrupted; those still waiting can be given up.
+    QProgressDialog progress("保存中のファイルを書き込んでいます...", "あきらめる", 0,
+                             static_cast<int>(pending), this);
+    progress.setWindowTitle("Varnolt");
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    while (saver.busy()) {
+        if (progress.wasCanceled()) {
+            saver.Abandon();
+        }
+        progress.setValue(static_cast<int>(pending - std::min(pending, saver.pending())));
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
+    }
+    saver.WaitIdle();
+    return true;
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {

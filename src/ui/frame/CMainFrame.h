@@ -89,6 +89,9 @@ private:
     void applyDrawOptions();
     // The link's condition changed: commands, toolbar and status bar afresh.
     void onLinkConditionChanged();
+    // Saves still being written when the window closes: asks whether to wait (with progress)
+    // or give them up; false when the user keeps the window open.
+    bool finishPendingSaves();
 
     CVarnoltDoc& document_;
     ConfigStore& config_;

@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
 #include <vector>
 
 namespace varnolt {
@@ -176,7 +179,12 @@ TEST(CaptureSaver, FullRingSavesBankAAndTheStopSavesTheRestOfBankB) {
 TEST_F(CaptureSaverTest, SavesWrittenInOrderHoldEveryRecordOnce) {
     constexpr int kRings = 20;
     constexpr int kRest = 7;
-    EXPECT_EQ(ReceiveWithAutoSave(store, 0, kRings * kCapacity + kRest), kRings);
+    // Four rings at a time: no more wait at once than the queue holds.
+    for (int ring = 0; ring < kRings; ring += 4) {
+        EXPECT_EQ(ReceiveWithAutoSave(store, ring * kCapacity, 4 * kCapacity), 4);
+        store.saver().WaitIdle();
+    }
+    EXPECT_EQ(ReceiveWithAutoSave(store, kRings * kCapacity, kRest), 0);
     ASSERT_TRUE(SaveFinalBank(store));
     store.saver().WaitIdle();
     EXPECT_FALSE(store.saveBusy());
@@ -292,6 +300,73 @@ TEST_F(CaptureSaverTest, FileThatCannotBeCreatedIsReportedOnTheCallersThread) {
     store.saver().WaitIdle();
     EXPECT_EQ(SavedWords(File("VrnTrigsv_20261210_044234.tvd")), Items(0, 10));
     EXPECT_TRUE(store.saver().TakeSaveErrors().empty());
+}
+
+// A writer that holds every file until released, as a hung network share would.
+class StalledFolder {
+public:
+    SaveFileWriter writer() {
+        return [this](const SaveJob& job) -> std::optional<std::string> {
+            std::unique_lock lock(mutex_);
+            entered_ = true;
+            changed_.notify_all();
+            changed_.wait(lock, [this] { return released_; });
+            written.push_back(job.words.size());
+            return std::nullopt;
+        };
+    }
+    void WaitUntilWriting() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return entered_; });
+    }
+    void Release() {
+        const std::lock_guard lock(mutex_);
+        released_ = true;
+        changed_.notify_all();
+    }
+
+    std::vector<size_t> written; // words of each file, once released
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool entered_ = false;
+    bool released_ = false;
+};
+
+// While the folder hangs, four files wait behind the one being written; the next save is
+// refused and its message names the file and the records that were not saved. Closing may give
+// the waiting ones up.
+TEST_F(CaptureSaverTest, AStalledFolderHoldsABoundedQueueAndNamesWhatIsRefused) {
+    for (const bool giveUp : {false, true}) {
+        SCOPED_TRACE(giveUp ? "given up" : "waited for");
+        CCaptureData stalled(kCapacity);
+        stalled.saver().setFolder(dir.path());
+        stalled.saver().setLocalTime(SaveTime);
+        StalledFolder folder;
+        stalled.saver().setFileWriter(folder.writer());
+        AppendItems(stalled, 0, 10);
+
+        ASSERT_TRUE(stalled.StartSave(SaveRequest::Trigger, 0, 9));
+        folder.WaitUntilWriting();
+        for (size_t i = 0; i < CaptureSaver::kMaxWaitingSaves; ++i) {
+            EXPECT_TRUE(stalled.StartSave(SaveRequest::Trigger, 0, 9));
+        }
+        EXPECT_FALSE(stalled.StartSave(SaveRequest::Trigger, 2, 4));
+        EXPECT_EQ(stalled.saver().pending(), CaptureSaver::kMaxWaitingSaves + 1);
+        EXPECT_EQ(stalled.saver().TakeSaveErrors(),
+                  std::vector<std::string>{
+                      "保存が追いつかないため、次のファイルを保存しませんでした: " +
+                      (dir / "VrnTrigsv_20261210_044234.tvd").string() + "（3 件の記録）"});
+
+        if (giveUp) {
+            EXPECT_EQ(stalled.saver().Abandon(), CaptureSaver::kMaxWaitingSaves);
+        }
+        folder.Release();
+        stalled.saver().WaitIdle();
+        EXPECT_EQ(folder.written.size(), giveUp ? 1 : CaptureSaver::kMaxWaitingSaves + 1);
+        EXPECT_EQ(stalled.saver().pending(), 0U);
+    }
 }
 
 } // namespace
