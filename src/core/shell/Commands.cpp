@@ -138,6 +138,8 @@ CommandState EvaluateIdleCommand(CommandId id, const CommandContext& c) {
     case kCmdScreenCapture:
     case kCmdToolbarCustomize:
     case kCmdStatusBar:
+    case kCmdStatusPaneRs:
+    case kCmdStatusPaneEr:
         return Enabled(true);
     }
     return Enabled(true);
@@ -188,6 +190,10 @@ std::optional<UpdateCode> UpdateCodeOf(CommandId id) {
         return kUpdateStop;
     case kCmdOnlineDataReceive:
         return kUpdateDownload;
+    case kCmdStatusPaneRs:
+        return kUpdateToggleRs;
+    case kCmdStatusPaneEr:
+        return kUpdateToggleEr;
     default:
         return std::nullopt;
     }

@@ -41,6 +41,9 @@ enum CommandId : int32_t {
     kCmdInteropExport = 32860,
     kCmdStatistics = 32861,
     kCmdToolbarCustomize = 135,
+    // Double-clicks on the status bar's RS and ER lamp panes.
+    kCmdStatusPaneRs = 207,
+    kCmdStatusPaneEr = 208,
     kCmdStatusBar = 59393,
 };
 

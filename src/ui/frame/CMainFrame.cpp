@@ -13,6 +13,7 @@
 #include "ui/config/CConfig.h"
 #include "ui/firmware/CMoniterProgramUp.h"
 #include "ui/frame/CAboutDlg.h"
+#include "ui/frame/CTvStatusBar.h"
 #include "ui/frame/StatusProgress.h"
 #include "ui/interop/CStatisticsDig.h"
 #include "ui/interop/InteropExportLauncher.h"
@@ -88,16 +89,19 @@ CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& p
 
     view_ = new CVarnoltView(document_, settings_, prompt_, this);
     connect(view_, &CVarnoltView::statusChanged, this, &CMainFrame::showConditions);
+    connect(view_, &CVarnoltView::lampsChanged, this, &CMainFrame::showLamps);
+    connect(view_, &CVarnoltView::devicePaneChanged, this, &CMainFrame::refreshDevicePane);
     connect(view_, &CVarnoltView::updated, this, [this](int code) {
         if (code == kUpdateConnect || code == kUpdateDisconnect || code == kUpdateStart ||
             code == kUpdateStop || code == kUpdateDownload) {
             updatePaneVisibility();
+            showConditions(true);
         }
         refreshCommandStates();
     });
     setCentralWidget(view_);
     applyDrawOptions();
-    view_->setDownloadProgress(statusProgress_.get());
+    view_->setDownloadProgress(&statusBar_->progress());
 
     // Whatever changes the link's condition (a command, the poll, the analyzer stopping by
     // itself, a download ending), the commands and the status bar follow at once.
@@ -171,8 +175,8 @@ void CMainFrame::applyDrawOptions() {
     view_->setDrawOptions(options);
 }
 
-void CMainFrame::sendUpdate(int updateCode) {
-    view_->onUpdate(updateCode);
+void CMainFrame::sendUpdate(int updateCode, int32_t entry) {
+    view_->onUpdate(updateCode, entry);
 }
 
 void CMainFrame::onCommand(CommandId id) {

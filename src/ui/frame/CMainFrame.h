@@ -26,8 +26,10 @@ class UserPrompt;
 
 namespace varnolt::ui {
 
+class CDockDeviceView;
+class CDockTxView;
+class CTvStatusBar;
 class CVarnoltView;
-class StatusProgress;
 
 // The single top-level window: menus, toolbar, status bar and the two dockable panes around
 // the data view. Commands become update codes for the view; their enable and tick rules come
@@ -59,12 +61,23 @@ public:
     // timer/counter pane follows its flag.
     void updatePaneVisibility();
 
-    // The capture's line conditions and the line lamps in the status bar; ALLLAMPS also
-    // refreshes the control-line lamps, not only SD and RD.
+    // The capture's line conditions and the line lamps in the status bar, then both panes;
+    // ALLLAMPS also refreshes the control-line lamps, not only SD and RD.
     void showConditions(bool allLamps);
+    // The line lamps alone.
+    void showLamps(bool allLamps);
+    // The device status pane from the document's settings and status block.
+    void refreshDevicePane();
+    // The analyzer settings changed (the settings dialog closed with OK): the transmit pane's
+    // rows and the device pane's set values follow them.
+    void analyzerSettingsChanged();
 
-    // Sends an update code to the view.
-    void sendUpdate(int updateCode);
+    [[nodiscard]] CTvStatusBar& tvStatusBar() { return *statusBar_; }
+    [[nodiscard]] CDockTxView& txPane() { return *txPane_; }
+    [[nodiscard]] CDockDeviceView& devicePane() { return *devicePane_; }
+
+    // Sends an update code to the view; ENTRY is the transmit entry of update code 32.
+    void sendUpdate(int updateCode, int32_t entry = 0);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -111,11 +124,9 @@ private:
     QAction* statusBarAction_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
-    QDockWidget* txPane_ = nullptr;
-    QDockWidget* devicePane_ = nullptr;
-    std::vector<QLabel*> statusPanes_;
-    QProgressBar* progressBar_ = nullptr;
-    std::unique_ptr<StatusProgress> statusProgress_;
+    CDockTxView* txPane_ = nullptr;
+    CDockDeviceView* devicePane_ = nullptr;
+    CTvStatusBar* statusBar_ = nullptr;
 };
 
 } // namespace varnolt::ui

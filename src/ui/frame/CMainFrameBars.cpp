@@ -1,18 +1,15 @@
 #include "core/capture/CCaptureData.h"
 #include "core/shell/CVarnoltDoc.h"
-#include "core/view/StatusConditions.h"
 #include "ui/frame/CMainFrame.h"
-#include "ui/frame/StatusBarPanes.h"
-#include "ui/frame/StatusProgress.h"
+#include "ui/frame/CTvStatusBar.h"
+#include "ui/panes/CDockDeviceView.h"
+#include "ui/panes/CDockTxView.h"
 #include "ui/platform/QtText.h"
 
 #include <QAction>
 #include <QDockWidget>
 #include <QFile>
-#include <QLabel>
 #include <QMenuBar>
-#include <QProgressBar>
-#include <QStatusBar>
 #include <QToolBar>
 
 // The main frame's bars and panes: menus, toolbar, status bar and the two dockable panes.
@@ -20,9 +17,6 @@
 namespace varnolt::ui {
 
 namespace {
-
-// Index of the SD lamp among the panes after the message pane.
-constexpr size_t kFirstLampPane = 6;
 
 // Toolbar order; 0 is a separator.
 constexpr CommandId kToolBarOrder[] = {
@@ -148,43 +142,27 @@ void CMainFrame::createToolBar() {
 }
 
 void CMainFrame::createStatusBar() {
-    statusBar()->showMessage("レディ");
-    progressBar_ = new QProgressBar(this);
-    progressBar_->setRange(0, 100);
-    progressBar_->setFixedWidth(150);
-    progressBar_->setMaximumHeight(16);
-    progressBar_->hide();
-    statusBar()->addPermanentWidget(progressBar_);
-    statusProgress_ = std::make_unique<StatusProgress>(*progressBar_);
-    for (const StatusPane& pane : StatusBarPanes()) {
-        auto* label = new QLabel(ToQString(pane.text), this);
-        label->setObjectName(QString("pane%1").arg(pane.id));
-        label->setAlignment(Qt::AlignCenter);
-        label->setFixedWidth(pane.width);
-        label->setFrameShape(QFrame::NoFrame);
-        statusBar()->addPermanentWidget(label);
-        statusPanes_.push_back(label);
-    }
-    // The first pane's place is the download's progress bar.
-    statusPanes_.front()->hide();
+    statusBar_ = new CTvStatusBar(this);
+    setStatusBar(statusBar_);
+    statusBar_->Setup(&document_);
+    // The RS and ER lamps are commands 207 and 208; the other panes do nothing.
+    connect(statusBar_, &CTvStatusBar::paneDoubleClicked, this, [this](int id) {
+        if (id == kCmdStatusPaneRs || id == kCmdStatusPaneEr) {
+            onCommand(static_cast<CommandId>(id));
+        }
+    });
 }
 
 void CMainFrame::createPanes() {
-    txPane_ = new QDockWidget("送信 ビュー", this);
-    txPane_->setObjectName("pane136");
-    txPane_->setAllowedAreas(Qt::AllDockWidgetAreas);
-    auto* txContents = new QWidget(txPane_);
-    txContents->setMinimumSize(200, 150);
-    txPane_->setWidget(txContents);
+    txPane_ = new CDockTxView(this);
+    txPane_->Fill(document_.settings());
     addDockWidget(Qt::RightDockWidgetArea, txPane_);
+    connect(txPane_, &CDockTxView::transmitRequested, this,
+            [this](int entry) { sendUpdate(kUpdateTransmit, entry); });
 
-    devicePane_ = new QDockWidget("タイマー・カウンタ ビュー", this);
-    devicePane_->setObjectName("pane137");
-    devicePane_->setAllowedAreas(Qt::AllDockWidgetAreas);
-    auto* deviceContents = new QWidget(devicePane_);
-    deviceContents->setMinimumSize(200, 100);
-    devicePane_->setWidget(deviceContents);
+    devicePane_ = new CDockDeviceView(this);
     addDockWidget(Qt::LeftDockWidgetArea, devicePane_);
+    refreshDevicePane();
 
     toolbarsMenu_->addAction(toolBar_->toggleViewAction());
     toolbarsMenu_->addAction(txPane_->toggleViewAction());
@@ -196,43 +174,23 @@ void CMainFrame::createPanes() {
 }
 
 void CMainFrame::showConditions(bool allLamps) {
-    const CaptureHeader& header = document_.capture().header();
-    const StatusConditionTexts texts = StatusConditionsOf(header);
-    const std::optional<std::string>* conditions[] = {
-        &texts.lineMode, &texts.speed, &texts.dataBits, &texts.parity, &texts.stopBits};
-    for (size_t i = 0; i < std::size(conditions); ++i) {
-        if (*conditions[i]) {
-            statusPanes_[i + 1]->setText(QString::fromStdString(**conditions[i]));
-        }
-    }
-    // Lamps SD RS ER RD CS DR CD CI: the send side green, the receive side aqua while
-    // connected; on RS-422/485 only SD and RD remain.
-    const bool rs422 = header.lineMode == 3 || header.lineMode == 4;
-    const bool connected = document_.connected();
-    const LineStates& states = document_.lineStates();
-    for (size_t lamp = 0; lamp < states.size(); ++lamp) {
-        QLabel* pane = statusPanes_[kFirstLampPane + lamp];
-        const bool sdOrRd = lamp == kLineSd || lamp == kLineRd;
-        if (header.lineMode >= 1 && header.lineMode <= 4) {
-            pane->setVisible(!rs422 || sdOrRd);
-        }
-        if (!allLamps && !sdOrRd) {
-            continue;
-        }
-        const bool sendSide = !rs422 && (lamp == kLineSd || lamp == kLineRs || lamp == kLineEr);
-        QColor colour = sendSide ? QColor(70, 255, 70) : QColor(32, 244, 244);
-        QString style;
-        if (connected && states[lamp] == 1) {
-            style = QString("background:%1;").arg(colour.name());
-        } else if (connected && states[lamp] == 2) {
-            style = QString("background:%1;color:#707070;").arg(colour.lighter(170).name());
-        } else if (connected) {
-            style = QString("color:%1;").arg(colour.darker(160).name());
-        } else {
-            style = "color:#909090;";
-        }
-        pane->setStyleSheet(style);
-    }
+    statusBar_->ShowConditions(&document_);
+    statusBar_->ShowLamps(&document_, allLamps);
+    refreshDevicePane();
+}
+
+void CMainFrame::showLamps(bool allLamps) {
+    statusBar_->ShowLamps(&document_, allLamps);
+}
+
+void CMainFrame::refreshDevicePane() {
+    devicePane_->setSources(&document_.settings(), &document_.device().status());
+    devicePane_->Refresh();
+}
+
+void CMainFrame::analyzerSettingsChanged() {
+    txPane_->Fill(document_.settings());
+    refreshDevicePane();
 }
 
 void CMainFrame::updatePaneVisibility() {

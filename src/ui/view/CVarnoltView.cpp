@@ -5,6 +5,7 @@
 #include "core/link/protocol/CMoniterComm.h"
 #include "core/link/reception/OnlineDownload.h"
 #include "core/link/reception/OnlineReception.h"
+#include "core/link/panes/LineOutputs.h"
 #include "core/shell/AppSettings.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "core/shell/Commands.h"
@@ -198,7 +199,7 @@ void CVarnoltView::DrawLiveIdle(RingIndex nextToDraw, uint32_t idleValue) {
 }
 
 void CVarnoltView::RefreshLineLamps(bool allLamps) {
-    emit statusChanged(allLamps);
+    emit lampsChanged(allLamps);
 }
 
 void CVarnoltView::RefreshStatusAndPanes() {
@@ -206,7 +207,7 @@ void CVarnoltView::RefreshStatusAndPanes() {
 }
 
 void CVarnoltView::RefreshDevicePane() {
-    emit statusChanged(false);
+    emit devicePaneChanged();
 }
 
 void CVarnoltView::OnMeasurementStarted(bool running) {
@@ -282,7 +283,22 @@ void CVarnoltView::setControlLineView(bool shown) {
     layout_.setControlLines(shown && document_.capture().header().recordWidth == 1);
 }
 
-void CVarnoltView::onUpdate(int updateCode) {
+void CVarnoltView::toggleLineOutput(int updateCode) {
+    if (CMoniterComm* link = document_.link()) {
+        ToggleLineOutput(*link, document_.lineStates(),
+                         updateCode == kUpdateToggleRs ? kLineRs : kLineEr);
+        emit lampsChanged(true);
+    }
+}
+
+void CVarnoltView::transmit(int32_t entry) {
+    // Sent whether or not the analyzer is in remote mode; no answer is awaited.
+    if (CMoniterComm* link = document_.link()) {
+        link->SendTransmit(entry);
+    }
+}
+
+void CVarnoltView::onUpdate(int updateCode, int32_t entry) {
     switch (updateCode) {
     case kUpdateRelayout:
         relayout();
@@ -314,6 +330,13 @@ void CVarnoltView::onUpdate(int updateCode) {
         break;
     case kUpdateFindPrevious:
         runSearch(SearchCommand::FindPrevious);
+        break;
+    case kUpdateToggleRs:
+    case kUpdateToggleEr:
+        toggleLineOutput(updateCode);
+        break;
+    case kUpdateTransmit:
+        transmit(entry);
         break;
     default:
         break;

@@ -36,8 +36,9 @@ public:
 
     // A capture was created or opened: lay it out afresh, repaint and run the reception timer.
     void initialUpdate();
-    // Carries out an update code sent through the document.
-    void onUpdate(int updateCode);
+    // Carries out an update code sent through the document; ENTRY is the transmit entry of
+    // update code 32.
+    void onUpdate(int updateCode, int32_t entry = 0);
 
     // The per-user drawing options (hex view, line pattern).
     void setDrawOptions(const DrawOptions& options);
@@ -55,6 +56,10 @@ signals:
     void updated(int updateCode);
     // The status bar's conditions and lamps (and the panes) should be shown afresh.
     void statusChanged(bool allLamps);
+    // Only the line lamps: all eight with ALL_LAMPS, else SD and RD.
+    void lampsChanged(bool allLamps);
+    // Only the device status pane, after a status answer during a measurement.
+    void devicePaneChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -85,6 +90,8 @@ private:
     void relayout();
     void connectAnalyzer();
     void disconnectAnalyzer();
+    void toggleLineOutput(int updateCode);
+    void transmit(int32_t entry);
     void updateScrollBar();
     void onScrollAction(int action);
     void scroll(ScrollRequest request, int32_t trackPosition = 0);

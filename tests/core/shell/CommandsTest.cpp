@@ -105,7 +105,7 @@ TEST(Commands, UpdateCodes) {
         {kCmdExport, 7},       {kCmdFind, 3},     {kCmdFindNext, 4},
         {kCmdFindPrevious, 5}, {kCmdConnect, 10}, {kCmdDisconnect, 11},
         {kCmdStart, 20},       {kCmdStop, 21},    {kCmdOnlineDataReceive, 13},
-        {kCmdHexView, 1},
+        {kCmdHexView, 1},      {kCmdStatusPaneRs, 30}, {kCmdStatusPaneEr, 31},
     };
     for (const auto& [id, code] : codes) {
         ASSERT_TRUE(UpdateCodeOf(id).has_value()) << id;
