@@ -69,7 +69,6 @@ public:
     std::string programVersion = "1.02  "; // six characters
     std::string formatVersion = "0110";    // four characters
     int32_t storedAmount = 0;              // blocks of stored online data
-    std::array<uint32_t, kCounters> counters{};
     uint8_t erOutput = '2';
     uint8_t rsOutput = '2';
     SettingsMemory settings;

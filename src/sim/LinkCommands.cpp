@@ -1,6 +1,9 @@
+#include "core/link/protocol/HexDigits.h"
 #include "core/link/protocol/HexFormat.h"
+#include "core/settings/CSaParameter.h"
 #include "core/settings/HexText.h"
 #include "sim/AnalyzerFirmware.h"
+#include "sim/MeasurementEngine.h"
 
 #include <algorithm>
 #include <string>
@@ -53,10 +56,10 @@ Answers ResetCounter(AnalyzerFirmware& state, const Request& request) {
     if (!HexByteParameter(request, counter) || counter >= AnalyzerFirmware::kCounters) {
         return {Nak()};
     }
-    state.counters[counter] = 0;
+    state.measurement->resetCounter(counter);
     std::string text = "SWC";
     AppendHex(text, counter, 1);
-    text += FormatHex32(state.counters[counter]);
+    text += FormatHex32(state.measurement->counter(counter));
     return {Answer(text)};
 }
 
@@ -65,7 +68,34 @@ Answers SetLineOutputs(AnalyzerFirmware& state, const Request& request) {
     if (request.parameters.size() >= 8) {
         state.erOutput = request.parameters[6];
         state.rsOutput = request.parameters[7];
+        const auto output = [](uint8_t character) -> uint16_t { return character == '1' ? 1 : 2; };
+        state.measurement->setLineOutputs(output(state.rsOutput), output(state.erOutput),
+                                          state.now);
     }
+    return {};
+}
+
+// "GT" and the transmit entry as four hex digits: in a simulation line mode the analyzer sends
+// the entry's characters on SD. No answer.
+Answers Transmit(AnalyzerFirmware& state, const Request& request) {
+    constexpr size_t kEntryDigits = 4;
+    if (request.parameters.size() < kEntryDigits) {
+        return {};
+    }
+    const uint32_t entry = ReadHexDigits(request.parameters, 0, kEntryDigits);
+    const CSaParameter settings = state.settings.decoded(true);
+    if (entry >= kTxEntryCount || (settings.lineMode != kLineRs232cSimulation &&
+                                   settings.lineMode != kLineRs422Simulation)) {
+        return {};
+    }
+    std::vector<uint8_t> characters;
+    for (const PatternElement& element : settings.transmitEntries[entry].usedElements()) {
+        if (element.kind != kPatternCharacter) {
+            break;
+        }
+        characters.push_back(element.value);
+    }
+    state.measurement->transmit(characters, state.now);
     return {};
 }
 
@@ -91,6 +121,7 @@ void AddLinkCommands(AnalyzerFirmware& firmware) {
                         });
     firmware.addCommand("SWC", RequestChecksum::With, ResetCounter);
     firmware.addCommand("GL", RequestChecksum::With, SetLineOutputs);
+    firmware.addCommand("GT", RequestChecksum::With, Transmit);
 }
 
 } // namespace varnolt::sim

@@ -83,6 +83,16 @@ void MeasurementEngine::start(const CSaParameter& settings, uint32_t now) {
     traffic_ = std::make_unique<TrafficGenerator>(traffic);
     memory_.assign(static_cast<size_t>(memoryItems()), 0);
     measuring_ = true;
+    simulating_ = settings.lineMode == kLineRs232cSimulation ||
+                  settings.lineMode == kLineRs422Simulation;
+    stoppedAtNs_.reset();
+    transmitted_.clear();
+    lastLines_ = 0;
+    for (size_t k = 0; k < counters_.size(); ++k) {
+        if (settings.counters[k].resetAtStart != kSaFlagOff) {
+            counters_[k] = 0;
+        }
+    }
     stoppedByTrigger_ = false;
     stopAtNs_.reset();
     stopAfterCharacters_.reset();
@@ -106,7 +116,75 @@ void MeasurementEngine::start(const CSaParameter& settings, uint32_t now) {
 
 void MeasurementEngine::stop(uint32_t now) {
     catchUp(now);
+    if (measuring_ && traffic_) {
+        stoppedAtNs_ = elapsedNs(now);
+    }
     measuring_ = false;
+}
+
+const TrafficItem& MeasurementEngine::peekItem() {
+    const TrafficItem& generated = traffic_->peek();
+    if (!transmitted_.empty() && transmitted_.front().atNs <= generated.atNs) {
+        return transmitted_.front();
+    }
+    return generated;
+}
+
+void MeasurementEngine::popItem() {
+    if (!transmitted_.empty() && transmitted_.front().atNs <= traffic_->peek().atNs) {
+        transmitted_.pop_front();
+    } else {
+        traffic_->pop();
+    }
+}
+
+RecordWord MeasurementEngine::withOutputs(RecordWord word) const {
+    if (!simulating_ || recordWidth_ != 1) {
+        return word;
+    }
+    // RS in bits 1..0 and ER in bits 3..2 of the control-line field; a change record also
+    // carries the states before it in bits 27..16.
+    constexpr uint32_t kOutputBits = 0xF;
+    const uint32_t outputs = uint32_t{rsOutput_} | uint32_t{erOutput_} << 2;
+    word = (word & ~kOutputBits) | outputs;
+    if (KindOf(word) == RecordKind::ControlLineChange) {
+        word = (word & ~(kOutputBits << 16)) | outputs << 16;
+    }
+    return word;
+}
+
+void MeasurementEngine::setLineOutputs(uint16_t rs, uint16_t er, uint32_t now) {
+    catchUp(now);
+    const RecordWord before = withOutputs(lastLines_);
+    rsOutput_ = rs;
+    erOutput_ = er;
+    if (!measuring_ || !simulating_ || recordWidth_ != 1 || !traffic_) {
+        return;
+    }
+    const RecordWord after = withOutputs(lastLines_);
+    if (ControlLineFieldOf(before) != ControlLineFieldOf(after)) {
+        const RecordWord change = MakeRecordWord(RecordKind::ControlLineChange,
+                                                 ControlLineFieldOf(before)) |
+                                  ControlLineFieldOf(after);
+        record({std::max(elapsedNs(now), lastItemNs_), {change}}, true);
+    }
+}
+
+void MeasurementEngine::transmit(std::span<const uint8_t> characters, uint32_t now) {
+    catchUp(now);
+    if (!measuring_ || !traffic_) {
+        return; // sent on the line, but nothing records it
+    }
+    uint64_t atNs = std::max(elapsedNs(now), lastItemNs_);
+    if (!transmitted_.empty()) {
+        atNs = std::max(atNs, transmitted_.back().atNs);
+    }
+    const uint32_t mask = settings_.dataBits == 7 ? 0x7F : 0xFF;
+    for (const uint8_t character : characters) {
+        atNs += traffic_->characterNs();
+        const RecordWord word = MakeRecordWord(RecordKind::SdCharacter, character & mask);
+        transmitted_.push_back({atNs, {recordWidth_ == 1 ? word | lastLines_ : word}});
+    }
 }
 
 void MeasurementEngine::catchUp(uint32_t now) {
@@ -115,7 +193,7 @@ void MeasurementEngine::catchUp(uint32_t now) {
     }
     const uint64_t until = elapsedNs(now);
     for (;;) {
-        const TrafficItem& item = traffic_->peek();
+        const TrafficItem& item = peekItem();
         if (item.atNs > until) {
             break;
         }
@@ -123,14 +201,20 @@ void MeasurementEngine::catchUp(uint32_t now) {
             (stopAfterCharacters_ && characters_ >= *stopAfterCharacters_)) {
             measuring_ = false;
             stoppedByTrigger_ = true;
+            stoppedAtNs_ = item.atNs;
             return;
         }
         record(item);
-        traffic_->pop();
+        popItem();
     }
 }
 
-void MeasurementEngine::record(const TrafficItem& item) {
+void MeasurementEngine::record(const TrafficItem& item, bool ownLines) {
+    const RecordWord head = ownLines ? item.words.front() : withOutputs(item.words.front());
+    if (KindOf(head) == RecordKind::ControlLineChange &&
+        PreviousLineStates(head) == NewLineStates(head)) {
+        return; // only the outputs changed, and they are the analyzer's own
+    }
     const auto size = static_cast<int64_t>(item.words.size());
     const int64_t limit = options_.unreadLimit > 0
                               ? std::min<int64_t>(options_.unreadLimit, memoryItems() - 1)
@@ -144,14 +228,17 @@ void MeasurementEngine::record(const TrafficItem& item) {
         }
         return;
     }
-    for (const RecordWord word : item.words) {
+    for (const RecordWord raw : item.words) {
+        const RecordWord word = ownLines ? raw : withOutputs(raw);
         memory_[static_cast<size_t>(written_ % memoryItems())] = word;
+        lastLines_ = recordWidth_ == 1 ? ControlLineFieldOf(word) : 0;
         if (options_.keepLog) {
             log_.push_back(word);
         }
         ++written_;
     }
     lastItemNs_ = item.atNs;
+    countItem(item);
     const RecordWord first = item.words.front();
     switch (KindOf(first)) {
     case RecordKind::SdCharacter:
@@ -167,6 +254,29 @@ void MeasurementEngine::record(const TrafficItem& item) {
         break;
     }
     watchTriggers(item);
+}
+
+void MeasurementEngine::countItem(const TrafficItem& item) {
+    const RecordWord first = item.words.front();
+    switch (KindOf(first)) {
+    case RecordKind::SdCharacter:
+    case RecordKind::RdCharacter:
+    case RecordKind::SdError:
+    case RecordKind::RdError:
+        counters_[0] += IsLineStart(first) ? 1 : 0;
+        break;
+    case RecordKind::ControlLineChange:
+        ++counters_[1];
+        break;
+    case RecordKind::IdleHead:
+        ++counters_[2];
+        break;
+    case RecordKind::StampHead:
+        ++counters_[3];
+        break;
+    default:
+        break;
+    }
 }
 
 void MeasurementEngine::watchTriggers(const TrafficItem& item) {
@@ -315,7 +425,12 @@ AnswerFrame MeasurementEngine::repeatBlock(uint32_t now, const AnalyzerFirmware&
 
 AnswerFrame MeasurementEngine::status(uint32_t now, const AnalyzerFirmware& state) {
     catchUp(now);
-    const uint16_t lines = traffic_ ? traffic_->controlLines() : 0;
+    uint16_t lines = traffic_ ? traffic_->controlLines() : 0;
+    const int16_t lineMode = state.settings.decoded(false).lineMode;
+    if (lineMode == kLineRs232cSimulation || lineMode == kLineRs422Simulation) {
+        // RS and ER are the analyzer's own outputs.
+        lines = static_cast<uint16_t>((lines & ~0xFU) | rsOutput_ | erOutput_ << 2);
+    }
     std::string text = "BL11";
     for (const ControlLine line : {ControlLine::CI, ControlLine::CD, ControlLine::DR,
                                    ControlLine::CS, ControlLine::ER, ControlLine::RS}) {
@@ -323,7 +438,8 @@ AnswerFrame MeasurementEngine::status(uint32_t now, const AnalyzerFirmware& stat
     }
     static constexpr uint64_t kIdleUnitNs[] = {10 * kNsPerMs, kNsPerMs, 10 * kNsPerMs,
                                                100 * kNsPerMs};
-    const uint64_t sinceStart = traffic_ ? elapsedNs(now) : 0;
+    // The timers run while measuring and stand still once it stopped.
+    const uint64_t sinceStart = !traffic_ ? 0 : stoppedAtNs_ ? *stoppedAtNs_ : elapsedNs(now);
     const uint64_t idleNs = measuring_ && sinceStart > lastItemNs_ ? sinceStart - lastItemNs_ : 0;
     const auto resolution = static_cast<size_t>(std::clamp(settings_.idleDisplay, 0, 3));
     text += FormatHex32(static_cast<uint32_t>(idleNs / kIdleUnitNs[resolution]));
@@ -333,7 +449,7 @@ AnswerFrame MeasurementEngine::status(uint32_t now, const AnalyzerFirmware& stat
                                 ? static_cast<uint32_t>(ms / TimerUnitMs(timer.unit))
                                 : 0);
     }
-    for (const uint32_t counter : state.counters) {
+    for (const uint32_t counter : counters_) {
         text += FormatHex32(counter);
     }
     for (const uint32_t count : counts_) {

@@ -10,6 +10,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace varnolt::sim {
@@ -64,6 +65,22 @@ public:
     [[nodiscard]] AnswerFrame repeatBlock(uint32_t now, const AnalyzerFirmware& state);
     [[nodiscard]] AnswerFrame status(uint32_t now, const AnalyzerFirmware& state); // "BL"
 
+    // ---- What the analyzer does on the line in a simulation line mode (2 or 4) ---------------
+    // "GL": the RS and ER outputs it drives (1 on, 2 off). While it measures with control lines
+    // in a simulation mode, the change is recorded at NOW and every later record carries them.
+    void setLineOutputs(uint16_t rs, uint16_t er, uint32_t now);
+    [[nodiscard]] uint16_t rsOutput() const { return rsOutput_; }
+    [[nodiscard]] uint16_t erOutput() const { return erOutput_; }
+    // "GT": sends CHARACTERS on SD from NOW on, one character time apart; while it measures they
+    // are recorded as SD characters and counted.
+    void transmit(std::span<const uint8_t> characters, uint32_t now);
+
+    // The four counters. While measuring, counter 1 counts the frames (a character that starts a
+    // line), counter 2 the control-line changes, counter 3 the idle gaps and counter 4 the time
+    // stamps; a start clears those whose settings say so, "SWC" clears one.
+    [[nodiscard]] uint32_t counter(size_t k) const { return counters_.at(k); }
+    void resetCounter(size_t k) { counters_.at(k) = 0; }
+
     // Stored data: hundredths of the memory in use, and its blocks oldest first ("BA" starts
     // over, "BB" goes on); "BL" after the last.
     [[nodiscard]] int32_t storedAmount() const;
@@ -84,7 +101,14 @@ public:
 
 private:
     void catchUp(uint32_t now);
-    void record(const TrafficItem& item);
+    // The next item in time: a transmitted character or the generator's traffic.
+    [[nodiscard]] const TrafficItem& peekItem();
+    void popItem();
+    // OWN_LINES: the item already carries the outputs (a change of them).
+    void record(const TrafficItem& item, bool ownLines = false);
+    // The RS and ER outputs laid over the control lines of WORD (simulation mode, width 1).
+    [[nodiscard]] RecordWord withOutputs(RecordWord word) const;
+    void countItem(const TrafficItem& item);
     void watchTriggers(const TrafficItem& item);
     void fire(size_t trigger);
     [[nodiscard]] AnswerFrame nextAnswer(uint32_t now, const AnalyzerFirmware& state);
@@ -104,6 +128,13 @@ private:
     std::optional<int64_t> stopAfterCharacters_;
     uint32_t startTick_ = 0;
     uint64_t lastItemNs_ = 0;
+    std::optional<uint64_t> stoppedAtNs_; // the timers stand still from here
+    bool simulating_ = false;             // a simulation line mode: RS and ER are outputs
+    uint16_t rsOutput_ = 2;
+    uint16_t erOutput_ = 2;
+    uint16_t lastLines_ = 0; // the control-line field of the last record
+    std::deque<TrafficItem> transmitted_;
+    std::array<uint32_t, AnalyzerFirmware::kCounters> counters_{};
 
     std::vector<RecordWord> memory_;
     int64_t written_ = 0; // items recorded

@@ -1,5 +1,4 @@
 #include "core/settings/HexText.h"
-#include "core/settings/SettingsBlockCodec.h"
 #include "sim/AnalyzerFirmware.h"
 #include "sim/MeasurementEngine.h"
 
@@ -11,20 +10,6 @@ namespace {
 
 using Answers = std::vector<AnswerFrame>;
 
-// The settings the analyzer measures with: its settings memory decoded as the PC decodes it.
-CSaParameter MeasuringSettings(const SettingsMemory& memory) {
-    CSaParameter settings;
-    for (const SettingsBlockAddress address : {kGeneralBlockAddress, kUpperTriggerBlockAddress}) {
-        const std::span<const uint8_t> bytes = memory.block(address);
-        std::vector<uint8_t> hex(2 * bytes.size());
-        for (size_t k = 0; k < bytes.size(); ++k) {
-            WriteHexPair(bytes[k], hex.data() + 2 * k);
-        }
-        (void)DecodeSettingsBlock(hex, address, settings);
-    }
-    return settings;
-}
-
 // "PSW0A" starts a measurement, "PSW0B" stops it; any other run state is only kept.
 Answers SetRunState(AnalyzerFirmware& state, const Request& request) {
     if (request.parameters.size() < 2) {
@@ -33,7 +18,7 @@ Answers SetRunState(AnalyzerFirmware& state, const Request& request) {
     state.runState = ParseHexPair(request.parameters[0], request.parameters[1]);
     MeasurementEngine& measurement = *state.measurement;
     if (state.runState == 10) {
-        measurement.start(MeasuringSettings(state.settings), state.now);
+        measurement.start(state.settings.decoded(false), state.now);
     } else if (state.runState == 11) {
         measurement.stop(state.now);
         state.storedAmount = measurement.storedAmount();

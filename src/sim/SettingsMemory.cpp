@@ -38,6 +38,23 @@ std::span<const uint8_t> SettingsMemory::block(uint32_t address) const {
     return std::span<const uint8_t>(bytes_).subspan(address, length);
 }
 
+CSaParameter SettingsMemory::decoded(bool transmitEntries) const {
+    CSaParameter settings;
+    std::vector<uint8_t> hex;
+    for (const SettingsBlockAddress address : kSettingsBlockAddresses) {
+        if (!transmitEntries && address >= kFirstTxBlockAddress) {
+            break;
+        }
+        const std::span<const uint8_t> bytes = block(address);
+        hex.resize(2 * bytes.size());
+        for (size_t k = 0; k < bytes.size(); ++k) {
+            WriteHexPair(bytes[k], hex.data() + 2 * k);
+        }
+        (void)DecodeSettingsBlock(hex, address, settings);
+    }
+    return settings;
+}
+
 void SettingsMemory::writeHex(uint32_t address, std::span<const uint8_t> hexText) {
     for (size_t pair = 0; pair + 1 < hexText.size() && address < bytes_.size(); pair += 2) {
         bytes_[address++] = ParseHexPair(hexText[pair], hexText[pair + 1]);

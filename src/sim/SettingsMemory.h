@@ -5,6 +5,10 @@
 #include <span>
 #include <vector>
 
+namespace varnolt {
+class CSaParameter;
+}
+
 namespace varnolt::sim {
 
 // The analyzer's settings memory, addressed in bytes. The PC reads and writes it in 27 blocks:
@@ -23,6 +27,9 @@ public:
     // lies past the memory is dropped.
     void writeHex(uint32_t address, std::span<const uint8_t> hexText);
     [[nodiscard]] std::span<const uint8_t> bytes() const { return bytes_; }
+    // The settings the memory holds, decoded as the PC decodes them: the general block and the
+    // triggers, and with TRANSMIT_ENTRIES also the fifty transmit entries.
+    [[nodiscard]] CSaParameter decoded(bool transmitEntries) const;
 
 private:
     std::vector<uint8_t> bytes_;

@@ -59,9 +59,12 @@ std::optional<std::array<LampPane, kLampCount>> LampPanesOf(int32_t lineMode, bo
         pane.picture = LampPicture::Inactive;
         pane.text = kLampTexts[lamp];
         pane.width = kLampPaneWidth;
-        pane.background = !connected                   ? LampBackground::Menu
-                          : IsSendSide(lineMode, lamp) ? LampBackground::Send
-                                                       : LampBackground::Receive;
+        // The send lines keep the send side's colour on both line types, although RS-422/485
+        // draws the SD lamp with the receive side's pictures.
+        const bool sendLine = lamp == kSd || lamp == kRs || lamp == kEr;
+        pane.background = !connected ? LampBackground::Menu
+                          : sendLine ? LampBackground::Send
+                                     : LampBackground::Receive;
     }
     return panes;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/view/CellCanvas.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -31,12 +33,6 @@ inline constexpr size_t kLampPictureCount = 8;
 // menu colour otherwise.
 enum class LampBackground : uint8_t { Send, Receive, Menu };
 
-struct Rgb {
-    uint8_t red = 0;
-    uint8_t green = 0;
-    uint8_t blue = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
 inline constexpr Rgb kSendSideColour{70, 255, 70};
 inline constexpr Rgb kReceiveSideColour{32, 244, 244};
 

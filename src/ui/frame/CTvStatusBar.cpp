@@ -54,9 +54,9 @@ void SetBackground(QWidget& widget, const QColor& colour) {
 } // namespace
 
 // One lamp pane: the lamp picture and the line's name; a double-click is reported.
-class LampPane final : public QFrame {
+class LampPaneWidget final : public QFrame {
 public:
-    LampPane(int indicatorId, std::function<void(int)> onDoubleClick, QWidget* parent)
+    LampPaneWidget(int indicatorId, std::function<void(int)> onDoubleClick, QWidget* parent)
         : QFrame(parent), indicatorId_(indicatorId), onDoubleClick_(std::move(onDoubleClick)) {
         setObjectName(QString("pane%1").arg(indicatorId));
         auto* row = new QHBoxLayout(this);
@@ -132,7 +132,7 @@ void CTvStatusBar::Setup(const CVarnoltDoc* document) {
         conditionPanes_.push_back(label);
     }
     for (size_t k = kFirstLampPane; k < panes.size(); ++k) {
-        auto* lamp = new LampPane(
+        auto* lamp = new LampPaneWidget(
             panes[k].id, [this](int id) { emit paneDoubleClicked(id); }, this);
         lamp->setText(ToQString(panes[k].text));
         lamp->setFixedWidth(panes[k].width);
@@ -170,7 +170,7 @@ void CTvStatusBar::ShowConditions(const CVarnoltDoc* document) {
     const QColor menu = palette().color(QPalette::Window);
     for (size_t lamp = 0; lamp < kLampCount; ++lamp) {
         const LampPane& pane = (*lamps)[lamp];
-        LampPane* widget = lampPanes_[lamp];
+        LampPaneWidget* widget = lampPanes_[lamp];
         widget->setText(ToQString(pane.text));
         widget->setFixedWidth(pane.width);
         widget->setVisible(pane.width > 0);

@@ -18,7 +18,7 @@ class CVarnoltDoc;
 
 namespace varnolt::ui {
 
-class LampPane;
+class LampPaneWidget;
 class StatusProgress;
 
 // The main window's status bar: the message pane, the download's progress, the capture's line
@@ -62,7 +62,7 @@ private:
     QProgressBar* progressBar_ = nullptr;
     std::unique_ptr<StatusProgress> progress_;
     std::vector<QLabel*> conditionPanes_;
-    std::vector<LampPane*> lampPanes_;
+    std::vector<LampPaneWidget*> lampPanes_;
     int32_t lineMode_ = 0;
 };
 

@@ -2,6 +2,8 @@
 
 #include <QDockWidget>
 
+#include <vector>
+
 class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
