@@ -84,8 +84,8 @@ Answers Transmit(AnalyzerFirmware& state, const Request& request) {
     }
     const uint32_t entry = ReadHexDigits(request.parameters, 0, kEntryDigits);
     const CSaParameter settings = state.settings.decoded(true);
-    if (entry >= kTxEntryCount || (settings.lineMode != kLineRs232cSimulation &&
-                                   settings.lineMode != kLineRs422Simulation)) {
+    if (entry >= kTxEntryCount ||
+        (settings.lineMode != kLineRs232cSimulation && settings.lineMode != kLineRs422Simulation)) {
         return {};
     }
     std::vector<uint8_t> characters;

@@ -83,8 +83,8 @@ void MeasurementEngine::start(const CSaParameter& settings, uint32_t now) {
     traffic_ = std::make_unique<TrafficGenerator>(traffic);
     memory_.assign(static_cast<size_t>(memoryItems()), 0);
     measuring_ = true;
-    simulating_ = settings.lineMode == kLineRs232cSimulation ||
-                  settings.lineMode == kLineRs422Simulation;
+    simulating_ =
+        settings.lineMode == kLineRs232cSimulation || settings.lineMode == kLineRs422Simulation;
     stoppedAtNs_.reset();
     transmitted_.clear();
     lastLines_ = 0;
@@ -163,9 +163,9 @@ void MeasurementEngine::setLineOutputs(uint16_t rs, uint16_t er, uint32_t now) {
     }
     const RecordWord after = withOutputs(lastLines_);
     if (ControlLineFieldOf(before) != ControlLineFieldOf(after)) {
-        const RecordWord change = MakeRecordWord(RecordKind::ControlLineChange,
-                                                 ControlLineFieldOf(before)) |
-                                  ControlLineFieldOf(after);
+        const RecordWord change =
+            MakeRecordWord(RecordKind::ControlLineChange, ControlLineFieldOf(before)) |
+            ControlLineFieldOf(after);
         record({std::max(elapsedNs(now), lastItemNs_), {change}}, true);
     }
 }

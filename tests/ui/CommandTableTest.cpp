@@ -236,8 +236,8 @@ std::vector<Row> CommandRows() {
         {kCmdToolbarCustomize, always, Dialog("QDialog"), Status::Pending},
         {kCmdStatusBar, always, Effect([](Rig& r) { return !r.frame->statusBar()->isVisible(); }),
          Status::Built},
-        {kPaneRs, {State::Connected}, Effect([](Rig& r) { return r.sent("GL"); }), Status::Pending},
-        {kPaneEr, {State::Connected}, Effect([](Rig& r) { return r.sent("GL"); }), Status::Pending},
+        {kPaneRs, {State::Connected}, Effect([](Rig& r) { return r.sent("GL"); }), Status::Built},
+        {kPaneEr, {State::Connected}, Effect([](Rig& r) { return r.sent("GL"); }), Status::Built},
     };
 }
 
@@ -309,7 +309,7 @@ bool TriggerAndCheck(Rig& rig, const Row& row, QString& why) {
     const size_t messagesBefore = rig.prompt.entries.size();
     DialogCatcher catcher;
     if (row.command == kPaneRs || row.command == kPaneEr) {
-        auto* pane = rig.frame->findChild<QLabel*>(QString("pane%1").arg(row.command));
+        auto* pane = rig.frame->findChild<QWidget*>(QString("pane%1").arg(row.command));
         if (pane == nullptr) {
             why = "no status pane";
             return false;

@@ -12,8 +12,8 @@ constexpr std::array<std::string_view, kLampCount> kLampTexts{"SD", "RS", "ER", 
                                                               "CS", "DR", "CD", "CI"};
 // What each line is, for the tool tips.
 constexpr std::array<std::string_view, kLampCount> kLineNames{
-    "送信データ",     "送信要求", "データ端末レディ", "受信データ",
-    "送信可",         "データセットレディ", "キャリア検出", "被呼表示"};
+    "送信データ", "送信要求",           "データ端末レディ", "受信データ",
+    "送信可",     "データセットレディ", "キャリア検出",     "被呼表示"};
 
 bool IsRs232c(int32_t lineMode) {
     return lineMode == 1 || lineMode == 2;

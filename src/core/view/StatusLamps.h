@@ -51,7 +51,7 @@ struct LampPane {
 // RS-422/485 (3, 4; the others blank, empty and 0 wide). Every visible lamp starts inactive.
 // Nullopt for any other line mode: the panes stay as they were.
 [[nodiscard]] std::optional<std::array<LampPane, kLampCount>> LampPanesOf(int32_t lineMode,
-                                                                        bool connected);
+                                                                          bool connected);
 
 // The pictures the lamps take from the line states; nullopt where a lamp keeps its picture
 // (the control lines without ALL_LAMPS, the collapsed panes of RS-422/485, every lamp for a

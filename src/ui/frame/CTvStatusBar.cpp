@@ -25,9 +25,9 @@ constexpr size_t kFirstLampPane = 6;
 constexpr size_t kConditionPaneCount = 5;
 
 constexpr const char* kPictureFiles[kLampPictureCount] = {
-    ":/lamps/lamp_inactive.png",       ":/lamps/lamp_send_on.png",
-    ":/lamps/lamp_send_off.png",       ":/lamps/lamp_send_unknown.png",
-    ":/lamps/lamp_receive_on.png",     ":/lamps/lamp_receive_off.png",
+    ":/lamps/lamp_inactive.png",        ":/lamps/lamp_send_on.png",
+    ":/lamps/lamp_send_off.png",        ":/lamps/lamp_send_unknown.png",
+    ":/lamps/lamp_receive_on.png",      ":/lamps/lamp_receive_off.png",
     ":/lamps/lamp_receive_unknown.png", ":/lamps/lamp_blank.png",
 };
 
@@ -145,8 +145,9 @@ void CTvStatusBar::Setup(const CVarnoltDoc* document) {
 }
 
 void CTvStatusBar::setLampPicture(size_t lamp, LampPicture picture) {
-    lampPanes_[lamp]->showLamp(picture, pictures_[static_cast<size_t>(picture)],
-                           ToQString(LampToolTip(lamp, picture, IsToggledLamp(lineMode_, lamp))));
+    lampPanes_[lamp]->showLamp(
+        picture, pictures_[static_cast<size_t>(picture)],
+        ToQString(LampToolTip(lamp, picture, IsToggledLamp(lineMode_, lamp))));
 }
 
 void CTvStatusBar::ShowConditions(const CVarnoltDoc* document) {
@@ -174,9 +175,10 @@ void CTvStatusBar::ShowConditions(const CVarnoltDoc* document) {
         widget->setText(ToQString(pane.text));
         widget->setFixedWidth(pane.width);
         widget->setVisible(pane.width > 0);
-        SetBackground(*widget, pane.background == LampBackground::Send      ? ToQColor(kSendSideColour)
-                               : pane.background == LampBackground::Receive ? ToQColor(kReceiveSideColour)
-                                                                            : menu);
+        SetBackground(*widget, pane.background == LampBackground::Send ? ToQColor(kSendSideColour)
+                               : pane.background == LampBackground::Receive
+                                   ? ToQColor(kReceiveSideColour)
+                                   : menu);
         setLampPicture(lamp, pane.picture);
     }
 }

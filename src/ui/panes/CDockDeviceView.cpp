@@ -56,8 +56,8 @@ void CDockDeviceView::build() {
     const std::vector<DevicePaneGroup> groups = DevicePaneGroups(noSettings, noStatus);
     const std::function<void(QTreeWidgetItem*, const DevicePaneGroup&)> add =
         [&](QTreeWidgetItem* parent, const DevicePaneGroup& group) {
-            auto* groupItem = parent == nullptr ? new QTreeWidgetItem(grid_)
-                                                : new QTreeWidgetItem(parent);
+            auto* groupItem =
+                parent == nullptr ? new QTreeWidgetItem(grid_) : new QTreeWidgetItem(parent);
             groupItem->setText(0, ToQString(group.name));
             groupItem->setFirstColumnSpanned(parent == nullptr);
             for (const DevicePaneGroup& sub : group.subGroups) {
@@ -98,8 +98,7 @@ void CDockDeviceView::Refresh() {
 }
 
 void CDockDeviceView::showDescription(QTreeWidgetItem* item) {
-    description_->setText(item != nullptr ? item->data(0, kDescriptionRole).toString()
-                                          : QString());
+    description_->setText(item != nullptr ? item->data(0, kDescriptionRole).toString() : QString());
 }
 
 } // namespace varnolt::ui

@@ -59,7 +59,8 @@ std::vector<DevicePaneGroup> DevicePaneGroups(const CSaParameter& settings,
     static constexpr std::array<std::string_view, 5> kErrorNames{"PE", "FE", "PF", "BR", "OE"};
     for (size_t k = 0; k < kErrorNames.size(); ++k) {
         const std::string name(kErrorNames[k]);
-        errors.items.push_back({name, "エラー " + name, std::to_string(status.counts[kCountPe + k])});
+        errors.items.push_back(
+            {name, "エラー " + name, std::to_string(status.counts[kCountPe + k])});
     }
     groups.push_back(std::move(errors));
 
@@ -73,8 +74,7 @@ std::vector<DevicePaneGroup> DevicePaneGroups(const CSaParameter& settings,
     return groups;
 }
 
-std::vector<std::string> DevicePaneValues(const CSaParameter& settings,
-                                          const StatusBlock& status) {
+std::vector<std::string> DevicePaneValues(const CSaParameter& settings, const StatusBlock& status) {
     std::vector<std::string> values;
     for (const DevicePaneGroup& group : DevicePaneGroups(settings, status)) {
         CollectValues(group, values);

@@ -28,7 +28,7 @@ struct DevicePaneGroup {
 // the timers' and counters' set and current values from SETTINGS, and the counts and trigger
 // counts from STATUS.
 [[nodiscard]] std::vector<DevicePaneGroup> DevicePaneGroups(const CSaParameter& settings,
-                                                           const StatusBlock& status);
+                                                            const StatusBlock& status);
 
 // Every item's value, in the order the items appear in DevicePaneGroups (depth first): timers
 // 1 … 4 set and current value, the counters likewise, the seven counts, the eight trigger counts.
