@@ -46,6 +46,9 @@ public:
     static constexpr int kCounters = 4;
 
     AnalyzerFirmware();
+    // The measurement engine counts into this object's counters.
+    AnalyzerFirmware(const AnalyzerFirmware&) = delete;
+    AnalyzerFirmware& operator=(const AnalyzerFirmware&) = delete;
 
     // Registers COMMAND (two or three upper-case letters); a later registration of the same
     // letters replaces the earlier one.
@@ -69,6 +72,8 @@ public:
     std::string programVersion = "1.02  "; // six characters
     std::string formatVersion = "0110";    // four characters
     int32_t storedAmount = 0;              // blocks of stored online data
+    // Counted while measuring (see MeasurementEngine::countInto); "SWC" clears one.
+    std::array<uint32_t, kCounters> counters{};
     uint8_t erOutput = '2';
     uint8_t rsOutput = '2';
     SettingsMemory settings;

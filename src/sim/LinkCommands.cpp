@@ -56,10 +56,10 @@ Answers ResetCounter(AnalyzerFirmware& state, const Request& request) {
     if (!HexByteParameter(request, counter) || counter >= AnalyzerFirmware::kCounters) {
         return {Nak()};
     }
-    state.measurement->resetCounter(counter);
+    state.counters[counter] = 0;
     std::string text = "SWC";
     AppendHex(text, counter, 1);
-    text += FormatHex32(state.measurement->counter(counter));
+    text += FormatHex32(state.counters[counter]);
     return {Answer(text)};
 }
 

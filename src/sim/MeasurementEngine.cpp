@@ -88,9 +88,9 @@ void MeasurementEngine::start(const CSaParameter& settings, uint32_t now) {
     stoppedAtNs_.reset();
     transmitted_.clear();
     lastLines_ = 0;
-    for (size_t k = 0; k < counters_.size(); ++k) {
+    for (size_t k = 0; counters_ != nullptr && k < counters_->size(); ++k) {
         if (settings.counters[k].resetAtStart != kSaFlagOff) {
-            counters_[k] = 0;
+            (*counters_)[k] = 0;
         }
     }
     stoppedByTrigger_ = false;
@@ -257,22 +257,26 @@ void MeasurementEngine::record(const TrafficItem& item, bool ownLines) {
 }
 
 void MeasurementEngine::countItem(const TrafficItem& item) {
+    if (counters_ == nullptr) {
+        return;
+    }
+    Counters& counters = *counters_;
     const RecordWord first = item.words.front();
     switch (KindOf(first)) {
     case RecordKind::SdCharacter:
     case RecordKind::RdCharacter:
     case RecordKind::SdError:
     case RecordKind::RdError:
-        counters_[0] += IsLineStart(first) ? 1 : 0;
+        counters[0] += IsLineStart(first) ? 1 : 0;
         break;
     case RecordKind::ControlLineChange:
-        ++counters_[1];
+        ++counters[1];
         break;
     case RecordKind::IdleHead:
-        ++counters_[2];
+        ++counters[2];
         break;
     case RecordKind::StampHead:
-        ++counters_[3];
+        ++counters[3];
         break;
     default:
         break;
@@ -449,7 +453,7 @@ AnswerFrame MeasurementEngine::status(uint32_t now, const AnalyzerFirmware& stat
                                 ? static_cast<uint32_t>(ms / TimerUnitMs(timer.unit))
                                 : 0);
     }
-    for (const uint32_t counter : counters_) {
+    for (const uint32_t counter : state.counters) {
         text += FormatHex32(counter);
     }
     for (const uint32_t count : counts_) {

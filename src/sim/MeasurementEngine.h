@@ -75,11 +75,12 @@ public:
     // are recorded as SD characters and counted.
     void transmit(std::span<const uint8_t> characters, uint32_t now);
 
-    // The four counters. While measuring, counter 1 counts the frames (a character that starts a
-    // line), counter 2 the control-line changes, counter 3 the idle gaps and counter 4 the time
-    // stamps; a start clears those whose settings say so, "SWC" clears one.
-    [[nodiscard]] uint32_t counter(size_t k) const { return counters_.at(k); }
-    void resetCounter(size_t k) { counters_.at(k) = 0; }
+    // The analyzer's four counters, which the engine counts into while measuring: counter 1 the
+    // frames (a character that starts a line), counter 2 the control-line changes, counter 3 the
+    // idle gaps, counter 4 the time stamps. A start clears those whose settings say so. Null:
+    // nothing is counted.
+    using Counters = std::array<uint32_t, AnalyzerFirmware::kCounters>;
+    void countInto(Counters* counters) { counters_ = counters; }
 
     // Stored data: hundredths of the memory in use, and its blocks oldest first ("BA" starts
     // over, "BB" goes on); "BL" after the last.
@@ -134,7 +135,7 @@ private:
     uint16_t erOutput_ = 2;
     uint16_t lastLines_ = 0; // the control-line field of the last record
     std::deque<TrafficItem> transmitted_;
-    std::array<uint32_t, AnalyzerFirmware::kCounters> counters_{};
+    Counters* counters_ = nullptr;
 
     std::vector<RecordWord> memory_;
     int64_t written_ = 0; // items recorded

@@ -40,6 +40,7 @@ void AddDataCommand(AnalyzerFirmware& firmware, std::string_view command, Answer
 // The requests of a measurement: run state, live blocks, status, and the stored data.
 void AddMeasurementCommands(AnalyzerFirmware& firmware) {
     firmware.measurement = std::make_shared<MeasurementEngine>();
+    firmware.measurement->countInto(&firmware.counters);
     firmware.addCommand("PSW", RequestChecksum::With, SetRunState);
     AddDataCommand(firmware, "BS", [](MeasurementEngine& engine, const AnalyzerFirmware& state) {
         return engine.firstBlock(state.now, state);

@@ -4,6 +4,7 @@
 #include "core/link/reception/DataBlockParser.h"
 #include "core/link/reception/LiveReports.h"
 #include "core/link/reception/ReceivedRecords.h"
+#include "core/link/reception/StatusAnswer.h"
 #include "core/settings/CSaParameter.h"
 
 #include <gtest/gtest.h>
@@ -141,6 +142,37 @@ TEST_F(MeasurementEngineTest, TheStoredMemoryIsDownloadedOldestFirst) {
     }
     EXPECT_EQ(letters, "BL");
     EXPECT_EQ(stored(), engine.produced());
+}
+
+// What the device status pane shows moves while the analyzer measures, and the timers stand
+// still once it stopped.
+TEST_F(MeasurementEngineTest, TimersCountersAndCountsRunWhileMeasuring) {
+    settings.timers[1].autoStart = kSaFlagOn;
+    settings.timers[1].unit = kTimerUnitHundredth;
+    engine.countInto(&firmware.counters);
+    firmware.counters = {7, 7, 7, 7};
+    engine.start(settings, 0);
+    CSaParameter shown;
+    LineStates lines{};
+    StatusBlock counts;
+    uint32_t idle = 0;
+    const auto status = [&](uint32_t now) {
+        EXPECT_TRUE(ParseStatus(engine.status(now, firmware), {lines, shown, counts}, idle));
+    };
+    status(500);
+    EXPECT_EQ(shown.timers[1].currentValue, 50U);
+    EXPECT_EQ(shown.timers[0].currentValue, 0U);   // not started by itself
+    EXPECT_GT(shown.counters[0].currentValue, 0U); // frames, counted afresh from the start
+    EXPECT_GT(shown.counters[3].currentValue, 0U); // time stamps
+    EXPECT_GT(counts.counts[kCountSd], 0);
+    const StatusBlock before = counts;
+    status(1000);
+    EXPECT_EQ(shown.timers[1].currentValue, 100U);
+    EXPECT_GT(counts.counts[kCountRd], before.counts[kCountRd]);
+
+    engine.stop(1200);
+    status(3000);
+    EXPECT_EQ(shown.timers[1].currentValue, 120U);
 }
 
 } // namespace

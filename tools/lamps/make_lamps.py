@@ -5,9 +5,9 @@ Each lamp is 15 x 15 pixels on magenta (255, 0, 255), the colour the status bar 
 transparent. Every state has its own shape, not only its own colour, so that the lamps read at
 a glance and without colour vision:
 
-    on       a lit lamp: bright disc with a highlight
+    on       a lit lamp: bright disc with a highlight inside a dark rim
     off      an unlit lamp: dark disc inside a ring of the lamp's colour
-    unknown  a ring of the lamp's colour with a question mark inside
+    unknown  a white disc with a question mark inside a dark rim
     inactive a flat grey disc with a bar (not connected)
 
 Green is the send side, aqua the receive side. The disc is drawn at 8 times the size and scaled
@@ -65,7 +65,7 @@ def circle(d, big, inset, **style):
 
 def lamp_on(colours):
     def paint(d, big):
-        circle(d, big, 0.5, fill=colours["ring"])
+        circle(d, big, 0.5, fill=colours["dark"])
         circle(d, big, 1.5, fill=colours["lit"])
         d.ellipse((4 * SCALE, 3 * SCALE, 8 * SCALE, 7 * SCALE), fill=colours["glow"])
     return disc(paint)
@@ -80,7 +80,7 @@ def lamp_off(colours):
 
 def lamp_unknown(colours):
     def paint(d, big):
-        circle(d, big, 0.5, fill=colours["ring"])
+        circle(d, big, 0.5, fill=colours["dark"])
         circle(d, big, 2.0, fill=(250, 250, 250))
     picture = disc(paint)
     for row, line in enumerate(QUESTION):

@@ -220,6 +220,7 @@ void CMainFrame::onCommand(CommandId id) {
     }
     case kCmdSettings:
         if (RunSettingsDialog(document_, settings_, prompt_, this)) {
+            analyzerSettingsChanged();
             sendUpdate(kUpdateRelayout);
         }
         break;

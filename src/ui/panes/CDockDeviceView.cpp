@@ -1,7 +1,7 @@
 #include "ui/panes/CDockDeviceView.h"
 
-#include "core/link/reception/CDeviceEtc.h"
 #include "core/link/panes/DevicePaneRows.h"
+#include "core/link/reception/CDeviceEtc.h"
 #include "core/settings/CSaParameter.h"
 #include "ui/platform/QtText.h"
 

@@ -43,9 +43,11 @@ CDockTxView::CDockTxView(QWidget* parent) : QDockWidget("送信 ビュー", pare
     list_->horizontalHeader()->setFont(font());
     list_->setColumnCount(2);
     auto* number = new QTableWidgetItem("No.");
+    number->setFont(font());
     number->setTextAlignment(Qt::AlignCenter);
     list_->setHorizontalHeaderItem(0, number);
     auto* text = new QTableWidgetItem("送信文字");
+    text->setFont(font());
     text->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     list_->setHorizontalHeaderItem(1, text);
     list_->setColumnWidth(0, kNumberColumnWidth);
