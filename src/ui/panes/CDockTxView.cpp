@@ -16,6 +16,15 @@ constexpr int kCellFontPixels = 14;
 constexpr int kNumberColumnWidth = 30;
 constexpr int kTextColumnWidth = 150;
 
+// The rows' font; the headers keep the program's font, since the cell font holds no Japanese.
+QFont CellFont() {
+    QFont font(QStringLiteral("SFgg1"));
+    font.setPixelSize(kCellFontPixels);
+    font.setWeight(QFont::Normal);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    return font;
+}
+
 QString GlyphsText(std::span<const GlyphCode> codes) {
     QString text;
     for (const GlyphCode code : codes) {
@@ -34,20 +43,11 @@ CDockTxView::CDockTxView(QWidget* parent) : QDockWidget("送信 ビュー", pare
     auto* column = new QVBoxLayout(contents);
     column->setContentsMargins(0, 0, 0, 0);
     list_ = new CTvTxListCtrl(contents);
-    QFont cellFont(QStringLiteral("SFgg1"));
-    cellFont.setPixelSize(kCellFontPixels);
-    cellFont.setWeight(QFont::Normal);
-    cellFont.setStyleStrategy(QFont::NoFontMerging);
-    list_->setFont(cellFont);
-    // The headers are Japanese text, never drawn in the cell font.
-    list_->horizontalHeader()->setFont(font());
     list_->setColumnCount(2);
     auto* number = new QTableWidgetItem("No.");
-    number->setFont(font());
     number->setTextAlignment(Qt::AlignCenter);
     list_->setHorizontalHeaderItem(0, number);
     auto* text = new QTableWidgetItem("送信文字");
-    text->setFont(font());
     text->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     list_->setHorizontalHeaderItem(1, text);
     list_->setColumnWidth(0, kNumberColumnWidth);
@@ -77,12 +77,16 @@ void CDockTxView::Fill(const CSaParameter& settings) {
     list_->clearContents();
     list_->setRowCount(0);
     list_->setRowCount(static_cast<int>(kTxEntryCount));
+    const QFont cellFont = CellFont();
     for (size_t row = 0; row < kTxEntryCount; ++row) {
         const TransmitRow shown = TransmitRowOf(settings, row);
         auto* number = new QTableWidgetItem(QtCellCanvas::GlyphText(shown.number));
         number->setTextAlignment(Qt::AlignCenter);
+        number->setFont(cellFont);
         list_->setItem(static_cast<int>(row), 0, number);
-        list_->setItem(static_cast<int>(row), 1, new QTableWidgetItem(GlyphsText(shown.text)));
+        auto* text = new QTableWidgetItem(GlyphsText(shown.text));
+        text->setFont(cellFont);
+        list_->setItem(static_cast<int>(row), 1, text);
     }
 }
 
