@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/shell/CVarnoltDoc.h"
+#include "core/link/reception/LineStates.h"
 
 namespace varnolt {
 

@@ -162,4 +162,4 @@ void PanesTest::transmitPaneSendsTheSelectedEntry() {
 }
 
 QTEST_MAIN(PanesTest)
-#include "Panes_test.moc"
+#include "PanesTest.moc"
