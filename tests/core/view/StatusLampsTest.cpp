@@ -67,7 +67,9 @@ TEST(StatusLamps, PanesForEachLineType) {
     }
 
     // Not connected, every background is the menu colour; other line modes leave the panes.
-    for (const LampPane& pane : *LampPanesOf(1, false)) {
+    const auto offline = LampPanesOf(1, false);
+    ASSERT_TRUE(offline);
+    for (const LampPane& pane : *offline) {
         EXPECT_EQ(pane.background, LampBackground::Menu);
     }
     EXPECT_FALSE(LampPanesOf(5, true));
