@@ -49,7 +49,7 @@ std::vector<DevicePaneGroup> DevicePaneGroups(const CSaParameter& settings,
     groups.push_back(SetAndCurrentGroup("カウンタ", settings.counters));
 
     DevicePaneGroup received{"受信数", {}, {}};
-    for (const auto [count, name] : {std::pair{kCountSd, "SD"}, std::pair{kCountRd, "RD"}}) {
+    for (const auto& [count, name] : {std::pair{kCountSd, "SD"}, std::pair{kCountRd, "RD"}}) {
         received.items.push_back(
             {name, std::string("受信数 ") + name, std::to_string(status.counts[count])});
     }
