@@ -233,7 +233,7 @@ std::vector<Row> CommandRows() {
         {kCmdScreenCapture, always, Dialog("CMoniterCapture"), Status::Built},
         {kCmdEnvironment, anyIdle, Dialog("CConfig"), Status::Built},
         {kCmdAppAbout, always, Dialog("CAboutDlg"), Status::Built},
-        {kCmdToolbarCustomize, always, Dialog("QDialog"), Status::Pending},
+        {kCmdToolbarCustomize, always, Dialog("ToolbarCustomizeDialog"), Status::Built},
         {kCmdStatusBar, always, Effect([](Rig& r) { return !r.frame->statusBar()->isVisible(); }),
          Status::Built},
         {kPaneRs, {State::Connected}, Effect([](Rig& r) { return r.sent("GL"); }), Status::Built},

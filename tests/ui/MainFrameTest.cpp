@@ -7,6 +7,7 @@
 #include "support/TempDir.h"
 #include "ui/export/CExport.h"
 #include "ui/frame/CMainFrame.h"
+#include "ui/frame/ToolbarCustomizeDialog.h"
 #include "ui/view/CVarnoltView.h"
 
 #include <QAction>
@@ -16,6 +17,8 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QToolBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -66,6 +69,7 @@ private slots:
     void everyCommandIconDrawsSomething();
     void exportFromTheMenuNamesTheCaptureInFull();
     void closingWithSavesPendingAsksWhetherToWait();
+    void customizedToolbarIsShownAndKept();
 
 private:
     // The document keeps its settings file here.
@@ -259,6 +263,55 @@ void MainFrameTest::closingWithSavesPendingAsksWhetherToWait() {
         }
         QCOMPARE(written.load(), c.written);
     }
+}
+
+// The customize dialog takes "新規作成" off the toolbar and puts it at the end; the next
+// start of the program shows the same toolbar.
+void MainFrameTest::customizedToolbarIsShownAndKept() {
+    testing::RecordingPrompt prompt;
+    MemoryConfigStore config;
+    CVarnoltDoc document(prompt, settingsDir_.path());
+    const auto buttonsOf = [](const ui::CMainFrame& frame) {
+        QList<int> ids;
+        for (const QAction* action : frame.findChild<QToolBar*>()->actions()) {
+            if (!action->isSeparator() && action->data().isValid()) {
+                ids << action->data().toInt();
+            }
+        }
+        return ids;
+    };
+    QList<int> expected;
+    {
+        ui::CMainFrame frame(document, config, prompt);
+        expected = buttonsOf(frame);
+        QCOMPARE(expected.front(), int{kCmdFileNew});
+        expected.removeFirst();
+        expected << kCmdFileNew;
+
+        QTimer::singleShot(0, [&] {
+            auto* dialog =
+                qobject_cast<ui::ToolbarCustomizeDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            dialog->toolbarList()->setCurrentRow(0);
+            for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                if (button->text().startsWith("← 削除")) {
+                    button->click();
+                }
+            }
+            dialog->toolbarList()->setCurrentRow(dialog->toolbarList()->count() - 1);
+            dialog->availableList()->setCurrentRow(0);
+            for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                if (button->text().startsWith("追加")) {
+                    button->click();
+                }
+            }
+            dialog->accept();
+        });
+        frame.action(kCmdToolbarCustomize)->trigger();
+        QCOMPARE(buttonsOf(frame), expected);
+    }
+    ui::CMainFrame again(document, config, prompt);
+    QCOMPARE(buttonsOf(again), expected);
 }
 
 QTEST_MAIN(MainFrameTest)

@@ -43,6 +43,7 @@ constexpr std::array kCommandTexts{
     CommandText{kCmdFirmwareUpdate, "ファームウェア更新", "", "機器のファームウェアを更新します"},
     CommandText{kCmdScreenCapture, "画面キャプチャ", "", "機器の画面を取り込みます"},
     CommandText{kCmdEnvironment, "環境設定", "", "自動保存と設定の自動読込・書込を設定します"},
+    CommandText{kCmdToolbarCustomize, "カスタマイズ...", "", "ツール バーのボタンを選びます"},
     CommandText{kCmdAppAbout, "バージョン情報 Varnolt(&A)...", "",
                 "プログラムのバージョン情報を表示します"},
 };

@@ -42,8 +42,8 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QStatusBar>
-#include <QTimer>
 #include <QThread>
+#include <QTimer>
 #include <QToolBar>
 
 namespace varnolt::ui {
@@ -269,6 +269,9 @@ void CMainFrame::onCommand(CommandId id) {
         }
         break;
     }
+    case kCmdToolbarCustomize:
+        customizeToolBar();
+        break;
     case kCmdFirmwareUpdate:
     case kCmdScreenCapture:
         // Each dialog talks through a link of its own; the document's link stays busy

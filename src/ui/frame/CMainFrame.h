@@ -3,6 +3,7 @@
 #include "core/shell/AppSettings.h"
 #include "core/shell/Commands.h"
 #include "core/shell/RecentFileList.h"
+#include "core/shell/ToolbarLayout.h"
 
 #include <QMainWindow>
 
@@ -79,6 +80,9 @@ public:
     // Sends an update code to the view; ENTRY is the transmit entry of update code 32.
     void sendUpdate(int updateCode, int32_t entry = 0);
 
+    // The toolbar's and the panes' context menu, with the toolbar's customize command.
+    QMenu* createPopupMenu() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -89,6 +93,9 @@ private:
     void createActions();
     void createMenus();
     void createToolBar();
+    // The toolbar's buttons as the layout orders them, the customize button last.
+    void fillToolBar();
+    void customizeToolBar();
     void createStatusBar();
     void createPanes();
     void onCommand(CommandId id);
@@ -123,6 +130,8 @@ private:
     QMenu* toolbarsMenu_ = nullptr;
     QAction* statusBarAction_ = nullptr;
     QToolBar* toolBar_ = nullptr;
+    ToolbarLayout toolbarLayout_;
+    QAction* customizeButton_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
     CDockTxView* txPane_ = nullptr;
     CDockDeviceView* devicePane_ = nullptr;

@@ -2,6 +2,7 @@
 #include "core/shell/CVarnoltDoc.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/frame/CTvStatusBar.h"
+#include "ui/frame/ToolbarCustomizeDialog.h"
 #include "ui/panes/CDockDeviceView.h"
 #include "ui/panes/CDockTxView.h"
 #include "ui/platform/QtText.h"
@@ -11,21 +12,14 @@
 #include <QFile>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
+#include <QWidgetAction>
 
 // The main frame's bars and panes: menus, toolbar, status bar and the two dockable panes.
 
 namespace varnolt::ui {
 
 namespace {
-
-// Toolbar order; 0 is a separator.
-constexpr CommandId kToolBarOrder[] = {
-    kCmdFileNew,     kCmdFileOpen, kCmdFileSave,        CommandId{0},          kCmdFilePrint,
-    kCmdExport,      CommandId{0}, kCmdConnect,         kCmdDisconnect,        kCmdStart,
-    kCmdStop,        kCmdSettings, CommandId{0},        kCmdOnlineDataReceive, kCmdSavedFileReceive,
-    CommandId{0},    kCmdHexView,  kCmdControlLineView, kCmdTimerCounterPane,  CommandId{0},
-    kCmdEnvironment, CommandId{0}, kCmdAppAbout,
-};
 
 QString IconName(CommandId id) {
     return QString(":/icons/cmd%1.png").arg(static_cast<int>(id));
@@ -132,13 +126,48 @@ void CMainFrame::createToolBar() {
     toolBar_->setObjectName("toolbar107");
     toolBar_->setIconSize(QSize(16, 16));
     toolBar_->setMovable(true);
-    for (CommandId id : kToolBarOrder) {
-        if (id == 0) {
+    // The customize button: a small arrow at the toolbar's end, as its context menu offers too.
+    auto* arrow = new QToolButton(toolBar_);
+    arrow->setArrowType(Qt::DownArrow);
+    arrow->setAutoRaise(true);
+    arrow->setToolTip(action(kCmdToolbarCustomize)->toolTip());
+    connect(arrow, &QToolButton::clicked, action(kCmdToolbarCustomize), &QAction::trigger);
+    auto* button = new QWidgetAction(toolBar_);
+    button->setDefaultWidget(arrow);
+    customizeButton_ = button;
+    toolbarLayout_.read(config_);
+    fillToolBar();
+}
+
+void CMainFrame::fillToolBar() {
+    toolBar_->clear();
+    for (const CommandId id : toolbarLayout_.buttons()) {
+        if (id == ToolbarLayout::kSeparator) {
             toolBar_->addSeparator();
         } else {
             toolBar_->addAction(action(id));
         }
     }
+    toolBar_->addAction(customizeButton_);
+}
+
+void CMainFrame::customizeToolBar() {
+    ToolbarCustomizeDialog dialog(
+        toolbarLayout_, [this](CommandId id) { return action(id); }, this);
+    if (dialog.exec() == QDialog::Accepted && !(dialog.layout() == toolbarLayout_)) {
+        toolbarLayout_ = dialog.layout();
+        toolbarLayout_.write(config_);
+        fillToolBar();
+    }
+}
+
+QMenu* CMainFrame::createPopupMenu() {
+    QMenu* menu = QMainWindow::createPopupMenu();
+    if (menu != nullptr) {
+        menu->addSeparator();
+        menu->addAction(action(kCmdToolbarCustomize));
+    }
+    return menu;
 }
 
 void CMainFrame::createStatusBar() {
@@ -167,6 +196,8 @@ void CMainFrame::createPanes() {
     toolbarsMenu_->addAction(toolBar_->toggleViewAction());
     toolbarsMenu_->addAction(txPane_->toggleViewAction());
     toolbarsMenu_->addAction(devicePane_->toggleViewAction());
+    toolbarsMenu_->addSeparator();
+    toolbarsMenu_->addAction(action(kCmdToolbarCustomize));
 
     // The panes show what the analyzer simulates; they start hidden.
     txPane_->hide();

@@ -62,6 +62,7 @@ const RuleRow kRules[] = {
     {kCmdFirmwareUpdate, "11100 0"},
     {kCmdScreenCapture, "11111 0"},
     {kCmdEnvironment, "11110 1"},
+    {kCmdToolbarCustomize, "11111 1"},
     {kCmdAppAbout, "11111 1"},
 };
 
