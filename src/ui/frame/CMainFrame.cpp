@@ -118,6 +118,7 @@ CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& p
 
 void CMainFrame::onLinkConditionChanged() {
     refreshCommandStates();
+    updatePaneVisibility();
     showConditions(true);
     const CMoniterComm* link = document_.link();
     if (closeAfterOperation_ && (link == nullptr || !link->busy())) {

@@ -58,7 +58,7 @@ public:
     // The window title says when the analyzer is the virtual one.
     void setSimulated(bool simulated);
 
-    // Shows both panes for a simulation line mode and hides them otherwise; then the
+    // Shows the transmit pane for a simulation line mode and hides it otherwise; the
     // timer/counter pane follows its flag.
     void updatePaneVisibility();
 

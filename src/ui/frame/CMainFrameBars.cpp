@@ -225,11 +225,9 @@ void CMainFrame::analyzerSettingsChanged() {
 }
 
 void CMainFrame::updatePaneVisibility() {
-    // Both panes belong to the simulation line modes; the timer/counter pane also to its flag.
+    // The transmit pane belongs to the simulation line modes; the timer/counter pane to its flag.
     const uint16_t lineMode = document_.capture().header().lineMode;
-    const bool simulation = lineMode == 2 || lineMode == 4;
-    txPane_->setVisible(simulation);
-    devicePane_->setVisible(simulation);
+    txPane_->setVisible(lineMode == 2 || lineMode == 4);
     devicePane_->setVisible(timerCounterPane_ == 1);
 }
 
