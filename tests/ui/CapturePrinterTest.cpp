@@ -1,7 +1,8 @@
+#include "ui/view/CapturePrinter.h"
+
 #include "core/capture/CCaptureData.h"
 #include "core/view/ViewLayout.h"
 #include "ui/platform/Resources.h"
-#include "ui/view/CapturePrinter.h"
 
 #include <QFile>
 #include <QPrinter>
@@ -27,7 +28,7 @@ void CapturePrinterTest::printsEveryPageToPdf() {
     }
     ViewLayout layout;
     layout.setDisplay({DisplayMode::Continuous, 0, 0});
-    const ui::CapturePrinter printer(layout, capture, "/tmp/測定.tvd");
+    ui::CapturePrinter printer(layout, capture, "/tmp/測定.tvd");
 
     QTemporaryDir dir;
     const QString path = dir.filePath("capture.pdf");

@@ -177,7 +177,7 @@ std::vector<Row> CommandRows() {
          Status::Built},
         {kCmdFileSaveAs, {State::Capture}, Dialog("QFileDialog"), Status::Built},
         {kCmdFilePrint, {State::Capture}, Dialog("QPrintDialog"), Status::Built},
-        {kCmdFilePrintPreview, {State::Capture}, Dialog("QPrintPreviewDialog"), Status::Built},
+        {kCmdFilePrintPreview, {State::Capture}, Dialog("CPrintPreviewDlg"), Status::Built},
         {kCmdFilePrintSetup, anyIdle, Dialog("QPageSetupDialog"), Status::Built},
         {kCmdExport, withCapture, Dialog("CExport"), Status::Built},
         {kCmdInteropExport, withCapture, Dialog("QFileDialog"), Status::Built},

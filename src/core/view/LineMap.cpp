@@ -35,16 +35,6 @@ LineNumber LineMap::CountFrameLines(const CCaptureData& capture, CellColumn colu
     return lines;
 }
 
-LineNumber LineMap::CountLines(const CCaptureData& capture, CellColumn columns) const {
-    FrameLineWalker walker(columns, DelimitersOf(capture));
-    LineNumber lines = 0;
-    WalkRecords(capture, capture.firstIndex(), [&](RingIndex, RecordWord word) {
-        lines += walker.Step(word) ? 1 : 0;
-        return true;
-    });
-    return lines;
-}
-
 int32_t LineMap::TotalLines(const CCaptureData& capture, CellColumn columns) const {
     if (capture.Count() <= 1) {
         return 0;

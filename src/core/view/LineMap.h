@@ -34,8 +34,6 @@ public:
     LineNumber CountFrameLines(const CCaptureData& capture, CellColumn columns);
     [[nodiscard]] LineNumber frameLineCount() const { return frameLines_; }
     [[nodiscard]] const FrameLineIndex& frameLineIndex() const { return index_; }
-    // Frame lines of the whole capture for COLUMNS, counted afresh (printing's columns).
-    [[nodiscard]] LineNumber CountLines(const CCaptureData& capture, CellColumn columns) const;
 
     // Lines of the whole capture in the current mode with COLUMNS per line; 0 for fewer than
     // two records. In frame display the count of the latest CountFrameLines.

@@ -5,6 +5,7 @@
 #include "core/view/FrameDrawState.h"
 #include "core/view/LineMap.h"
 #include "core/view/PageGeometry.h"
+#include "core/view/PrintPagination.h"
 #include "core/view/ViewTypes.h"
 
 #include <cstdint>
@@ -76,7 +77,7 @@ struct DrawRequest {
 // - paint: Paint (or DrawLive while measuring), then UpdateScrollInfo outside the paint;
 // - search hit: BringHitIntoView, UpdateScrollInfo, Paint with the hit once;
 // - reception: DrawReceived / DrawAfterOverflow / DrawLiveIdle on a canvas over the widget;
-// - printing: PageCount for the page range, PrintPage for each page on a paper canvas.
+// - printing: Paginate once, then PrintPage with it for each page on a paper canvas.
 class ViewLayout {
 public:
     // ---- Display values ----------------------------------------------------------------------
@@ -176,9 +177,16 @@ public:
                       int32_t idleDisplay, uint32_t idleValue);
 
     // ---- Printing ------------------------------------------------------------------------------
+    // Which records each page holds when CAPTURE is printed on paper of SIZE (0.1 mm) with the
+    // current display values.
+    [[nodiscard]] PrintPagination Paginate(const CCaptureData& capture, DrawingSize size) const;
     // Pages needed to print CAPTURE on paper of SIZE (0.1 mm).
     [[nodiscard]] int32_t PageCount(const CCaptureData& capture, DrawingSize size) const;
     // Draws page PAGENUMBER with its header; PATHNAME is the document's path (UTF-8).
+    // PAGINATION, made by Paginate for the same capture and SIZE, finds the page's records;
+    // printing many pages keeps one so that no page walks the capture from its start.
+    void PrintPage(CellCanvas& canvas, const CCaptureData& capture, PrintPagination& pagination,
+                   int32_t pageNumber, DrawingSize size, const std::string& pathName);
     void PrintPage(CellCanvas& canvas, const CCaptureData& capture, int32_t pageNumber,
                    DrawingSize size, const std::string& pathName);
 

@@ -16,30 +16,25 @@ constexpr Coordinate kFileNameY = -150;
 constexpr Coordinate kLineModeY = -190;
 constexpr Coordinate kConditionsY = -230;
 
-// 1 for what fits on page 1, plus the later pages for the rest.
-int32_t PagesFor(int64_t amount, int64_t firstPage, int64_t laterPage) {
-    if (amount <= firstPage || laterPage <= 0) {
-        return 1;
-    }
-    return static_cast<int32_t>(1 + (amount - firstPage + laterPage - 1) / laterPage);
-}
-
 } // namespace
 
+PrintPagination ViewLayout::Paginate(const CCaptureData& capture, DrawingSize size) const {
+    return {capture, display_.mode, ComputeGeometry(Surface::Paper, 1, size)};
+}
+
 int32_t ViewLayout::PageCount(const CCaptureData& capture, DrawingSize size) const {
-    const PageGeometry g = ComputeGeometry(Surface::Paper, 1, size);
-    if (display_.mode == DisplayMode::Continuous) {
-        return PagesFor(capture.Count(), g.firstPageCells, g.laterPageCells);
-    }
-    if (g.columns <= 0) {
-        return 1;
-    }
-    return PagesFor(lines_.CountLines(capture, g.columns), g.firstPageCells / g.columns,
-                    g.laterPageCells / g.columns);
+    return Paginate(capture, size).PageCount();
 }
 
 void ViewLayout::PrintPage(CellCanvas& canvas, const CCaptureData& capture, int32_t pageNumber,
                            DrawingSize size, const std::string& pathName) {
+    PrintPagination pagination = Paginate(capture, size);
+    PrintPage(canvas, capture, pagination, pageNumber, size, pathName);
+}
+
+void ViewLayout::PrintPage(CellCanvas& canvas, const CCaptureData& capture,
+                           PrintPagination& pagination, int32_t pageNumber, DrawingSize size,
+                           const std::string& pathName) {
     print_ = ComputeGeometry(Surface::Paper, pageNumber, size);
     const PageGeometry& g = print_;
 
@@ -80,39 +75,17 @@ void ViewLayout::PrintPage(CellCanvas& canvas, const CCaptureData& capture, int3
         }
     }
 
-    if (capture.empty() || g.columns <= 0 || pageNumber < 1) {
+    if (g.columns <= 0) {
+        return;
+    }
+    const std::optional<PageRecords> page = pagination.Page(pageNumber);
+    if (!page) {
         return;
     }
     DrawRequest request;
-    RingIndex last = kNoRecord;
-    if (!frame) {
-        const int64_t startOffset =
-            pageNumber == 1 ? 0 : int64_t{pageNumber - 2} * g.laterPageCells + g.firstPageCells;
-        if (startOffset >= capture.Count()) {
-            return;
-        }
-        request.start = RecordAtOffset(capture, static_cast<RecordCount>(startOffset));
-        request.cells = pageNumber == 1 ? g.firstPageCells : g.laterPageCells;
-        last = capture.Advance(request.start, request.cells - 1);
-    } else {
-        const int64_t firstLines = g.firstPageCells / g.columns;
-        const int64_t laterLines = g.laterPageCells / g.columns;
-        const int64_t startLine =
-            pageNumber == 1 ? 0 : firstLines + int64_t{pageNumber - 2} * laterLines;
-        const int64_t lines = pageNumber == 1 ? firstLines : laterLines;
-        if (startLine + lines > INT32_MAX) {
-            return;
-        }
-        const RingIndex oldest = capture.firstIndex();
-        request.start = LineToRecord(capture, oldest, static_cast<int32_t>(startLine), g.columns);
-        if (request.start == kNoRecord) {
-            return;
-        }
-        const RingIndex next =
-            LineToRecord(capture, request.start, static_cast<int32_t>(lines), g.columns);
-        last = next == kNoRecord ? capture.lastIndex() : capture.WrapIndex(next, -1);
-        request.cells = capture.Count();
-    }
+    request.start = page->start;
+    request.cells = page->cells;
+    const RingIndex last = page->last;
     PageDrawer(*this, canvas, capture, g, Surface::Paper).Run(request, last);
 }
 

@@ -18,6 +18,8 @@
 #include "ui/interop/CStatisticsDig.h"
 #include "ui/interop/InteropExportLauncher.h"
 #include "ui/platform/QtText.h"
+#include "ui/print/CPrintPreviewDlg.h"
+#include "ui/print/PrintWithProgress.h"
 #include "ui/savedfile/CMoniterReceive.h"
 #include "ui/screencapture/CMoniterCapture.h"
 #include "ui/settings/SettingsDialogLauncher.h"
@@ -37,7 +39,6 @@
 #include <QPageSetupDialog>
 #include <QPointer>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QProgressDialog>
@@ -351,24 +352,22 @@ QPrinter& CMainFrame::printer() {
 }
 
 void CMainFrame::onPrint() {
-    const CapturePrinter capturePrinter(view_->layout(), document_.capture(),
-                                        PathText(document_.pathName()));
+    CapturePrinter capturePrinter(view_->layout(), document_.capture(),
+                                  PathText(document_.pathName()));
     QPrintDialog dialog(&printer(), this);
     dialog.setMinMax(1, std::max(1, capturePrinter.pageCount(printer())));
     if (dialog.exec() == QDialog::Accepted) {
-        capturePrinter.print(printer());
+        PrintWithProgress(capturePrinter, printer(), this);
     }
 }
 
 void CMainFrame::onPrintPreview() {
-    const CapturePrinter capturePrinter(view_->layout(), document_.capture(),
-                                        PathText(document_.pathName()));
-    QPrintPreviewDialog preview(&printer(), this);
-    preview.setWindowTitle("印刷プレビュー");
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [&capturePrinter](QPrinter* target) { capturePrinter.print(*target); });
-    preview.resize(1000, 800);
-    preview.exec();
+    CapturePrinter capturePrinter(view_->layout(), document_.capture(),
+                                  PathText(document_.pathName()));
+    CPrintPreviewDlg preview(capturePrinter, printer(), this);
+    if (preview.exec() == CPrintPreviewDlg::kPrintRequested) {
+        onPrint();
+    }
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
