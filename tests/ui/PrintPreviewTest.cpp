@@ -86,6 +86,8 @@ void PrintPreviewTest::navigationReachesTheLastPage() {
     ui::CapturePrinter capturePrinter(layout_, *capture_, "/tmp/大.tvd");
     ui::CPrintPreviewDlg preview(capturePrinter, printer_);
     preview.show();
+    QApplication::setActiveWindow(&preview);
+    QVERIFY(QTest::qWaitForWindowActive(&preview));
     const QImage first = preview.sheet().image();
     preview.nextPage();
     QCOMPARE(preview.model().page(), 2);
@@ -95,6 +97,8 @@ void PrintPreviewTest::navigationReachesTheLastPage() {
     QVERIFY(!preview.model().canGoForward());
     preview.nextPage();
     QCOMPARE(preview.model().page(), pages_);
+    QTest::keyClick(&preview, Qt::Key_PageUp);
+    QCOMPARE(preview.model().page(), pages_ - 1);
     QTest::keyClick(&preview, Qt::Key_Home);
     QCOMPARE(preview.model().page(), 1);
     QCOMPARE(preview.sheet().image(), first);

@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QIntValidator>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPageSetupDialog>
@@ -105,6 +104,7 @@ void CPrintPreviewDlg::buildToolBar() {
     pageEdit_->setAlignment(Qt::AlignRight);
     pageEdit_->setFixedWidth(pageEdit_->fontMetrics().horizontalAdvance("0000000") + 12);
     pageEdit_->setToolTip("ページ番号");
+    pageEdit_->setFocusPolicy(Qt::ClickFocus);
     connect(pageEdit_, &QLineEdit::returnPressed, this,
             [this] { goToPage(pageEdit_->text().toInt()); });
     bar->addWidget(pageEdit_);
@@ -113,6 +113,11 @@ void CPrintPreviewDlg::buildToolBar() {
     bar->addWidget(pageLabel_);
     next_ = add("▶", "次のページ", &CPrintPreviewDlg::nextPage);
     last_ = add("▶|", "最後のページ", &CPrintPreviewDlg::lastPage);
+    // The page field keeps Home and End for its own text while it is being typed into.
+    first_->setShortcut(Qt::Key_Home);
+    previous_->setShortcut(Qt::Key_PageUp);
+    next_->setShortcut(Qt::Key_PageDown);
+    last_->setShortcut(Qt::Key_End);
     bar->addSeparator();
     add("ページ幅", "ページの幅に合わせます", [this] {
         model_.setZoom(PreviewZoom::FitWidth);
@@ -231,25 +236,6 @@ void CPrintPreviewDlg::updateControls() {
     previous_->setEnabled(model_.canGoBack());
     next_->setEnabled(model_.canGoForward());
     last_->setEnabled(model_.canGoForward());
-}
-
-void CPrintPreviewDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_PageDown:
-        nextPage();
-        return;
-    case Qt::Key_PageUp:
-        previousPage();
-        return;
-    case Qt::Key_Home:
-        firstPage();
-        return;
-    case Qt::Key_End:
-        lastPage();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
 }
 
 void CPrintPreviewDlg::resizeEvent(QResizeEvent* event) {
