@@ -108,8 +108,12 @@ PageDrawResult PageDrawer::Run(const DrawRequest& request, RingIndex lastToDraw,
     if (request.restart && frame()) {
         state.walker = FrameLineWalker(geometry_.columns, capture_.header().delimiters);
         state.walker.StartAtLineStart(DirectionBefore(capture_, request.start));
-        const auto line = layout_.RecordToLine(capture_, request.start, geometry_.columns);
-        state.lineNumber = line ? line->line - 1 : 0;
+        if (request.firstLine) {
+            state.lineNumber = *request.firstLine - 1;
+        } else {
+            const auto line = layout_.RecordToLine(capture_, request.start, geometry_.columns);
+            state.lineNumber = line ? line->line - 1 : 0;
+        }
         state.lineOpen = request.column != 0;
     }
     if (!request.live) {

@@ -118,6 +118,7 @@ std::optional<PageRecords> PrintPagination::Page(int32_t pageNumber) {
                     ? capture_.WrapIndex(pageStarts_[static_cast<size_t>(pageNumber)], -1)
                     : capture_.lastIndex();
     page.cells = capture_.Count();
+    page.firstLine = static_cast<LineNumber>(FirstLineOf(pageNumber) + 1);
     return page;
 }
 

@@ -15,6 +15,8 @@ struct PageRecords {
     RingIndex start = kNoRecord;
     RingIndex last = kNoRecord;
     RecordCount cells = 0;
+    // Frame display: the number (from 1) of the frame line that START begins.
+    LineNumber firstLine = 0;
     friend bool operator==(const PageRecords&, const PageRecords&) = default;
 };
 

@@ -53,6 +53,9 @@ struct DrawRequest {
     bool restart = true;         // frame display: break state taken afresh at START
     bool live = false;           // a measurement's live page
     const HitRange* hit = nullptr;
+    // Frame display with RESTART: the number of the frame line START begins, when the caller
+    // knows it (printing); otherwise it is looked up.
+    std::optional<LineNumber> firstLine;
     CellColumn column = 0; // where START goes
     PageLine line = 0;
 };

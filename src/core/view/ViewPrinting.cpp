@@ -85,6 +85,9 @@ void ViewLayout::PrintPage(CellCanvas& canvas, const CCaptureData& capture,
     DrawRequest request;
     request.start = page->start;
     request.cells = page->cells;
+    if (frame) {
+        request.firstLine = page->firstLine;
+    }
     const RingIndex last = page->last;
     PageDrawer(*this, canvas, capture, g, Surface::Paper).Run(request, last);
 }

@@ -51,7 +51,8 @@ std::unique_ptr<CCaptureData> MixedWrappedCapture() {
 
 // Every page of a frame display print begins at the first record of its first line and ends
 // before the next page, as a walk from the oldest record over the paper's lines finds them, and
-// the count covers every line; asking for pages in any order gives the same answers.
+// the count covers every line and each page knows its first line's number; asking for pages in any
+// order gives the same answers.
 TEST(PrintPagination, FramePagesAgreeWithAWalkFromTheOldestRecord) {
     const auto capture = MixedWrappedCapture();
     for (const bool controlLines : {false, true}) {
@@ -78,6 +79,8 @@ TEST(PrintPagination, FramePagesAgreeWithAWalkFromTheOldestRecord) {
             const auto found = pagination.Page(page);
             ASSERT_TRUE(found) << page;
             EXPECT_EQ(found->start, start) << page;
+            EXPECT_EQ(found->firstLine, oracle.RecordToLine(*capture, start, g.columns)->line)
+                << page;
             EXPECT_EQ(found->last,
                       next == kNoRecord ? capture->lastIndex() : capture->WrapIndex(next, -1))
                 << page;
