@@ -5,6 +5,7 @@
 #include "ui/print/PrintWithProgress.h"
 #include "ui/view/CapturePrinter.h"
 
+#include <QAction>
 #include <QFile>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -51,6 +52,7 @@ private slots:
     void initTestCase();
     void opensAtPageOneBeforeTheCountIsKnown();
     void navigationReachesTheLastPage();
+    void turningThePaperCountsThePagesAgain();
     void cancelStopsAPrintAfterThePagesSent();
 
 private:
@@ -102,6 +104,32 @@ void PrintPreviewTest::navigationReachesTheLastPage() {
     QTest::keyClick(&preview, Qt::Key_Home);
     QCOMPARE(preview.model().page(), 1);
     QCOMPARE(preview.sheet().image(), first);
+}
+
+void PrintPreviewTest::turningThePaperCountsThePagesAgain() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    ui::CapturePrinter capturePrinter(layout_, *capture_, "/tmp/大.tvd");
+    ui::CPrintPreviewDlg preview(capturePrinter, printer);
+    preview.show();
+    preview.lastPage();
+    QAction* landscape = nullptr;
+    for (QAction* action : preview.findChildren<QAction*>()) {
+        if (action->text() == "横") {
+            landscape = action;
+        }
+    }
+    QVERIFY(landscape != nullptr);
+    landscape->trigger();
+    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    QPrinter wide(QPrinter::HighResolution);
+    wide.setOutputFormat(QPrinter::PdfFormat);
+    wide.setPageSize(QPageSize(QPageSize::A4));
+    wide.setPageOrientation(QPageLayout::Landscape);
+    const int widePages = ui::CapturePrinter(layout_, *capture_, "").pageCount(wide);
+    QVERIFY(widePages != pages_);
+    QTRY_COMPARE(preview.model().pageCount(), std::optional<int32_t>(widePages));
 }
 
 void PrintPreviewTest::cancelStopsAPrintAfterThePagesSent() {
