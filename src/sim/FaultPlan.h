@@ -16,6 +16,8 @@ enum class Fault : uint32_t {
     CorruptChecksum = 1 << 4, // the byte before the terminator is changed
     Nak = 1 << 5,             // the request is refused with "NAK" and not carried out
     Unplug = 1 << 6,          // the device is unplugged as the request arrives
+    Replug = 1 << 7,          // unplugged as the request arrives and plugged back in at once:
+                              // the session dies, a new one can open the device
 };
 
 // A set of faults for one request.

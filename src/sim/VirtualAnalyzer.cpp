@@ -183,8 +183,9 @@ void VirtualAnalyzer::carryOut(std::span<const uint8_t> request, bool line) {
     }
     requests_.push_back({std::string(request.begin(), request.end()), clock_.tickMs()});
     const FaultSet faults = faults_.next();
-    if (faults.has(Fault::Unplug)) {
+    if (faults.has(Fault::Unplug) || faults.has(Fault::Replug)) {
         pullCable();
+        plugged_ = faults.has(Fault::Replug);
         return;
     }
     firmware_.now = clock_.tickMs();

@@ -2,6 +2,7 @@
 
 #include "core/capture/CaptureSaver.h"
 #include "core/capture/SaveFileName.h"
+#include "core/link/reception/BlockSequence.h"
 #include "core/link/reception/ReceivedRecords.h"
 #include "support/TempDir.h"
 
@@ -135,6 +136,37 @@ TEST(DataBlockParserTest, TheOverflowMarkIsAnSdOverrunAtDeviceIndexZero) {
     ASSERT_TRUE(Take(DataBlock(40, std::vector<uint32_t>{0x1041'0000}, 1), store, false));
     AppendOverflowMark(store);
     EXPECT_EQ(Records(store), (std::vector<Stored>{{0x1041'0000, 40}, {0x3004'0000, 0}}));
+}
+
+// A block is held already when it starts behind the item expected next, also across the
+// analyzer's wrap; one that skips ahead (after an overflow) is new.
+TEST(BlockSequence, TellsABlockAlreadyHeldFromANewOneAcrossTheWrap) {
+    constexpr DeviceIndex wrap = kDeviceIndexWrapNarrow;
+    const std::vector<uint8_t> items(2 * 10); // ten 16-bit items
+    const auto block = [&](DeviceIndex first) { return DecodedBlock{items, 0, first}; };
+    struct Case {
+        DeviceIndex taken;
+        DeviceIndex next;
+        bool repeats;
+    };
+    const Case cases[] = {
+        {100, 110, false},    // the block that follows
+        {100, 100, true},     // the same block again
+        {100, 105, true},     // a block overlapping the one taken
+        {wrap - 5, 5, false}, // the block after the wrap
+        {wrap - 5, wrap - 5, true},
+        {5, wrap - 15, true}, // the block before the wrap, arriving late
+        {100, 50'000, false}, // the analyzer skipped ahead
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.taken) + " then " + std::to_string(c.next));
+        BlockSequence sequence;
+        EXPECT_FALSE(sequence.Repeats(block(c.taken)));
+        sequence.Taken(block(c.taken));
+        EXPECT_EQ(sequence.Repeats(block(c.next)), c.repeats);
+        sequence.Forget();
+        EXPECT_FALSE(sequence.Repeats(block(c.next)));
+    }
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "SimulatedLink.h"
+#include "UserAtTheAnalyzer.h"
 
 namespace varnolt {
 namespace {
@@ -22,28 +23,6 @@ constexpr char kVerticalTab = '\x0B';
 struct RecordingView final : FirmwareUpdateView {
     void showControls(const FirmwareControls& controls) override { shown.push_back(controls); }
     std::vector<FirmwareControls> shown;
-};
-
-// The user at the analyzer: switches it off and on when the dialog asks for it, and answers
-// the dialog's questions from the recorder's script.
-class UserAtTheAnalyzer final : public UserPrompt {
-public:
-    UserAtTheAnalyzer(testing::RecordingPrompt& record, sim::VirtualAnalyzer& analyzer)
-        : record_(record), analyzer_(analyzer) {}
-    void message(std::string_view text, std::string_view caption, PromptIcon icon) override {
-        record_.message(text, caption, icon);
-        if (text == kPowerCycleMessage) {
-            analyzer_.powerCycle();
-        }
-    }
-    PromptAnswer ask(std::string_view text, std::string_view caption, PromptButtons buttons,
-                     PromptIcon icon) override {
-        return record_.ask(text, caption, buttons, icon);
-    }
-
-private:
-    testing::RecordingPrompt& record_;
-    sim::VirtualAnalyzer& analyzer_;
 };
 
 struct ScriptedPump final : Pump {
@@ -100,7 +79,7 @@ protected:
 
     testing::TempDir folder;
     std::filesystem::path path = folder / "update.tvy";
-    UserAtTheAnalyzer user{owner, analyzer};
+    testing::UserAtTheAnalyzer user{owner, analyzer};
     ScriptedPump pump{time};
     RecordingView view;
     FirmwareUpdate update{LinkServices{bridge, portPrompt, clock, time, cursor, &ring}, user, pump,

@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <random>
 
-#include "ReceptionFixture.h"
+#include "SavingMeasurement.h"
 
 namespace varnolt {
 namespace {
@@ -23,31 +23,6 @@ using Words = std::vector<RecordWord>;
 
 constexpr RecordCount kRingCapacity = 16'000;
 
-// The records of the capture file at PATH.
-Words FileWords(const std::filesystem::path& path) {
-    CCaptureData file(kMaxRingCapacity / 8);
-    testing::RecordingPrompt prompt;
-    EXPECT_TRUE(ReadCaptureFile(path, file, prompt)) << path;
-    Words words;
-    for (RecordCount k = 0; k < file.Count(); ++k) {
-        words.push_back(file.word(k));
-    }
-    return words;
-}
-
-// The files of FOLDER whose names begin with PREFIX, in name order.
-std::vector<std::filesystem::path> Files(const std::filesystem::path& folder,
-                                         std::string_view prefix) {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (entry.path().filename().string().starts_with(prefix)) {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 class ReceptionSoakTest : public ::testing::Test, public testing::ReceptionFixture {
 protected:
     ReceptionSoakTest() : ReceptionFixture(kRingCapacity) {}
@@ -55,21 +30,7 @@ protected:
 
 TEST_F(ReceptionSoakTest, EveryRecordArrivesOnceAndInOrderDespiteLostAndGarbledAnswers) {
     testing::TempDir folder;
-    autoSave.enabled = true;
-    autoSave.folder = folder.path();
-    autoSave.fileSizeMegabytes = 1; // one file per ring, kept small here by the ring's capacity
-    // Each save is named a second after the one before, so name order is request order.
-    store.saver().setLocalTime([second = 0]() mutable {
-        std::tm time{};
-        time.tm_year = 126;
-        time.tm_mon = 11;
-        time.tm_mday = 10;
-        time.tm_hour = 5;
-        time.tm_min = second / 60;
-        time.tm_sec = second % 60;
-        ++second;
-        return time;
-    });
+    testing::SaveAutomaticallyInto(*this, folder.path());
 
     settings.speed = 460'800;
     settings.controlLineCapture = 1;
@@ -77,17 +38,7 @@ TEST_F(ReceptionSoakTest, EveryRecordArrivesOnceAndInOrderDespiteLostAndGarbledA
     settings.timeDisplay = 2;
     // Trigger 1 saves 100 items before and 200 after a framing error on RD; trigger 2 stops
     // the analyzer ten seconds after the first error of any kind.
-    settings.triggers[0].enabled = kSaByteOn;
-    settings.triggers[0].condition = kTriggerOnError;
-    settings.triggers[0].errorMask = 0x40 | 0x01;
-    settings.triggers[0].action = kTriggerSave;
-    settings.triggers[0].actionValue1 = 100;
-    settings.triggers[0].actionValue2 = 200;
-    settings.triggers[1].enabled = kSaByteOn;
-    settings.triggers[1].condition = kTriggerOnError;
-    settings.triggers[1].errorMask = 0xFF;
-    settings.triggers[1].action = kTriggerStopAfterDelay;
-    settings.triggers[1].actionValue1 = 10;
+    testing::SaveAroundErrorsAndStop(settings, 100, 200, 10);
     firmware([](sim::AnalyzerFirmware& state) {
         state.measurement->options().seed = 7;
         state.measurement->options().keepLog = true;
@@ -144,9 +95,9 @@ TEST_F(ReceptionSoakTest, EveryRecordArrivesOnceAndInOrderDespiteLostAndGarbledA
 
     // The automatic files, full banks and then the final partial one, hold it all.
     Words saved;
-    const auto automatic = Files(folder.path(), kAutoSavePrefix);
+    const auto automatic = testing::Files(folder.path(), kAutoSavePrefix);
     for (const auto& file : automatic) {
-        const Words words = FileWords(file);
+        const Words words = testing::FileWords(file);
         saved.insert(saved.end(), words.begin(), words.end());
     }
     EXPECT_EQ(automatic.size(), (produced.size() + kRingCapacity - 1) / kRingCapacity);
@@ -159,10 +110,10 @@ TEST_F(ReceptionSoakTest, EveryRecordArrivesOnceAndInOrderDespiteLostAndGarbledA
     EXPECT_TRUE(std::equal(held.rbegin(), held.rend(), produced.rbegin()));
 
     // Each trigger file is a stretch of the same sequence.
-    const auto triggered = Files(folder.path(), kTriggerSavePrefix);
+    const auto triggered = testing::Files(folder.path(), kTriggerSavePrefix);
     EXPECT_FALSE(triggered.empty());
     for (const auto& file : triggered) {
-        const Words words = FileWords(file);
+        const Words words = testing::FileWords(file);
         ASSERT_GE(words.size(), 200U);
         EXPECT_NE(std::search(produced.begin(), produced.end(), words.begin(), words.end()),
                   produced.end())

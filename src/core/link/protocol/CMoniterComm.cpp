@@ -348,6 +348,9 @@ bool CMoniterComm::ReadExtSettings(UserPrompt* owner, CSaParameter& target,
         progress->showText(kSettingsTransferText);
         progress->setProgress(5);
     }
+    // The blocks are decoded into a copy that replaces TARGET only once every block arrived:
+    // a read that fails midway must not leave the settings being edited half the analyzer's.
+    CSaParameter read = target;
     for (const SettingsBlockAddress address : kSettingsBlockAddresses) {
         if (progress != nullptr) {
             progress->setProgress(SettingsTransferProgress(address));
@@ -360,19 +363,20 @@ bool CMoniterComm::ReadExtSettings(UserPrompt* owner, CSaParameter& target,
         request.checksummedAnswer = true;
         // The answer names the block it carries; that block is decoded, whichever was asked
         // for. An answer shorter than its block is a failed attempt.
-        request.accept = [&target](std::span<const uint8_t> answer) {
+        request.accept = [&read](std::span<const uint8_t> answer) {
             if (!HasPayload(answer, 3, 4 + 2)) {
                 return false;
             }
             const auto echoed = static_cast<SettingsBlockAddress>(ReadHexDigits(answer, 3, 4));
             const auto data =
                 answer.subspan(kBlockHead, answer.size() - kBlockHead - kChecksummedTail);
-            return DecodeSettingsBlock(data, echoed, target);
+            return DecodeSettingsBlock(data, echoed, read);
         };
         if (!exchange(owner, request)) {
             return false;
         }
     }
+    target = read;
     return true;
 }
 

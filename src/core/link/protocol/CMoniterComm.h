@@ -67,8 +67,8 @@ public:
     // Asks for the short settings ("SRG" before a live measurement, "SRF" before a download)
     // and decodes them into the capture header of STORE.
     bool ReadSettings(UserPrompt* owner, CCaptureData& store, bool live);
-    // Reads the 27 settings blocks into TARGET, each decoded as it arrives: after a failure
-    // the blocks before it are in TARGET, the others keep their values. PROGRESS (may be null)
+    // Reads the 27 settings blocks into TARGET, which changes only when every block arrived:
+    // after a failure TARGET is as it was. PROGRESS (may be null)
     // shows "書込中" and the progress from 5 to 106.
     bool ReadExtSettings(UserPrompt* owner, CSaParameter& target, SettingsProgress* progress);
     // Writes SOURCE to the analyzer in 27 blocks; each is repeated up to six times.

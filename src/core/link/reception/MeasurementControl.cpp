@@ -62,6 +62,7 @@ bool OnlineReception::Start() {
     nextToDraw_ = 0;
     received_ = 0;
     firstBlock_ = true;
+    sequence_.Forget();
     context_.view.OnMeasurementStarted(running);
     context_.view.RefreshStatusAndPanes();
     return running;

@@ -3,6 +3,7 @@
 #include "core/capture/CCaptureData.h"
 #include "core/link/protocol/CMoniterComm.h"
 #include "core/link/protocol/LinkMessages.h"
+#include "core/link/reception/BlockSequence.h"
 #include "core/link/reception/DataBlockParser.h"
 #include "core/link/reception/MeasurementMessages.h"
 #include "core/link/reception/OnlineReception.h"
@@ -22,13 +23,18 @@ constexpr int kBlockRetryLimit = 3;
 
 enum class BlockOutcome {
     Stored,    // a block was appended
+    Repeated,  // the analyzer repeated a block already stored: the next one is still to ask for
     Finished,  // the analyzer has nothing more
     Failed,    // refused, garbled or not answered: the block is asked for again
     Cancelled, // the user asked the download to end (closing the window)
 };
 
-// Waits for the answer to a block request and stores the block.
-BlockOutcome AwaitBlock(CMoniterComm& link, CCaptureData& store, Pump& pump) {
+// Waits for the answer to a block request and stores the block. A block already stored (an
+// answer that arrived twice or late) is passed over while the answer to REQUEST is awaited;
+// as the answer to a repetition ("BR") it means the analyzer never carried out the request
+// before it.
+BlockOutcome AwaitBlock(CMoniterComm& link, CCaptureData& store, BlockSequence& sequence,
+                        std::string_view request, Pump& pump) {
     for (;;) {
         pump.pump();
         if (link.cancelRequested()) {
@@ -40,6 +46,14 @@ BlockOutcome AwaitBlock(CMoniterComm& link, CCaptureData& store, Pump& pump) {
             if (!block) {
                 return BlockOutcome::Failed;
             }
+            if (sequence.Repeats(*block)) {
+                if (request == "BR") {
+                    return BlockOutcome::Repeated;
+                }
+                link.resetAnswer();
+                break;
+            }
+            sequence.Taken(*block);
             AppendDataBlock(store, *block, false);
             return BlockOutcome::Stored;
         }
@@ -82,12 +96,14 @@ bool DownloadOnlineData(CMoniterComm& link, UserPrompt& owner, CCaptureData& sto
     (void)link.ReadAnswer(); // whatever waits in the ring belongs to no block
     int attempts = 0;
     int32_t shownPercent = 0;
+    BlockSequence sequence;
     std::string_view request = "BA";
     for (;;) {
         link.resetAnswer();
         link.SendFrame(request, FrameChecksum::Without);
         link.startAnswerBudget(CMoniterComm::kAnswerBudgetMs);
-        switch (AwaitBlock(link, store, pump)) {
+        const BlockOutcome outcome = AwaitBlock(link, store, sequence, request, pump);
+        switch (outcome) {
         case BlockOutcome::Finished:
             return true;
         case BlockOutcome::Cancelled:
@@ -104,12 +120,13 @@ bool DownloadOnlineData(CMoniterComm& link, UserPrompt& owner, CCaptureData& sto
                 }
             }
             break;
+        case BlockOutcome::Repeated:
         case BlockOutcome::Failed:
             if (++attempts > kBlockRetryLimit) {
                 owner.message(kCommunicationFailedMessage, kConfirmCaption, PromptIcon::Warning);
                 return false;
             }
-            request = "BR";
+            request = outcome == BlockOutcome::Repeated ? "BB" : "BR";
             break;
         }
     }
@@ -127,6 +144,7 @@ bool OnlineReception::Download(DownloadProgress& progress, Pump& pump) {
     }
     std::string version;
     if (!link.GetFormatVersion(version)) {
+        context_.owner.message(kCommunicationFailedMessage, kConfirmCaption, PromptIcon::Warning);
         return false;
     }
     context_.renewDocument();

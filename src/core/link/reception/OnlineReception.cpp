@@ -152,11 +152,9 @@ void OnlineReception::awaitFirstBlock() {
         takeRunStateReport();
         break;
     case AnswerCode::Bd:
-        if (takeDataBlock()) {
+        if (takeAnsweredBlock()) {
             attempts_ = 0;
             link.setLinkState(LinkState::SendNextBlock);
-        } else if (++attempts_ > kAttemptLimit) {
-            fail();
         }
         break;
     case AnswerCode::Bl:
@@ -196,11 +194,9 @@ void OnlineReception::awaitNextBlock() {
         sendNext();
         break;
     case AnswerCode::Bd:
-        if (takeDataBlock()) {
+        if (takeAnsweredBlock()) {
             attempts_ = ticks_ = 0;
             sendNext();
-        } else if (++attempts_ > kAttemptLimit) {
-            fail();
         }
         break;
     case AnswerCode::Bl:
@@ -212,6 +208,7 @@ void OnlineReception::awaitNextBlock() {
     case AnswerCode::Bo: {
         const RingIndex first = nextToDraw_;
         AppendOverflowMark(context_.store);
+        sequence_.Forget(); // the analyzer skipped what it could not keep
         ++received_;
         attempts_ = ticks_ = 0;
         sendNext();
@@ -236,18 +233,38 @@ void OnlineReception::awaitNextBlock() {
     }
 }
 
-bool OnlineReception::takeDataBlock() {
+bool OnlineReception::takeAnsweredBlock() {
+    switch (takeDataBlock()) {
+    case BlockTaken::Appended:
+        return true;
+    case BlockTaken::Repeated:
+        context_.link.resetAnswer(); // the answer to the request is still to come
+        return false;
+    case BlockTaken::Bad:
+        if (++attempts_ > kAttemptLimit) {
+            fail();
+        }
+        return false;
+    }
+    return false;
+}
+
+OnlineReception::BlockTaken OnlineReception::takeDataBlock() {
     const RingIndex first = nextToDraw_;
     const auto block = ParseDataBlock(context_.link.answer(), context_.store.header().recordWidth);
     if (!block) {
-        return false;
+        return BlockTaken::Bad;
     }
+    if (sequence_.Repeats(*block)) {
+        return BlockTaken::Repeated;
+    }
+    sequence_.Taken(*block);
     const RecordCount appended = AppendDataBlock(context_.store, *block, automaticSaving());
     received_ += appended;
     if (appended > 0) {
         drawReceived(first);
     }
-    return true;
+    return BlockTaken::Appended;
 }
 
 void OnlineReception::drawReceived(RingIndex first) {

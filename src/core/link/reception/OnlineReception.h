@@ -2,6 +2,7 @@
 
 #include "core/capture/AutomaticSave.h"
 #include "core/capture/CCaptureData.h"
+#include "core/link/reception/BlockSequence.h"
 #include "core/link/reception/CTrigger.h"
 #include "core/link/reception/LineStates.h"
 
@@ -100,8 +101,12 @@ private:
     void stoppedPass();
     void awaitFirstBlock();
     void awaitNextBlock();
-    // Handles a data block; false for a bad one.
-    bool takeDataBlock();
+    enum class BlockTaken { Appended, Repeated, Bad };
+    // Handles a data block: appended, left out as one already held, or bad.
+    BlockTaken takeDataBlock();
+    // The data block that answers the request: true when appended; one already held leaves
+    // the wait going, a bad one counts as a failed attempt.
+    bool takeAnsweredBlock();
     // A status answer during a measurement; false when its checksum failed.
     bool takeLiveStatus();
     // A "PSS" report: the analyzer stopped by itself.
@@ -120,6 +125,7 @@ private:
     ReceivedCount received_ = 0;
     bool firstBlock_ = true;
     bool failedThisPass_ = false;
+    BlockSequence sequence_;
 };
 
 } // namespace varnolt

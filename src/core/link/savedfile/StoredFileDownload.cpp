@@ -1,5 +1,6 @@
 #include "core/link/savedfile/StoredFileDownload.h"
 
+#include "core/link/port/ReceiveRing.h"
 #include "core/link/protocol/CMoniterComm.h"
 #include "core/link/savedfile/FileDataBlock.h"
 
@@ -15,6 +16,9 @@ void StoredFileDownload::Begin(int32_t number) {
 }
 
 void StoredFileDownload::reply(const char* text) {
+    // The analyzer sends one block per reply: whatever else waits already is a block that
+    // reached the PC twice (or late), and taking it would put its words into the file twice.
+    DiscardInput(link_.port().ring());
     link_.startAnswerBudget(CMoniterComm::kAnswerBudgetMs);
     link_.resetAnswer();
     link_.SendFrame(text, FrameChecksum::Without);

@@ -126,6 +126,9 @@ ScreenCapture::State ScreenCapture::receive() {
 }
 
 void ScreenCapture::acknowledge() {
+    // The analyzer sends one line per "ACK": whatever else waits already is a line that
+    // reached the PC twice, and taking it would shift the picture by a row.
+    DiscardInput(link_.port().ring());
     write("ACK");
     answerStart_ = link_.services().clock.tickMs();
     line_.clear();
