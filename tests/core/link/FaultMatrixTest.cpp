@@ -445,6 +445,10 @@ private:
         bool failed = false;
         for (int passes = 0; !failed && link.runState() == CMoniterComm::kRunning && passes < 3'000;
              ++passes) {
+            // The simulated clock runs far ahead of real time: a ring fills within moments
+            // here, where the analyzer takes a good part of a second. Letting the saves finish
+            // first keeps the save thread as far ahead as it is in a real measurement.
+            store.saver().WaitIdle();
             failed = tick() == PollResult::CommunicationFailed;
         }
         store.saver().WaitIdle();
