@@ -2,11 +2,12 @@
 
 #include "core/interop/CaptureTimeline.h"
 #include "core/interop/InteropText.h"
+#include "core/interop/VcdChangeOutput.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <deque>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -22,66 +23,118 @@ constexpr char Identifier(size_t signal) {
     return static_cast<char>('!' + signal);
 }
 
-// A value change waiting for the changes of the other signals that come before it.
+// A control-line change waiting for the changes on the wires that come before it.
 struct Change {
     int64_t at = 0; // in time units after the capture's first record
     char value = '1';
     uint8_t signal = 0;
 };
 
+// A character drawn on a wire, waiting to be written edge by edge.
+struct DrawnCharacter {
+    LocalNs start = 0;
+    uint32_t edges = 0;  // bit K set: the level changes where bit K begins (the edges not written)
+    uint32_t levels = 0; // bit K: the level from bit K on
+};
+
+// Items in the order they came. The storage is kept for the whole run, so queuing allocates
+// nothing once the queue has been as long as it gets; a queue that never empties (a wire drawn
+// far ahead of the clock) drops its written part now and then.
+template <typename T>
+class Fifo {
+public:
+    [[nodiscard]] bool empty() const { return head_ == items_.size(); }
+    [[nodiscard]] T& front() { return items_[head_]; }
+    void push(const T& item) { items_.push_back(item); }
+    void pop() {
+        if (++head_ == items_.size()) {
+            items_.clear();
+            head_ = 0;
+        } else if (head_ >= kCompactAt && 2 * head_ >= items_.size()) {
+            items_.erase(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(head_));
+            head_ = 0;
+        }
+    }
+
+private:
+    static constexpr size_t kCompactAt = 4096;
+    std::vector<T> items_;
+    size_t head_ = 0;
+};
+
 char ValueOf(LineState state) {
     return state == LineState::On ? '1' : state == LineState::Off ? '0' : 'x';
+}
+
+// N divided by UNIT, one of 1, 10 ... 1,000,000 ns: a division by a constant in each case,
+// which the compiler makes a multiplication.
+int64_t DivideByUnit(int64_t n, int64_t unit) {
+    switch (unit) {
+    case 1:
+        return n;
+    case 10:
+        return n / 10;
+    case 100:
+        return n / 100;
+    case 1'000:
+        return n / 1'000;
+    case 10'000:
+        return n / 10'000;
+    case 100'000:
+        return n / 100'000;
+    case 1'000'000:
+        return n / 1'000'000;
+    default:
+        return n / unit;
+    }
 }
 
 class VcdExport {
 public:
     VcdExport(const CCaptureData& capture, const TimeBase& base, BinaryWriter& out)
-        : capture_(capture), out_(out), timeline_(capture, base),
+        : capture_(capture), out_(out), changes_(out), timeline_(capture, base),
           unit_(VcdTimeUnitNs(timeline_.speed())) {}
 
     void run();
 
 private:
-    // The output goes through a large buffer of its own: a change is only a few bytes.
-    void writeText(std::string_view text) {
-        buffer_.append(text);
-        if (buffer_.size() >= kBufferFlush) {
-            flushBuffer();
-        }
-    }
-    void flushBuffer() {
-        out_.writeBytes(buffer_.data(), buffer_.size());
-        buffer_.clear();
-    }
+    // The queues of changes, merged by time: SD wire, RD wire, control lines.
+    enum Source : size_t { kSdWire, kRdWire, kControlLines, kSourceCount };
+    static constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
+
     void writeHeader(LocalNs origin);
-    [[nodiscard]] int64_t unitsAt(LocalNs at) const { return (at - origin_) / unit_; }
+    [[nodiscard]] int64_t unitsAt(LocalNs at) const { return DivideByUnit(at - origin_, unit_); }
     // The moment bit BIT of a character starting at START begins.
     [[nodiscard]] LocalNs bitAt(LocalNs start, int64_t bit) const {
         return start + bitOffsets_[static_cast<size_t>(bit)];
     }
-    void queue(size_t queueIndex, uint8_t signal, LocalNs at, char value);
+    // Draws on WIRE, from START, the levels LEVELS (bit K from bit K on) up to bit LAST.
+    void drawLevels(size_t wire, LocalNs start, uint32_t levels, int last);
     void drawCharacter(const TimedItem& item);
+    void queueControl(uint8_t signal, LocalNs at, char value);
     void drawControlLines(uint16_t states);
+    // The time of the next change of the wire's queue.
+    void findNextEdge(size_t wire);
+    // Writes the first queued change of SOURCE.
+    void writeNext(size_t source);
     // Writes every queued change up to AT (ns), in time order.
     void flush(LocalNs at);
-    void writeChange(const Change& change);
-    // A "#" line: the changes that follow happen at AT.
-    void writeTime(int64_t at);
 
     const CCaptureData& capture_;
     BinaryWriter& out_;
+    VcdChangeOutput changes_;
     CaptureTimeline timeline_;
     int64_t unit_;
     LocalNs origin_ = 0;
-    LocalNs watermark_ = 0;                    // no change is queued before this any more
-    std::array<LocalNs, 2> lineFree_{};        // SD, RD: when the next start bit may come
-    std::array<char, kSignalCount> queued_{};  // the value each signal has after its queue
-    std::array<std::deque<Change>, 3> queues_; // SD wire, RD wire, control lines
-    int64_t written_ = -1;                     // the time of the latest "#" line
-    std::vector<DurationNs> bitOffsets_;       // where bit K of a character begins, from its start
-    uint16_t drawnLines_ = 0xFFFF;             // the control-line states drawn last
-    std::string buffer_;
-    static constexpr size_t kBufferFlush = size_t{1} << 20;
+    LocalNs watermark_ = 0;                   // no change is queued before this any more
+    std::array<LocalNs, 2> lineFree_{};       // SD, RD: when the next start bit may come
+    std::array<char, kSignalCount> queued_{}; // the value each signal has after its queue
+    std::array<Fifo<DrawnCharacter>, 2> wires_;
+    Fifo<Change> controlChanges_;
+    std::array<int64_t, kSourceCount> nextAt_{kNever, kNever, kNever}; // first queued change
+    std::vector<DurationNs> bitOffsets_; // where bit K of a character begins, from its start
+    int dataBits_ = 8;
+    uint16_t drawnLines_ = 0xFFFF; // the control-line states drawn last
 };
 
 void VcdExport::writeHeader(LocalNs origin) {
@@ -114,31 +167,32 @@ void VcdExport::writeHeader(LocalNs origin) {
         text += '\n';
     }
     text += "$end\n";
-    writeText(text);
-    written_ = 0;
+    changes_.writeText(text);
+    changes_.setTime(0);
 }
 
-void VcdExport::queue(size_t queueIndex, uint8_t signal, LocalNs at, char value) {
-    if (queued_[signal] == value) {
-        return;
+void VcdExport::drawLevels(size_t wire, LocalNs start, uint32_t levels, int last) {
+    const auto signal = static_cast<uint8_t>(wire == kSdWire ? kSd : kRd);
+    // Only the bits where the level changes are written, from the level the wire has now.
+    const uint32_t before = levels << 1 | (queued_[signal] == '1' ? 1u : 0u);
+    const uint32_t edges = (levels ^ before) & ((2u << last) - 1);
+    queued_[signal] = (levels >> last & 1) != 0 ? '1' : '0';
+    if (edges != 0) {
+        wires_[wire].push({start, edges, levels});
+        if (nextAt_[wire] == kNever) {
+            findNextEdge(wire);
+        }
     }
-    queued_[signal] = value;
-    queues_[queueIndex].push_back({unitsAt(at), value, signal});
 }
 
 void VcdExport::drawCharacter(const TimedItem& item) {
-    const size_t wire = item.direction == LineDirection::Sd ? 0 : 1;
-    const auto signal = static_cast<uint8_t>(wire == 0 ? kSd : kRd);
-    const CaptureHeader& header = capture_.header();
-    const int dataBits = timeline_.bitsPerCharacter() - 2 - (header.parity != 0 ? 1 : 0) -
-                         (header.stopBits == 2 ? 1 : 0);
-    const LocalNs start = std::max({item.start, lineFree_[wire], watermark_});
+    const size_t wire = item.direction == LineDirection::Sd ? kSdWire : kRdWire;
     const int bits = timeline_.bitsPerCharacter();
+    const LocalNs start = std::max({item.start, lineFree_[wire], watermark_});
     if (item.kind == TimedItemKind::Error && item.code == static_cast<uint8_t>(LineError::Break)) {
-        queue(wire, signal, start, '0');
-        const LocalNs end = bitAt(start, 2 * bits);
-        queue(wire, signal, end, '1');
-        lineFree_[wire] = bitAt(end, bits);
+        // Low for two characters, then idle for one.
+        drawLevels(wire, start, 1u << 2 * bits, 2 * bits);
+        lineFree_[wire] = bitAt(bitAt(start, 2 * bits), bits);
         return;
     }
     const bool error = item.kind == TimedItemKind::Error;
@@ -147,81 +201,104 @@ void VcdExport::drawCharacter(const TimedItem& item) {
     const bool noStop = error && (item.code == static_cast<uint8_t>(LineError::Framing) ||
                                   item.code == static_cast<uint8_t>(LineError::ParityFraming));
     // An error record keeps no character: draw one of all ones around the faulty bit.
-    const uint32_t mask = (1u << dataBits) - 1;
+    const uint32_t mask = (1u << dataBits_) - 1;
     const uint32_t data = (error ? 0xFFFFFFFFu : item.code) & mask;
-    int bit = 0;
-    queue(wire, signal, bitAt(start, bit++), '0');
-    for (int k = 0; k < dataBits; ++k) {
-        queue(wire, signal, bitAt(start, bit++), (data >> k & 1) != 0 ? '1' : '0');
-    }
-    if (header.parity != 0) {
+    // The start bit, the data bits least significant first, the parity bit, the stop bit and the
+    // idle level after it.
+    uint32_t levels = data << 1;
+    int bit = 1 + dataBits_;
+    const int parity = capture_.header().parity;
+    if (parity != 0) {
         const bool odd = (std::popcount(data) & 1) != 0;
-        bool parityBit = header.parity == 3 ? !odd : odd;
-        if (wrongParity) {
-            parityBit = !parityBit;
-        }
-        queue(wire, signal, bitAt(start, bit++), parityBit ? '1' : '0');
+        const bool parityBit = (parity == 3 ? !odd : odd) != wrongParity;
+        levels |= uint32_t{parityBit} << bit++;
     }
-    queue(wire, signal, bitAt(start, bit++), noStop ? '0' : '1');
-    queue(wire, signal, bitAt(start, bit), '1');
+    levels |= uint32_t{!noStop} << bit++;
+    levels |= 1u << bit;
+    drawLevels(wire, start, levels, bit);
     const LocalNs end = bitAt(start, bits);
     lineFree_[wire] = error ? bitAt(end, bits) : end;
+}
+
+void VcdExport::queueControl(uint8_t signal, LocalNs at, char value) {
+    if (queued_[signal] == value) {
+        return;
+    }
+    queued_[signal] = value;
+    controlChanges_.push({unitsAt(at), value, signal});
+    if (nextAt_[kControlLines] == kNever) {
+        nextAt_[kControlLines] = controlChanges_.front().at;
+    }
 }
 
 void VcdExport::drawControlLines(uint16_t states) {
     const LocalNs at = watermark_;
     for (size_t k = 0; k < kControlLineCount; ++k) {
-        queue(2, static_cast<uint8_t>(kRs + k), at,
-              ValueOf(LineStateOf(states, static_cast<ControlLine>(k))));
+        queueControl(static_cast<uint8_t>(kRs + k), at,
+                     ValueOf(LineStateOf(states, static_cast<ControlLine>(k))));
     }
 }
 
-void VcdExport::writeTime(int64_t at) {
-    char text[24];
-    size_t used = sizeof text;
-    text[--used] = '\n';
-    for (uint64_t value = static_cast<uint64_t>(at);;) {
-        text[--used] = static_cast<char>('0' + value % 10);
-        value /= 10;
-        if (value == 0) {
-            break;
-        }
+void VcdExport::findNextEdge(size_t wire) {
+    if (wires_[wire].empty()) {
+        nextAt_[wire] = kNever;
+        return;
     }
-    text[--used] = '#';
-    writeText({text + used, sizeof text - used});
-    written_ = at;
+    const DrawnCharacter& character = wires_[wire].front();
+    nextAt_[wire] = unitsAt(bitAt(character.start, std::countr_zero(character.edges)));
 }
 
-void VcdExport::writeChange(const Change& change) {
-    if (change.at != written_) {
-        writeTime(change.at);
+void VcdExport::writeNext(size_t source) {
+    if (source == kControlLines) {
+        const Change change = controlChanges_.front();
+        changes_.writeChange(change.at, change.value, Identifier(change.signal));
+        controlChanges_.pop();
+        nextAt_[source] = controlChanges_.empty() ? kNever : controlChanges_.front().at;
+        return;
     }
-    const char text[3] = {change.value, Identifier(change.signal), '\n'};
-    writeText({text, sizeof text});
+    DrawnCharacter& character = wires_[source].front();
+    const int bit = std::countr_zero(character.edges);
+    changes_.writeChange(nextAt_[source], (character.levels >> bit & 1) != 0 ? '1' : '0',
+                         Identifier(source == kSdWire ? kSd : kRd));
+    character.edges &= character.edges - 1;
+    if (character.edges == 0) {
+        wires_[source].pop();
+    }
+    findNextEdge(source);
 }
 
 void VcdExport::flush(LocalNs at) {
     const int64_t limit = unitsAt(at);
     while (true) {
-        std::deque<Change>* earliest = nullptr;
-        for (std::deque<Change>& queue : queues_) {
-            if (!queue.empty() && queue.front().at <= limit &&
-                (earliest == nullptr || queue.front().at < earliest->front().at)) {
-                earliest = &queue;
+        // The source whose first change comes first; on a tie, the one listed first.
+        size_t earliest = 0;
+        for (size_t k = 1; k < kSourceCount; ++k) {
+            if (nextAt_[k] < nextAt_[earliest]) {
+                earliest = k;
             }
         }
-        if (earliest == nullptr) {
+        if (nextAt_[earliest] > limit) {
             return;
         }
-        writeChange(earliest->front());
-        earliest->pop_front();
+        // Its changes go out until one of another source comes first.
+        int64_t until = limit; // inclusive
+        for (size_t k = 0; k < kSourceCount; ++k) {
+            if (k != earliest) {
+                until = std::min(until, k < earliest ? nextAt_[k] - 1 : nextAt_[k]);
+            }
+        }
+        do {
+            writeNext(earliest);
+        } while (nextAt_[earliest] <= until);
     }
 }
 
 void VcdExport::run() {
-    buffer_.reserve(kBufferFlush + 64);
+    const int bits = timeline_.bitsPerCharacter();
+    const CaptureHeader& header = capture_.header();
+    dataBits_ = bits - 2 - (header.parity != 0 ? 1 : 0) - (header.stopBits == 2 ? 1 : 0);
     // Three characters' worth of bits: a break holds the line for two, then idles for one.
-    for (int64_t bit = 0; bit <= 3 * timeline_.bitsPerCharacter(); ++bit) {
+    for (int64_t bit = 0; bit <= 3 * bits; ++bit) {
         bitOffsets_.push_back(bit * kNsPerSecond / timeline_.speed());
     }
     queued_.fill('x');
@@ -233,7 +310,7 @@ void VcdExport::run() {
         if (first) {
             origin_ = watermark_ = item.start;
             lineFree_.fill(item.start);
-            if (capture_.header().recordWidth == 1) {
+            if (header.recordWidth == 1) {
                 for (size_t k = 0; k < kControlLineCount; ++k) {
                     queued_[kRs + k] = ValueOf(LineStateOf(
                         item.kind == TimedItemKind::ControlChange ? item.previousLines : item.lines,
@@ -245,7 +322,7 @@ void VcdExport::run() {
         }
         watermark_ = std::max(watermark_, item.start);
         flush(watermark_);
-        if (capture_.header().recordWidth == 1 && item.lines != drawnLines_) {
+        if (header.recordWidth == 1 && item.lines != drawnLines_) {
             drawControlLines(item.lines);
             drawnLines_ = item.lines;
         }
@@ -261,11 +338,11 @@ void VcdExport::run() {
     } else {
         flush(last);
         const int64_t end = unitsAt(last);
-        if (end > written_) {
-            writeTime(end);
+        if (end > changes_.time()) {
+            changes_.writeTime(end);
         }
     }
-    flushBuffer();
+    changes_.flush();
 }
 
 } // namespace
