@@ -1,6 +1,19 @@
 #include "core/interop/VcdChangeOutput.h"
 
+#include <algorithm>
+
 namespace varnolt {
+
+namespace {
+
+constexpr size_t kBufferSize = size_t{1} << 16;
+
+} // namespace
+
+VcdChangeOutput::VcdChangeOutput(BinaryWriter& out)
+    : out_(out), buffer_(kBufferSize), cursor_(buffer_.data()) {
+    setTime(0);
+}
 
 void VcdChangeOutput::writeText(std::string_view text) {
     while (!text.empty()) {
@@ -13,38 +26,21 @@ void VcdChangeOutput::writeText(std::string_view text) {
 }
 
 void VcdChangeOutput::setTime(int64_t at) {
-    size_t used = timeText_.size();
-    timeText_[--used] = '\n';
+    char digits[20];
+    size_t count = 0;
     for (auto value = static_cast<uint64_t>(at);;) {
-        timeText_[--used] = static_cast<char>('0' + value % 10);
+        digits[count++] = static_cast<char>('0' + value % 10);
         value /= 10;
         if (value == 0) {
             break;
         }
     }
-    timeText_[--used] = '#';
-    timeBegin_ = used;
+    timeText_[0] = '#';
+    std::reverse_copy(digits, digits + count, timeText_.data() + 1);
+    timeText_[count + 1] = '\n';
+    timeLength_ = count + 2;
     time_ = at;
-}
-
-void VcdChangeOutput::addToTime(uint64_t difference) {
-    // The digits run from timeBegin_ + 1 to the line end; a carry past the first digit grows
-    // the number by one digit to the left, where the '#' moves.
-    size_t at = timeText_.size() - 1;
-    unsigned carry = 0;
-    while (difference != 0 || carry != 0) {
-        --at;
-        if (at == timeBegin_) {
-            timeText_[at] = '0';
-            timeText_[--timeBegin_] = '#';
-        }
-        unsigned digit = static_cast<unsigned>(timeText_[at] - '0') +
-                         static_cast<unsigned>(difference % 10) + carry;
-        difference /= 10;
-        carry = digit >= 10 ? 1 : 0;
-        digit -= 10 * carry;
-        timeText_[at] = static_cast<char>('0' + digit);
-    }
+    leading_ = at / kLowSpan;
 }
 
 void VcdChangeOutput::flush() {

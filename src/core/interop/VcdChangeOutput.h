@@ -2,9 +2,9 @@
 
 #include "core/platform/BinaryWriter.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -12,15 +12,12 @@ namespace varnolt {
 
 // The value-change part of a dump: "#time" lines and "<value><identifier>" lines, gathered in a
 // buffer of its own, since a change is only a few bytes and a full capture makes tens of
-// millions of them. The changes of a dump come close after each other, so the text of a time is
-// made from the one written before it by adding the difference in decimal, digit by digit,
-// rather than formatted anew.
+// millions of them. The changes of a dump come close after each other, so a time line keeps the
+// leading digits of the one before it and only its last four digits are made anew, unless the
+// leading digits change.
 class VcdChangeOutput {
 public:
-    explicit VcdChangeOutput(BinaryWriter& out)
-        : out_(out), buffer_(kBufferSize), cursor_(buffer_.data()) {
-        setTime(0);
-    }
+    explicit VcdChangeOutput(BinaryWriter& out);
     VcdChangeOutput(const VcdChangeOutput&) = delete;
     VcdChangeOutput& operator=(const VcdChangeOutput&) = delete;
     ~VcdChangeOutput() { flush(); }
@@ -30,30 +27,36 @@ public:
 
     // The time of the latest "#" line.
     [[nodiscard]] int64_t time() const { return time_; }
-    // Takes AT as the time already written (the header's "#0").
+    // Takes AT (not negative) as the time already written (the header's "#0").
     void setTime(int64_t at);
-    // A "#" line: the changes that follow happen at AT, which is later than time().
+    // A "#" line: the changes that follow happen at AT (not negative).
     void writeTime(int64_t at) {
-        reserve(kTimeText.size());
-        if (at > time_) {
-            addToTime(static_cast<uint64_t>(at - time_));
-        } else {
+        reserve(kLineRoom);
+        if (at < kLowSpan || at / kLowSpan != leading_) {
             setTime(at);
+            std::memcpy(cursor_, timeText_.data(), timeText_.size());
+            cursor_ += timeLength_;
+            return;
         }
+        // The leading digits as they were, then the last four. A fixed-size copy is faster than
+        // one of the line's length; the cursor moves by that. The digits go straight to the
+        // output: a copy of the line just after changing it would have to wait for the change.
+        std::memcpy(cursor_, timeText_.data(), timeText_.size());
+        const auto low = static_cast<size_t>(at - leading_ * kLowSpan);
+        char* digits = cursor_ + timeLength_ - 5;
+        std::memcpy(digits, kDigitPairs.data() + 2 * (low / 100), 2);
+        std::memcpy(digits + 2, kDigitPairs.data() + 2 * (low % 100), 2);
+        cursor_ += timeLength_;
         time_ = at;
-        const size_t length = timeText_.size() - timeBegin_;
-        std::copy_n(timeText_.data() + timeBegin_, length, cursor_);
-        cursor_ += length;
     }
     // A change of the signal IDENTIFIER to VALUE at AT, after a "#" line when AT is not time().
     void writeChange(int64_t at, char value, char identifier) {
+        reserve(kLineRoom);
         if (at != time_) {
             writeTime(at);
         }
-        reserve(3);
-        cursor_[0] = value;
-        cursor_[1] = identifier;
-        cursor_[2] = '\n';
+        const char line[4] = {value, identifier, '\n', 0};
+        std::memcpy(cursor_, line, sizeof line);
         cursor_ += 3;
     }
 
@@ -61,22 +64,30 @@ public:
     void flush();
 
 private:
-    // "#" and up to 20 digits of a time, and the line end.
-    static constexpr std::string_view kTimeText = "#18446744073709551615\n";
+    static constexpr int64_t kLowSpan = 10'000; // the digits made anew: the last four
+    static constexpr size_t kLineRoom = 32;     // what a time line or a change may write
+    static constexpr auto kDigitPairs = [] {
+        std::array<char, 200> pairs{};
+        for (size_t k = 0; k < 100; ++k) {
+            pairs[2 * k] = static_cast<char>('0' + k / 10);
+            pairs[2 * k + 1] = static_cast<char>('0' + k % 10);
+        }
+        return pairs;
+    }();
 
     void reserve(size_t size) {
         if (static_cast<size_t>(buffer_.data() + buffer_.size() - cursor_) < size) {
             flush();
         }
     }
-    void addToTime(uint64_t difference);
 
     BinaryWriter& out_;
     int64_t time_ = 0;
-    // The latest "#" line, right-aligned: timeText_[timeBegin_] is its '#'.
-    std::array<char, kTimeText.size()> timeText_{};
-    size_t timeBegin_ = 0;
-    static constexpr size_t kBufferSize = size_t{1} << 16;
+    int64_t leading_ = 0; // time_ / kLowSpan
+    // The "#" line of the latest time with new leading digits: '#', the digits, '\n', in its
+    // first timeLength_ characters.
+    std::array<char, 24> timeText_{};
+    size_t timeLength_ = 0;
     std::vector<char> buffer_;
     char* cursor_;
 };

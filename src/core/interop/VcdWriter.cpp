@@ -1,5 +1,6 @@
 #include "core/interop/VcdWriter.h"
 
+#include "core/interop/BlockQueue.h"
 #include "core/interop/CaptureTimeline.h"
 #include "core/interop/InteropText.h"
 #include "core/interop/VcdChangeOutput.h"
@@ -35,31 +36,6 @@ struct DrawnCharacter {
     LocalNs start = 0;
     uint32_t edges = 0;  // bit K set: the level changes where bit K begins (the edges not written)
     uint32_t levels = 0; // bit K: the level from bit K on
-};
-
-// Items in the order they came. The storage is kept for the whole run, so queuing allocates
-// nothing once the queue has been as long as it gets; a queue that never empties (a wire drawn
-// far ahead of the clock) drops its written part now and then.
-template <typename T>
-class Fifo {
-public:
-    [[nodiscard]] bool empty() const { return head_ == items_.size(); }
-    [[nodiscard]] T& front() { return items_[head_]; }
-    void push(const T& item) { items_.push_back(item); }
-    void pop() {
-        if (++head_ == items_.size()) {
-            items_.clear();
-            head_ = 0;
-        } else if (head_ >= kCompactAt && 2 * head_ >= items_.size()) {
-            items_.erase(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(head_));
-            head_ = 0;
-        }
-    }
-
-private:
-    static constexpr size_t kCompactAt = 4096;
-    std::vector<T> items_;
-    size_t head_ = 0;
 };
 
 char ValueOf(LineState state) {
@@ -129,8 +105,8 @@ private:
     LocalNs watermark_ = 0;                   // no change is queued before this any more
     std::array<LocalNs, 2> lineFree_{};       // SD, RD: when the next start bit may come
     std::array<char, kSignalCount> queued_{}; // the value each signal has after its queue
-    std::array<Fifo<DrawnCharacter>, 2> wires_;
-    Fifo<Change> controlChanges_;
+    std::array<BlockQueue<DrawnCharacter>, 2> wires_;
+    BlockQueue<Change> controlChanges_;
     std::array<int64_t, kSourceCount> nextAt_{kNever, kNever, kNever}; // first queued change
     std::vector<DurationNs> bitOffsets_; // where bit K of a character begins, from its start
     int dataBits_ = 8;
