@@ -2,7 +2,6 @@
 
 #include "core/interop/CaptureTimeline.h"
 #include "core/interop/FrameTracker.h"
-#include "core/view/RecordWalk.h"
 
 #include <algorithm>
 
@@ -10,21 +9,31 @@ namespace varnolt {
 
 namespace {
 
+// The shortest duration of each decade bin: 0, 10 µs, 100 µs ... 100 s.
+constexpr std::array<DurationNs, kDecadeBins> kDecadeBounds = [] {
+    std::array<DurationNs, kDecadeBins> bounds{};
+    DurationNs bound = 10 * kNsPerUs;
+    for (size_t k = 1; k < kDecadeBins; ++k, bound *= 10) {
+        bounds[k] = bound;
+    }
+    return bounds;
+}();
+
 size_t IndexOf(LineDirection direction) {
     return direction == LineDirection::Sd ? kSdIndex : kRdIndex;
-}
-
-// The value at nearest rank RANK (1-based) of VALUES.
-DurationNs AtRank(std::vector<DurationNs>& values, size_t rank) {
-    const auto at = values.begin() + static_cast<std::ptrdiff_t>(rank - 1);
-    std::nth_element(values.begin(), at, values.end());
-    return *at;
 }
 
 class StatisticsWalk {
 public:
     StatisticsWalk(const CCaptureData& capture, const TimeBase& base)
-        : capture_(capture), timeline_(capture, base) {}
+        : capture_(capture), timeline_(capture, base) {
+        // Room for as many as a capture of this size can hold (an idle group is three records,
+        // a response two frames), taken once: memory the walk does not fill is never touched.
+        const auto records = static_cast<size_t>(capture.Count());
+        idle_.reserve(records / 3 + 1);
+        sdToRd_.reserve(records / 2 + 1);
+        rdToSd_.reserve(records / 2 + 1);
+    }
 
     CaptureStatistics run();
 
@@ -51,14 +60,11 @@ void StatisticsWalk::frameClosed(const SerialFrame& frame) {
 }
 
 CaptureStatistics StatisticsWalk::run() {
-    if (!capture_.empty()) {
-        WalkRecords(capture_, capture_.firstIndex(), [this](RingIndex, RecordWord word) {
-            ++result_.recordsByKind[word >> 28];
-            return true;
-        });
-    }
+    // One pass: the timeline gives every record once, a run of characters as one item.
     TimedItem item;
-    while (timeline_.next(item)) {
+    while (timeline_.nextRun(item)) {
+        const RecordWord head = capture_.word(item.index);
+        result_.recordsByKind[head >> 28] += item.count;
         if (result_.empty) {
             result_.empty = false;
             result_.start = item.start;
@@ -69,7 +75,7 @@ CaptureStatistics StatisticsWalk::run() {
         }
         switch (item.kind) {
         case TimedItemKind::Character:
-            ++result_.characters[IndexOf(item.direction)];
+            result_.characters[IndexOf(item.direction)] += item.count;
             break;
         case TimedItemKind::Error:
             if (item.code < kErrorCodes) {
@@ -77,7 +83,13 @@ CaptureStatistics StatisticsWalk::run() {
             }
             break;
         case TimedItemKind::Idle:
+            result_.recordsByKind[static_cast<size_t>(RecordKind::IdleContinuation)] +=
+                item.continuations;
             idle_.push_back(item.idle);
+            break;
+        case TimedItemKind::Stamp:
+            result_.recordsByKind[static_cast<size_t>(RecordKind::StampContinuation)] +=
+                item.continuations;
             break;
         case TimedItemKind::ControlChange:
             for (int k = 0; k < kControlLineCount; ++k) {
@@ -103,17 +115,13 @@ CaptureStatistics StatisticsWalk::run() {
 } // namespace
 
 DurationNs DecadeLowerBound(size_t bin) {
-    DurationNs bound = 0;
-    for (size_t k = 1; k <= bin; ++k) {
-        bound = bound == 0 ? 10 * kNsPerUs : bound * 10;
-    }
-    return bound;
+    return kDecadeBounds[std::min(bin, kDecadeBins - 1)];
 }
 
 size_t DecadeOf(DurationNs duration) {
     size_t bin = 0;
-    while (bin + 1 < kDecadeBins && duration >= DecadeLowerBound(bin + 1)) {
-        ++bin;
+    for (size_t k = 1; k < kDecadeBins; ++k) {
+        bin += duration >= kDecadeBounds[k] ? 1 : 0;
     }
     return bin;
 }
@@ -131,8 +139,14 @@ DurationSummary Summarize(std::vector<DurationNs>& values) {
     for (const DurationNs value : values) {
         ++summary.histogram[DecadeOf(value)];
     }
-    summary.median = AtRank(values, (n + 1) / 2);
-    summary.p95 = AtRank(values, (95 * n + 99) / 100);
+    // Selection, no sort: once the median is in place, every value after it is at least as
+    // large, so the 95th percentile is found among those alone.
+    const auto median = values.begin() + static_cast<std::ptrdiff_t>((n + 1) / 2 - 1);
+    std::nth_element(values.begin(), median, values.end());
+    summary.median = *median;
+    const auto p95 = values.begin() + static_cast<std::ptrdiff_t>((95 * n + 99) / 100 - 1);
+    std::nth_element(median, p95, values.end());
+    summary.p95 = *p95;
     return summary;
 }
 

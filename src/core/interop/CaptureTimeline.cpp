@@ -1,5 +1,7 @@
 #include "core/interop/CaptureTimeline.h"
 
+#include <algorithm>
+#include <array>
 #include <limits>
 
 namespace varnolt {
@@ -46,7 +48,7 @@ LineDirection DirectionOf(RecordKind kind) {
 } // namespace
 
 CaptureTimeline::CaptureTimeline(const CCaptureData& capture, const TimeBase& base)
-    : records_(capture), walker_(kNoWrap, capture.header().delimiters),
+    : capture_(capture), records_(capture), walker_(kNoWrap, capture.header().delimiters),
       delimiters_(capture.header().delimiters), recordWidth_(capture.header().recordWidth),
       speed_(capture.header().speed != 0 ? capture.header().speed : kDefaultSpeed),
       bitsPerCharacter_(BitsPerCharacter(capture.header())),
@@ -100,7 +102,7 @@ void CaptureTimeline::applyStamp(const TimeStamp& stamp) {
     }
 }
 
-int CaptureTimeline::takeContinuations(RecordKind kind, int count) {
+int CaptureTimeline::takeContinuations(RecordKind kind, int count, RecordWord* words) {
     int taken = 0;
     while (taken < count && position_ <= records_.total()) {
         const RecordWord word = records_.AtIndex(index_);
@@ -108,8 +110,8 @@ int CaptureTimeline::takeContinuations(RecordKind kind, int count) {
             break;
         }
         walker_.Step(word);
+        words[taken++] = word;
         advance();
-        ++taken;
     }
     return taken;
 }
@@ -118,7 +120,6 @@ bool CaptureTimeline::next(TimedItem& item) {
     if (position_ > records_.total()) {
         return false;
     }
-    const RecordPosition position = position_;
     const RecordWord word = records_.AtIndex(index_);
     const RecordKind kind = KindOf(word);
     item = TimedItem{};
@@ -144,21 +145,29 @@ bool CaptureTimeline::next(TimedItem& item) {
             addCharacter();
         }
         break;
-    case RecordKind::IdleHead:
+    case RecordKind::IdleHead: {
         item.kind = TimedItemKind::Idle;
-        if (takeContinuations(RecordKind::IdleContinuation, 2) == 2) {
-            const IdleGap gap = records_.IdleAt(position);
-            item.idle = DurationNs{gap.value} * IdleUnit(gap.resolution);
+        std::array<RecordWord, 2> group{};
+        item.continuations =
+            static_cast<uint8_t>(takeContinuations(RecordKind::IdleContinuation, 2, group.data()));
+        if (item.continuations == 2) {
+            item.idle =
+                DurationNs{IdleValue(word, group[0], group[1])} * IdleUnit(IdleResolution(word));
             setClock(item.start + item.idle);
         }
         break;
-    case RecordKind::StampHead:
+    }
+    case RecordKind::StampHead: {
         item.kind = TimedItemKind::Stamp;
-        if (takeContinuations(RecordKind::StampContinuation, 3) == 3) {
-            applyStamp(records_.StampAt(position));
+        std::array<RecordWord, 3> group{};
+        item.continuations =
+            static_cast<uint8_t>(takeContinuations(RecordKind::StampContinuation, 3, group.data()));
+        if (item.continuations == 3) {
+            applyStamp({SubKindOf(word), UnpackTimeStamp(word, group[0], group[1], group[2])});
             item.start = now();
         }
         break;
+    }
     case RecordKind::ControlLineChange:
         item.kind = TimedItemKind::ControlChange;
         item.previousLines = PreviousLineStates(word);
@@ -169,6 +178,34 @@ bool CaptureTimeline::next(TimedItem& item) {
         break;
     }
     item.end = now();
+    return true;
+}
+
+bool CaptureTimeline::nextRun(TimedItem& item) {
+    if (!next(item)) {
+        return false;
+    }
+    if (item.kind != TimedItemKind::Character) {
+        return true;
+    }
+    RecordCount taken = 0;
+    while (position_ <= records_.total()) {
+        // The records up to the newest one or the end of the ring, whichever comes first.
+        const auto stretch = static_cast<size_t>(std::min<int64_t>(
+            int64_t{records_.total()} - position_ + 1, int64_t{capture_.capacity()} - index_));
+        const size_t run = walker_.TakeContinuingCharacters(&capture_.record(index_), stretch);
+        taken += static_cast<RecordCount>(run);
+        position_ += static_cast<RecordPosition>(run);
+        index_ = capture_.WrapIndex(index_, static_cast<RecordCount>(run));
+        if (run < stretch) {
+            break;
+        }
+    }
+    if (taken > 0) {
+        addCharacters(taken);
+        item.count += taken;
+        item.end = now();
+    }
     return true;
 }
 

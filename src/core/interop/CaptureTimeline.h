@@ -31,6 +31,8 @@ struct TimedItem {
     uint16_t previousLines = 0;  // a change: the states before it
     DurationNs idle = 0;         // an idle group: the measured gap
     RingIndex index = kNoRecord; // the item's first record
+    uint8_t continuations = 0;   // the continuation words taken with an idle group or stamp
+    RecordCount count = 1;       // characters the item stands for (nextRun() joins a run)
 };
 
 // The capture's records in order, each placed in time:
@@ -55,6 +57,11 @@ public:
 
     // The next item; false after the newest record.
     bool next(TimedItem& item);
+    // The next item as next() gives it, except that a character stands for the whole run of
+    // characters after it that stay on its frame-display line (same direction, no line-start
+    // flag, no delimiter): COUNT says how many, END is when the last one ended. For readers
+    // that count rather than look at every character.
+    bool nextRun(TimedItem& item);
 
     // The line speed the clock runs at (the capture's, or 9600 bit/s when it names none) and
     // the bits of one character.
@@ -80,6 +87,13 @@ private:
             clockFraction_ -= speed_;
         }
     }
+    // Moves the clock on by COUNT character times, as COUNT calls of addCharacter() would.
+    void addCharacters(RecordCount count) {
+        clock_ += characterWhole_ * count;
+        clockFraction_ += characterFraction_ * count;
+        clock_ += clockFraction_ / speed_;
+        clockFraction_ %= speed_;
+    }
     // Moves to the next record of the ring.
     void advance() {
         ++position_;
@@ -90,9 +104,10 @@ private:
     // Moves the clock into the span STAMP shows; while scanning, notes the origin instead.
     void applyStamp(const TimeStamp& stamp);
     // Takes up to COUNT words of KIND after the current record as its continuations (the frame
-    // walker sees them too); returns how many there were.
-    int takeContinuations(RecordKind kind, int count);
+    // walker sees them too) into WORDS; returns how many there were.
+    int takeContinuations(RecordKind kind, int count, RecordWord* words);
 
+    const CCaptureData& capture_;
     ExportRecords records_;
     FrameLineWalker walker_;
     FrameDelimiters delimiters_;

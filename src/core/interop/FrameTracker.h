@@ -33,4 +33,22 @@ private:
     SerialFrame current_;
 };
 
+// add() runs for every item of a walk: it is inline.
+inline std::optional<SerialFrame> FrameTracker::add(const TimedItem& item) {
+    std::optional<SerialFrame> closed;
+    if (item.newLine && open()) {
+        closed = finish();
+    }
+    if (item.kind == TimedItemKind::Character || item.kind == TimedItemKind::Error) {
+        if (!open()) {
+            current_.direction = item.direction;
+            current_.start = item.start;
+            current_.lines = item.lines;
+        }
+        current_.items += item.count;
+        current_.end = item.end;
+    }
+    return closed;
+}
+
 } // namespace varnolt

@@ -1,84 +1,37 @@
 #include "core/view/FrameLineWalker.h"
 
+#include <algorithm>
+
 namespace varnolt {
 
-namespace {
-
-bool Matches(const FrameDelimiter& delimiter, uint8_t code) {
-    return delimiter.enabled != 0 && delimiter.code == code;
-}
-
-} // namespace
-
-bool FrameLineWalker::StepCharacter(RecordWord word, LineDirection direction, bool isError,
-                                    bool marked) {
-    const bool sd = direction == LineDirection::Sd;
+size_t FrameLineWalker::TakeContinuingCharacters(const CaptureRecord* records, size_t count) {
+    if (pendingBreak_ || previous_ == LineDirection::None || cells_ >= columns_) {
+        return 0;
+    }
+    const bool sd = previous_ == LineDirection::Sd;
     const FrameDelimiter& start =
         delimiters_[static_cast<size_t>(sd ? DelimiterSlot::SdStart : DelimiterSlot::RdStart)];
     const FrameDelimiter& end =
         delimiters_[static_cast<size_t>(sd ? DelimiterSlot::SdEnd : DelimiterSlot::RdEnd)];
-    const uint8_t code = CodeOf(word);
-    const LineDirection opposite = sd ? LineDirection::Rd : LineDirection::Sd;
-    const bool opensLine =
-        IsLineStart(word) || previous_ == opposite || (!isError && Matches(start, code));
-    if (opensLine) {
-        cells_ = 1;
-        // A character right after idle and time-stamp records fills the line they opened.
-        if (stampRun_ == 0) {
-            marked = true;
+    // The kind of the latest direction's characters, and the line-start flag clear.
+    constexpr RecordWord kKindAndFlag = 0xF1000000;
+    const RecordWord expected =
+        static_cast<RecordWord>(sd ? RecordKind::SdCharacter : RecordKind::RdCharacter) << 28;
+    const size_t limit = std::min(count, static_cast<size_t>(columns_ - cells_));
+    size_t taken = 0;
+    if (start.enabled == 0 && end.enabled == 0) {
+        while (taken < limit && (records[taken].word & kKindAndFlag) == expected) {
+            ++taken;
         }
     } else {
-        ++cells_;
-    }
-    if (!isError && Matches(end, code)) {
-        pendingBreak_ = true;
-    }
-    previous_ = direction;
-    stampRun_ = 0;
-    return marked;
-}
-
-bool FrameLineWalker::Step(RecordWord word) {
-    bool marked = false;
-    if (pendingBreak_) {
-        pendingBreak_ = false;
-        cells_ = 0;
-        marked = true;
-    }
-    switch (KindOf(word)) {
-    case RecordKind::SdCharacter:
-        marked = StepCharacter(word, LineDirection::Sd, false, marked);
-        break;
-    case RecordKind::RdCharacter:
-        marked = StepCharacter(word, LineDirection::Rd, false, marked);
-        break;
-    case RecordKind::SdError:
-        marked = StepCharacter(word, LineDirection::Sd, true, marked);
-        break;
-    case RecordKind::RdError:
-        marked = StepCharacter(word, LineDirection::Rd, true, marked);
-        break;
-    case RecordKind::IdleHead:
-    case RecordKind::IdleContinuation:
-    case RecordKind::StampHead:
-    case RecordKind::StampContinuation:
-        if (++stampRun_ == 1) {
-            marked = true;
-            cells_ = 0;
+        while (taken < limit && (records[taken].word & kKindAndFlag) == expected &&
+               !Matches(start, CodeOf(records[taken].word)) &&
+               !Matches(end, CodeOf(records[taken].word))) {
+            ++taken;
         }
-        break;
-    case RecordKind::ControlLineChange:
-        ++cells_;
-        stampRun_ = 0;
-        break;
-    default:
-        break;
     }
-    if (cells_ > columns_) {
-        cells_ = 1;
-        marked = true;
-    }
-    return marked;
+    cells_ += static_cast<CellColumn>(taken);
+    return taken;
 }
 
 LineDirection DirectionBefore(const CCaptureData& capture, RingIndex index) {

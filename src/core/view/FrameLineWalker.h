@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/capture/CCaptureData.h"
 #include "core/capture/CaptureHeader.h"
 #include "core/capture/RecordWord.h"
 #include "core/view/ViewTypes.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace varnolt {
@@ -37,12 +39,21 @@ public:
     // Applies the rules to WORD; true when it starts a new line.
     bool Step(RecordWord word);
 
+    // Takes the records from RECORDS on (at most COUNT) that simply continue the current line,
+    // as Step() would take them without a break: characters (not errors) of the latest
+    // direction without the line-start flag, matching no delimiter, while the line has room.
+    // Returns how many it took; a walk over long runs of characters skips Step() for them.
+    size_t TakeContinuingCharacters(const CaptureRecord* records, size_t count);
+
     // Cells on the current line so far.
     [[nodiscard]] CellColumn cells() const { return cells_; }
     [[nodiscard]] LineDirection previousDirection() const { return previous_; }
     [[nodiscard]] CellColumn columns() const { return columns_; }
 
 private:
+    static bool Matches(const FrameDelimiter& delimiter, uint8_t code) {
+        return delimiter.enabled != 0 && delimiter.code == code;
+    }
     bool StepCharacter(RecordWord word, LineDirection direction, bool isError, bool marked);
 
     CellColumn columns_;
@@ -52,6 +63,78 @@ private:
     LineDirection previous_ = LineDirection::None;
     bool pendingBreak_ = true; // the first record of a walk starts line 1
 };
+
+// Step() runs for every record of a walk: it is inline.
+inline bool FrameLineWalker::StepCharacter(RecordWord word, LineDirection direction, bool isError,
+                                           bool marked) {
+    const bool sd = direction == LineDirection::Sd;
+    const FrameDelimiter& start =
+        delimiters_[static_cast<size_t>(sd ? DelimiterSlot::SdStart : DelimiterSlot::RdStart)];
+    const FrameDelimiter& end =
+        delimiters_[static_cast<size_t>(sd ? DelimiterSlot::SdEnd : DelimiterSlot::RdEnd)];
+    const uint8_t code = CodeOf(word);
+    const LineDirection opposite = sd ? LineDirection::Rd : LineDirection::Sd;
+    const bool opensLine =
+        IsLineStart(word) || previous_ == opposite || (!isError && Matches(start, code));
+    if (opensLine) {
+        cells_ = 1;
+        // A character right after idle and time-stamp records fills the line they opened.
+        if (stampRun_ == 0) {
+            marked = true;
+        }
+    } else {
+        ++cells_;
+    }
+    if (!isError && Matches(end, code)) {
+        pendingBreak_ = true;
+    }
+    previous_ = direction;
+    stampRun_ = 0;
+    return marked;
+}
+
+inline bool FrameLineWalker::Step(RecordWord word) {
+    bool marked = false;
+    if (pendingBreak_) {
+        pendingBreak_ = false;
+        cells_ = 0;
+        marked = true;
+    }
+    switch (KindOf(word)) {
+    case RecordKind::SdCharacter:
+        marked = StepCharacter(word, LineDirection::Sd, false, marked);
+        break;
+    case RecordKind::RdCharacter:
+        marked = StepCharacter(word, LineDirection::Rd, false, marked);
+        break;
+    case RecordKind::SdError:
+        marked = StepCharacter(word, LineDirection::Sd, true, marked);
+        break;
+    case RecordKind::RdError:
+        marked = StepCharacter(word, LineDirection::Rd, true, marked);
+        break;
+    case RecordKind::IdleHead:
+    case RecordKind::IdleContinuation:
+    case RecordKind::StampHead:
+    case RecordKind::StampContinuation:
+        if (++stampRun_ == 1) {
+            marked = true;
+            cells_ = 0;
+        }
+        break;
+    case RecordKind::ControlLineChange:
+        ++cells_;
+        stampRun_ = 0;
+        break;
+    default:
+        break;
+    }
+    if (cells_ > columns_) {
+        cells_ = 1;
+        marked = true;
+    }
+    return marked;
+}
 
 // The direction of the latest character or error record before INDEX, looking back at most to
 // the oldest record; None when there is none.
