@@ -4,6 +4,7 @@
 #include "core/interop/FrameTracker.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace varnolt {
 
@@ -21,6 +22,59 @@ constexpr std::array<DurationNs, kDecadeBins> kDecadeBounds = [] {
 
 size_t IndexOf(LineDirection direction) {
     return direction == LineDirection::Sd ? kSdIndex : kRdIndex;
+}
+
+// Bins for selecting by rank: the offsets 0 ... 31 from the smallest value each have a bin of
+// their own, larger offsets share one per 1/32 of an octave. The bins keep the values' order,
+// and a few thousand of them split even values spread over many decades finely.
+constexpr int kMantissaBits = 5;
+constexpr size_t kExactBins = size_t{1} << kMantissaBits;
+constexpr size_t kRankBins = kExactBins * (64 - kMantissaBits + 1);
+
+size_t RankBinOf(uint64_t offset) {
+    if (offset < kExactBins) {
+        return static_cast<size_t>(offset);
+    }
+    const int octave = static_cast<int>(std::bit_width(offset)) - kMantissaBits - 1;
+    const auto mantissa = static_cast<size_t>(offset >> octave) - kExactBins;
+    return kExactBins * static_cast<size_t>(octave + 1) + mantissa;
+}
+
+// The values at the nearest ranks RANKS (1-based) of VALUES, which are MIN or more, exactly and
+// without sorting: a histogram of the values' offsets from MIN finds the bin that holds each
+// rank, and only the values of that bin are selected among.
+std::array<DurationNs, 2> ValuesAtRanks(const std::vector<DurationNs>& values, DurationNs min,
+                                        std::array<size_t, 2> ranks) {
+    const auto offsetOf = [min](DurationNs value) {
+        return static_cast<uint64_t>(value) - static_cast<uint64_t>(min);
+    };
+    std::vector<size_t> counts(kRankBins);
+    for (const DurationNs value : values) {
+        ++counts[RankBinOf(offsetOf(value))];
+    }
+    std::array<DurationNs, 2> result{};
+    for (size_t k = 0; k < ranks.size(); ++k) {
+        size_t bin = 0;
+        size_t below = 0; // values in the bins before BIN
+        while (below + counts[bin] < ranks[k]) {
+            below += counts[bin++];
+        }
+        if (bin < kExactBins) {
+            result[k] = min + static_cast<DurationNs>(bin); // a bin of one value
+            continue;
+        }
+        std::vector<DurationNs> inBin;
+        inBin.reserve(counts[bin]);
+        for (const DurationNs value : values) {
+            if (RankBinOf(offsetOf(value)) == bin) {
+                inBin.push_back(value);
+            }
+        }
+        const auto at = inBin.begin() + static_cast<std::ptrdiff_t>(ranks[k] - below - 1);
+        std::nth_element(inBin.begin(), at, inBin.end());
+        result[k] = *at;
+    }
+    return result;
 }
 
 class StatisticsWalk {
@@ -126,7 +180,7 @@ size_t DecadeOf(DurationNs duration) {
     return bin;
 }
 
-DurationSummary Summarize(std::vector<DurationNs>& values) {
+DurationSummary Summarize(const std::vector<DurationNs>& values) {
     DurationSummary summary;
     if (values.empty()) {
         return summary;
@@ -139,14 +193,10 @@ DurationSummary Summarize(std::vector<DurationNs>& values) {
     for (const DurationNs value : values) {
         ++summary.histogram[DecadeOf(value)];
     }
-    // Selection, no sort: once the median is in place, every value after it is at least as
-    // large, so the 95th percentile is found among those alone.
-    const auto median = values.begin() + static_cast<std::ptrdiff_t>((n + 1) / 2 - 1);
-    std::nth_element(values.begin(), median, values.end());
-    summary.median = *median;
-    const auto p95 = values.begin() + static_cast<std::ptrdiff_t>((95 * n + 99) / 100 - 1);
-    std::nth_element(median, p95, values.end());
-    summary.p95 = *p95;
+    const std::array<DurationNs, 2> ranked =
+        ValuesAtRanks(values, summary.min, {(n + 1) / 2, (95 * n + 99) / 100});
+    summary.median = ranked[0];
+    summary.p95 = ranked[1];
     return summary;
 }
 

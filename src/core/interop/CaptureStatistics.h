@@ -26,8 +26,8 @@ struct DurationSummary {
     std::array<int64_t, kDecadeBins> histogram{};
 };
 
-// Summarises VALUES, which it reorders.
-[[nodiscard]] DurationSummary Summarize(std::vector<DurationNs>& values);
+// Summarises VALUES.
+[[nodiscard]] DurationSummary Summarize(const std::vector<DurationNs>& values);
 
 // Index of a direction in the statistics' arrays.
 enum DirectionIndex : size_t { kSdIndex = 0, kRdIndex = 1 };

@@ -1,6 +1,7 @@
 #include "core/view/FrameLineWalker.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace varnolt {
 
@@ -18,9 +19,29 @@ size_t FrameLineWalker::TakeContinuingCharacters(const CaptureRecord* records, s
     const RecordWord expected =
         static_cast<RecordWord>(sd ? RecordKind::SdCharacter : RecordKind::RdCharacter) << 28;
     const size_t limit = std::min(count, static_cast<size_t>(columns_ - cells_));
+    const auto take = [this](size_t taken) {
+        cells_ += static_cast<CellColumn>(taken);
+        return taken;
+    };
     size_t taken = 0;
     if (start.enabled == 0 && end.enabled == 0) {
-        while (taken < limit && (records[taken].word & kKindAndFlag) == expected) {
+        // Eight at a time: a mask of the records that continue, so a run ends with one
+        // unforeseen branch rather than one per record.
+        constexpr size_t kBlock = 8;
+        const auto continues = [&](size_t k) {
+            return static_cast<unsigned>(((records[k].word ^ expected) & kKindAndFlag) == 0);
+        };
+        while (taken + kBlock <= limit) {
+            unsigned mask = 0;
+            for (size_t k = 0; k < kBlock; ++k) {
+                mask |= continues(taken + k) << k;
+            }
+            if (mask != (1u << kBlock) - 1) {
+                return take(taken + static_cast<size_t>(std::countr_one(mask)));
+            }
+            taken += kBlock;
+        }
+        while (taken < limit && continues(taken) != 0) {
             ++taken;
         }
     } else {
@@ -30,8 +51,7 @@ size_t FrameLineWalker::TakeContinuingCharacters(const CaptureRecord* records, s
             ++taken;
         }
     }
-    cells_ += static_cast<CellColumn>(taken);
-    return taken;
+    return take(taken);
 }
 
 LineDirection DirectionBefore(const CCaptureData& capture, RingIndex index) {

@@ -100,34 +100,21 @@ inline bool FrameLineWalker::Step(RecordWord word) {
         cells_ = 0;
         marked = true;
     }
-    switch (KindOf(word)) {
-    case RecordKind::SdCharacter:
-        marked = StepCharacter(word, LineDirection::Sd, false, marked);
-        break;
-    case RecordKind::RdCharacter:
-        marked = StepCharacter(word, LineDirection::Rd, false, marked);
-        break;
-    case RecordKind::SdError:
-        marked = StepCharacter(word, LineDirection::Sd, true, marked);
-        break;
-    case RecordKind::RdError:
-        marked = StepCharacter(word, LineDirection::Rd, true, marked);
-        break;
-    case RecordKind::IdleHead:
-    case RecordKind::IdleContinuation:
-    case RecordKind::StampHead:
-    case RecordKind::StampContinuation:
+    // Tests rather than a switch: kinds follow each other at random, and a jump through a table
+    // is foreseen worse than these branches.
+    const RecordKind kind = KindOf(word);
+    if (kind >= RecordKind::SdCharacter && kind <= RecordKind::RdError) {
+        const bool sd = kind == RecordKind::SdCharacter || kind == RecordKind::SdError;
+        marked = StepCharacter(word, sd ? LineDirection::Sd : LineDirection::Rd,
+                               kind >= RecordKind::SdError, marked);
+    } else if (kind >= RecordKind::IdleHead && kind <= RecordKind::StampContinuation) {
         if (++stampRun_ == 1) {
             marked = true;
             cells_ = 0;
         }
-        break;
-    case RecordKind::ControlLineChange:
+    } else if (kind == RecordKind::ControlLineChange) {
         ++cells_;
         stampRun_ = 0;
-        break;
-    default:
-        break;
     }
     if (cells_ > columns_) {
         cells_ = 1;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 #include "../view/CaptureBuilder.h"
@@ -45,6 +47,44 @@ TEST(Summarize, NearestRankValuesAndDecades) {
     EXPECT_EQ(DecadeLabel(DecadeOf(kNsPerMs)), "1–10 ms");
     std::vector<DurationNs> none;
     EXPECT_EQ(Summarize(none).count, 0);
+}
+
+TEST(Summarize, MedianAndPercentileAreExactForAnySpreadOfValues) {
+    // Against a sorted copy: values spread wide, in two far clusters, mostly equal, and many
+    // of them, so the selection by bins meets bins of one value, of many and of none.
+    std::mt19937_64 random(11);
+    const auto spread = [&](size_t n, DurationNs low, DurationNs high, DurationNs repeated,
+                            unsigned repeatedPercent) {
+        std::vector<DurationNs> values(n);
+        std::uniform_int_distribution<DurationNs> pick(low, high);
+        for (DurationNs& value : values) {
+            value = random() % 100 < repeatedPercent ? repeated : pick(random);
+        }
+        return values;
+    };
+    const std::vector<DurationNs> cases[] = {
+        spread(10'007, 0, 1'000'000'000'000'000, 0, 0),
+        spread(5'000, 0, 40, 7, 90),
+        spread(3'001, 5, 5, 5, 0),
+        spread(40'000, 0, 3, 0, 25),
+        [&] {
+            std::vector<DurationNs> values = spread(999, 0, 1000, 0, 0);
+            const std::vector<DurationNs> far =
+                spread(99, kNsPerDay * 36'500, kNsPerDay * 36'501, 0, 0);
+            values.insert(values.end(), far.begin(), far.end());
+            return values;
+        }(),
+    };
+    for (const std::vector<DurationNs>& values : cases) {
+        std::vector<DurationNs> sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        const size_t n = sorted.size();
+        const DurationSummary summary = Summarize(values);
+        EXPECT_EQ(summary.min, sorted.front());
+        EXPECT_EQ(summary.max, sorted.back());
+        EXPECT_EQ(summary.median, sorted[(n + 1) / 2 - 1]) << n;
+        EXPECT_EQ(summary.p95, sorted[(95 * n + 99) / 100 - 1]) << n;
+    }
 }
 
 TEST(CaptureStatistics, CountsFramesGapsAndResponses) {

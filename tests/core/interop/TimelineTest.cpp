@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 #include "../view/CaptureBuilder.h"
@@ -127,6 +128,61 @@ TEST(CaptureTimeline, LinesBreakAsFrameDisplayBreaksThemButNeverWrap) {
         }
     }
     EXPECT_EQ(starts, (std::vector<size_t>{0, 300, 301, 303, 304}));
+}
+
+TEST(CaptureTimeline, RunsStandForTheCharactersThatNextGivesOnTheSameLine) {
+    // Random traffic in a ring that has wrapped, with and without delimiters: every run item
+    // is the items next() gives, joined where a character stays on the line.
+    std::mt19937 random(5);
+    Words words;
+    for (int i = 0; i < 3000; ++i) {
+        const unsigned pick = random() % 100;
+        const auto code = static_cast<uint8_t>(random() % 4 == 0 ? 0x0D : 'a' + random() % 3);
+        if (pick < 45) {
+            words << Sd(code, random() % 30 == 0);
+        } else if (pick < 90) {
+            words << Rd(code, random() % 30 == 0);
+        } else if (pick < 93) {
+            words << SdError(static_cast<uint8_t>(random() % 5));
+        } else if (pick < 96) {
+            words << Idle(random() % 50);
+        } else {
+            words << ControlChange(0x5, 0x6);
+        }
+    }
+    for (const bool delimiters : {false, true}) {
+        SCOPED_TRACE(delimiters);
+        auto capture = MakeCapture(words.words(), 1000);
+        capture->header().speed = 1200;
+        if (delimiters) {
+            capture->header().delimiter(DelimiterSlot::SdStart) = {1, 'a', 0};
+            capture->header().delimiter(DelimiterSlot::RdEnd) = {1, 0x0D, 0};
+        }
+        const std::vector<TimedItem> items = Timeline(*capture, 0);
+        CaptureTimeline runs(*capture, {0, 0});
+        size_t at = 0;
+        size_t joined = 0;
+        TimedItem run;
+        while (runs.nextRun(run)) {
+            ASSERT_LT(at, items.size());
+            const TimedItem& first = items[at];
+            EXPECT_EQ(run.kind, first.kind);
+            EXPECT_EQ(run.index, first.index);
+            EXPECT_EQ(run.start, first.start);
+            EXPECT_EQ(run.newLine, first.newLine);
+            at += static_cast<size_t>(run.count);
+            joined += run.count > 1 ? 1 : 0;
+            ASSERT_LE(at, items.size());
+            for (size_t k = at - static_cast<size_t>(run.count) + 1; k < at; ++k) {
+                EXPECT_EQ(items[k].kind, TimedItemKind::Character);
+                EXPECT_EQ(items[k].direction, first.direction);
+                EXPECT_FALSE(items[k].newLine);
+            }
+            EXPECT_EQ(run.end, items[at - 1].end);
+        }
+        EXPECT_EQ(at, items.size());
+        EXPECT_GT(joined, 50u);
+    }
 }
 
 } // namespace
