@@ -4,6 +4,7 @@
 #include "core/interop/CaptureTimeline.h"
 #include "core/interop/InteropText.h"
 #include "core/interop/VcdChangeOutput.h"
+#include "core/interop/VcdWireQueue.h"
 
 #include <algorithm>
 #include <array>
@@ -29,13 +30,6 @@ struct Change {
     int64_t at = 0; // in time units after the capture's first record
     char value = '1';
     uint8_t signal = 0;
-};
-
-// A character drawn on a wire, waiting to be written edge by edge.
-struct DrawnCharacter {
-    LocalNs start = 0;
-    uint32_t edges = 0;  // bit K set: the level changes where bit K begins (the edges not written)
-    uint32_t levels = 0; // bit K: the level from bit K on
 };
 
 char ValueOf(LineState state) {
@@ -84,8 +78,9 @@ private:
     [[nodiscard]] LocalNs bitAt(LocalNs start, int64_t bit) const {
         return start + bitOffsets_[static_cast<size_t>(bit)];
     }
-    // Draws on WIRE, from START, the levels LEVELS (bit K from bit K on) up to bit LAST.
-    void drawLevels(size_t wire, LocalNs start, uint32_t levels, int last);
+    // Draws on WIRE, from START, the levels LEVELS (bit K from bit K on; the highest bit set is
+    // the idle level after the character).
+    void drawLevels(size_t wire, LocalNs start, uint32_t levels);
     void drawCharacter(const TimedItem& item);
     void queueControl(uint8_t signal, LocalNs at, char value);
     void drawControlLines(uint16_t states);
@@ -105,7 +100,7 @@ private:
     LocalNs watermark_ = 0;                   // no change is queued before this any more
     std::array<LocalNs, 2> lineFree_{};       // SD, RD: when the next start bit may come
     std::array<char, kSignalCount> queued_{}; // the value each signal has after its queue
-    std::array<BlockQueue<DrawnCharacter>, 2> wires_;
+    std::array<VcdWireQueue, 2> wires_;
     BlockQueue<Change> controlChanges_;
     std::array<int64_t, kSourceCount> nextAt_{kNever, kNever, kNever}; // first queued change
     std::vector<DurationNs> bitOffsets_; // where bit K of a character begins, from its start
@@ -147,17 +142,10 @@ void VcdExport::writeHeader(LocalNs origin) {
     changes_.setTime(0);
 }
 
-void VcdExport::drawLevels(size_t wire, LocalNs start, uint32_t levels, int last) {
-    const auto signal = static_cast<uint8_t>(wire == kSdWire ? kSd : kRd);
-    // Only the bits where the level changes are written, from the level the wire has now.
-    const uint32_t before = levels << 1 | (queued_[signal] == '1' ? 1u : 0u);
-    const uint32_t edges = (levels ^ before) & ((2u << last) - 1);
-    queued_[signal] = (levels >> last & 1) != 0 ? '1' : '0';
-    if (edges != 0) {
-        wires_[wire].push({start, edges, levels});
-        if (nextAt_[wire] == kNever) {
-            findNextEdge(wire);
-        }
+void VcdExport::drawLevels(size_t wire, LocalNs start, uint32_t levels) {
+    wires_[wire].push(start, levels);
+    if (nextAt_[wire] == kNever) {
+        findNextEdge(wire);
     }
 }
 
@@ -167,7 +155,7 @@ void VcdExport::drawCharacter(const TimedItem& item) {
     const LocalNs start = std::max({item.start, lineFree_[wire], watermark_});
     if (item.kind == TimedItemKind::Error && item.code == static_cast<uint8_t>(LineError::Break)) {
         // Low for two characters, then idle for one.
-        drawLevels(wire, start, 1u << 2 * bits, 2 * bits);
+        drawLevels(wire, start, 1u << 2 * bits);
         lineFree_[wire] = bitAt(bitAt(start, 2 * bits), bits);
         return;
     }
@@ -191,7 +179,7 @@ void VcdExport::drawCharacter(const TimedItem& item) {
     }
     levels |= uint32_t{!noStop} << bit++;
     levels |= 1u << bit;
-    drawLevels(wire, start, levels, bit);
+    drawLevels(wire, start, levels);
     const LocalNs end = bitAt(start, bits);
     lineFree_[wire] = error ? bitAt(end, bits) : end;
 }
@@ -216,12 +204,10 @@ void VcdExport::drawControlLines(uint16_t states) {
 }
 
 void VcdExport::findNextEdge(size_t wire) {
-    if (wires_[wire].empty()) {
-        nextAt_[wire] = kNever;
-        return;
-    }
-    const DrawnCharacter& character = wires_[wire].front();
-    nextAt_[wire] = unitsAt(bitAt(character.start, std::countr_zero(character.edges)));
+    const VcdWireQueue& queue = wires_[wire];
+    nextAt_[wire] = queue.empty()
+                        ? kNever
+                        : unitsAt(bitAt(queue.frontStart(), std::countr_zero(queue.frontEdges())));
 }
 
 void VcdExport::writeNext(size_t source) {
@@ -232,19 +218,24 @@ void VcdExport::writeNext(size_t source) {
         nextAt_[source] = controlChanges_.empty() ? kNever : controlChanges_.front().at;
         return;
     }
-    DrawnCharacter& character = wires_[source].front();
-    const int bit = std::countr_zero(character.edges);
-    changes_.writeChange(nextAt_[source], (character.levels >> bit & 1) != 0 ? '1' : '0',
+    VcdWireQueue& queue = wires_[source];
+    const int bit = std::countr_zero(queue.frontEdges());
+    changes_.writeChange(nextAt_[source], (queue.frontLevels() >> bit & 1) != 0 ? '1' : '0',
                          Identifier(source == kSdWire ? kSd : kRd));
-    character.edges &= character.edges - 1;
-    if (character.edges == 0) {
-        wires_[source].pop();
-    }
+    queue.edgeWritten();
     findNextEdge(source);
 }
 
 void VcdExport::flush(LocalNs at) {
     const int64_t limit = unitsAt(at);
+    // Without control-line changes waiting, the two wires alone take turns.
+    while (nextAt_[kControlLines] == kNever) {
+        const size_t wire = nextAt_[kRdWire] < nextAt_[kSdWire] ? kRdWire : kSdWire;
+        if (nextAt_[wire] > limit) {
+            return;
+        }
+        writeNext(wire);
+    }
     while (true) {
         // The source whose first change comes first; on a tie, the one listed first.
         size_t earliest = 0;

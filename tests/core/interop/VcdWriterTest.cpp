@@ -1,5 +1,7 @@
 #include "core/interop/VcdWriter.h"
 
+#include "core/interop/VcdWireQueue.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -146,6 +148,31 @@ TEST(VcdWriter, BreakHoldsTheLineLowAndControlLinesFollowTheRecords) {
 
     capture->header().recordWidth = 0;
     EXPECT_EQ(Parse(Vcd(*capture)).valueAt("RS", 0), 'x');
+}
+
+TEST(VcdWireQueue, CharactersComeBackWithTheirStartsAndEdgesAcrossLongSteps) {
+    // Steps below and beyond the four seconds an entry holds, and a queue that empties and fills
+    // again from an earlier time than it held.
+    const LocalNs year = 365 * kNsPerDay;
+    const LocalNs starts[] = {5, 1'000'005, 11 * kNsPerSecond, year, year + 1};
+    VcdWireQueue queue;
+    for (const LocalNs start : starts) {
+        queue.push(start, 0b1'1010'0110u); // start bit, 8 data bits ending high, idle
+    }
+    for (const LocalNs start : starts) {
+        ASSERT_FALSE(queue.empty());
+        EXPECT_EQ(queue.frontStart(), start);
+        EXPECT_EQ(queue.frontLevels(), 0b1'1010'0110u);
+        // Each change of level from the idle level before: bits 0, 1, 3, 5, 6 and 7.
+        EXPECT_EQ(queue.frontEdges(), 0b0'1110'1011u);
+        for (int edge = 0; edge < 6; ++edge) {
+            queue.edgeWritten();
+        }
+    }
+    EXPECT_TRUE(queue.empty());
+    queue.push(-7, 0b10u);
+    EXPECT_EQ(queue.frontStart(), -7);
+    EXPECT_EQ(queue.frontEdges(), 0b11u);
 }
 
 } // namespace
