@@ -551,7 +551,10 @@ using Row = std::tuple<Exchange, LinkFault, Strike>;
 class FaultMatrixTest : public ::testing::TestWithParam<Row> {};
 
 TEST_P(FaultMatrixTest, EndsCompleteAndExactOrWithItsMessageAndLosesNothing) {
-    const auto [exchange, fault, strike] = GetParam();
+    // Plain names rather than a structured binding: the lambda below takes them.
+    const Exchange exchange = std::get<0>(GetParam());
+    const LinkFault fault = std::get<1>(GetParam());
+    const Strike strike = std::get<2>(GetParam());
     const int clean = CleanRequests(exchange);
     ASSERT_GT(clean, 2);
     const int at = strike == Strike::First ? 0 : strike == Strike::Middle ? clean / 2 : clean - 1;
