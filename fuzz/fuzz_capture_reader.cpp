@@ -7,33 +7,22 @@
 #include "core/capture/CaptureFileWriter.h"
 #include "core/platform/BinaryReader.h"
 #include "core/platform/BinaryWriter.h"
-#include "core/platform/UserPrompt.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
 
+#include "FuzzSupport.h"
+
 using namespace varnolt;
+using fuzz::Check;
+using fuzz::SilentPrompt;
 
 namespace {
 
 // Small rings keep each run fast; larger counts take the refusal path.
 constexpr RecordCount kFuzzCapacity = 4096;
-
-class SilentPrompt final : public UserPrompt {
-public:
-    void message(std::string_view, std::string_view, PromptIcon) override {}
-    PromptAnswer ask(std::string_view, std::string_view, PromptButtons, PromptIcon) override {
-        return PromptAnswer::Ok;
-    }
-};
-
-void Check(bool condition) {
-    if (!condition) {
-        __builtin_trap();
-    }
-}
 
 } // namespace
 

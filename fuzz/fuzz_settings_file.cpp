@@ -1,59 +1,49 @@
-// Loads arbitrary bytes as a settings file: the reader must refuse or report them without
-// reading past the end, and the normalized model must save again.
+// Loads arbitrary bytes as a settings file, in memory: the reader must refuse or report them
+// without reading past the end, and whatever it read must normalize. A file read whole, once
+// normalized, saves and loads again to the same model.
 
-#include "core/platform/UserPrompt.h"
+#include "core/platform/BinaryReader.h"
+#include "core/platform/BinaryWriter.h"
 #include "core/settings/CSaParameter.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <string>
-#include <unistd.h>
+#include <span>
+#include <vector>
+
+#include "FuzzSupport.h"
 
 using namespace varnolt;
+using fuzz::Check;
+using fuzz::SilentPrompt;
 
 namespace {
 
-class SilentPrompt final : public UserPrompt {
-public:
-    void message(std::string_view, std::string_view, PromptIcon) override {}
-    PromptAnswer ask(std::string_view, std::string_view, PromptButtons, PromptIcon) override {
-        return PromptAnswer::Ok;
-    }
-};
-
-std::filesystem::path ScratchPath(const char* name) {
-    return std::filesystem::temp_directory_path() /
-           ("varnolt-fuzz-" + std::to_string(getpid()) + "-" + name);
+std::vector<uint8_t> Saved(const CSaParameter& model) {
+    std::vector<uint8_t> bytes;
+    bytes.reserve(16384);
+    BinaryWriter out(bytes);
+    model.Write(out);
+    Check(out.finish());
+    return bytes;
 }
-
-// The two files each run writes, removed when the fuzzer exits.
-struct ScratchFiles {
-    std::filesystem::path input = ScratchPath("in.tvs");
-    std::filesystem::path output = ScratchPath("out.tvs");
-    ~ScratchFiles() {
-        std::error_code ignored;
-        std::filesystem::remove(input, ignored);
-        std::filesystem::remove(output, ignored);
-    }
-};
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const ScratchFiles scratch;
-    std::FILE* file = std::fopen(scratch.input.c_str(), "wb");
-    if (file == nullptr) {
-        return 0;
-    }
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
-
     SilentPrompt prompt;
     CSaParameter model;
-    model.LoadFile(scratch.input, prompt);
+    BinaryReader in(std::span<const uint8_t>(data, size));
+    const bool loaded = model.Read(in, prompt, "fuzz.tvs");
     model.Normalize();
-    model.SaveFile(scratch.output, prompt);
+    if (!loaded) {
+        return 0;
+    }
+
+    const std::vector<uint8_t> saved = Saved(model);
+    CSaParameter again;
+    BinaryReader back(saved);
+    Check(again.Read(back, prompt, "again.tvs"));
+    Check(again == model);
     return 0;
 }

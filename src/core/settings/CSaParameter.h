@@ -13,6 +13,8 @@
 
 namespace varnolt {
 
+class BinaryReader;
+class BinaryWriter;
 class UserPrompt;
 
 // Line modes: 1 + 2 × line type (0 RS-232C, 1 RS-422/485) + mode (0 monitor, 1 simulation).
@@ -75,6 +77,8 @@ public:
     // Writes the model as a settings file (version "0110"). A file that cannot be created or
     // written is reported through PROMPT; returns whether every byte was written.
     bool SaveFile(const std::filesystem::path& path, UserPrompt& prompt) const;
+    // The bytes of that file, appended to WRITER.
+    void Write(BinaryWriter& writer) const;
 
     // Reads a settings file into the model, field by field. Every refusal and read error is
     // reported through PROMPT, except a file of a newer version, which silently resets the
@@ -82,6 +86,8 @@ public:
     // their values. Returns true only when the whole file was read. Callers normalize after
     // every call, whatever its outcome.
     bool LoadFile(const std::filesystem::path& path, UserPrompt& prompt);
+    // LoadFile from the bytes READER holds; PATH names them in file-error messages.
+    bool Read(BinaryReader& reader, UserPrompt& prompt, const std::filesystem::path& path);
 
     friend bool operator==(const CSaParameter&, const CSaParameter&) = default;
 };

@@ -239,17 +239,21 @@ void ReportFileError(UserPrompt& prompt, FileError error, const std::filesystem:
 
 } // namespace
 
+void CSaParameter::Write(BinaryWriter& writer) const {
+    writer.writeArchiveString(kStartMarker);
+    writer.writeArchiveString(kCurrentVersionText);
+    ItemWriter items(writer);
+    TransferCurrentVersion(items, *this);
+    writer.writeArchiveString(kEndMarker);
+}
+
 bool CSaParameter::SaveFile(const std::filesystem::path& path, UserPrompt& prompt) const {
     BinaryWriter writer(path);
     if (!writer.ok()) {
         ReportFileError(prompt, writer.error(), path);
         return false;
     }
-    writer.writeArchiveString(kStartMarker);
-    writer.writeArchiveString(kCurrentVersionText);
-    ItemWriter items(writer);
-    TransferCurrentVersion(items, *this);
-    writer.writeArchiveString(kEndMarker);
+    Write(writer);
     if (!writer.finish()) {
         ReportFileError(prompt, writer.error(), path);
         return false;
@@ -263,6 +267,11 @@ bool CSaParameter::LoadFile(const std::filesystem::path& path, UserPrompt& promp
         prompt.message(kNotFoundText, kAppCaption, PromptIcon::Warning);
         return false;
     }
+    return Read(reader, prompt, path);
+}
+
+bool CSaParameter::Read(BinaryReader& reader, UserPrompt& prompt,
+                        const std::filesystem::path& path) {
     std::string marker;
     if (!reader.readArchiveString(marker) && reader.error() != FileError::EndOfFile) {
         ReportFileError(prompt, reader.error(), path);

@@ -1,0 +1,47 @@
+#pragma once
+
+// Shared by the fuzz targets: their check, a prompt that shows nothing, and arbitrary bytes cut
+// into analyzer answers the way the link cuts them, each held in a buffer of exactly its size so
+// that a read past it is caught.
+
+#include "core/link/protocol/FrameTerminator.h"
+#include "core/platform/UserPrompt.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace varnolt::fuzz {
+
+// Calls TAKE with each answer of BYTES: the bytes up to and including each terminator, and what
+// is left after the last one.
+template <typename Take>
+void ForEachAnswer(std::span<const uint8_t> bytes, Take take) {
+    size_t start = 0;
+    for (size_t end = 1; end <= bytes.size(); ++end) {
+        const std::span<const uint8_t> answer = bytes.subspan(start, end - start);
+        if (EndsWithTerminator(answer) || end == bytes.size()) {
+            const std::vector<uint8_t> exact(answer.begin(), answer.end());
+            take(std::span<const uint8_t>(exact));
+            start = end;
+        }
+    }
+}
+
+inline void Check(bool condition) {
+    if (!condition) {
+        __builtin_trap();
+    }
+}
+
+// Readers report refusals and file errors through a prompt; the targets check what they return.
+class SilentPrompt final : public UserPrompt {
+public:
+    void message(std::string_view, std::string_view, PromptIcon) override {}
+    PromptAnswer ask(std::string_view, std::string_view, PromptButtons, PromptIcon) override {
+        return PromptAnswer::Ok;
+    }
+};
+
+} // namespace varnolt::fuzz
