@@ -1,8 +1,14 @@
+#include "core/capture/CaptureFileReader.h"
 #include "core/link/savedfile/FileDataBlock.h"
+#include "core/link/savedfile/ReceivedCaptureFile.h"
 #include "core/link/savedfile/StoredFileEntry.h"
+#include "core/platform/BinaryWriter.h"
+#include "support/RecordingPrompt.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -72,6 +78,22 @@ TEST(FileDataBlockTest, TheCheckByteIsTheComplementOfTheDataSum) {
     EXPECT_FALSE(InspectFileDataBlock(answer).intact);
     EXPECT_TRUE(InspectFileDataBlock(Frame("FD\xFF")).intact); // no data: check FF
     EXPECT_FALSE(InspectFileDataBlock(Frame("FD")).intact);    // no room for a check byte
+}
+
+// A download that ended early or came from a garbled analyzer may hold fewer words than a header;
+// writing it must refuse it rather than read past the words received.
+TEST(ReceivedCaptureFileTest, WordsShortOfAReceivableHeaderWriteNothing) {
+    const std::vector<uint16_t> shortFile{0x30, 0x30, 0x30, 0x34, 0, 0, 0, 0};
+    std::vector<uint8_t> bytes;
+    BinaryWriter out(bytes);
+    EXPECT_FALSE(WriteReceivedWords(out, shortFile));
+    EXPECT_TRUE(bytes.empty());
+
+    const testing::TempDir folder;
+    testing::RecordingPrompt prompt;
+    EXPECT_FALSE(WriteReceivedCapture(folder / "short.tvd", shortFile, prompt));
+    EXPECT_FALSE(std::filesystem::exists(folder / "short.tvd"));
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{std::string(kWrongFileVersionMessage)});
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "core/link/savedfile/ReceivedCaptureFile.h"
 
 #include "core/capture/CaptureFileFormat.h"
+#include "core/capture/CaptureFileReader.h"
 #include "core/capture/CaptureFileWriter.h"
 #include "core/platform/BinaryWriter.h"
 #include "core/platform/FileError.h"
@@ -73,17 +74,28 @@ bool IsReceivableFile(std::span<const uint16_t> words) {
            DataFormatVersionOf(words.data()) == version && LowNibble(words[kRecordWidthWord]) <= 1;
 }
 
-bool WriteReceivedCapture(const std::filesystem::path& path, std::span<const uint16_t> words,
-                          UserPrompt& prompt) {
+bool WriteReceivedWords(BinaryWriter& out, std::span<const uint16_t> words) {
+    if (!IsReceivableFile(words)) {
+        return false;
+    }
     CaptureHeaderWords header;
     std::copy_n(words.begin(), header.size(), header.begin());
-    const std::vector<RecordWord> records =
-        RecordsOf(words.subspan(kReceivedHeaderWords), LowNibble(words[kRecordWidthWord]));
+    WriteCapture(
+        out, header,
+        RecordsOf(words.subspan(kReceivedHeaderWords), LowNibble(words[kRecordWidthWord])));
+    return true;
+}
 
+bool WriteReceivedCapture(const std::filesystem::path& path, std::span<const uint16_t> words,
+                          UserPrompt& prompt) {
+    if (!IsReceivableFile(words)) {
+        prompt.message(kWrongFileVersionMessage, kAppCaption, PromptIcon::Warning);
+        return false;
+    }
     const std::filesystem::path temporary = TemporaryPathBeside(path);
     BinaryWriter out(temporary);
     if (out.ok()) {
-        WriteCapture(out, header, records);
+        WriteReceivedWords(out, words);
     }
     std::error_code removed;
     if (!out.finish()) {

@@ -6,6 +6,7 @@
 
 namespace varnolt {
 
+class BinaryWriter;
 class UserPrompt;
 
 // A file received from the analyzer, as words: 126 capture-file header words, two unused
@@ -22,12 +23,16 @@ inline constexpr size_t kReceivedHeaderWords = 128;
 // with the version message and nothing is written.
 [[nodiscard]] bool IsReceivableFile(std::span<const uint16_t> words);
 
-// Writes WORDS (IsReceivableFile) as a capture file at PATH: the header words taken over
-// unchanged, the records built from the data words (width 0: each word in a record's upper
-// half; width 1: each pair high, low). The file is written under a temporary name in PATH's
-// folder and renamed to PATH once complete, so a failed write leaves neither a partial file
-// under PATH nor destroys the file PATH named before. A failure is reported through PROMPT
-// and gives false.
+// Appends the capture file of WORDS to OUT: the header words taken over unchanged, the records
+// built from the data words (width 0: each word in a record's upper half; width 1: each pair
+// high, low). False, and nothing written, for words that are not IsReceivableFile.
+bool WriteReceivedWords(BinaryWriter& out, std::span<const uint16_t> words);
+
+// Writes WORDS as a capture file at PATH (WriteReceivedWords); words that are not
+// IsReceivableFile are refused with the version message. The file is written under a temporary
+// name in PATH's folder and renamed to PATH once complete, so a failed write leaves neither a
+// partial file under PATH nor destroys the file PATH named before. A failure is reported through
+// PROMPT and gives false.
 bool WriteReceivedCapture(const std::filesystem::path& path, std::span<const uint16_t> words,
                           UserPrompt& prompt);
 
