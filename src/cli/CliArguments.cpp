@@ -1,7 +1,6 @@
 #include "cli/CliArguments.h"
 
 #include "cli/InteropArguments.h"
-#include "cli/SettingsCommand.h"
 
 #include <string_view>
 
@@ -28,6 +27,34 @@ std::string_view OptionName(std::string_view arg, std::optional<std::string>& va
 }
 
 } // namespace
+
+CliParseResult ParseSettingsArguments(const std::vector<std::string>& args) {
+    CliArguments result;
+    result.command = CliCommand::Settings;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            return {CliArguments{}, {}};
+        }
+        if (arg == "--json") {
+            result.json = true;
+        } else if (arg == "--diff") {
+            result.diff = true;
+        } else if (arg.starts_with("-") && arg != "-") {
+            return {std::nullopt, "unknown option '" + arg + "' for settings (try --help)"};
+        } else {
+            result.settingsFiles.push_back(arg);
+        }
+    }
+    const size_t expected = result.diff ? 2 : 1;
+    if (result.settingsFiles.size() != expected) {
+        return {std::nullopt, result.diff
+                                  ? "settings --diff needs two settings files (try --help)"
+                                  : "settings needs one settings file, or two with --diff (try "
+                                    "--help)"};
+    }
+    return {result, {}};
+}
 
 CliParseResult ParseCliArguments(const std::vector<std::string>& args) {
     if (args.empty()) {

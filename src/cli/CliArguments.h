@@ -26,6 +26,8 @@ struct CliArguments {
     // find: the arguments after the command, which it takes apart itself.
     std::vector<std::string> commandArgs;
     bool checkOnly = false; // join --check
+
+    friend bool operator==(const CliArguments&, const CliArguments&) = default;
 };
 
 // The arguments after the program name, or the one-line reason they are not understood.
@@ -35,6 +37,10 @@ struct CliParseResult {
 };
 
 [[nodiscard]] CliParseResult ParseCliArguments(const std::vector<std::string>& args);
+
+// "settings FILE.tvs [--json]" and "settings A.tvs B.tvs --diff [--json]"; ARGS starts with the
+// command word.
+[[nodiscard]] CliParseResult ParseSettingsArguments(const std::vector<std::string>& args);
 
 // The text of --help.
 [[nodiscard]] std::string CliUsage();

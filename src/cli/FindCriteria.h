@@ -16,6 +16,8 @@ struct FindRequest {
     bool all = false;
     std::optional<int64_t> from; // a position counted from 1
     std::optional<int64_t> max;
+
+    friend bool operator==(const FindRequest&, const FindRequest&) = default;
 };
 
 struct FindParseResult {

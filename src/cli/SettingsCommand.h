@@ -9,10 +9,6 @@
 
 namespace varnolt::cli {
 
-// "settings FILE.tvs [--json]" and "settings A.tvs B.tvs --diff [--json]"; ARGS starts with the
-// command word.
-[[nodiscard]] CliParseResult ParseSettingsArguments(const std::vector<std::string>& args);
-
 // varnolt-cli settings: every setting of a settings file as "name: value" lines (or one JSON
 // object) on OUT, or only those in which two files differ.
 [[nodiscard]] CliExit RunSettings(const CliArguments& args, std::ostream& out);
