@@ -424,7 +424,8 @@ void WriteCaptureSeeds(const fs::path& root, ConsolePrompt& prompt) {
 
 } // namespace
 
-void WriteLineSeeds(const fs::path& root); // LineSeeds.cpp
+void WriteLineSeeds(const fs::path& root);   // LineSeeds.cpp
+void WriteParserSeeds(const fs::path& root); // ParserSeeds.cpp
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -439,5 +440,6 @@ int main(int argc, char** argv) {
     WriteLinkSeeds(root);
     WriteReceptionSeeds(root);
     WriteLineSeeds(root);
+    WriteParserSeeds(root);
     return prompt.failed ? 1 : 0;
 }

@@ -8,9 +8,12 @@
 #   TARGET  EXECUTIONS  COVERAGE (edges)  FINDINGS
 #
 #   tools/fuzz/campaign.sh [RUNS [TARGET...]]      (default: 10,000,000 runs, every target)
+#
+# CAMPAIGN_SECONDS=N also ends each target after N seconds, for a campaign that must fit a time.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/fuzz_common.sh"
 runs="${1:-10000000}"
+seconds="${CAMPAIGN_SECONDS:-0}" # 0: no time limit
 shift || true
 mapfile -t targets < <(fuzz_targets "$@")
 fuzz_build "${targets[@]}"
@@ -27,8 +30,9 @@ for target in "${targets[@]}"; do
     log="$work/$target.log"
     echo "== $target: $runs runs"
     # A finding ends the run early; the line below still reports how far it got.
-    "$build/fuzz/fuzz_$target" -runs="$runs" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-        -artifact_prefix="$findings/" "$work/new/$target" "$root/fuzz/corpus/$target" \
+    "$build/fuzz/fuzz_$target" -runs="$runs" -max_total_time="$seconds" -timeout=10 \
+        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
+        "$work/new/$target" "$root/fuzz/corpus/$target" \
         >"$log" 2>&1 || true
     executed="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)"
     coverage="$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)"
