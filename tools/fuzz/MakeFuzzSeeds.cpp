@@ -422,6 +422,29 @@ void WriteCaptureSeeds(const fs::path& root, ConsolePrompt& prompt) {
     }
 }
 
+// Four option bytes (record width, layout, idle and time display, file type, cells; ring size;
+// line length and control lines; start position), then the virtual analyzer's record words.
+void WriteExportSeeds(const fs::path& root) {
+    const SeedFolder folder(root, "capture_export");
+    const auto seed = [&folder](std::string_view name, std::array<uint8_t, 4> options,
+                                std::span<const RecordWord> items) {
+        Bytes input(options.begin(), options.end());
+        BinaryWriter out(input);
+        for (const RecordWord word : items) {
+            out.writeU32(word);
+        }
+        folder.write(name, input);
+    };
+    CSaParameter narrowSettings;
+    narrowSettings.idleDisplay = 3;
+    narrowSettings.timeDisplay = 5;
+    const std::vector<RecordWord> narrow = RecordedItems(narrowSettings, 40, 100);
+    seed("seed-continuous-wrapped", {0x5C, 40, 0x50, 3}, narrow);
+    seed("seed-frame-whole", {0x5E, 120, 0x14, 0}, narrow);
+    const std::vector<RecordWord> wide = RecordedItems(VariedSettings(), 40, 100);
+    seed("seed-control-lines-wrapped", {0xC7, 50, 0x21, 9}, wide);
+}
+
 } // namespace
 
 void WriteLineSeeds(const fs::path& root);   // LineSeeds.cpp
@@ -435,6 +458,7 @@ int main(int argc, char** argv) {
     const fs::path root = argv[1];
     ConsolePrompt prompt;
     WriteCaptureSeeds(root, prompt);
+    WriteExportSeeds(root);
     WriteSettingsFileSeeds(root, prompt);
     WriteSettingsBlockSeeds(root);
     WriteLinkSeeds(root);
