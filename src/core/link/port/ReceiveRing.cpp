@@ -18,21 +18,21 @@ ReceiveRing& ReceiveRing::processRing() {
 }
 
 int32_t ReceiveRing::freeBytes() const {
-    const RingIndex read = read_.load(std::memory_order_acquire);
-    const RingIndex write = write_.load(std::memory_order_relaxed);
+    const RingBytePos read = read_.load(std::memory_order_acquire);
+    const RingBytePos write = write_.load(std::memory_order_relaxed);
     const int32_t unread = write >= read ? write - read : write + capacity_ - read;
     return capacity_ - 1 - unread;
 }
 
 void ReceiveRing::append(std::span<const uint8_t> bytes) {
     assert(bytes.size() <= static_cast<size_t>(freeBytes()));
-    const RingIndex write = write_.load(std::memory_order_relaxed);
+    const RingBytePos write = write_.load(std::memory_order_relaxed);
     // A chunk that straddles the end is split across the end and the start.
     const size_t first = std::min(bytes.size(), static_cast<size_t>(capacity_ - write));
     std::memcpy(bytes_.data() + write, bytes.data(), first);
     std::memcpy(bytes_.data(), bytes.data() + first, bytes.size() - first);
     const auto advanced = static_cast<int64_t>(write) + static_cast<int64_t>(bytes.size());
-    write_.store(static_cast<RingIndex>(advanced % capacity_), std::memory_order_release);
+    write_.store(static_cast<RingBytePos>(advanced % capacity_), std::memory_order_release);
 }
 
 bool ReceiveRing::empty() const {
@@ -40,8 +40,8 @@ bool ReceiveRing::empty() const {
 }
 
 int32_t ReceiveRing::unreadBytes() const {
-    const RingIndex read = read_.load(std::memory_order_relaxed);
-    const RingIndex write = write_.load(std::memory_order_acquire);
+    const RingBytePos read = read_.load(std::memory_order_relaxed);
+    const RingBytePos write = write_.load(std::memory_order_acquire);
     return write >= read ? write - read : write + capacity_ - read;
 }
 

@@ -7,8 +7,8 @@
 
 namespace varnolt {
 
-// A position in the receive ring, 0 .. capacity − 1.
-using RingIndex = int32_t;
+// A byte position in the receive ring, 0 .. capacity − 1 (not a record: records have RingIndex).
+using RingBytePos = int32_t;
 
 // The bytes the USB reader thread has taken from the bridge and the protocol layer has not yet
 // read. One reader thread appends (the producer), the user-interface thread reads (the
@@ -46,8 +46,8 @@ public:
     // Both indexes to 0. Only while no producer runs (a port that is opening).
     void reset();
 
-    [[nodiscard]] RingIndex readIndex() const { return read_.load(std::memory_order_acquire); }
-    [[nodiscard]] RingIndex writeIndex() const { return write_.load(std::memory_order_acquire); }
+    [[nodiscard]] RingBytePos readIndex() const { return read_.load(std::memory_order_acquire); }
+    [[nodiscard]] RingBytePos writeIndex() const { return write_.load(std::memory_order_acquire); }
 
     // Takes bytes for ReadRing: copies from the read index into AREA one at a time, each time
     // asking STOP_AFTER(bytes now in AREA) whether to stop, and stops too when the ring runs
@@ -56,20 +56,20 @@ public:
     int32_t take(std::span<uint8_t> area, int32_t used, StopAfter stopAfter);
 
 private:
-    [[nodiscard]] RingIndex next(RingIndex index) const {
+    [[nodiscard]] RingBytePos next(RingBytePos index) const {
         return index + 1 == capacity_ ? 0 : index + 1;
     }
 
     int32_t capacity_;
     std::vector<uint8_t> bytes_;
-    std::atomic<RingIndex> write_{0};
-    std::atomic<RingIndex> read_{0};
+    std::atomic<RingBytePos> write_{0};
+    std::atomic<RingBytePos> read_{0};
 };
 
 template <typename StopAfter>
 int32_t ReceiveRing::take(std::span<uint8_t> area, int32_t used, StopAfter stopAfter) {
-    const RingIndex end = write_.load(std::memory_order_acquire);
-    RingIndex read = read_.load(std::memory_order_relaxed);
+    const RingBytePos end = write_.load(std::memory_order_acquire);
+    RingBytePos read = read_.load(std::memory_order_relaxed);
     int32_t taken = 0;
     while (read != end && static_cast<size_t>(used) < area.size()) {
         area[static_cast<size_t>(used++)] = bytes_[static_cast<size_t>(read)];
