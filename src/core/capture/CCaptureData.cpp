@@ -57,8 +57,6 @@ void CCaptureData::PrepareForLoad() {
     wrapped_.store(false, std::memory_order_relaxed);
     first_ = 0;
     last_ = kNoRecord;
-    saveFirst_ = 0;
-    saveLast_ = kNoRecord;
     activeBank_ = CaptureBank::A;
 }
 
@@ -174,32 +172,25 @@ bool CCaptureData::saveBusy() const {
 }
 
 bool CCaptureData::StartSave(SaveRequest request, RingIndex first, RingIndex last) {
+    SaveOrder order{SaveKind::Automatic, SaveSource::Ring, first, last};
     switch (request) {
     case SaveRequest::TriggerRing:
     case SaveRequest::Trigger:
-        setSaveRequest(SaveKind::Trigger, SaveSource::Ring, first, last);
+        order.kind = SaveKind::Trigger;
         break;
     case SaveRequest::BankA:
+        order.source = SaveSource::BankA;
+        break;
     case SaveRequest::BankB:
-        setSaveRequest(SaveKind::Automatic,
-                       request == SaveRequest::BankA ? SaveSource::BankA : SaveSource::BankB, first,
-                       last);
+        order.source = SaveSource::BankB;
         break;
     case SaveRequest::ActiveBank:
-        setSaveRequest(SaveKind::Automatic, SaveSourceOf(activeBank_), first, last);
+        order.source = SaveSourceOf(activeBank_);
         break;
     default:
         return false;
     }
-    return saver_->Submit(*this);
-}
-
-void CCaptureData::setSaveRequest(SaveKind kind, SaveSource source, RingIndex first,
-                                  RingIndex last) {
-    saveKind_ = kind;
-    saveSource_ = source;
-    saveFirst_ = first;
-    saveLast_ = last;
+    return saver_->Submit(*this, order);
 }
 
 } // namespace varnolt

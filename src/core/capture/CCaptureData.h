@@ -50,6 +50,17 @@ enum class SaveRequest : int32_t {
     ActiveBank = 4, // the partial bank at the end of a measurement (automatic)
 };
 
+// What one background save writes, handed to the saver by value: the kind (the file's
+// prefix), the array the words come from and the inclusive ring range FIRST ... LAST.
+struct SaveOrder {
+    SaveKind kind = SaveKind::Trigger;
+    SaveSource source = SaveSource::Ring;
+    RingIndex first = 0;
+    RingIndex last = kNoRecord;
+
+    friend bool operator==(const SaveOrder&, const SaveOrder&) = default;
+};
+
 [[nodiscard]] constexpr CaptureBank OtherBank(CaptureBank bank) {
     return bank == CaptureBank::B ? CaptureBank::A : CaptureBank::B;
 }
@@ -97,8 +108,8 @@ public:
     void applyAutoSaveFileSize(int megabytes);
 
     // ---- Emptying ------------------------------------------------------------------------
-    // Empties the ring for loading a file: full capacity, not wrapped, first 0, last -1, save
-    // range 0 ... -1, bank A active. The header keeps its values.
+    // Empties the ring for loading a file: full capacity, not wrapped, first 0, last -1, bank A
+    // active. The header keeps its values.
     void PrepareForLoad();
     // PrepareForLoad, then the header takes over CONDITIONS.
     void Reset(const CaptureConditions& conditions);
@@ -144,22 +155,17 @@ public:
                    std::vector<RecordWord>& out) const;
 
     // ---- Background save -------------------------------------------------------------------
-    // Saves a stretch of records into a capture file in the background (CaptureSaver): REQUEST
-    // gives kind and source (0, 1: a trigger stretch from the ring; 2, 3: bank A, B; 4: the
-    // active bank), FIRST ... LAST the inclusive ring range. The words are copied now, so the
-    // store may go on changing. Returns whether the save was queued: not when the save folder
-    // is missing, which is not reported either, nor for a range the store cannot give.
+    // Saves a stretch of records into a capture file in the background: REQUEST gives kind and
+    // source (0, 1: a trigger stretch from the ring; 2, 3: bank A, B; 4: the active bank),
+    // FIRST ... LAST the inclusive ring range. The saver gets that as a SaveOrder and copies the
+    // words now, so the store may go on changing and keeps no save state of its own. Returns
+    // whether the save was queued: not when the save folder is missing, which is not reported
+    // either, nor for a range the store cannot give.
     bool StartSave(SaveRequest request, RingIndex first, RingIndex last);
     // The background saver, for its folder, display mode, clock and error reports.
     [[nodiscard]] CaptureSaver& saver() { return *saver_; }
     // A save is queued or being written.
     [[nodiscard]] bool saveBusy() const;
-    [[nodiscard]] SaveKind saveKind() const { return saveKind_; }
-    [[nodiscard]] SaveSource saveSource() const { return saveSource_; }
-    [[nodiscard]] RingIndex saveFirst() const { return saveFirst_; }
-    [[nodiscard]] RingIndex saveLast() const { return saveLast_; }
-    // Records what the next save writes: KIND, from SOURCE, ring range FIRST ... LAST.
-    void setSaveRequest(SaveKind kind, SaveSource source, RingIndex first, RingIndex last);
 
 private:
     [[nodiscard]] RecordWord* activeBankWords() {
@@ -175,13 +181,9 @@ private:
     // Read by a save thread, written only while no save of the ring is under way.
     std::atomic<RecordCount> capacity_;
     std::atomic<bool> wrapped_{false};
-    SaveKind saveKind_ = SaveKind::Trigger;
-    SaveSource saveSource_ = SaveSource::Ring;
     CaptureBank activeBank_ = CaptureBank::A;
     RingIndex first_ = 0;
     RingIndex last_ = kNoRecord;
-    RingIndex saveFirst_ = 0;
-    RingIndex saveLast_ = kNoRecord;
     std::unique_ptr<CaptureSaver> saver_;
 };
 

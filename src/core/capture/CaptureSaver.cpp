@@ -12,12 +12,11 @@ namespace varnolt {
 
 namespace {
 
-// Whether the store can give the words of its save range: inside the ring in use and, before
-// the ring has wrapped, no further than the newest record (the entries beyond were never
-// written).
-bool SaveRangeHeld(const CCaptureData& store) {
-    const RingIndex first = store.saveFirst();
-    const RingIndex last = store.saveLast();
+// Whether STORE can give the words of ORDER's range: inside the ring in use and, before the
+// ring has wrapped, no further than the newest record (the entries beyond were never written).
+bool SaveRangeHeld(const CCaptureData& store, const SaveOrder& order) {
+    const RingIndex first = order.first;
+    const RingIndex last = order.last;
     if (first < 0 || first >= store.capacity() || last < kNoRecord || last >= store.capacity()) {
         return false;
     }
@@ -54,15 +53,15 @@ CaptureSaver::~CaptureSaver() {
     WaitIdle();
 }
 
-bool CaptureSaver::Submit(const CCaptureData& store) {
-    if (!IsSaveFolder(folder_) || !SaveRangeHeld(store)) {
+bool CaptureSaver::Submit(const CCaptureData& store, const SaveOrder& order) {
+    if (!IsSaveFolder(folder_) || !SaveRangeHeld(store, order)) {
         return false;
     }
-    SaveJob job{SaveFileName(folder_, store.saveKind(), localTime_()),
+    SaveJob job{order,
+                SaveFileName(folder_, order.kind, localTime_()),
                 EncodeCaptureHeader(store.header(), displayMode_),
                 {}};
-    const RecordCount records =
-        SaveRecordCount(store.saveFirst(), store.saveLast(), store.capacity());
+    const RecordCount records = SaveRecordCount(order.first, order.last, store.capacity());
     {
         const std::lock_guard lock(mutex_);
         if (queue_.size() >= kMaxWaitingSaves) {
@@ -70,7 +69,7 @@ bool CaptureSaver::Submit(const CCaptureData& store) {
             return false;
         }
     }
-    store.CopyWords(store.saveSource(), store.saveFirst(), records, job.words);
+    store.CopyWords(order.source, order.first, records, job.words);
 
     bool startWorker = false;
     {

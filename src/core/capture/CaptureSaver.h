@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/capture/CCaptureData.h"
 #include "core/capture/CaptureFileFormat.h"
 #include "core/capture/RecordWord.h"
 #include "core/capture/SaveFileName.h"
@@ -23,6 +24,7 @@ class UserPrompt;
 // taken when the save was requested, so nothing that reception, a reset or a file load does to
 // the store afterwards changes what the file holds.
 struct SaveJob {
+    SaveOrder order;            // what was asked for
     std::filesystem::path name; // before any suffix that keeps it apart from an existing file
     CaptureHeaderWords headerWords{};
     std::vector<RecordWord> words;
@@ -69,13 +71,14 @@ public:
     void setDisplayMode(int displayMode) { displayMode_ = displayMode; }
 
     // ---- Saving --------------------------------------------------------------------------------
-    // Queues the save that STORE's save kind, source and range describe, with a copy of its
-    // header and of those words, named after the local time now. Nothing is saved, and nothing
+    // Queues the save ORDER describes, with a copy of STORE's header and of the words ORDER
+    // names, named after ORDER's kind and the local time now. Only ORDER says what to write:
+    // the store keeps no save state. Nothing is saved, and nothing
     // reported, when the folder is missing or not a directory, or when the range lies outside
     // the ring in use or, before the ring has wrapped, beyond its newest record. When
     // kMaxWaitingSaves files already wait, the save is refused and its message (the file and
     // the records not saved) waits for TakeSaveErrors. Returns whether the save was queued.
-    bool Submit(const CCaptureData& store);
+    bool Submit(const CCaptureData& store, const SaveOrder& order);
 
     // A save is queued or being written. Any thread.
     [[nodiscard]] bool busy() const { return busy_.load(std::memory_order_acquire); }

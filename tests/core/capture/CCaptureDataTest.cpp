@@ -21,8 +21,6 @@ void ExpectEmpty(const CCaptureData& store) {
     EXPECT_FALSE(store.wrapped());
     EXPECT_EQ(store.capacity(), store.maxCapacity());
     EXPECT_EQ(store.activeBank(), CaptureBank::A);
-    EXPECT_EQ(store.saveFirst(), 0);
-    EXPECT_EQ(store.saveLast(), kNoRecord);
     EXPECT_EQ(store.Advance(0, 3), kNoRecord);
 }
 
@@ -139,7 +137,6 @@ TEST(CCaptureData, ResetEmptiesTheRingAndTakesTheConditions) {
         store.Append(Item(i), 0);
     }
     ASSERT_EQ(store.SwitchBankIfFull(kSmall - 1), CaptureBank::A);
-    store.setSaveRequest(SaveKind::Automatic, SaveSource::BankB, 1, 3);
     store.header().idleDisplay = 2;
     store.header().formatVersion = 110;
     store.setCapacity(3);

@@ -1,6 +1,7 @@
 #include "core/link/reception/CTrigger.h"
 
 #include "core/capture/CaptureSaver.h"
+#include "support/RecordingSaveWriter.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,11 @@ class CTriggerTest : public ::testing::Test {
 protected:
     explicit CTriggerTest(RecordCount capacity = 100) : store(capacity) {
         store.saver().setFolder(folder.path());
+    }
+
+    // The one save the trigger asked for, from FIRST to LAST.
+    [[nodiscard]] std::vector<SaveOrder> TriggerSave(RingIndex first, RingIndex last) const {
+        return {{SaveKind::Trigger, SaveSource::Ring, first, last}};
     }
 
     // Appends WORD with the next device index; returns its ring index.
@@ -44,6 +50,7 @@ protected:
 
     testing::TempDir folder;
     CCaptureData store;
+    testing::RecordingSaveWriter saved{store.saver()};
     CTrigger trigger;
     int32_t device = 1000;
     ReceivedCount received = 0;
@@ -58,9 +65,7 @@ TEST_F(CTriggerTest, AStretchIsMappedThroughTheNewestRecordAndSavedOnceReceived)
     EXPECT_EQ(examine(), 0); // index 25 not yet received
     receive(1);
     EXPECT_EQ(examine(), 1);
-    EXPECT_EQ(store.saveKind(), SaveKind::Trigger);
-    EXPECT_EQ(store.saveFirst(), 5);
-    EXPECT_EQ(store.saveLast(), 25);
+    EXPECT_EQ(saved.orders(), TriggerSave(5, 25));
     EXPECT_FALSE(trigger.pending(2));
 }
 
@@ -88,8 +93,7 @@ TEST_F(CTriggerTest, TheStretchStartsAtAnItemAndEndsAfterACharacter) {
     EXPECT_EQ(examine(), 0);            // waits for the word after the idle head
     receive(kIdleMore);
     EXPECT_EQ(examine(), 1);
-    EXPECT_EQ(store.saveFirst(), 3);
-    EXPECT_EQ(store.saveLast(), 9);
+    EXPECT_EQ(saved.orders(), TriggerSave(3, 9));
 }
 
 class CTriggerWrappedTest : public CTriggerTest {
@@ -105,8 +109,7 @@ TEST_F(CTriggerWrappedTest, AWrappedRingWaitsForTheEndToBeReceivedAgain) {
     EXPECT_EQ(examine(), 0); // index 25 holds an older record, not the stretch's end
     receive(6);
     EXPECT_EQ(examine(), 1);
-    EXPECT_EQ(store.saveFirst(), 10);
-    EXPECT_EQ(store.saveLast(), 25);
+    EXPECT_EQ(saved.orders(), TriggerSave(10, 25));
 }
 
 TEST_F(CTriggerWrappedTest, TheAnalyzersDeviceIndexWrapDoesNotMoveTheStretch) {

@@ -4,6 +4,7 @@
 #include "core/capture/SaveFileName.h"
 #include "core/link/reception/BlockSequence.h"
 #include "core/link/reception/ReceivedRecords.h"
+#include "support/RecordingSaveWriter.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -113,14 +114,14 @@ TEST(DataBlockParserTest, TheRecordFillingTheRingSavesItsBankAndTheNextGoesToThe
     TempDir folder;
     CCaptureData store(10);
     store.saver().setFolder(folder.path());
+    const testing::RecordingSaveWriter saved(store.saver());
     std::vector<uint32_t> words(12, 0x1030'0000);
     ASSERT_TRUE(Take(DataBlock(0, words, 0), store, true));
     store.saver().WaitIdle();
     EXPECT_EQ(store.activeBank(), CaptureBank::B);
     EXPECT_EQ(store.lastIndex(), 1);
-    EXPECT_EQ(store.saveSource(), SaveSource::BankA);
-    EXPECT_EQ(store.saveFirst(), 0);
-    EXPECT_EQ(store.saveLast(), 9);
+    EXPECT_EQ(saved.orders(),
+              (std::vector<SaveOrder>{{SaveKind::Automatic, SaveSource::BankA, 0, 9}}));
     EXPECT_EQ(store.bankWord(CaptureBank::B, 0), 0x1030'0000U);
 
     // Without automatic saving the banks never change.

@@ -3,6 +3,7 @@
 #include "core/link/protocol/LinkMessages.h"
 #include "core/link/reception/MeasurementMessages.h"
 #include "core/link/reception/OnlineDownload.h"
+#include "support/RecordingSaveWriter.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +145,7 @@ TEST_F(OnlineReceptionTest, TheAnalyzersStopReportStopsLikeTheMenu) {
     autoSave.enabled = true;
     autoSave.folder = folder.path();
     store.saver().setFolder(folder.path());
+    const testing::RecordingSaveWriter saved(store.saver());
     measuring();
     answer("BS", DataBlock(0, std::vector<uint32_t>{0x1041'0000, 0x2042'0000}, 0));
     answer("BN", CheckedAnswer("PSS0B"));
@@ -159,16 +161,15 @@ TEST_F(OnlineReceptionTest, TheAnalyzersStopReportStopsLikeTheMenu) {
     EXPECT_EQ(link.linkState(), LinkState::Connected);
     EXPECT_EQ(view.stopped, 1);
     EXPECT_EQ(view.statusRefreshes, 1);
-    EXPECT_EQ(store.saveKind(), SaveKind::Automatic);
-    EXPECT_EQ(store.saveLast(), 1);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
-                            std::filesystem::directory_iterator()),
-              1);
+    // The final save of the partial bank.
+    EXPECT_EQ(saved.orders(),
+              (std::vector<SaveOrder>{{SaveKind::Automatic, SaveSource::BankA, 0, 1}}));
 }
 
 TEST_F(OnlineReceptionTest, ATriggerReportBecomesATriggerSaveOnceItsEndArrives) {
     testing::TempDir folder;
     store.saver().setFolder(folder.path());
+    const testing::RecordingSaveWriter saved(store.saver());
     measuring();
     answer("BS", DataBlock(100, std::vector<uint32_t>(4, 0x1041'0000), 0));
     answer("BN", CheckedAnswer("PTR050000006500000069"));
@@ -178,9 +179,8 @@ TEST_F(OnlineReceptionTest, ATriggerReportBecomesATriggerSaveOnceItsEndArrives) 
     tick(); // the block that holds the end
     store.saver().WaitIdle();
     EXPECT_FALSE(trigger.pending(5));
-    EXPECT_EQ(store.saveKind(), SaveKind::Trigger);
-    EXPECT_EQ(store.saveFirst(), 1);
-    EXPECT_EQ(store.saveLast(), 5);
+    EXPECT_EQ(saved.orders(),
+              (std::vector<SaveOrder>{{SaveKind::Trigger, SaveSource::Ring, 1, 5}}));
 }
 
 TEST_F(OnlineReceptionTest, AStartWithoutItsSaveFolderIsRefusedBeforeAnythingIsSent) {
