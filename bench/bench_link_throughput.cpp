@@ -77,8 +77,8 @@ void BM_BridgeToConsumer(benchmark::State& state) {
         const auto start = std::chrono::steady_clock::now();
         std::thread sender([&] {
             for (size_t offset = 0; offset < stream.size(); offset += kPacketBytes) {
-                analyzer.waitUntilQueuedAtMost(kQueuedLimit);
-                analyzer.sendToHost(std::span(stream).subspan(offset, kPacketBytes));
+                analyzer.WaitUntilQueuedAtMost(kQueuedLimit);
+                analyzer.SendToHost(std::span(stream).subspan(offset, kPacketBytes));
             }
         });
         size_t received = 0;

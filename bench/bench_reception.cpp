@@ -64,17 +64,17 @@ sim::AnswerFrame FullBlock(uint16_t width) {
     options.keepLog = false;
     sim::MeasurementEngine engine(options);
     sim::AnalyzerFirmware firmware;
-    engine.start(settings, 0);
-    (void)engine.firstBlock(0, firmware);
-    return engine.nextBlock(2000, firmware); // two seconds: more than a block holds
+    engine.Start(settings, 0);
+    (void)engine.FirstBlock(0, firmware);
+    return engine.NextBlock(2000, firmware); // two seconds: more than a block holds
 }
 
 // A connected, measuring link to the virtual analyzer, whose every "BN" is answered with BLOCK.
 class Reception {
 public:
     explicit Reception(uint16_t width) : block_(FullBlock(width)) {
-        analyzer_.withFirmware([this](sim::AnalyzerFirmware& state) {
-            state.addCommand("BN", sim::RequestChecksum::Without,
+        analyzer_.WithFirmware([this](sim::AnalyzerFirmware& state) {
+            state.AddCommand("BN", sim::RequestChecksum::Without,
                              [this](sim::AnalyzerFirmware&, const sim::Request&) {
                                  return std::vector<sim::AnswerFrame>{block_};
                              });

@@ -47,7 +47,7 @@ AnalyzerFirmware::AnalyzerFirmware() {
     AddStoredFileCommands(*this);
 }
 
-void AnalyzerFirmware::addCommand(std::string_view command, RequestChecksum checksum,
+void AnalyzerFirmware::AddCommand(std::string_view command, RequestChecksum checksum,
                                   Handler handler) {
     std::erase_if(commands_, [command](const Command& known) { return known.letters == command; });
     commands_.push_back({std::string(command), checksum, std::move(handler)});
@@ -66,7 +66,7 @@ const AnalyzerFirmware::Command* AnalyzerFirmware::find(std::span<const uint8_t>
     return nullptr;
 }
 
-std::vector<AnswerFrame> AnalyzerFirmware::handle(std::span<const uint8_t> frame) {
+std::vector<AnswerFrame> AnalyzerFirmware::Handle(std::span<const uint8_t> frame) {
     const Command* command = find(frame);
     if (LoaderAnswers(*this)) {
         // The loader knows only its own frames and stays silent to the rest.
@@ -87,11 +87,11 @@ std::vector<AnswerFrame> AnalyzerFirmware::handle(std::span<const uint8_t> frame
     return command->handler(*this, Request{command->letters, parameters});
 }
 
-std::vector<AnswerFrame> AnalyzerFirmware::handleLine(std::span<const uint8_t> line) {
+std::vector<AnswerFrame> AnalyzerFirmware::HandleLine(std::span<const uint8_t> line) {
     return HandleLoaderLine(*this, line);
 }
 
-AnswerFrame AnalyzerFirmware::refusal(bool line) {
+AnswerFrame AnalyzerFirmware::Refusal(bool line) {
     return line ? LoaderLine("NAK") : Nak();
 }
 

@@ -37,7 +37,7 @@ enum class RequestChecksum { Without, With };
 
 // The analyzer's firmware: its state and one handler per command. The handlers run under the
 // device's lock, one request at a time; they return the answers to send (none for a one-way
-// request). Later features register their commands with addCommand.
+// request). Later features register their commands with AddCommand.
 class AnalyzerFirmware {
 public:
     using Handler = std::function<std::vector<AnswerFrame>(AnalyzerFirmware&, const Request&)>;
@@ -52,18 +52,18 @@ public:
 
     // Registers COMMAND (two or three upper-case letters); a later registration of the same
     // letters replaces the earlier one.
-    void addCommand(std::string_view command, RequestChecksum checksum, Handler handler);
+    void AddCommand(std::string_view command, RequestChecksum checksum, Handler handler);
 
     // Carries out one request frame (without its terminator) and returns the answers. An
     // unknown command, or a checksum that does not match, is refused with "NAK". While the
     // loader runs, only its own frames are answered.
-    [[nodiscard]] std::vector<AnswerFrame> handle(std::span<const uint8_t> frame);
+    [[nodiscard]] std::vector<AnswerFrame> Handle(std::span<const uint8_t> frame);
     // Carries out one text line (without its line feed) that reached the loader.
-    [[nodiscard]] std::vector<AnswerFrame> handleLine(std::span<const uint8_t> line);
+    [[nodiscard]] std::vector<AnswerFrame> HandleLine(std::span<const uint8_t> line);
     // Whether what arrives now is read as text lines (the loader runs) rather than frames.
     [[nodiscard]] bool readsLines() { return LoaderAnswers(*this); }
     // The refusal of a request: "NAK" as a frame, or as a text LINE for the loader's lines.
-    [[nodiscard]] static AnswerFrame refusal(bool line);
+    [[nodiscard]] static AnswerFrame Refusal(bool line);
 
     // The state the requests change and report.
     uint8_t remoteMode = 0;

@@ -2,17 +2,17 @@
 
 namespace varnolt::sim {
 
-void FaultPlan::add(FaultSet faults, int count) {
+void FaultPlan::Add(FaultSet faults, int count) {
     for (int index = 0; index < count; ++index) {
         planned_.push_back(faults);
     }
 }
 
-void FaultPlan::pass(int count) {
-    add(FaultSet(), count);
+void FaultPlan::Pass(int count) {
+    Add(FaultSet(), count);
 }
 
-FaultSet FaultPlan::next() {
+FaultSet FaultPlan::Next() {
     if (planned_.empty()) {
         return {};
     }

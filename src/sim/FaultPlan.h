@@ -52,13 +52,13 @@ struct FaultSettings {
 class FaultPlan {
 public:
     // The next COUNT requests after those already planned get FAULTS.
-    void add(FaultSet faults, int count = 1);
+    void Add(FaultSet faults, int count = 1);
     // The next COUNT requests after those already planned pass untouched.
-    void pass(int count);
+    void Pass(int count);
     // Forgets the plan.
-    void clear() { planned_.clear(); }
+    void Clear() { planned_.clear(); }
     // The faults of the request that has just arrived.
-    [[nodiscard]] FaultSet next();
+    [[nodiscard]] FaultSet Next();
     [[nodiscard]] size_t planned() const { return planned_.size(); }
 
     FaultSettings settings;

@@ -94,7 +94,7 @@ void BootIntoLoader(AnalyzerFirmware& state) {
     state.runState = 0;
     state.transfer.reset();
     if (state.measurement && state.measurement->measuring()) {
-        state.measurement->stop(state.now);
+        state.measurement->Stop(state.now);
     }
 }
 
@@ -141,13 +141,13 @@ namespace varnolt::sim {
 // "WSTOP" stops the program and restarts into the loader; "INI" re-initialises the analyzer
 // with the program the loader wrote.
 void AddLoaderCommands(AnalyzerFirmware& firmware) {
-    firmware.addCommand(
+    firmware.AddCommand(
         "WSTOP", RequestChecksum::Without, [](AnalyzerFirmware& state, const Request&) {
             BootIntoLoader(state);
             state.later.push_back({state.loader.options.restartMs, LoaderLine("POW")});
             return Answers{};
         });
-    firmware.addCommand("INI", RequestChecksum::Without,
+    firmware.AddCommand("INI", RequestChecksum::Without,
                         [](AnalyzerFirmware& state, const Request&) {
                             LoaderState& loader = state.loader;
                             if (!loader.active) {

@@ -18,8 +18,8 @@ public:
     HostTransfer& operator=(const HostTransfer&) = delete;
     virtual ~HostTransfer() = default;
 
-    [[nodiscard]] virtual std::vector<AnswerFrame> acknowledged(AnalyzerFirmware& state) = 0;
-    [[nodiscard]] virtual std::vector<AnswerFrame> refused(AnalyzerFirmware& state) = 0;
+    [[nodiscard]] virtual std::vector<AnswerFrame> Acknowledged(AnalyzerFirmware& state) = 0;
+    [[nodiscard]] virtual std::vector<AnswerFrame> Refused(AnalyzerFirmware& state) = 0;
     [[nodiscard]] virtual bool finished() const = 0;
 };
 

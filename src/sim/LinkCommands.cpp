@@ -69,7 +69,7 @@ Answers SetLineOutputs(AnalyzerFirmware& state, const Request& request) {
         state.erOutput = request.parameters[6];
         state.rsOutput = request.parameters[7];
         const auto output = [](uint8_t character) -> uint16_t { return character == '1' ? 1 : 2; };
-        state.measurement->setLineOutputs(output(state.rsOutput), output(state.erOutput),
+        state.measurement->SetLineOutputs(output(state.rsOutput), output(state.erOutput),
                                           state.now);
     }
     return {};
@@ -95,7 +95,7 @@ Answers Transmit(AnalyzerFirmware& state, const Request& request) {
         }
         characters.push_back(element.value);
     }
-    state.measurement->transmit(characters, state.now);
+    state.measurement->Transmit(characters, state.now);
     return {};
 }
 
@@ -104,24 +104,24 @@ Answers Transmit(AnalyzerFirmware& state, const Request& request) {
 // The requests of the link itself: remote mode, versions, page, run state, stored amount,
 // counters and line outputs.
 void AddLinkCommands(AnalyzerFirmware& firmware) {
-    firmware.addCommand("ENW", RequestChecksum::With, SetRemote);
-    firmware.addCommand("VER", RequestChecksum::Without,
+    firmware.AddCommand("ENW", RequestChecksum::With, SetRemote);
+    firmware.AddCommand("VER", RequestChecksum::Without,
                         [](AnalyzerFirmware& state, const Request&) {
                             return Answers{Answer("ACK" + state.programVersion)};
                         });
-    firmware.addCommand("VEF", RequestChecksum::Without,
+    firmware.AddCommand("VEF", RequestChecksum::Without,
                         [](AnalyzerFirmware& state, const Request&) {
                             return Answers{Answer("ACK" + state.formatVersion)};
                         });
-    firmware.addCommand("PGR", RequestChecksum::Without, ReportPage);
-    firmware.addCommand("PSW", RequestChecksum::With, SetRunState);
-    firmware.addCommand("BC", RequestChecksum::Without,
+    firmware.AddCommand("PGR", RequestChecksum::Without, ReportPage);
+    firmware.AddCommand("PSW", RequestChecksum::With, SetRunState);
+    firmware.AddCommand("BC", RequestChecksum::Without,
                         [](AnalyzerFirmware& state, const Request&) {
                             return Answers{Answer("BC" + FormatDecimal4(state.storedAmount))};
                         });
-    firmware.addCommand("SWC", RequestChecksum::With, ResetCounter);
-    firmware.addCommand("GL", RequestChecksum::With, SetLineOutputs);
-    firmware.addCommand("GT", RequestChecksum::With, Transmit);
+    firmware.AddCommand("SWC", RequestChecksum::With, ResetCounter);
+    firmware.AddCommand("GL", RequestChecksum::With, SetLineOutputs);
+    firmware.AddCommand("GT", RequestChecksum::With, Transmit);
 }
 
 } // namespace varnolt::sim

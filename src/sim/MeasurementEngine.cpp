@@ -64,7 +64,7 @@ uint64_t MeasurementEngine::elapsedNs(uint32_t now) const {
     return uint64_t{now - startTick_} * kNsPerMs;
 }
 
-void MeasurementEngine::start(const CSaParameter& settings, uint32_t now) {
+void MeasurementEngine::Start(const CSaParameter& settings, uint32_t now) {
     settings_ = settings;
     recordWidth_ = settings.controlLineCapture == 1 ? 1 : 0;
     TrafficSettings traffic;
@@ -114,27 +114,27 @@ void MeasurementEngine::start(const CSaParameter& settings, uint32_t now) {
     }
 }
 
-void MeasurementEngine::stop(uint32_t now) {
-    catchUp(now);
+void MeasurementEngine::Stop(uint32_t now) {
+    CatchUp(now);
     if (measuring_ && traffic_) {
         stoppedAtNs_ = elapsedNs(now);
     }
     measuring_ = false;
 }
 
-const TrafficItem& MeasurementEngine::peekItem() {
-    const TrafficItem& generated = traffic_->peek();
+const TrafficItem& MeasurementEngine::PeekItem() {
+    const TrafficItem& generated = traffic_->Peek();
     if (!transmitted_.empty() && transmitted_.front().atNs <= generated.atNs) {
         return transmitted_.front();
     }
     return generated;
 }
 
-void MeasurementEngine::popItem() {
-    if (!transmitted_.empty() && transmitted_.front().atNs <= traffic_->peek().atNs) {
+void MeasurementEngine::PopItem() {
+    if (!transmitted_.empty() && transmitted_.front().atNs <= traffic_->Peek().atNs) {
         transmitted_.pop_front();
     } else {
-        traffic_->pop();
+        traffic_->Pop();
     }
 }
 
@@ -153,8 +153,8 @@ RecordWord MeasurementEngine::withOutputs(RecordWord word) const {
     return word;
 }
 
-void MeasurementEngine::setLineOutputs(uint16_t rs, uint16_t er, uint32_t now) {
-    catchUp(now);
+void MeasurementEngine::SetLineOutputs(uint16_t rs, uint16_t er, uint32_t now) {
+    CatchUp(now);
     const RecordWord before = withOutputs(lastLines_);
     rsOutput_ = rs;
     erOutput_ = er;
@@ -166,12 +166,12 @@ void MeasurementEngine::setLineOutputs(uint16_t rs, uint16_t er, uint32_t now) {
         const RecordWord change =
             MakeRecordWord(RecordKind::ControlLineChange, ControlLineFieldOf(before)) |
             ControlLineFieldOf(after);
-        record({std::max(elapsedNs(now), lastItemNs_), {change}}, true);
+        Record({std::max(elapsedNs(now), lastItemNs_), {change}}, true);
     }
 }
 
-void MeasurementEngine::transmit(std::span<const uint8_t> characters, uint32_t now) {
-    catchUp(now);
+void MeasurementEngine::Transmit(std::span<const uint8_t> characters, uint32_t now) {
+    CatchUp(now);
     if (!measuring_ || !traffic_) {
         return; // sent on the line, but nothing records it
     }
@@ -187,13 +187,13 @@ void MeasurementEngine::transmit(std::span<const uint8_t> characters, uint32_t n
     }
 }
 
-void MeasurementEngine::catchUp(uint32_t now) {
+void MeasurementEngine::CatchUp(uint32_t now) {
     if (!measuring_ || !traffic_) {
         return;
     }
     const uint64_t until = elapsedNs(now);
     for (;;) {
-        const TrafficItem& item = peekItem();
+        const TrafficItem& item = PeekItem();
         if (item.atNs > until) {
             break;
         }
@@ -204,12 +204,12 @@ void MeasurementEngine::catchUp(uint32_t now) {
             stoppedAtNs_ = item.atNs;
             return;
         }
-        record(item);
-        popItem();
+        Record(item);
+        PopItem();
     }
 }
 
-void MeasurementEngine::record(const TrafficItem& item, bool ownLines) {
+void MeasurementEngine::Record(const TrafficItem& item, bool ownLines) {
     const RecordWord head = ownLines ? item.words.front() : withOutputs(item.words.front());
     if (KindOf(head) == RecordKind::ControlLineChange &&
         PreviousLineStates(head) == NewLineStates(head)) {
@@ -238,7 +238,7 @@ void MeasurementEngine::record(const TrafficItem& item, bool ownLines) {
         ++written_;
     }
     lastItemNs_ = item.atNs;
-    countItem(item);
+    CountItem(item);
     const RecordWord first = item.words.front();
     switch (KindOf(first)) {
     case RecordKind::SdCharacter:
@@ -253,10 +253,10 @@ void MeasurementEngine::record(const TrafficItem& item, bool ownLines) {
     default:
         break;
     }
-    watchTriggers(item);
+    WatchTriggers(item);
 }
 
-void MeasurementEngine::countItem(const TrafficItem& item) {
+void MeasurementEngine::CountItem(const TrafficItem& item) {
     if (counters_ == nullptr) {
         return;
     }
@@ -283,7 +283,7 @@ void MeasurementEngine::countItem(const TrafficItem& item) {
     }
 }
 
-void MeasurementEngine::watchTriggers(const TrafficItem& item) {
+void MeasurementEngine::WatchTriggers(const TrafficItem& item) {
     const RecordWord word = item.words.front();
     const RecordKind kind = KindOf(word);
     const bool character = kind == RecordKind::SdCharacter || kind == RecordKind::RdCharacter;
@@ -324,12 +324,12 @@ void MeasurementEngine::watchTriggers(const TrafficItem& item) {
             }
         }
         if (fires) {
-            fire(t);
+            Fire(t);
         }
     }
 }
 
-void MeasurementEngine::fire(size_t t) {
+void MeasurementEngine::Fire(size_t t) {
     const SaTriggerEntry& trigger = settings_.triggers[t];
     ++triggerCounts_[t];
     const int64_t serial = written_ - 1; // the item that fired it, just recorded
@@ -364,7 +364,7 @@ void MeasurementEngine::fire(size_t t) {
     }
 }
 
-AnswerFrame MeasurementEngine::block(int64_t from, int64_t count) {
+AnswerFrame MeasurementEngine::Block(int64_t from, int64_t count) {
     std::string head = "BD";
     AppendHex(head, static_cast<uint32_t>(recordWidth_ == 1 ? 2 * count : count), 4);
     head += FormatHex32(static_cast<uint32_t>(deviceIndexOf(from)));
@@ -384,7 +384,7 @@ AnswerFrame MeasurementEngine::block(int64_t from, int64_t count) {
     return frame;
 }
 
-AnswerFrame MeasurementEngine::nextAnswer(uint32_t now, const AnalyzerFirmware& state) {
+AnswerFrame MeasurementEngine::NextAnswer(uint32_t now, const AnalyzerFirmware& state) {
     lastBlockItems_ = 0;
     if (!overflowsDue_.empty() && overflowsDue_.front() <= read_) {
         overflowsDue_.pop_front();
@@ -401,34 +401,34 @@ AnswerFrame MeasurementEngine::nextAnswer(uint32_t now, const AnalyzerFirmware& 
         const int64_t end = overflowsDue_.empty() ? written_ : overflowsDue_.front();
         if (end > read_) {
             lastBlockItems_ = std::min(end - read_, itemsPerBlock());
-            lastAnswer_ = block(read_, lastBlockItems_);
+            lastAnswer_ = Block(read_, lastBlockItems_);
         } else if (stoppedByTrigger_) {
             lastAnswer_ = Answer("PSS0B", true);
         } else {
-            lastAnswer_ = status(now, state);
+            lastAnswer_ = Status(now, state);
         }
     }
     return lastAnswer_;
 }
 
-AnswerFrame MeasurementEngine::firstBlock(uint32_t now, const AnalyzerFirmware& state) {
-    catchUp(now);
-    return nextAnswer(now, state);
+AnswerFrame MeasurementEngine::FirstBlock(uint32_t now, const AnalyzerFirmware& state) {
+    CatchUp(now);
+    return NextAnswer(now, state);
 }
 
-AnswerFrame MeasurementEngine::nextBlock(uint32_t now, const AnalyzerFirmware& state) {
-    catchUp(now);
+AnswerFrame MeasurementEngine::NextBlock(uint32_t now, const AnalyzerFirmware& state) {
+    CatchUp(now);
     read_ += lastBlockItems_;
-    return nextAnswer(now, state);
+    return NextAnswer(now, state);
 }
 
-AnswerFrame MeasurementEngine::repeatBlock(uint32_t now, const AnalyzerFirmware& state) {
-    catchUp(now);
-    return lastAnswer_.empty() ? nextAnswer(now, state) : lastAnswer_;
+AnswerFrame MeasurementEngine::RepeatBlock(uint32_t now, const AnalyzerFirmware& state) {
+    CatchUp(now);
+    return lastAnswer_.empty() ? NextAnswer(now, state) : lastAnswer_;
 }
 
-AnswerFrame MeasurementEngine::status(uint32_t now, const AnalyzerFirmware& state) {
-    catchUp(now);
+AnswerFrame MeasurementEngine::Status(uint32_t now, const AnalyzerFirmware& state) {
+    CatchUp(now);
     uint16_t lines = traffic_ ? traffic_->controlLines() : 0;
     const int16_t lineMode = state.settings.decoded(false).lineMode;
     if (lineMode == kLineRs232cSimulation || lineMode == kLineRs422Simulation) {
@@ -471,20 +471,20 @@ int32_t MeasurementEngine::storedAmount() const {
     return static_cast<int32_t>((stored * 100 + full - 1) / full);
 }
 
-AnswerFrame MeasurementEngine::storedFirst(const AnalyzerFirmware& state) {
+AnswerFrame MeasurementEngine::StoredFirst(const AnalyzerFirmware& state) {
     storedNext_ = std::max<int64_t>(0, written_ - (memoryItems() - 1));
     storedLastItems_ = 0;
-    return storedNext(state);
+    return StoredNext(state);
 }
 
-AnswerFrame MeasurementEngine::storedNext(const AnalyzerFirmware& state) {
+AnswerFrame MeasurementEngine::StoredNext(const AnalyzerFirmware& state) {
     storedNext_ += storedLastItems_;
     storedLastItems_ = std::min(written_ - storedNext_, itemsPerBlock());
     if (storedLastItems_ <= 0) {
         storedLastItems_ = 0;
-        lastAnswer_ = status(startTick_, state);
+        lastAnswer_ = Status(startTick_, state);
     } else {
-        lastAnswer_ = block(storedNext_, storedLastItems_);
+        lastAnswer_ = Block(storedNext_, storedLastItems_);
     }
     return lastAnswer_;
 }

@@ -53,27 +53,27 @@ public:
     explicit MeasurementEngine(MeasurementOptions options = {});
 
     // "PSW0A": starts measuring afresh with SETTINGS at NOW.
-    void start(const CSaParameter& settings, uint32_t now);
+    void Start(const CSaParameter& settings, uint32_t now);
     // "PSW0B": stops; the memory keeps what was recorded, for the stored-data download.
-    void stop(uint32_t now);
+    void Stop(uint32_t now);
     [[nodiscard]] bool measuring() const { return measuring_; }
 
     // The live answers; STATE gives the counters the status carries.
-    [[nodiscard]] AnswerFrame firstBlock(uint32_t now, const AnalyzerFirmware& state); // "BS"
-    [[nodiscard]] AnswerFrame nextBlock(uint32_t now, const AnalyzerFirmware& state);  // "BN"
+    [[nodiscard]] AnswerFrame FirstBlock(uint32_t now, const AnalyzerFirmware& state); // "BS"
+    [[nodiscard]] AnswerFrame NextBlock(uint32_t now, const AnalyzerFirmware& state);  // "BN"
     // "BR": the last answer again, live or stored.
-    [[nodiscard]] AnswerFrame repeatBlock(uint32_t now, const AnalyzerFirmware& state);
-    [[nodiscard]] AnswerFrame status(uint32_t now, const AnalyzerFirmware& state); // "BL"
+    [[nodiscard]] AnswerFrame RepeatBlock(uint32_t now, const AnalyzerFirmware& state);
+    [[nodiscard]] AnswerFrame Status(uint32_t now, const AnalyzerFirmware& state); // "BL"
 
     // ---- What the analyzer does on the line in a simulation line mode (2 or 4) ---------------
     // "GL": the RS and ER outputs it drives (1 on, 2 off). While it measures with control lines
     // in a simulation mode, the change is recorded at NOW and every later record carries them.
-    void setLineOutputs(uint16_t rs, uint16_t er, uint32_t now);
+    void SetLineOutputs(uint16_t rs, uint16_t er, uint32_t now);
     [[nodiscard]] uint16_t rsOutput() const { return rsOutput_; }
     [[nodiscard]] uint16_t erOutput() const { return erOutput_; }
     // "GT": sends CHARACTERS on SD from NOW on, one character time apart; while it measures they
     // are recorded as SD characters and counted.
-    void transmit(std::span<const uint8_t> characters, uint32_t now);
+    void Transmit(std::span<const uint8_t> characters, uint32_t now);
 
     // The analyzer's four counters, which the engine counts into while measuring: counter 1 the
     // frames (a character that starts a line), counter 2 the control-line changes, counter 3 the
@@ -85,8 +85,8 @@ public:
     // Stored data: hundredths of the memory in use, and its blocks oldest first ("BA" starts
     // over, "BB" goes on); "BL" after the last.
     [[nodiscard]] int32_t storedAmount() const;
-    [[nodiscard]] AnswerFrame storedFirst(const AnalyzerFirmware& state);
-    [[nodiscard]] AnswerFrame storedNext(const AnalyzerFirmware& state);
+    [[nodiscard]] AnswerFrame StoredFirst(const AnalyzerFirmware& state);
+    [[nodiscard]] AnswerFrame StoredNext(const AnalyzerFirmware& state);
 
     // ---- For tests ---------------------------------------------------------------------------
     [[nodiscard]] MeasurementOptions& options() { return options_; }
@@ -101,21 +101,21 @@ public:
     [[nodiscard]] int64_t delivered() const { return read_; }
 
 private:
-    void catchUp(uint32_t now);
+    void CatchUp(uint32_t now);
     // The next item in time: a transmitted character or the generator's traffic.
-    [[nodiscard]] const TrafficItem& peekItem();
-    void popItem();
+    [[nodiscard]] const TrafficItem& PeekItem();
+    void PopItem();
     // OWN_LINES: the item already carries the outputs (a change of them).
-    void record(const TrafficItem& item, bool ownLines = false);
+    void Record(const TrafficItem& item, bool ownLines = false);
     // The RS and ER outputs laid over the control lines of WORD (simulation mode, width 1).
     [[nodiscard]] RecordWord withOutputs(RecordWord word) const;
-    void countItem(const TrafficItem& item);
-    void watchTriggers(const TrafficItem& item);
-    void fire(size_t trigger);
-    [[nodiscard]] AnswerFrame nextAnswer(uint32_t now, const AnalyzerFirmware& state);
+    void CountItem(const TrafficItem& item);
+    void WatchTriggers(const TrafficItem& item);
+    void Fire(size_t trigger);
+    [[nodiscard]] AnswerFrame NextAnswer(uint32_t now, const AnalyzerFirmware& state);
     [[nodiscard]] int64_t itemsPerBlock() const;
     [[nodiscard]] int64_t memoryItems() const;
-    [[nodiscard]] AnswerFrame block(int64_t from, int64_t count);
+    [[nodiscard]] AnswerFrame Block(int64_t from, int64_t count);
     [[nodiscard]] int32_t deviceIndexOf(int64_t serial) const;
     [[nodiscard]] uint64_t elapsedNs(uint32_t now) const;
 

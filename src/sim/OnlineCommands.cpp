@@ -18,9 +18,9 @@ Answers SetRunState(AnalyzerFirmware& state, const Request& request) {
     state.runState = ParseHexPair(request.parameters[0], request.parameters[1]);
     MeasurementEngine& measurement = *state.measurement;
     if (state.runState == 10) {
-        measurement.start(state.settings.decoded(false), state.now);
+        measurement.Start(state.settings.decoded(false), state.now);
     } else if (state.runState == 11) {
-        measurement.stop(state.now);
+        measurement.Stop(state.now);
         state.storedAmount = measurement.storedAmount();
     }
     return {Ack()};
@@ -29,7 +29,7 @@ Answers SetRunState(AnalyzerFirmware& state, const Request& request) {
 // Registers a request without parameters that ANSWER serves.
 template <typename Answer>
 void AddDataCommand(AnalyzerFirmware& firmware, std::string_view command, Answer answer) {
-    firmware.addCommand(command, RequestChecksum::Without,
+    firmware.AddCommand(command, RequestChecksum::Without,
                         [answer](AnalyzerFirmware& state, const Request&) {
                             return Answers{answer(*state.measurement, state)};
                         });
@@ -41,24 +41,24 @@ void AddDataCommand(AnalyzerFirmware& firmware, std::string_view command, Answer
 void AddMeasurementCommands(AnalyzerFirmware& firmware) {
     firmware.measurement = std::make_shared<MeasurementEngine>();
     firmware.measurement->countInto(&firmware.counters);
-    firmware.addCommand("PSW", RequestChecksum::With, SetRunState);
+    firmware.AddCommand("PSW", RequestChecksum::With, SetRunState);
     AddDataCommand(firmware, "BS", [](MeasurementEngine& engine, const AnalyzerFirmware& state) {
-        return engine.firstBlock(state.now, state);
+        return engine.FirstBlock(state.now, state);
     });
     AddDataCommand(firmware, "BN", [](MeasurementEngine& engine, const AnalyzerFirmware& state) {
-        return engine.nextBlock(state.now, state);
+        return engine.NextBlock(state.now, state);
     });
     AddDataCommand(firmware, "BR", [](MeasurementEngine& engine, const AnalyzerFirmware& state) {
-        return engine.repeatBlock(state.now, state);
+        return engine.RepeatBlock(state.now, state);
     });
     AddDataCommand(firmware, "BL", [](MeasurementEngine& engine, const AnalyzerFirmware& state) {
-        return engine.status(state.now, state);
+        return engine.Status(state.now, state);
     });
     AddDataCommand(firmware, "BA", [](MeasurementEngine& engine, const AnalyzerFirmware& state) {
-        return engine.storedFirst(state);
+        return engine.StoredFirst(state);
     });
     AddDataCommand(firmware, "BB", [](MeasurementEngine& engine, const AnalyzerFirmware& state) {
-        return engine.storedNext(state);
+        return engine.StoredNext(state);
     });
 }
 

@@ -26,7 +26,7 @@ public:
         return {line.begin(), line.end()};
     }
 
-    Answers acknowledged(AnalyzerFirmware&) override {
+    Answers Acknowledged(AnalyzerFirmware&) override {
         if (sent_ < kScreenHeight) {
             return {row(sent_++)};
         }
@@ -39,14 +39,14 @@ public:
         return {};
     }
     // The capture has no repetition: a refusal ends it as "ESC" does.
-    Answers refused(AnalyzerFirmware&) override {
+    Answers Refused(AnalyzerFirmware&) override {
         finished_ = true;
         return {};
     }
     [[nodiscard]] bool finished() const override { return finished_; }
 
     // The first row goes out with the request's answer.
-    [[nodiscard]] AnswerFrame start() { return row(sent_++); }
+    [[nodiscard]] AnswerFrame Start() { return row(sent_++); }
 
 private:
     std::vector<uint16_t> pixels_;
@@ -58,10 +58,10 @@ private:
 
 // "CP": a picture of the display as it is now, sent as "CP" lines and "CE".
 void AddScreenCommands(AnalyzerFirmware& firmware) {
-    firmware.addCommand(
+    firmware.AddCommand(
         "CP", RequestChecksum::Without, [](AnalyzerFirmware& state, const Request&) {
             auto transfer = std::make_shared<ScreenTransfer>(DrawAnalyzerScreen(state));
-            Answers answers{transfer->start()};
+            Answers answers{transfer->Start()};
             state.transfer = std::move(transfer);
             return answers;
         });

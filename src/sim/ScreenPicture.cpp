@@ -30,28 +30,28 @@ class Canvas {
 public:
     Canvas() : pixels_(static_cast<size_t>(kScreenPixels)) {}
 
-    void fill(int x, int y, int width, int height, Rgb colour) {
+    void Fill(int x, int y, int width, int height, Rgb colour) {
         const uint16_t value = ScreenPixelValue(colour);
         for (int row = y; row < y + height; ++row) {
             for (int column = x; column < x + width; ++column) {
-                set(column, row, value);
+                Set(column, row, value);
             }
         }
     }
-    void text(std::string_view text, int x, int y, int scale, Rgb colour) {
+    void Text(std::string_view text, int x, int y, int scale, Rgb colour) {
         const uint16_t value = ScreenPixelValue(colour);
-        DrawScreenText(text, x, y, scale, [&](int px, int py) { set(px, py, value); });
+        DrawScreenText(text, x, y, scale, [&](int px, int py) { Set(px, py, value); });
     }
     // A label and its value on one line of the status area.
-    void field(int line, std::string_view label, std::string_view value, Rgb colour) {
+    void Field(int line, std::string_view label, std::string_view value, Rgb colour) {
         const int y = 44 + line * 26;
-        text(label, 16, y, 2, kLabel);
-        text(value, 200, y, 2, colour);
+        Text(label, 16, y, 2, kLabel);
+        Text(value, 200, y, 2, colour);
     }
-    std::vector<uint16_t> take() { return std::move(pixels_); }
+    std::vector<uint16_t> Take() { return std::move(pixels_); }
 
 private:
-    void set(int x, int y, uint16_t value) {
+    void Set(int x, int y, uint16_t value) {
         if (x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight) {
             pixels_[static_cast<size_t>(y * kScreenWidth + x)] = value;
         }
@@ -77,17 +77,17 @@ uint16_t ScreenPixelValue(Rgb colour) {
 
 std::vector<uint16_t> DrawAnalyzerScreen(const AnalyzerFirmware& state) {
     Canvas screen;
-    screen.fill(0, 0, kScreenWidth, kScreenHeight, kBackground);
-    screen.fill(0, 0, kScreenWidth, 32, kTitleBar);
-    screen.text("SERIAL LINE ANALYZER", 12, 9, 2, kText);
+    screen.Fill(0, 0, kScreenWidth, kScreenHeight, kBackground);
+    screen.Fill(0, 0, kScreenWidth, 32, kTitleBar);
+    screen.Text("SERIAL LINE ANALYZER", 12, 9, 2, kText);
 
     const bool measuring = state.measurement && state.measurement->measuring();
-    screen.field(0, "PROGRAM", Trimmed(state.programVersion), kText);
-    screen.field(1, "REMOTE", state.remoteMode == 1 ? "ON" : "OFF",
+    screen.Field(0, "PROGRAM", Trimmed(state.programVersion), kText);
+    screen.Field(1, "REMOTE", state.remoteMode == 1 ? "ON" : "OFF",
                  state.remoteMode == 1 ? kOn : kOff);
-    screen.field(2, "STATE", measuring ? "RUN" : "STOP", measuring ? kOn : kOff);
-    screen.field(3, "PAGE", std::to_string(state.page), kText);
-    screen.field(4, "RECORDS",
+    screen.Field(2, "STATE", measuring ? "RUN" : "STOP", measuring ? kOn : kOff);
+    screen.Field(3, "PAGE", std::to_string(state.page), kText);
+    screen.Field(4, "RECORDS",
                  std::to_string(state.measurement ? state.measurement->recorded() : 0), kText);
     std::string counters;
     for (const uint32_t counter : state.counters) {
@@ -96,15 +96,15 @@ std::vector<uint16_t> DrawAnalyzerScreen(const AnalyzerFirmware& state) {
         }
         counters += std::to_string(counter);
     }
-    screen.field(5, "COUNTERS", counters, kText);
-    screen.field(6, "TICK", std::to_string(state.now), kText);
+    screen.Field(5, "COUNTERS", counters, kText);
+    screen.Field(6, "TICK", std::to_string(state.now), kText);
 
     const int barWidth = kScreenWidth / static_cast<int>(kColourBars.size());
     for (size_t k = 0; k < kColourBars.size(); ++k) {
-        screen.fill(static_cast<int>(k) * barWidth, kScreenHeight - 36, barWidth, 36,
+        screen.Fill(static_cast<int>(k) * barWidth, kScreenHeight - 36, barWidth, 36,
                     kColourBars[k]);
     }
-    return screen.take();
+    return screen.Take();
 }
 
 } // namespace varnolt::sim

@@ -53,7 +53,7 @@ Answers WriteBlock(AnalyzerFirmware& state, const Request& request) {
     if (!Address(request, address)) {
         return {Nak()};
     }
-    state.settings.writeHex(address, request.parameters.subspan(kAddressDigits));
+    state.settings.WriteHex(address, request.parameters.subspan(kAddressDigits));
     return {Ack()};
 }
 
@@ -62,14 +62,14 @@ Answers WriteBlock(AnalyzerFirmware& state, const Request& request) {
 // The settings requests: the short settings answer before a measurement or download, and the
 // blocks of the settings memory.
 void AddSettingsCommands(AnalyzerFirmware& firmware) {
-    firmware.addCommand("SRG", RequestChecksum::With, [](AnalyzerFirmware& state, const Request&) {
+    firmware.AddCommand("SRG", RequestChecksum::With, [](AnalyzerFirmware& state, const Request&) {
         return ShortSettings(state, "SRG");
     });
-    firmware.addCommand("SRF", RequestChecksum::With, [](AnalyzerFirmware& state, const Request&) {
+    firmware.AddCommand("SRF", RequestChecksum::With, [](AnalyzerFirmware& state, const Request&) {
         return ShortSettings(state, "SRF");
     });
-    firmware.addCommand("SRE", RequestChecksum::With, ReadBlock);
-    firmware.addCommand("SWE", RequestChecksum::With, WriteBlock);
+    firmware.AddCommand("SRE", RequestChecksum::With, ReadBlock);
+    firmware.AddCommand("SWE", RequestChecksum::With, WriteBlock);
 }
 
 } // namespace varnolt::sim

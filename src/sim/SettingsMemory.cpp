@@ -21,7 +21,7 @@ SettingsMemory::SettingsMemory() : bytes_(kBytes, 0xFF) {
     for (const SettingsBlockAddress address : kSettingsBlockAddresses) {
         const size_t length = EncodeSettingsBlock(frame, address, defaults);
         if (length >= kWriteHead + kWriteTail) {
-            writeHex(address,
+            WriteHex(address,
                      std::span(frame).subspan(kWriteHead, length - kWriteHead - kWriteTail));
         }
     }
@@ -55,7 +55,7 @@ CSaParameter SettingsMemory::decoded(bool transmitEntries) const {
     return settings;
 }
 
-void SettingsMemory::writeHex(uint32_t address, std::span<const uint8_t> hexText) {
+void SettingsMemory::WriteHex(uint32_t address, std::span<const uint8_t> hexText) {
     for (size_t pair = 0; pair + 1 < hexText.size() && address < bytes_.size(); pair += 2) {
         bytes_[address++] = ParseHexPair(hexText[pair], hexText[pair + 1]);
     }

@@ -25,7 +25,7 @@ public:
     [[nodiscard]] std::span<const uint8_t> block(uint32_t address) const;
     // Stores the bytes that HEX_TEXT spells (two hex characters each) from ADDRESS on; what
     // lies past the memory is dropped.
-    void writeHex(uint32_t address, std::span<const uint8_t> hexText);
+    void WriteHex(uint32_t address, std::span<const uint8_t> hexText);
     [[nodiscard]] std::span<const uint8_t> bytes() const { return bytes_; }
     // The settings the memory holds, decoded as the PC decodes them: the general block and the
     // triggers, and with TRANSMIT_ENTRIES also the fifty transmit entries.

@@ -29,7 +29,7 @@ D2xxEntryPoints SimulatedBridge::load(UserPrompt& /*prompt*/) {
     entries.FT_Write = [analyzer](FtHandle handle, const void* buffer, uint32_t count,
                                   uint32_t* written) {
         uint32_t taken = 0;
-        const FtStatus status = analyzer->write(
+        const FtStatus status = analyzer->Write(
             SessionOf(handle), std::span(static_cast<const uint8_t*>(buffer), count), taken);
         if (written != nullptr) {
             *written = taken;
@@ -38,7 +38,7 @@ D2xxEntryPoints SimulatedBridge::load(UserPrompt& /*prompt*/) {
     };
     entries.FT_Read = [analyzer](FtHandle handle, void* buffer, uint32_t count, uint32_t* got) {
         uint32_t taken = 0;
-        const FtStatus status = analyzer->read(
+        const FtStatus status = analyzer->Read(
             SessionOf(handle), std::span(static_cast<uint8_t*>(buffer), count), taken);
         if (got != nullptr) {
             *got = taken;
@@ -52,7 +52,7 @@ D2xxEntryPoints SimulatedBridge::load(UserPrompt& /*prompt*/) {
         VirtualAnalyzer::Session session = 0;
         const std::vector<std::string> attached = analyzer->attachedDescriptions();
         const FtStatus status =
-            attached.empty() ? kFtDeviceNotFound : analyzer->open(attached.front(), session);
+            attached.empty() ? kFtDeviceNotFound : analyzer->Open(attached.front(), session);
         *handle = HandleOf(session);
         return status;
     };
@@ -61,7 +61,7 @@ D2xxEntryPoints SimulatedBridge::load(UserPrompt& /*prompt*/) {
             return kFtDeviceNotFound;
         }
         VirtualAnalyzer::Session session = 0;
-        const FtStatus status = analyzer->open(static_cast<const char*>(name), session);
+        const FtStatus status = analyzer->Open(static_cast<const char*>(name), session);
         *handle = HandleOf(session);
         return status;
     };
@@ -72,18 +72,18 @@ D2xxEntryPoints SimulatedBridge::load(UserPrompt& /*prompt*/) {
         }
         return ListDevices(devices, first, second, flags);
     };
-    entries.FT_Close = [analyzer](FtHandle handle) { return analyzer->close(SessionOf(handle)); };
+    entries.FT_Close = [analyzer](FtHandle handle) { return analyzer->Close(SessionOf(handle)); };
     entries.FT_ResetDevice = [analyzer](FtHandle handle) {
-        return analyzer->resetDevice(SessionOf(handle));
+        return analyzer->ResetDevice(SessionOf(handle));
     };
     entries.FT_Purge = [analyzer](FtHandle handle, uint32_t mask) {
-        return analyzer->purge(SessionOf(handle), mask);
+        return analyzer->Purge(SessionOf(handle), mask);
     };
     // Time-outs, latency, baud rate and transfer sizes change nothing a simulation can show.
     entries.FT_SetTimeouts = [](FtHandle, uint32_t, uint32_t) { return kFtOk; };
     entries.FT_GetQueueStatus = [analyzer](FtHandle handle, uint32_t* queued) {
         uint32_t count = 0;
-        const FtStatus status = analyzer->queueStatus(SessionOf(handle), count, kQueueWait);
+        const FtStatus status = analyzer->QueueStatus(SessionOf(handle), count, kQueueWait);
         if (queued != nullptr) {
             *queued = count;
         }

@@ -22,12 +22,12 @@ SimulatedLinkTime::SimulatedLinkTime(ManualClock& clock, VirtualAnalyzer& analyz
     : clock_(clock), analyzer_(analyzer), ring_(ring), stepMs_(stepMs) {
 }
 
-void SimulatedLinkTime::advance(uint32_t ms) {
+void SimulatedLinkTime::Advance(uint32_t ms) {
     clock_.advance(ms);
-    analyzer_.notifyTimeMoved();
+    analyzer_.NotifyTimeMoved();
 }
 
-void SimulatedLinkTime::letTimePass() {
+void SimulatedLinkTime::LetTimePass() {
     const auto giveUp = std::chrono::steady_clock::now() + kReaderPatience;
     while (analyzer_.bytesInFlight() && std::chrono::steady_clock::now() < giveUp) {
         std::this_thread::sleep_for(std::chrono::microseconds(20));
@@ -35,7 +35,7 @@ void SimulatedLinkTime::letTimePass() {
     if (!ring_.empty()) {
         return; // bytes to read first
     }
-    advance(stepMs_);
+    Advance(stepMs_);
 }
 
 } // namespace varnolt::sim

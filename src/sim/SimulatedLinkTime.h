@@ -25,14 +25,14 @@ public:
     SimulatedLinkTime(ManualClock& clock, VirtualAnalyzer& analyzer, const ReceiveRing& ring,
                       uint32_t stepMs = kDefaultStepMs);
 
-    void waitForAnswer() override { letTimePass(); }
-    void pump() override { letTimePass(); }
+    void waitForAnswer() override { LetTimePass(); }
+    void pump() override { LetTimePass(); }
 
     // Moves the clock by MS at once (as a long wait would).
-    void advance(uint32_t ms);
+    void Advance(uint32_t ms);
 
 private:
-    void letTimePass();
+    void LetTimePass();
 
     ManualClock& clock_;
     VirtualAnalyzer& analyzer_;

@@ -18,7 +18,7 @@ bool Measuring(const AnalyzerFirmware& state) {
 // The list: each "ACK" brings the next entry, then the end; the "ACK" of the end closes it.
 class ListTransfer final : public HostTransfer {
 public:
-    Answers acknowledged(AnalyzerFirmware& state) override {
+    Answers Acknowledged(AnalyzerFirmware& state) override {
         if (std::optional<AnswerFrame> next = state.storedFiles->NextListAnswer()) {
             return {std::move(*next)};
         }
@@ -26,7 +26,7 @@ public:
         return {};
     }
     // The list is never asked again entry by entry; "DR" starts it afresh.
-    Answers refused(AnalyzerFirmware&) override { return {}; }
+    Answers Refused(AnalyzerFirmware&) override { return {}; }
     [[nodiscard]] bool finished() const override { return finished_; }
 
 private:
@@ -42,14 +42,14 @@ Answers FileAnswer(AnalyzerFirmware& state, AnswerFrame answer) {
 // A file: each "ACK" brings the next block, then the end; "NAK" the last answer again.
 class FileTransfer final : public HostTransfer {
 public:
-    Answers acknowledged(AnalyzerFirmware& state) override {
+    Answers Acknowledged(AnalyzerFirmware& state) override {
         if (std::optional<AnswerFrame> next = state.storedFiles->NextFileAnswer()) {
             return FileAnswer(state, std::move(*next));
         }
         finished_ = true;
         return {};
     }
-    Answers refused(AnalyzerFirmware& state) override {
+    Answers Refused(AnalyzerFirmware& state) override {
         return FileAnswer(state, state.storedFiles->RepeatFileAnswer());
     }
     [[nodiscard]] bool finished() const override { return finished_; }
@@ -90,8 +90,8 @@ Answers BeginFile(AnalyzerFirmware& state, const Request& request) {
 // The requests of the file memory: its list and its files.
 void AddStoredFileCommands(AnalyzerFirmware& firmware) {
     firmware.storedFiles = std::make_shared<StoredFileMemory>();
-    firmware.addCommand("DR", RequestChecksum::Without, BeginList);
-    firmware.addCommand("FR", RequestChecksum::Without, BeginFile);
+    firmware.AddCommand("DR", RequestChecksum::Without, BeginList);
+    firmware.AddCommand("FR", RequestChecksum::Without, BeginFile);
 }
 
 } // namespace varnolt::sim

@@ -72,9 +72,9 @@ StoredFile MakeStoredFile(const StoredFileRecipe& recipe) {
     file.name.resize(8, ' ');
     file.created = recipe.created;
     while (file.records.size() < recipe.records) {
-        const TrafficItem& item = generator.peek();
+        const TrafficItem& item = generator.Peek();
         file.records.insert(file.records.end(), item.words.begin(), item.words.end());
-        generator.pop();
+        generator.Pop();
     }
     const CaptureHeaderWords header = StoredHeaderWords(recipe, traffic);
     file.words.assign(header.begin(), header.end());

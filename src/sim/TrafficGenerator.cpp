@@ -65,9 +65,9 @@ TrafficGenerator::TrafficGenerator(const TrafficSettings& settings)
       lines_(settings.recordWidth == 1 ? kQuietLines : 0) {
 }
 
-const TrafficItem& TrafficGenerator::peek() {
+const TrafficItem& TrafficGenerator::Peek() {
     while (pending_.empty()) {
-        generateExchange();
+        GenerateExchange();
     }
     return pending_.front();
 }
@@ -76,28 +76,28 @@ RecordWord TrafficGenerator::withLines(RecordWord word) const {
     return settings_.recordWidth == 1 ? word | lines_ : word;
 }
 
-void TrafficGenerator::emit(uint64_t atNs, RecordWord word) {
+void TrafficGenerator::Emit(uint64_t atNs, RecordWord word) {
     pending_.push_back({atNs, {withLines(word)}});
 }
 
-void TrafficGenerator::emitCharacter(uint64_t atNs, bool rd, bool lineStart) {
-    emitCharacter(atNs, rd, lineStart, static_cast<uint8_t>(random_()));
+void TrafficGenerator::EmitCharacter(uint64_t atNs, bool rd, bool lineStart) {
+    EmitCharacter(atNs, rd, lineStart, static_cast<uint8_t>(random_()));
 }
 
-void TrafficGenerator::emitCharacter(uint64_t atNs, bool rd, bool lineStart, uint8_t character) {
+void TrafficGenerator::EmitCharacter(uint64_t atNs, bool rd, bool lineStart, uint8_t character) {
     const uint32_t code = character & (settings_.dataBits == 7 ? 0x7Fu : 0xFFu);
     const uint32_t start = lineStart ? 0x100 : 0;
     if (random_() % 1'000'000 < settings_.errorsPerMillion) {
         const auto error = static_cast<uint32_t>(
             settings_.parity != 0 && random_() % 2 == 0 ? LineError::Parity : LineError::Framing);
-        emit(atNs, MakeRecordWord(rd ? RecordKind::RdError : RecordKind::SdError, start | error));
+        Emit(atNs, MakeRecordWord(rd ? RecordKind::RdError : RecordKind::SdError, start | error));
         return;
     }
-    emit(atNs,
+    Emit(atNs,
          MakeRecordWord(rd ? RecordKind::RdCharacter : RecordKind::SdCharacter, start | code));
 }
 
-void TrafficGenerator::emitIdle(uint64_t gapNs) {
+void TrafficGenerator::EmitIdle(uint64_t gapNs) {
     static constexpr uint64_t kResolutionNs[] = {0, kNsPerMs, 10 * kNsPerMs, 100 * kNsPerMs};
     if (settings_.idleDisplay < 1 || settings_.idleDisplay > 3) {
         return;
@@ -115,7 +115,7 @@ void TrafficGenerator::emitIdle(uint64_t gapNs) {
     pending_.push_back(std::move(item));
 }
 
-void TrafficGenerator::emitStamp(uint64_t atNs) {
+void TrafficGenerator::EmitStamp(uint64_t atNs) {
     if (settings_.timeDisplay < 1 || settings_.timeDisplay > 5) {
         return;
     }
@@ -126,23 +126,23 @@ void TrafficGenerator::emitStamp(uint64_t atNs) {
     pending_.push_back(std::move(item));
 }
 
-void TrafficGenerator::changeLines(uint64_t atNs, uint16_t lines) {
+void TrafficGenerator::ChangeLines(uint64_t atNs, uint16_t lines) {
     if (settings_.recordWidth != 1 || lines == lines_) {
         return;
     }
     const RecordWord change = MakeRecordWord(RecordKind::ControlLineChange, lines_);
     lines_ = lines;
-    emit(atNs, change); // the new states ride in the low half
+    Emit(atNs, change); // the new states ride in the low half
 }
 
-void TrafficGenerator::generateExchange() {
+void TrafficGenerator::GenerateExchange() {
     const uint64_t c = characterNs_;
     if (settings_.fullDuplex) {
         // Both lines back to back: one character each per character time.
         const int burst = 64;
         for (int k = 0; k < burst; ++k) {
-            emitCharacter(clockNs_, false, false);
-            emitCharacter(clockNs_, true, false);
+            EmitCharacter(clockNs_, false, false);
+            EmitCharacter(clockNs_, true, false);
             clockNs_ += c;
         }
         return;
@@ -153,26 +153,26 @@ void TrafficGenerator::generateExchange() {
         kNsPerMs / 2 + random_() % (std::max<uint64_t>(settings_.longestGapMs, 1) * kNsPerMs);
     const bool newLine = gap >= uint64_t{settings_.frameDetectionMs} * kNsPerMs;
     clockNs_ += gap;
-    emitIdle(gap);
-    emitStamp(clockNs_);
-    changeLines(clockNs_, kRequestLines);
-    const std::string request = makeRequest();
+    EmitIdle(gap);
+    EmitStamp(clockNs_);
+    ChangeLines(clockNs_, kRequestLines);
+    const std::string request = MakeRequest();
     for (size_t k = 0; k < request.size(); ++k) {
         clockNs_ += c;
-        emitCharacter(clockNs_, false, newLine && k == 0, static_cast<uint8_t>(request[k]));
+        EmitCharacter(clockNs_, false, newLine && k == 0, static_cast<uint8_t>(request[k]));
     }
-    changeLines(clockNs_, kQuietLines);
+    ChangeLines(clockNs_, kQuietLines);
     clockNs_ += c * (1 + random_() % 4);
-    const std::string response = makeResponse(request);
+    const std::string response = MakeResponse(request);
     for (size_t k = 0; k < response.size(); ++k) {
         clockNs_ += c;
-        emitCharacter(clockNs_, true, k == 0, static_cast<uint8_t>(response[k]));
+        EmitCharacter(clockNs_, true, k == 0, static_cast<uint8_t>(response[k]));
     }
 }
 
 // The requests of a typical controller on a serial bus: STX, station, command, register and
 // data in hexadecimal text, ETX and a two-digit checksum; now and then a line of binary data.
-std::string TrafficGenerator::makeRequest() {
+std::string TrafficGenerator::MakeRequest() {
     static constexpr const char* kCommands[] = {"RD", "WR", "ST", "RS", "ID"};
     static constexpr char kHex[] = "0123456789ABCDEF";
     if (random_() % 16 == 0) {
@@ -201,7 +201,7 @@ std::string TrafficGenerator::makeRequest() {
 
 // The answer: ACK with data for a read, a bare ACK, or NAK with an error number; text ends in
 // CR LF. Shift-JIS status words now and then, as Japanese equipment sends them.
-std::string TrafficGenerator::makeResponse(const std::string& request) {
+std::string TrafficGenerator::MakeResponse(const std::string& request) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     static constexpr const char* kStatus[] = {"OK", "BUSY", "READY", "\x90\xB3\x8F\xED",
                                               "\x83\x47\x83\x89\x81\x5B"};

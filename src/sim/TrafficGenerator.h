@@ -43,8 +43,8 @@ public:
     explicit TrafficGenerator(const TrafficSettings& settings);
 
     // The next item, in time order.
-    [[nodiscard]] const TrafficItem& peek();
-    void pop() { pending_.pop_front(); }
+    [[nodiscard]] const TrafficItem& Peek();
+    void Pop() { pending_.pop_front(); }
 
     // The control-line field now (RS in bits 1..0 ... CI in bits 11..10; 1 on, 2 off).
     [[nodiscard]] uint16_t controlLines() const { return lines_; }
@@ -52,15 +52,15 @@ public:
     [[nodiscard]] uint64_t characterNs() const { return characterNs_; }
 
 private:
-    void generateExchange();
-    void emit(uint64_t atNs, RecordWord word);
-    void emitCharacter(uint64_t atNs, bool rd, bool lineStart);
-    void emitCharacter(uint64_t atNs, bool rd, bool lineStart, uint8_t character);
-    [[nodiscard]] std::string makeRequest();
-    [[nodiscard]] std::string makeResponse(const std::string& request);
-    void emitIdle(uint64_t gapNs);
-    void emitStamp(uint64_t atNs);
-    void changeLines(uint64_t atNs, uint16_t lines);
+    void GenerateExchange();
+    void Emit(uint64_t atNs, RecordWord word);
+    void EmitCharacter(uint64_t atNs, bool rd, bool lineStart);
+    void EmitCharacter(uint64_t atNs, bool rd, bool lineStart, uint8_t character);
+    [[nodiscard]] std::string MakeRequest();
+    [[nodiscard]] std::string MakeResponse(const std::string& request);
+    void EmitIdle(uint64_t gapNs);
+    void EmitStamp(uint64_t atNs);
+    void ChangeLines(uint64_t atNs, uint16_t lines);
     [[nodiscard]] RecordWord withLines(RecordWord word) const;
 
     TrafficSettings settings_;

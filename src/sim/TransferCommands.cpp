@@ -25,17 +25,17 @@ Answers ToTransfer(AnalyzerFirmware& state, Reply reply) {
 
 // The PC's replies during a transfer towards it: "ACK", "NAK" and "ESC".
 void AddTransferCommands(AnalyzerFirmware& firmware) {
-    firmware.addCommand(
+    firmware.AddCommand(
         "ACK", RequestChecksum::Without, [](AnalyzerFirmware& state, const Request&) {
             return ToTransfer(state,
-                              [&](HostTransfer& transfer) { return transfer.acknowledged(state); });
+                              [&](HostTransfer& transfer) { return transfer.Acknowledged(state); });
         });
-    firmware.addCommand(
+    firmware.AddCommand(
         "NAK", RequestChecksum::Without, [](AnalyzerFirmware& state, const Request&) {
             return ToTransfer(state,
-                              [&](HostTransfer& transfer) { return transfer.refused(state); });
+                              [&](HostTransfer& transfer) { return transfer.Refused(state); });
         });
-    firmware.addCommand("ESC", RequestChecksum::Without,
+    firmware.AddCommand("ESC", RequestChecksum::Without,
                         [](AnalyzerFirmware& state, const Request&) {
                             state.transfer.reset();
                             return Answers{};

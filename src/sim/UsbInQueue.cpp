@@ -5,7 +5,7 @@
 
 namespace varnolt::sim {
 
-void UsbInQueue::push(std::span<const uint8_t> bytes, uint32_t now, uint32_t delayMs) {
+void UsbInQueue::Push(std::span<const uint8_t> bytes, uint32_t now, uint32_t delayMs) {
     if (bytes.empty()) {
         return;
     }
@@ -21,7 +21,7 @@ uint32_t UsbInQueue::readable(uint32_t now) const {
     return static_cast<uint32_t>(first.bytes.size() - first.taken);
 }
 
-uint32_t UsbInQueue::read(std::span<uint8_t> destination, uint32_t now) {
+uint32_t UsbInQueue::Read(std::span<uint8_t> destination, uint32_t now) {
     size_t copied = 0;
     while (copied < destination.size() && !packets_.empty() && packets_.front().due(now)) {
         Packet& first = packets_.front();
@@ -37,7 +37,7 @@ uint32_t UsbInQueue::read(std::span<uint8_t> destination, uint32_t now) {
     return static_cast<uint32_t>(copied);
 }
 
-void UsbInQueue::clear() {
+void UsbInQueue::Clear() {
     packets_.clear();
     queuedBytes_ = 0;
 }

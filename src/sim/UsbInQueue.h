@@ -14,15 +14,15 @@ namespace varnolt::sim {
 class UsbInQueue {
 public:
     // Queues BYTES as one packet, readable DELAY_MS after NOW.
-    void push(std::span<const uint8_t> bytes, uint32_t now, uint32_t delayMs = 0);
+    void Push(std::span<const uint8_t> bytes, uint32_t now, uint32_t delayMs = 0);
 
     // Bytes of the first packet that the PC can read at NOW.
     [[nodiscard]] uint32_t readable(uint32_t now) const;
     // Takes up to DESTINATION's size from the packets readable at NOW; returns the count.
-    uint32_t read(std::span<uint8_t> destination, uint32_t now);
+    uint32_t Read(std::span<uint8_t> destination, uint32_t now);
     // Every byte queued, readable or held back.
     [[nodiscard]] size_t queuedBytes() const { return queuedBytes_; }
-    void clear();
+    void Clear();
 
 private:
     struct Packet {

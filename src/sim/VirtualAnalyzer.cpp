@@ -48,7 +48,7 @@ bool VirtualAnalyzer::live(Session session) const {
     return plugged_ && session != 0 && session == openSession_;
 }
 
-FtStatus VirtualAnalyzer::open(std::string_view description, Session& session) {
+FtStatus VirtualAnalyzer::Open(std::string_view description, Session& session) {
     const std::lock_guard lock(mutex_);
     if (!plugged_ || description != kAnalyzerDescription) {
         return kFtDeviceNotFound;
@@ -62,7 +62,7 @@ FtStatus VirtualAnalyzer::open(std::string_view description, Session& session) {
     return kFtOk;
 }
 
-FtStatus VirtualAnalyzer::close(Session session) {
+FtStatus VirtualAnalyzer::Close(Session session) {
     const std::lock_guard lock(mutex_);
     if (session == 0 || session != openSession_) {
         return kFtInvalidHandle;
@@ -72,7 +72,7 @@ FtStatus VirtualAnalyzer::close(Session session) {
     return kFtOk;
 }
 
-FtStatus VirtualAnalyzer::resetDevice(Session session) {
+FtStatus VirtualAnalyzer::ResetDevice(Session session) {
     const std::lock_guard lock(mutex_);
     if (!live(session)) {
         return kFtInvalidHandle;
@@ -81,13 +81,13 @@ FtStatus VirtualAnalyzer::resetDevice(Session session) {
     return kFtOk;
 }
 
-FtStatus VirtualAnalyzer::purge(Session session, uint32_t mask) {
+FtStatus VirtualAnalyzer::Purge(Session session, uint32_t mask) {
     const std::lock_guard lock(mutex_);
     if (!live(session)) {
         return kFtInvalidHandle;
     }
     if ((mask & kFtPurgeRx) != 0) {
-        toHost_.clear();
+        toHost_.Clear();
         drained_.notify_all();
     }
     if ((mask & kFtPurgeTx) != 0) {
@@ -96,7 +96,7 @@ FtStatus VirtualAnalyzer::purge(Session session, uint32_t mask) {
     return kFtOk;
 }
 
-FtStatus VirtualAnalyzer::queueStatus(Session session, uint32_t& queued,
+FtStatus VirtualAnalyzer::QueueStatus(Session session, uint32_t& queued,
                                       std::chrono::microseconds wait) {
     std::unique_lock lock(mutex_);
     queued = 0;
@@ -108,7 +108,7 @@ FtStatus VirtualAnalyzer::queueStatus(Session session, uint32_t& queued,
     if (firmware_.loader.bootReportDue) {
         // A loader that started while no host listened reports once one does.
         firmware_.loader.bootReportDue = false;
-        toHost_.push(LoaderLine("POW"), clock_.tickMs(), firmware_.loader.options.bootReportMs);
+        toHost_.Push(LoaderLine("POW"), clock_.tickMs(), firmware_.loader.options.bootReportMs);
     }
     queued = toHost_.readable(clock_.tickMs());
     if (queued == 0 && wait.count() > 0) {
@@ -122,13 +122,13 @@ FtStatus VirtualAnalyzer::queueStatus(Session session, uint32_t& queued,
     return kFtOk;
 }
 
-FtStatus VirtualAnalyzer::read(Session session, std::span<uint8_t> destination, uint32_t& got) {
+FtStatus VirtualAnalyzer::Read(Session session, std::span<uint8_t> destination, uint32_t& got) {
     const std::lock_guard lock(mutex_);
     got = 0;
     if (!live(session)) {
         return kFtInvalidHandle;
     }
-    got = toHost_.read(destination, clock_.tickMs());
+    got = toHost_.Read(destination, clock_.tickMs());
     if (got > 0) {
         readUnconfirmed_ = true;
         drained_.notify_all();
@@ -136,7 +136,7 @@ FtStatus VirtualAnalyzer::read(Session session, std::span<uint8_t> destination, 
     return kFtOk;
 }
 
-FtStatus VirtualAnalyzer::write(Session session, std::span<const uint8_t> bytes,
+FtStatus VirtualAnalyzer::Write(Session session, std::span<const uint8_t> bytes,
                                 uint32_t& written) {
     const std::lock_guard lock(mutex_);
     written = 0;
@@ -166,7 +166,7 @@ FtStatus VirtualAnalyzer::write(Session session, std::span<const uint8_t> bytes,
         }
         const std::vector<uint8_t> request(fromHost_.begin(), end);
         fromHost_.erase(fromHost_.begin(), end + static_cast<ptrdiff_t>(endBytes));
-        carryOut(request, line);
+        CarryOut(request, line);
         if (!live(session)) {
             break; // the request unplugged the device
         }
@@ -177,37 +177,37 @@ FtStatus VirtualAnalyzer::write(Session session, std::span<const uint8_t> bytes,
     return kFtOk;
 }
 
-void VirtualAnalyzer::carryOut(std::span<const uint8_t> request, bool line) {
+void VirtualAnalyzer::CarryOut(std::span<const uint8_t> request, bool line) {
     if (requests_.size() == kRequestLogLimit) {
         requests_.pop_front();
     }
     requests_.push_back({std::string(request.begin(), request.end()), clock_.tickMs()});
-    const FaultSet faults = faults_.next();
+    const FaultSet faults = faults_.Next();
     if (faults.has(Fault::Unplug) || faults.has(Fault::Replug)) {
-        pullCable();
+        PullCable();
         plugged_ = faults.has(Fault::Replug);
         return;
     }
     firmware_.now = clock_.tickMs();
     if (faults.has(Fault::Nak)) {
-        queueAnswer(firmware_.refusal(line), faults, 0);
+        QueueAnswer(firmware_.Refusal(line), faults, 0);
         return;
     }
     firmware_.answerDelayMs = 0;
-    for (AnswerFrame& answer : line ? firmware_.handleLine(request) : firmware_.handle(request)) {
-        queueAnswer(std::move(answer), faults, firmware_.answerDelayMs);
+    for (AnswerFrame& answer : line ? firmware_.HandleLine(request) : firmware_.Handle(request)) {
+        QueueAnswer(std::move(answer), faults, firmware_.answerDelayMs);
     }
     // An analyzer that falls silent on a request says nothing later either.
     for (AnalyzerFirmware::LaterAnswer& answer : firmware_.later) {
         if (!faults.has(Fault::Lost)) {
-            toHost_.push(answer.bytes, clock_.tickMs(), answer.delayMs);
+            toHost_.Push(answer.bytes, clock_.tickMs(), answer.delayMs);
         }
     }
     firmware_.later.clear();
     readable_.notify_all();
 }
 
-void VirtualAnalyzer::queueAnswer(AnswerFrame answer, FaultSet faults, uint32_t transferMs) {
+void VirtualAnalyzer::QueueAnswer(AnswerFrame answer, FaultSet faults, uint32_t transferMs) {
     if (faults.has(Fault::Lost)) {
         return;
     }
@@ -224,7 +224,7 @@ void VirtualAnalyzer::queueAnswer(AnswerFrame answer, FaultSet faults, uint32_t 
     for (int copy = 0; copy < copies; ++copy) {
         for (size_t offset = 0; offset < answer.size(); offset += piece) {
             const size_t length = std::min(piece, answer.size() - offset);
-            toHost_.push(std::span<const uint8_t>(answer).subspan(offset, length), now, delay);
+            toHost_.Push(std::span<const uint8_t>(answer).subspan(offset, length), now, delay);
         }
     }
     readable_.notify_all();
@@ -239,41 +239,41 @@ std::vector<std::string> VirtualAnalyzer::attachedDescriptions() const {
     return descriptions;
 }
 
-void VirtualAnalyzer::withFirmware(const std::function<void(AnalyzerFirmware&)>& action) {
+void VirtualAnalyzer::WithFirmware(const std::function<void(AnalyzerFirmware&)>& action) {
     const std::lock_guard lock(mutex_);
     action(firmware_);
 }
 
-void VirtualAnalyzer::withFaults(const std::function<void(FaultPlan&)>& action) {
+void VirtualAnalyzer::WithFaults(const std::function<void(FaultPlan&)>& action) {
     const std::lock_guard lock(mutex_);
     action(faults_);
 }
 
-void VirtualAnalyzer::pullCable() {
+void VirtualAnalyzer::PullCable() {
     plugged_ = false;
     openSession_ = 0;
     readUnconfirmed_ = false;
-    toHost_.clear();
+    toHost_.Clear();
     fromHost_.clear();
     readable_.notify_all();
     drained_.notify_all();
 }
 
-void VirtualAnalyzer::unplug() {
+void VirtualAnalyzer::Unplug() {
     const std::lock_guard lock(mutex_);
-    pullCable();
+    PullCable();
 }
 
-void VirtualAnalyzer::powerCycle() {
+void VirtualAnalyzer::PowerCycle() {
     const std::lock_guard lock(mutex_);
-    pullCable();
+    PullCable();
     plugged_ = true;
     firmware_.now = clock_.tickMs();
     BootIntoLoader(firmware_);
     firmware_.loader.bootReportDue = true;
 }
 
-void VirtualAnalyzer::plugIn() {
+void VirtualAnalyzer::PlugIn() {
     const std::lock_guard lock(mutex_);
     plugged_ = true;
 }
@@ -288,13 +288,13 @@ void VirtualAnalyzer::setOtherDevices(std::vector<std::string> descriptions) {
     otherDevices_ = std::move(descriptions);
 }
 
-void VirtualAnalyzer::sendToHost(std::span<const uint8_t> bytes) {
+void VirtualAnalyzer::SendToHost(std::span<const uint8_t> bytes) {
     const std::lock_guard lock(mutex_);
-    toHost_.push(bytes, clock_.tickMs());
+    toHost_.Push(bytes, clock_.tickMs());
     readable_.notify_all();
 }
 
-void VirtualAnalyzer::waitUntilQueuedAtMost(size_t bytes) {
+void VirtualAnalyzer::WaitUntilQueuedAtMost(size_t bytes) {
     std::unique_lock lock(mutex_);
     drained_.wait(lock, [&] { return toHost_.queuedBytes() <= bytes || openSession_ == 0; });
 }
@@ -307,7 +307,7 @@ bool VirtualAnalyzer::bytesInFlight() const {
     return readUnconfirmed_ || toHost_.readable(clock_.tickMs()) > 0;
 }
 
-void VirtualAnalyzer::notifyTimeMoved() {
+void VirtualAnalyzer::NotifyTimeMoved() {
     const std::lock_guard lock(mutex_);
     readable_.notify_all();
 }
@@ -317,7 +317,7 @@ std::vector<ReceivedRequest> VirtualAnalyzer::requests() const {
     return {requests_.begin(), requests_.end()};
 }
 
-void VirtualAnalyzer::clearRequests() {
+void VirtualAnalyzer::ClearRequests() {
     const std::lock_guard lock(mutex_);
     requests_.clear();
 }

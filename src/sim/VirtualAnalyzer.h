@@ -45,55 +45,55 @@ public:
 
     // --- The host side, used by SimulatedBridge.
     // Opens the device by DESCRIPTION; FT_OpenEx's statuses.
-    FtStatus open(std::string_view description, Session& session);
-    FtStatus close(Session session);
-    FtStatus resetDevice(Session session);
-    FtStatus purge(Session session, uint32_t mask);
+    FtStatus Open(std::string_view description, Session& session);
+    FtStatus Close(Session session);
+    FtStatus ResetDevice(Session session);
+    FtStatus Purge(Session session, uint32_t mask);
     // Bytes readable now; waits up to WAIT for the first one when there is none.
-    FtStatus queueStatus(Session session, uint32_t& queued, std::chrono::microseconds wait);
-    FtStatus read(Session session, std::span<uint8_t> destination, uint32_t& got);
+    FtStatus QueueStatus(Session session, uint32_t& queued, std::chrono::microseconds wait);
+    FtStatus Read(Session session, std::span<uint8_t> destination, uint32_t& got);
     // Takes the bytes of requests; complete frames are carried out at once.
-    FtStatus write(Session session, std::span<const uint8_t> bytes, uint32_t& written);
+    FtStatus Write(Session session, std::span<const uint8_t> bytes, uint32_t& written);
     // The devices a host would list: the analyzer (while plugged in) and the others.
     [[nodiscard]] std::vector<std::string> attachedDescriptions() const;
 
     // --- The test side.
     // Runs ACTION on the firmware under the device's lock (to read or change its state).
-    void withFirmware(const std::function<void(AnalyzerFirmware&)>& action);
+    void WithFirmware(const std::function<void(AnalyzerFirmware&)>& action);
     // Runs ACTION on the fault plan under the device's lock.
-    void withFaults(const std::function<void(FaultPlan&)>& action);
+    void WithFaults(const std::function<void(FaultPlan&)>& action);
     // Pulls the cable: the open session dies, nothing more is answered, opening fails.
-    void unplug();
+    void Unplug();
     // Plugs the cable back in; a new session is needed.
-    void plugIn();
+    void PlugIn();
     // Switches the analyzer off and on again: the session dies, the bridge comes back at once,
     // and the analyzer starts in its loader, which reports "POW" to the next host that opens
     // the port (and starts a good program if no transfer follows).
-    void powerCycle();
+    void PowerCycle();
     [[nodiscard]] bool pluggedIn() const;
     // Other bridges attached to the host, by description.
     void setOtherDevices(std::vector<std::string> descriptions);
     // Queues bytes towards the PC as the analyzer sends them unasked (data streams).
-    void sendToHost(std::span<const uint8_t> bytes);
+    void SendToHost(std::span<const uint8_t> bytes);
     // Waits until at most BYTES are queued towards the PC (a producer's back-pressure).
-    void waitUntilQueuedAtMost(size_t bytes);
+    void WaitUntilQueuedAtMost(size_t bytes);
     // Whether bytes are on their way to the PC: readable now, or read by the host's reader
     // but not yet followed by its next poll (so possibly not yet in the receive ring).
     [[nodiscard]] bool bytesInFlight() const;
-    // Wakes a host waiting in queueStatus (the clock moved).
-    void notifyTimeMoved();
+    // Wakes a host waiting in QueueStatus (the clock moved).
+    void NotifyTimeMoved();
     // Every request received, in order.
     [[nodiscard]] std::vector<ReceivedRequest> requests() const;
-    void clearRequests();
+    void ClearRequests();
 
 private:
     [[nodiscard]] bool live(Session session) const;
     // Carries out a request frame, or a text LINE for the loader.
-    void carryOut(std::span<const uint8_t> request, bool line);
+    void CarryOut(std::span<const uint8_t> request, bool line);
     // TRANSFERMS: how long the answer takes to cross the link.
-    void queueAnswer(AnswerFrame answer, FaultSet faults, uint32_t transferMs);
+    void QueueAnswer(AnswerFrame answer, FaultSet faults, uint32_t transferMs);
     // The cable comes out: the session dies and everything in transit is gone.
-    void pullCable();
+    void PullCable();
 
     const Clock& clock_;
     mutable std::mutex mutex_;

@@ -117,7 +117,7 @@ protected:
         sim::TrafficGenerator generator(traffic);
         int characters = 0;
         while (true) {
-            const sim::TrafficItem& item = generator.peek();
+            const sim::TrafficItem& item = generator.Peek();
             if (store_->Count() + static_cast<RecordCount>(item.words.size()) > kRecords) {
                 break;
             }
@@ -135,7 +135,7 @@ protected:
                 }
                 store_->Append(word, 0);
             }
-            generator.pop();
+            generator.Pop();
         }
         RecordingPrompt prompt;
         ASSERT_TRUE(WriteCaptureFile(capture_, header, 0, *store_,

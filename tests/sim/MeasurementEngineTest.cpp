@@ -60,17 +60,17 @@ protected:
 };
 
 TEST_F(MeasurementEngineTest, BlocksDeliverExactlyWhatWasRecordedAndARepeatChangesNothing) {
-    engine.start(settings, 1000);
-    EXPECT_EQ(take(engine.firstBlock(1000, firmware)), "BL"); // nothing recorded yet
+    engine.Start(settings, 1000);
+    EXPECT_EQ(take(engine.FirstBlock(1000, firmware)), "BL"); // nothing recorded yet
     uint32_t now = 1000;
     for (int k = 0; k < 50; ++k) {
         now += 10;
-        const AnswerFrame answer = engine.nextBlock(now, firmware);
-        EXPECT_EQ(engine.repeatBlock(now, firmware), answer);
+        const AnswerFrame answer = engine.NextBlock(now, firmware);
+        EXPECT_EQ(engine.RepeatBlock(now, firmware), answer);
         take(answer);
     }
-    engine.stop(now);
-    while (take(engine.nextBlock(now, firmware)) == "BD") {
+    engine.Stop(now);
+    while (take(engine.NextBlock(now, firmware)) == "BD") {
     }
     EXPECT_GT(engine.produced().size(), 1000U);
     EXPECT_EQ(stored(), engine.produced());
@@ -80,14 +80,14 @@ TEST_F(MeasurementEngineTest, BlocksDeliverExactlyWhatWasRecordedAndARepeatChang
 
 TEST_F(MeasurementEngineTest, APcThatFallsBehindGetsAnOverflowReportWhereTheGapIs) {
     engine.options().unreadLimit = 500;
-    engine.start(settings, 0);
-    take(engine.firstBlock(0, firmware));
-    take(engine.nextBlock(1000, firmware)); // a second of traffic: far more than 500 items
+    engine.Start(settings, 0);
+    take(engine.FirstBlock(0, firmware));
+    take(engine.NextBlock(1000, firmware)); // a second of traffic: far more than 500 items
     ASSERT_FALSE(engine.overflows().empty());
     const int64_t gap = engine.overflows().front();
     std::string letters;
     uint32_t now = 1000;
-    while ((letters = take(engine.nextBlock(now, firmware))) != "BO") {
+    while ((letters = take(engine.NextBlock(now, firmware))) != "BO") {
         ASSERT_EQ(letters, "BD");
     }
     EXPECT_EQ(store.Count(), gap + 1);
@@ -106,12 +106,12 @@ TEST_F(MeasurementEngineTest, TriggersReportSavesAndStopTheMeasurement) {
     settings.triggers[5].action = kTriggerStopAfterDelay;
     settings.triggers[5].actionValue1 = 1;
     engine.options().errorsPerMillion = 20'000;
-    engine.start(settings, 0);
-    take(engine.firstBlock(0, firmware));
+    engine.Start(settings, 0);
+    take(engine.FirstBlock(0, firmware));
     bool reported = false;
     std::string letters;
     for (uint32_t now = 10; now < 5000 && letters != "PSS"; now += 10) {
-        const AnswerFrame answer = engine.nextBlock(now, firmware);
+        const AnswerFrame answer = engine.NextBlock(now, firmware);
         letters = Letters(answer, 3);
         if (letters == "PTR" && !reported) {
             const auto report = ParseTrigger(answer);
@@ -126,19 +126,19 @@ TEST_F(MeasurementEngineTest, TriggersReportSavesAndStopTheMeasurement) {
     }
     EXPECT_TRUE(reported);
     ASSERT_EQ(letters, "PSS");
-    EXPECT_EQ(ParseRunState(engine.repeatBlock(6000, firmware)), 11);
+    EXPECT_EQ(ParseRunState(engine.RepeatBlock(6000, firmware)), 11);
     EXPECT_FALSE(engine.measuring());
     EXPECT_EQ(stored(), engine.produced()); // everything delivered before the stop report
 }
 
 TEST_F(MeasurementEngineTest, TheStoredMemoryIsDownloadedOldestFirst) {
-    engine.start(settings, 0);
-    engine.stop(200);
+    engine.Start(settings, 0);
+    engine.Stop(200);
     const auto recorded = static_cast<int64_t>(engine.produced().size());
     EXPECT_EQ(engine.storedAmount(), (recorded * 100 + 450'007) / 450'008);
-    std::string letters = take(engine.storedFirst(firmware));
+    std::string letters = take(engine.StoredFirst(firmware));
     while (letters == "BD") {
-        letters = take(engine.storedNext(firmware));
+        letters = take(engine.StoredNext(firmware));
     }
     EXPECT_EQ(letters, "BL");
     EXPECT_EQ(stored(), engine.produced());
@@ -151,13 +151,13 @@ TEST_F(MeasurementEngineTest, TimersCountersAndCountsRunWhileMeasuring) {
     settings.timers[1].unit = kTimerUnitHundredth;
     engine.countInto(&firmware.counters);
     firmware.counters = {7, 7, 7, 7};
-    engine.start(settings, 0);
+    engine.Start(settings, 0);
     CSaParameter shown;
     LineStates lines{};
     StatusBlock counts;
     uint32_t idle = 0;
     const auto status = [&](uint32_t now) {
-        EXPECT_TRUE(ParseStatus(engine.status(now, firmware), {lines, shown, counts}, idle));
+        EXPECT_TRUE(ParseStatus(engine.Status(now, firmware), {lines, shown, counts}, idle));
     };
     status(500);
     EXPECT_EQ(shown.timers[1].currentValue, 50U);
@@ -170,7 +170,7 @@ TEST_F(MeasurementEngineTest, TimersCountersAndCountsRunWhileMeasuring) {
     EXPECT_EQ(shown.timers[1].currentValue, 100U);
     EXPECT_GT(counts.counts[kCountRd], before.counts[kCountRd]);
 
-    engine.stop(1200);
+    engine.Stop(1200);
     status(3000);
     EXPECT_EQ(shown.timers[1].currentValue, 120U);
 }

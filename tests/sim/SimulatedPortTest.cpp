@@ -22,7 +22,7 @@ TEST(SimulatedPort, LinksOfTheProgramShareTheProcesssAnalyzer) {
     ReceiveRing ring;
     CMoniterComm document(LinkServices{*api, prompt, clock, wait, cursor, &ring});
     ASSERT_EQ(ConnectAnalyzer(document, prompt), ConnectResult::Connected);
-    VirtualAnalyzer::processAnalyzer().withFirmware([](AnalyzerFirmware& firmware) {
+    VirtualAnalyzer::processAnalyzer().WithFirmware([](AnalyzerFirmware& firmware) {
         EXPECT_EQ(firmware.remoteMode, 1);
         EXPECT_EQ(firmware.runState, CMoniterComm::kStopped);
     });

@@ -9,10 +9,10 @@ namespace {
 
 std::vector<RecordWord> Words(TrafficGenerator& traffic, uint64_t untilNs) {
     std::vector<RecordWord> words;
-    while (traffic.peek().atNs <= untilNs) {
-        const TrafficItem& item = traffic.peek();
+    while (traffic.Peek().atNs <= untilNs) {
+        const TrafficItem& item = traffic.Peek();
         words.insert(words.end(), item.words.begin(), item.words.end());
-        traffic.pop();
+        traffic.Pop();
     }
     return words;
 }
@@ -60,7 +60,7 @@ TEST(TrafficGeneratorTest, EveryItemIsWellFormed) {
         int idles = 0;
         uint16_t lines = width == 1 ? traffic.controlLines() : 0;
         for (int k = 0; k < 5000; ++k) {
-            const TrafficItem& item = traffic.peek();
+            const TrafficItem& item = traffic.Peek();
             const RecordWord head = item.words.front();
             ASSERT_TRUE(IsItemStart(head));
             if (KindOf(head) == RecordKind::ControlLineChange) {
@@ -89,7 +89,7 @@ TEST(TrafficGeneratorTest, EveryItemIsWellFormed) {
             default:
                 break;
             }
-            traffic.pop();
+            traffic.Pop();
         }
         EXPECT_GT(errors, 0);
         EXPECT_GT(idles, 0);

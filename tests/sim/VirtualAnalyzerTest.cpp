@@ -15,12 +15,12 @@ namespace {
 // Drives the analyzer from the host side directly, without a port or reader thread.
 class HostSide : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(analyzer.open("Tavrix USB Device 232H", session), kFtOk); }
+    void SetUp() override { ASSERT_EQ(analyzer.Open("Tavrix USB Device 232H", session), kFtOk); }
 
     void send(std::string_view text, FrameChecksum checksum) {
         const std::vector<uint8_t> frame = BuildFrame(text, checksum);
         uint32_t written = 0;
-        ASSERT_EQ(analyzer.write(session, frame, written), kFtOk);
+        ASSERT_EQ(analyzer.Write(session, frame, written), kFtOk);
         ASSERT_EQ(written, frame.size());
     }
 
@@ -28,10 +28,10 @@ protected:
     std::vector<std::string> reads() {
         std::vector<std::string> pieces;
         uint32_t queued = 0;
-        while (analyzer.queueStatus(session, queued, {}) == kFtOk && queued > 0) {
+        while (analyzer.QueueStatus(session, queued, {}) == kFtOk && queued > 0) {
             std::string piece(queued, '\0');
             uint32_t got = 0;
-            analyzer.read(session, std::span(reinterpret_cast<uint8_t*>(piece.data()), queued),
+            analyzer.Read(session, std::span(reinterpret_cast<uint8_t*>(piece.data()), queued),
                           got);
             piece.resize(got);
             pieces.push_back(piece);
@@ -60,17 +60,17 @@ TEST_F(HostSide, UnknownCommandsAndBadChecksumsAreRefused) {
                                                  Framed("NAK", FrameChecksum::Without),
                                                  Framed("NAK", FrameChecksum::Without),
                                                  Framed("ACK", FrameChecksum::Without)}));
-    analyzer.withFirmware([](AnalyzerFirmware& state) { EXPECT_EQ(state.remoteMode, 1); });
+    analyzer.WithFirmware([](AnalyzerFirmware& state) { EXPECT_EQ(state.remoteMode, 1); });
 }
 
 TEST_F(HostSide, FaultsFollowThePlanRequestByRequest) {
-    analyzer.withFaults([](FaultPlan& plan) {
+    analyzer.WithFaults([](FaultPlan& plan) {
         plan.settings.splitPieceBytes = 4;
-        plan.pass(1);
-        plan.add(Fault::Split);
-        plan.add(Fault::Lost | Fault::Duplicated);
-        plan.add(Fault::Delayed);
-        plan.add(Fault::CorruptChecksum);
+        plan.Pass(1);
+        plan.Add(Fault::Split);
+        plan.Add(Fault::Lost | Fault::Duplicated);
+        plan.Add(Fault::Delayed);
+        plan.Add(Fault::CorruptChecksum);
     });
     const std::string ack = Framed("ACK", FrameChecksum::Without);
     send("PSW0B", FrameChecksum::With);
@@ -86,7 +86,7 @@ TEST_F(HostSide, FaultsFollowThePlanRequestByRequest) {
     send("PGR", FrameChecksum::Without);
     // "PGR0A" sums to 15A; the checksum "5A" arrives as "5B".
     EXPECT_EQ(reads(), std::vector<std::string>{Framed("PGR0A5B", FrameChecksum::Without)});
-    analyzer.withFirmware([](AnalyzerFirmware& state) { EXPECT_EQ(state.runState, 0x0A); });
+    analyzer.WithFirmware([](AnalyzerFirmware& state) { EXPECT_EQ(state.runState, 0x0A); });
 }
 
 TEST_F(HostSide, SettingsBlocksAreWrittenAndReadBackThroughTheMemory) {
@@ -106,27 +106,27 @@ TEST_F(HostSide, SettingsBlocksAreWrittenAndReadBackThroughTheMemory) {
 }
 
 TEST_F(HostSide, AnUnpluggedAnalyzerRefusesItsSessionUntilOpenedAgain) {
-    analyzer.unplug();
+    analyzer.Unplug();
     uint32_t queued = 0;
-    EXPECT_EQ(analyzer.queueStatus(session, queued, {}), kFtInvalidHandle);
+    EXPECT_EQ(analyzer.QueueStatus(session, queued, {}), kFtInvalidHandle);
     VirtualAnalyzer::Session again = 0;
-    EXPECT_EQ(analyzer.open("Tavrix USB Device 232H", again), kFtDeviceNotFound);
-    analyzer.plugIn();
-    EXPECT_EQ(analyzer.open("Tavrix USB Device 232H", again), kFtOk);
+    EXPECT_EQ(analyzer.Open("Tavrix USB Device 232H", again), kFtDeviceNotFound);
+    analyzer.PlugIn();
+    EXPECT_EQ(analyzer.Open("Tavrix USB Device 232H", again), kFtOk);
     EXPECT_NE(again, session);
-    EXPECT_EQ(analyzer.queueStatus(session, queued, {}), kFtInvalidHandle);
+    EXPECT_EQ(analyzer.QueueStatus(session, queued, {}), kFtInvalidHandle);
 }
 
 TEST(UsbInQueue, HeldBackPacketsHoldBackThoseBehindThem) {
     UsbInQueue queue;
     const std::vector<uint8_t> first{1, 2, 3};
     const std::vector<uint8_t> second{4, 5};
-    queue.push(first, 0xFFFFFFF0u, 100);
-    queue.push(second, 0xFFFFFFF0u);
+    queue.Push(first, 0xFFFFFFF0u, 100);
+    queue.Push(second, 0xFFFFFFF0u);
     EXPECT_EQ(queue.readable(0xFFFFFFF0u + 50), 0U);
     EXPECT_EQ(queue.readable(0x00000060u), 3U); // 112 ms later, across the wrap
     std::vector<uint8_t> out(8);
-    EXPECT_EQ(queue.read(out, 0x60), 5U);
+    EXPECT_EQ(queue.Read(out, 0x60), 5U);
     EXPECT_EQ(queue.queuedBytes(), 0U);
 }
 

@@ -133,14 +133,14 @@ public:
     std::vector<Bytes> ask(std::string_view text, FrameChecksum checksum) {
         Bytes frame = BuildFrame(text, checksum);
         frame.resize(frame.size() - kFrameTerminator.size());
-        return firmware_.handle(frame);
+        return firmware_.Handle(frame);
     }
     // Writes every settings block of MODEL, as the settings upload does.
     void upload(const CSaParameter& model) {
         Bytes frame(kSettingsFrameCapacity);
         for (const SettingsBlockAddress address : kSettingsBlockAddresses) {
             const size_t length = EncodeSettingsBlock(frame, address, model);
-            (void)firmware_.handle(
+            (void)firmware_.Handle(
                 std::span<const uint8_t>(frame).first(length - kFrameTerminator.size()));
         }
     }
@@ -342,8 +342,8 @@ std::vector<RecordWord> RecordedItems(const CSaParameter& settings, uint32_t ms,
         sim::MeasurementEngine engine;
         engine.options().errorsPerMillion = 50'000;
         engine.options().keepLog = true;
-        engine.start(settings, 0);
-        engine.stop(duration);
+        engine.Start(settings, 0);
+        engine.Stop(duration);
         std::vector<RecordWord> items = engine.produced();
         if (items.size() >= limit) {
             items.resize(limit);

@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     sim::TrafficGenerator generator(traffic);
     // Whole items only: a time stamp or idle group is never cut at the end.
     while (true) {
-        const sim::TrafficItem& item = generator.peek();
+        const sim::TrafficItem& item = generator.Peek();
         if (store.Count() + static_cast<RecordCount>(item.words.size()) >
             static_cast<RecordCount>(records)) {
             break;
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
         for (RecordWord word : item.words) {
             store.Append(word, 0);
         }
-        generator.pop();
+        generator.Pop();
     }
     PrintingPrompt prompt;
     const CaptureSaveRange range{SaveSource::Ring, store.firstIndex(), store.lastIndex()};

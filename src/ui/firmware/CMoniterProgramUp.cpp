@@ -26,7 +26,7 @@ public:
     void message(std::string_view text, std::string_view caption, PromptIcon icon) override {
         prompt_.message(text, caption, icon);
         if (text == kPowerCycleMessage) {
-            sim::VirtualAnalyzer::processAnalyzer().powerCycle();
+            sim::VirtualAnalyzer::processAnalyzer().PowerCycle();
         }
     }
     PromptAnswer ask(std::string_view text, std::string_view caption, PromptButtons buttons,

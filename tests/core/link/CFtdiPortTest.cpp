@@ -217,7 +217,7 @@ std::vector<uint8_t> ReadAll(ReceiveRing& ring, size_t wanted) {
 
 TEST_F(SimulatedPortTest, OpeningAnOpenPortReopensItWithAnEmptyRing) {
     ASSERT_TRUE(port.Open());
-    analyzer.sendToHost(std::vector<uint8_t>(100, 'x'));
+    analyzer.SendToHost(std::vector<uint8_t>(100, 'x'));
     while (ring.unreadBytes() < 100) {
         std::this_thread::yield();
     }
@@ -252,7 +252,7 @@ TEST(SimulatedPortSmallRing, AFullRingHoldsTheBridgeBackInsteadOfOverwriting) {
     for (size_t i = 0; i < sent.size(); ++i) {
         sent[i] = static_cast<uint8_t>(i * 7 + i / 256);
     }
-    analyzer.sendToHost(sent);
+    analyzer.SendToHost(sent);
     while (ring.freeBytes() > 0) {
         std::this_thread::yield();
     }
@@ -265,7 +265,7 @@ TEST_F(SimulatedPortTest, IsAttachedLooksForTheExactDescriptionAmongAnyNumberOfD
     std::vector<std::string> others(100, "USB Serial Converter");
     analyzer.setOtherDevices(others);
     EXPECT_TRUE(port.IsAttached());
-    analyzer.unplug();
+    analyzer.Unplug();
     EXPECT_FALSE(port.IsAttached());
     others.push_back("tavrix usb device 232h");
     analyzer.setOtherDevices(others);

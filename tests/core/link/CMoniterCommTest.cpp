@@ -83,7 +83,7 @@ TEST_F(MoniterCommTest, CounterResetsAreRepeatedSixTimes) {
 
 TEST_F(MoniterCommTest, ACounterResetAnswersTheCountersValue) {
     firmware([](sim::AnalyzerFirmware& state) {
-        state.addCommand("SWC", sim::RequestChecksum::With,
+        state.AddCommand("SWC", sim::RequestChecksum::With,
                          [](sim::AnalyzerFirmware&, const sim::Request& request) {
                              EXPECT_EQ(request.parameterText(), "0300000000");
                              return std::vector<sim::AnswerFrame>{sim::Answer("SWC3C0FFEE01")};
@@ -103,7 +103,7 @@ TEST_F(MoniterCommTest, VersionTextsTurnSpacesAndPointsIntoZeros) {
 }
 
 TEST_F(MoniterCommTest, VersionQueriesFailSilentlyWithoutAnAnalyzer) {
-    analyzer.unplug();
+    analyzer.Unplug();
     std::string text = "old";
     EXPECT_FALSE(link.GetProgramVersion(text));
     EXPECT_EQ(text, "old");
@@ -115,7 +115,7 @@ TEST_F(MoniterCommTest, VersionQueriesFailSilentlyWithoutAnAnalyzer) {
 TEST_F(MoniterCommTest, AShortVersionAnswerIsAFailedAttempt) {
     int answered = 0;
     firmware([&answered](sim::AnalyzerFirmware& state) {
-        state.addCommand("VER", sim::RequestChecksum::Without,
+        state.AddCommand("VER", sim::RequestChecksum::Without,
                          [&answered](sim::AnalyzerFirmware&, const sim::Request&) {
                              return std::vector<sim::AnswerFrame>{
                                  sim::Answer(answered++ == 0 ? "ACK1.0" : "ACK2.10  ")};
@@ -143,7 +143,7 @@ TEST_F(MoniterCommTest, PagesOtherThan10And15AreReportedAs20) {
 
 TEST_F(MoniterCommTest, AnAnswerStillOpeningWithSWEndsInTimeOuts) {
     firmware([](sim::AnalyzerFirmware& state) {
-        state.addCommand("BC", sim::RequestChecksum::Without,
+        state.AddCommand("BC", sim::RequestChecksum::Without,
                          [](sim::AnalyzerFirmware&, const sim::Request&) {
                              return std::vector<sim::AnswerFrame>{sim::Answer("SWX")};
                          });
@@ -157,7 +157,7 @@ TEST_F(MoniterCommTest, AnAnswerStillOpeningWithSWEndsInTimeOuts) {
 TEST_F(MoniterCommTest, ABareTerminatorIsAnErrorAndTheRequestIsRepeated) {
     int answered = 0;
     firmware([&answered](sim::AnalyzerFirmware& state) {
-        state.addCommand("PGR", sim::RequestChecksum::Without,
+        state.AddCommand("PGR", sim::RequestChecksum::Without,
                          [&answered](sim::AnalyzerFirmware&, const sim::Request&) {
                              return std::vector<sim::AnswerFrame>{
                                  answered++ == 0 ? sim::Answer("") : sim::Answer("PGR0A", true)};
@@ -180,7 +180,7 @@ TEST_F(MoniterCommTest, TheAnswerBudgetStartsAfreshWhenTheTickCountWraps) {
 }
 
 TEST_F(MoniterCommTest, AnAbsentAnalyzerIsReportedThenTheFailure) {
-    analyzer.unplug();
+    analyzer.Unplug();
     EXPECT_FALSE(link.SetRunState(&owner, CMoniterComm::kStopped));
     EXPECT_EQ(owner.texts(), (Texts{std::string(kAnalyzerAbsentMessage),
                                     std::string(kCommunicationFailedMessage)}));
@@ -240,9 +240,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
 
 TEST_F(MoniterCommTest, AnAnswerLaterThanItsBudgetServesTheRepeatedRequest) {
-    analyzer.withFaults([](sim::FaultPlan& plan) {
+    analyzer.WithFaults([](sim::FaultPlan& plan) {
         plan.settings.delayMs = 3000;
-        plan.add(Fault::Delayed);
+        plan.Add(Fault::Delayed);
     });
     ASSERT_TRUE(link.GetPage(&owner));
     EXPECT_EQ(requests(), Texts(2, "PGR"));
@@ -256,7 +256,7 @@ TEST_F(MoniterCommTest, AnUnpluggedAnalyzerFailsAndIsOpenedAfreshOncePluggedIn) 
     plan(Fault::Unplug);
     EXPECT_FALSE(link.GetPage(&owner));
     EXPECT_EQ(owner.texts(), Texts{std::string(kCommunicationFailedMessage)});
-    analyzer.plugIn();
+    analyzer.PlugIn();
     owner.entries.clear();
     EXPECT_TRUE(link.GetPage(&owner));
     EXPECT_EQ(requests(), (Texts{"ENW014B", "PGR", "PGR"}));

@@ -202,7 +202,7 @@ public:
             prepareMeasurement();
             break;
         }
-        analyzer.clearRequests();
+        analyzer.ClearRequests();
         owner.entries.clear();
     }
 
@@ -564,9 +564,9 @@ TEST_P(FaultMatrixTest, EndsCompleteAndExactOrWithItsMessageAndLosesNothing) {
     if (::testing::Test::HasFatalFailure()) {
         return;
     }
-    world.analyzer.withFaults([&](sim::FaultPlan& plan) {
-        plan.pass(at);
-        plan.add(Injected(fault), fault == LinkFault::Silence ? 100'000 : 1);
+    world.analyzer.WithFaults([&](sim::FaultPlan& plan) {
+        plan.Pass(at);
+        plan.Add(Injected(fault), fault == LinkFault::Silence ? 100'000 : 1);
     });
     const bool complete = world.run();
     world.check(complete);

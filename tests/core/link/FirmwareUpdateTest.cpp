@@ -63,9 +63,9 @@ protected:
 
     // The next COUNT requests after the first SKIPPED get FAULT.
     void faultAt(int skipped, sim::FaultSet fault, int count) {
-        analyzer.withFaults([&](sim::FaultPlan& faults) {
-            faults.pass(skipped);
-            faults.add(fault, count);
+        analyzer.WithFaults([&](sim::FaultPlan& faults) {
+            faults.Pass(skipped);
+            faults.Add(fault, count);
         });
     }
 
@@ -158,8 +158,8 @@ TEST_F(FirmwareUpdateTest, TheRecoveryPathWaitsForAPowerCycle) {
     faultAt(kFirstBatch + 1, sim::Fault::Unplug, 1);
     EXPECT_EQ(update.Update(), UpdateOutcome::Failed);
     EXPECT_EQ(update.errorCode(), "106");
-    analyzer.plugIn();
-    analyzer.clearRequests();
+    analyzer.PlugIn();
+    analyzer.ClearRequests();
     firmware([](sim::AnalyzerFirmware& state) { EXPECT_FALSE(state.loader.programValid); });
 
     FirmwareUpdate again{LinkServices{bridge, portPrompt, clock, time, cursor, &ring}, user, pump,
@@ -224,8 +224,8 @@ TEST_F(FirmwareUpdateTest, EachFaultOfTheAnalyzerEndsWithItsCode) {
             state.loader = sim::LoaderState{};
             state.programVersion = "1.02  ";
         });
-        analyzer.withFaults([](sim::FaultPlan& faults) { faults.clear(); });
-        analyzer.clearRequests();
+        analyzer.WithFaults([](sim::FaultPlan& faults) { faults.Clear(); });
+        analyzer.ClearRequests();
         owner.entries.clear();
         RecordingView shown;
         FirmwareUpdate dialog{LinkServices{bridge, portPrompt, clock, time, cursor, &ring}, user,
@@ -283,7 +283,7 @@ TEST_F(FirmwareUpdateTest, NothingReachesTheAnalyzerForADamagedFileOrADeclinedUp
     EXPECT_EQ(sent(), std::vector<std::string>{"VER"});
 
     // Declined at the first question: nothing at all.
-    analyzer.clearRequests();
+    analyzer.ClearRequests();
     owner.answers = {PromptAnswer::Cancel};
     EXPECT_EQ(update.Update(), UpdateOutcome::NotStarted);
     EXPECT_TRUE(sent().empty());
@@ -314,7 +314,7 @@ TEST_F(FirmwareUpdateTest, CancelStopsTheTransferButNotTheWrite) {
 
     // During the write Cancel is disabled: the update goes on to its end.
     firmware([](sim::AnalyzerFirmware& state) { state.loader = sim::LoaderState{}; });
-    analyzer.clearRequests();
+    analyzer.ClearRequests();
     FirmwareUpdate again{LinkServices{bridge, portPrompt, clock, time, cursor, &ring}, user, pump,
                          view};
     ASSERT_TRUE(again.Start());
@@ -331,7 +331,7 @@ TEST_F(FirmwareUpdateTest, CancelStopsTheTransferButNotTheWrite) {
 }
 
 TEST_F(FirmwareUpdateTest, AnAbsentAnalyzerClosesTheDialogAtOnce) {
-    analyzer.unplug();
+    analyzer.Unplug();
     EXPECT_FALSE(update.Start());
     EXPECT_EQ(owner.texts(), std::vector<std::string>{std::string(kAnalyzerAbsentMessage)});
 }

@@ -36,7 +36,7 @@ TEST_F(StoredDataDownloadTest, TheDownloadFetchesEverythingTheAnalyzerRecorded) 
     firmware([&](sim::AnalyzerFirmware& state) { produced = state.measurement->produced(); });
     ASSERT_GT(produced.size(), 5000U);
 
-    analyzer.clearRequests();
+    analyzer.ClearRequests();
     RecordingProgress progress;
     link.setBusy(true);
     EXPECT_TRUE(reception.Download(progress, time));

@@ -35,7 +35,7 @@ protected:
     explicit OnlineReceptionTest(RecordCount capacity = 1000) : ReceptionFixture(capacity) {
         for (const char* command : {"BS", "BN", "BR", "BL", "BA", "BB"}) {
             firmware([this, command](sim::AnalyzerFirmware& state) {
-                state.addCommand(command, sim::RequestChecksum::Without,
+                state.AddCommand(command, sim::RequestChecksum::Without,
                                  [this, command](sim::AnalyzerFirmware&, const sim::Request&) {
                                      std::vector<sim::AnswerFrame> answers;
                                      auto& queue = script[command];
@@ -57,7 +57,7 @@ protected:
         connect();
         link.setRunStateValue(CMoniterComm::kRunning);
         link.setLinkState(LinkState::Started);
-        analyzer.clearRequests();
+        analyzer.ClearRequests();
     }
 
     std::map<std::string, std::deque<std::vector<uint8_t>>> script;
@@ -65,7 +65,7 @@ protected:
 
 TEST_F(OnlineReceptionTest, StoppedTheStatusIsPolledEveryOtherPass) {
     connect();
-    analyzer.clearRequests();
+    analyzer.ClearRequests();
     answer("BL", CheckedAnswer(StatusText(5)));
     answer("BL", sim::Nak());
     ticks(5); // to 10, "BL", its answer, "BL", refused
@@ -78,7 +78,7 @@ TEST_F(OnlineReceptionTest, StoppedTheStatusIsPolledEveryOtherPass) {
 
 TEST_F(OnlineReceptionTest, AStatusPollUnansweredFourTimesGivesUp) {
     connect();
-    analyzer.clearRequests();
+    analyzer.ClearRequests();
     ticks(2 + 3 * OnlineReception::kStatusTicks);
     EXPECT_EQ(requests(), Texts(4, "BL"));
     EXPECT_TRUE(owner.entries.empty());
@@ -185,7 +185,7 @@ TEST_F(OnlineReceptionTest, ATriggerReportBecomesATriggerSaveOnceItsEndArrives) 
 
 TEST_F(OnlineReceptionTest, AStartWithoutItsSaveFolderIsRefusedBeforeAnythingIsSent) {
     connect();
-    analyzer.clearRequests();
+    analyzer.ClearRequests();
     autoSave.enabled = true;
     autoSave.folder = "/nonexistent/varnolt";
     EXPECT_FALSE(reception.Start());
@@ -203,7 +203,7 @@ protected:
 
 TEST_F(MeasurementStartTest, AStartReadsTheConditionsAndSizesTheRingToOneFile) {
     connect();
-    analyzer.clearRequests();
+    analyzer.ClearRequests();
     store.Append(0x1041'0000, 0);
     autoSave.fileSizeMegabytes = 2;
     settings.controlLineCapture = 1;
@@ -236,10 +236,10 @@ TEST_F(OnlineReceptionTest, AStartThatFailsKeepsTheCaptureAndSaysSo) {
     for (const auto& failing : cases) {
         SCOPED_TRACE(failing.name);
         owner.entries.clear();
-        analyzer.withFaults([&](sim::FaultPlan& plan) {
-            plan.clear();
-            plan.pass(failing.passing);
-            plan.add(sim::Fault::Nak, 100);
+        analyzer.WithFaults([&](sim::FaultPlan& plan) {
+            plan.Clear();
+            plan.Pass(failing.passing);
+            plan.Add(sim::Fault::Nak, 100);
         });
         EXPECT_FALSE(reception.Start());
         EXPECT_EQ(store.Count(), 1);
@@ -249,13 +249,13 @@ TEST_F(OnlineReceptionTest, AStartThatFailsKeepsTheCaptureAndSaysSo) {
         ASSERT_FALSE(owner.entries.empty());
         EXPECT_EQ(owner.entries.back().text, std::string(kCommunicationFailedMessage));
     }
-    analyzer.withFaults([](sim::FaultPlan& plan) { plan.clear(); });
+    analyzer.WithFaults([](sim::FaultPlan& plan) { plan.Clear(); });
 }
 
 TEST_F(OnlineReceptionTest, AStoredAmountOfZeroLeavesTheCaptureUntouched) {
     connect();
     store.Append(0x1041'0000, 0);
-    analyzer.clearRequests();
+    analyzer.ClearRequests();
     struct : DownloadProgress {
         void ShowProgress(int32_t) override {}
     } progress;
@@ -276,7 +276,7 @@ TEST_F(OnlineDownloadTest, TheDownloadFetchesBlocksUntilTheLastAndRepeatsAGarble
     connect();
     firmware([](sim::AnalyzerFirmware& state) { state.storedAmount = 1; });
     store.Append(0x1041'0000, 0);
-    analyzer.clearRequests();
+    analyzer.ClearRequests();
     std::vector<uint8_t> garbled = DataBlock(4500, std::vector<uint32_t>(4500, 0x2041'0000), 0);
     garbled[garbled.size() - 5] ^= 1;
     answer("BA", DataBlock(0, std::vector<uint32_t>(4500, 0x1041'0000), 0));

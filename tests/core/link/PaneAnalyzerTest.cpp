@@ -2,11 +2,11 @@
 // transmit entries.
 #include "core/link/panes/LineOutputs.h"
 #include "core/link/panes/TransmitSelection.h"
+#include "sim/MeasurementEngine.h"
 
 #include <gtest/gtest.h>
 
 #include "ReceptionFixture.h"
-#include "sim/MeasurementEngine.h"
 
 namespace varnolt {
 namespace {
@@ -61,16 +61,16 @@ protected:
 
 TEST_F(PaneAnalyzerTest, OutputTogglesReachTheAnalyzerAndComeBackInTheStatusAnswer) {
     prepare(kLineRs232cSimulation, 0);
-    analyzer.clearRequests();
+    analyzer.ClearRequests();
     ToggleLineOutput(link, lines, kLineRs); // unknown → on
     EXPECT_EQ(lines[kLineRs], 1);
     ToggleLineOutput(link, lines, kLineEr); // unknown → on
     ToggleLineOutput(link, lines, kLineEr); // on → off
     EXPECT_EQ(lines[kLineEr], 2);
     ToggleLineOutput(link, lines, kLineCs); // not an output: nothing
-    EXPECT_EQ(requests(), (std::vector<std::string>{Checksummed("GL00000021"),
-                                                     Checksummed("GL00000011"),
-                                                     Checksummed("GL00000021")}));
+    EXPECT_EQ(requests(),
+              (std::vector<std::string>{Checksummed("GL00000021"), Checksummed("GL00000011"),
+                                        Checksummed("GL00000021")}));
 
     lines.fill(0);
     pollStatus();
@@ -85,13 +85,12 @@ TEST_F(PaneAnalyzerTest, ASelectedEntryIsSentAndRecordedAsSdCharacters) {
     prepare(kLineRs232cSimulation, 0);
     ASSERT_TRUE(reception.Start());
     ticks(20);
-    analyzer.clearRequests();
+    analyzer.ClearRequests();
     TransmitSelection selection;
     for (const int32_t row : {0, 49}) {
         link.SendTransmit(*selection.Selected(row));
     }
-    EXPECT_EQ(requests(),
-              (std::vector<std::string>{Checksummed("GT0000"), Checksummed("GT0031")}));
+    EXPECT_EQ(requests(), (std::vector<std::string>{Checksummed("GT0000"), Checksummed("GT0031")}));
     EXPECT_EQ(sdCharacters().find("xyz"), std::string::npos);
 
     const int32_t sdBefore = device.status().counts[kCountSd];

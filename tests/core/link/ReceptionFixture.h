@@ -73,7 +73,7 @@ public:
     PollResult tick() {
         settle();
         const PollResult result = reception.Tick();
-        time.advance(10);
+        time.Advance(10);
         return result;
     }
     PollResult ticks(int count) {

@@ -52,15 +52,15 @@ TEST_F(ReceptionSoakTest, EveryRecordArrivesOnceAndInOrderDespiteLostAndGarbledA
     // From here on about one answer in a hundred is lost and one in a hundred garbled, never
     // two within a few requests of each other.
     std::mt19937 random(11);
-    analyzer.withFaults([&](sim::FaultPlan& plan) {
+    analyzer.WithFaults([&](sim::FaultPlan& plan) {
         int quiet = 0;
         for (int request = 0; request < 20'000; ++request) {
             const unsigned draw = random() % 100;
             if (quiet > 4 && draw < 2) {
-                plan.add(draw == 0 ? sim::Fault::Lost : sim::Fault::CorruptChecksum);
+                plan.Add(draw == 0 ? sim::Fault::Lost : sim::Fault::CorruptChecksum);
                 quiet = 0;
             } else {
-                plan.pass(1);
+                plan.Pass(1);
                 ++quiet;
             }
         }

@@ -51,7 +51,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(link.SetRemote(&owner, 1));
         link.setBusy(true);
-        analyzer.clearRequests();
+        analyzer.ClearRequests();
     }
 
     // Polls the running transfer to its end, letting the simulated time pass between looks.
@@ -65,7 +65,7 @@ protected:
     void listFiles() {
         reception.RequestList();
         run();
-        analyzer.clearRequests();
+        analyzer.ClearRequests();
     }
 
     void receive(const Texts& numbers) {
@@ -231,7 +231,7 @@ TEST_F(SavedFileReceptionTest, AListThatNeverComesEndsWithTheTimeoutMessage) {
 
 TEST_F(SavedFileReceptionTest, AnAnalyzerThatIsMeasuringRefusesTheListAtOnce) {
     firmware(
-        [](sim::AnalyzerFirmware& state) { state.measurement->start(CSaParameter{}, state.now); });
+        [](sim::AnalyzerFirmware& state) { state.measurement->Start(CSaParameter{}, state.now); });
     reception.RequestList();
     run();
     EXPECT_EQ(requests(), (Texts{"DR", "ESC"}));
@@ -242,7 +242,7 @@ TEST_F(SavedFileReceptionTest, ADownloadThatFallsSilentOrIsUnpluggedEndsWithTheT
     for (const bool unplug : {false, true}) {
         SCOPED_TRACE(unplug ? "unplugged" : "silent");
         if (unplug) {
-            analyzer.plugIn();
+            analyzer.PlugIn();
             ASSERT_TRUE(link.SetRemote(&owner, 1));
         }
         listFiles();
@@ -260,7 +260,7 @@ TEST_F(SavedFileReceptionTest, ADownloadThatFallsSilentOrIsUnpluggedEndsWithTheT
             EXPECT_EQ(Texts(sent.end() - 5, sent.end()),
                       (Texts{"NAK", "NAK", "NAK", "NAK", "ESC"}));
         }
-        analyzer.withFaults([](sim::FaultPlan& faults) { faults.clear(); });
+        analyzer.WithFaults([](sim::FaultPlan& faults) { faults.Clear(); });
     }
 }
 
@@ -368,7 +368,7 @@ TEST_F(SavedFileReceptionTest, OpeningReachesAnAnalyzerThatIsNotInRemoteMode) {
     EXPECT_TRUE(reception.Open());
     EXPECT_EQ(link.remoteMode(), 1);
     ASSERT_TRUE(link.SetRemote(&owner, 0));
-    analyzer.unplug();
+    analyzer.Unplug();
     EXPECT_FALSE(reception.Open());
     EXPECT_EQ(owner.texts(), Texts{std::string(kAnalyzerAbsentMessage)});
 }

@@ -107,8 +107,8 @@ TEST(RingLineBuffer, AnOverlongLineFailsAndTheNextLineArrivesWhole) {
 class ScriptedScreen final : public sim::HostTransfer {
 public:
     explicit ScriptedScreen(std::vector<std::string> lines) : lines_(std::move(lines)) {}
-    std::vector<sim::AnswerFrame> acknowledged(sim::AnalyzerFirmware&) override { return next(); }
-    std::vector<sim::AnswerFrame> refused(sim::AnalyzerFirmware&) override { return {}; }
+    std::vector<sim::AnswerFrame> Acknowledged(sim::AnalyzerFirmware&) override { return next(); }
+    std::vector<sim::AnswerFrame> Refused(sim::AnalyzerFirmware&) override { return {}; }
     [[nodiscard]] bool finished() const override { return sent_ > lines_.size(); }
     std::vector<sim::AnswerFrame> next() {
         if (sent_ >= lines_.size()) {
@@ -152,7 +152,7 @@ protected:
 
     void script(std::vector<std::string> lines) {
         firmware([&](sim::AnalyzerFirmware& state) {
-            state.addCommand("CP", sim::RequestChecksum::Without,
+            state.AddCommand("CP", sim::RequestChecksum::Without,
                              [lines](sim::AnalyzerFirmware& s, const sim::Request&) {
                                  auto transfer = std::make_shared<ScriptedScreen>(lines);
                                  auto first = transfer->next();
@@ -248,10 +248,10 @@ TEST_F(ScreenCaptureTest, SilenceAndCancelEndTheCaptureWithoutDrawing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        analyzer.clearRequests();
-        analyzer.withFaults([](sim::FaultPlan& faults) {
-            faults.clear();
-            faults.pass(11);
+        analyzer.ClearRequests();
+        analyzer.WithFaults([](sim::FaultPlan& faults) {
+            faults.Clear();
+            faults.Pass(11);
         });
         owner.entries.clear();
         display.statuses.clear();
@@ -280,7 +280,7 @@ TEST_F(ScreenCaptureTest, SilenceAndCancelEndTheCaptureWithoutDrawing) {
 }
 
 TEST_F(ScreenCaptureTest, AnAbsentAnalyzerIsReportedAndNothingIsCaptured) {
-    analyzer.unplug();
+    analyzer.Unplug();
     EXPECT_EQ(capture.Run(), CaptureOutcome::NotConnected);
     ASSERT_EQ(owner.texts(), std::vector<std::string>{std::string(kAnalyzerAbsentMessage)});
     EXPECT_TRUE(display.statuses.empty());

@@ -90,7 +90,7 @@ TEST_F(SettingsExchangeTest, AllBlocksAreWrittenAndReadBack) {
     expectedSteps.insert(expectedSteps.end(), {"書込中", "100"});
     EXPECT_EQ(progress.steps, expectedSteps);
 
-    analyzer.clearRequests();
+    analyzer.ClearRequests();
     CSaParameter read;
     progress.steps.clear();
     ASSERT_TRUE(link.ReadExtSettings(&owner, read, &progress));
@@ -105,12 +105,12 @@ TEST_F(SettingsExchangeTest, AllBlocksAreWrittenAndReadBack) {
 
 TEST_F(SettingsExchangeTest, AFailedBlockEndsTheReadAndLeavesTheSettingsAsTheyWere) {
     ASSERT_TRUE(link.WriteExtSettings(&owner, EditedSettings(), nullptr));
-    analyzer.clearRequests();
-    analyzer.withFaults([](sim::FaultPlan& plan) {
-        plan.pass(2);
-        plan.add(Fault::CorruptChecksum); // the first transmit block: one failed attempt,
-        plan.pass(1);                     // then the repetition passes
-        plan.add(Fault::Lost, 4);         // the second transmit block: every attempt lost
+    analyzer.ClearRequests();
+    analyzer.WithFaults([](sim::FaultPlan& plan) {
+        plan.Pass(2);
+        plan.Add(Fault::CorruptChecksum); // the first transmit block: one failed attempt,
+        plan.Pass(1);                     // then the repetition passes
+        plan.Add(Fault::Lost, 4);         // the second transmit block: every attempt lost
     });
     CSaParameter read;
     EXPECT_FALSE(link.ReadExtSettings(&owner, read, nullptr));
@@ -121,9 +121,9 @@ TEST_F(SettingsExchangeTest, AFailedBlockEndsTheReadAndLeavesTheSettingsAsTheyWe
 }
 
 TEST_F(SettingsExchangeTest, ARefusedBlockWriteIsRepeatedSixTimes) {
-    analyzer.withFaults([](sim::FaultPlan& plan) {
-        plan.pass(1);
-        plan.add(Fault::Nak, 7);
+    analyzer.WithFaults([](sim::FaultPlan& plan) {
+        plan.Pass(1);
+        plan.Add(Fault::Nak, 7);
     });
     EXPECT_FALSE(link.WriteExtSettings(&owner, EditedSettings(), nullptr));
     EXPECT_EQ(requestHeads(), (Texts{"SWE0000", "SWE0400", "SWE0400", "SWE0400", "SWE0400",
@@ -135,7 +135,7 @@ TEST_F(SettingsExchangeTest, ARefusedBlockWriteIsRepeatedSixTimes) {
 TEST_F(SettingsExchangeTest, TheEchoedAddressDecidesWhichBlockIsDecoded) {
     ASSERT_TRUE(link.WriteExtSettings(&owner, EditedSettings(), nullptr));
     firmware([](sim::AnalyzerFirmware& state) {
-        state.addCommand("SRE", sim::RequestChecksum::With,
+        state.AddCommand("SRE", sim::RequestChecksum::With,
                          [](sim::AnalyzerFirmware& firmware, const sim::Request&) {
                              std::string text = "SRE7000";
                              for (const uint8_t byte : firmware.settings.block(0x7000)) {
@@ -152,7 +152,7 @@ TEST_F(SettingsExchangeTest, TheEchoedAddressDecidesWhichBlockIsDecoded) {
 
 TEST_F(SettingsExchangeTest, ShortSettingsFillTheCaptureHeader) {
     ASSERT_TRUE(link.WriteExtSettings(&owner, EditedSettings(), nullptr));
-    analyzer.clearRequests();
+    analyzer.ClearRequests();
     CCaptureData store;
     ASSERT_TRUE(link.ReadSettings(&owner, store, true));
     EXPECT_EQ(store.header().speed, 115'200U);
@@ -165,7 +165,7 @@ TEST_F(SettingsExchangeTest, ShortSettingsFillTheCaptureHeader) {
 TEST_F(SettingsExchangeTest, AShortSettingsAnswerCutShortIsAFailedAttempt) {
     int answered = 0;
     firmware([&answered](sim::AnalyzerFirmware& state) {
-        state.addCommand("SRG", sim::RequestChecksum::With,
+        state.AddCommand("SRG", sim::RequestChecksum::With,
                          [&answered](sim::AnalyzerFirmware&, const sim::Request&) {
                              const std::string payload(answered++ == 0 ? 20 : 160, 'F');
                              return std::vector<sim::AnswerFrame>{

@@ -39,12 +39,12 @@ public:
     }
 
     void plan(sim::FaultSet faults, int count = 1) {
-        analyzer.withFaults([&](sim::FaultPlan& plan) { plan.add(faults, count); });
+        analyzer.WithFaults([&](sim::FaultPlan& plan) { plan.Add(faults, count); });
     }
 
     template <typename Action>
     void firmware(Action action) {
-        analyzer.withFirmware(action);
+        analyzer.WithFirmware(action);
     }
 
     ManualClock clock;

@@ -16,7 +16,7 @@ public:
     void message(std::string_view text, std::string_view caption, PromptIcon icon) override {
         record_.message(text, caption, icon);
         if (text == kPowerCycleMessage) {
-            analyzer_.powerCycle();
+            analyzer_.PowerCycle();
         }
     }
     PromptAnswer ask(std::string_view text, std::string_view caption, PromptButtons buttons,

@@ -61,7 +61,7 @@ TEST_F(SettingsDialogRemoteTest, WrittenSettingsComeBackIntoAnotherDialog) {
     EXPECT_EQ(status.last, "書込完了");
     EXPECT_EQ(commands(), Repeated("SWE", 27));
 
-    analyzer.clearRequests();
+    analyzer.ClearRequests();
     SettingsDialogModel reader(CSaParameter{}, context(), status, owner);
     reader.open();
     reader.remoteRead();
@@ -82,7 +82,7 @@ TEST_F(SettingsDialogRemoteTest, AutomaticWriteSendsOnlyWhatTheAnalyzerLacks) {
     ASSERT_TRUE(same.accept());
     EXPECT_EQ(commands(), Repeated("SRE", 27));
 
-    analyzer.clearRequests();
+    analyzer.ClearRequests();
     SettingsDialogModel changed(CSaParameter{}, context(true), status, owner);
     changed.open();
     changed.display.displayMode.choose(1);
