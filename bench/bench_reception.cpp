@@ -43,8 +43,8 @@ constexpr double kFastestRecordsPerSecond = 2 * 46'080.0;
 
 class NullView final : public ReceptionView {
 public:
-    bool DrawReceived(RingIndex, RingIndex, bool) override { return false; }
-    void DrawOverflow(RingIndex, RingIndex) override {}
+    void DrawReceived(RingIndex, bool) override {}
+    void DrawOverflow(RingIndex) override {}
     void DrawLiveIdle(RingIndex, uint32_t) override {}
     void RefreshLineLamps(bool) override {}
     void RefreshStatusAndPanes() override {}

@@ -113,13 +113,6 @@ void CVarnoltDoc::AcceptSettings(const CSaParameter& settings) {
     PublishDisplaySettings();
 }
 
-void CVarnoltDoc::SetLineStatesFromControlField(uint16_t field) {
-    constexpr LineSlot kOrder[] = {kLineRs, kLineEr, kLineCs, kLineDr, kLineCd, kLineCi};
-    for (size_t i = 0; i < std::size(kOrder); ++i) {
-        lineStates_[kOrder[i]] = (field >> (2 * i)) & 0x3;
-    }
-}
-
 std::string CVarnoltDoc::title() const {
     if (pathName_.empty()) {
         return "Varnolt";

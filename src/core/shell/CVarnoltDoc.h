@@ -82,9 +82,6 @@ public:
 
     [[nodiscard]] const LineStates& lineStates() const { return lineStates_; }
     [[nodiscard]] LineStates& lineStates() { return lineStates_; }
-    // RS, ER, CS, DR, CD and CI from the six 2-bit states of a record's control-line field;
-    // SD and RD stay as they are.
-    void SetLineStatesFromControlField(uint16_t field);
 
     // The file the document was last opened from or saved to; empty for a new document.
     [[nodiscard]] const std::filesystem::path& pathName() const { return pathName_; }

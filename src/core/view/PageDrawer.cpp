@@ -95,7 +95,7 @@ PageDrawResult PageDrawer::Run(const DrawRequest& request, RingIndex lastToDraw,
     hit_ = request.hit;
     top_.reset();
     PageDrawResult result;
-    result.end = {request.column, request.line, std::nullopt};
+    result.end = {request.column, request.line};
     result.frameState = carried;
     DrawEnd& end = result.end;
     if (capture_.empty() || request.start < 0 || lastToDraw < 0 || geometry_.columns <= 0 ||
@@ -163,7 +163,7 @@ PageDrawResult PageDrawer::Run(const DrawRequest& request, RingIndex lastToDraw,
                 EraseLineAhead(NextLine(line));
             }
         }
-        DrawRecord(index, word, column, line, Selected(index, kind), end);
+        DrawRecord(index, word, column, line, Selected(index, kind));
 
         const CellColumn cells = CellsOf(kind);
         column += cells;
@@ -318,7 +318,7 @@ void PageDrawer::EraseLineFrom(CellColumn column, PageLine line) {
 }
 
 void PageDrawer::DrawRecord(RingIndex index, RecordWord word, CellColumn column, PageLine line,
-                            bool selected, DrawEnd& end) {
+                            bool selected) {
     const RecordKind kind = KindOf(word);
     if (frame()) {
         DrawFrameCell(index, word, column, line, selected);
@@ -327,10 +327,6 @@ void PageDrawer::DrawRecord(RingIndex index, RecordWord word, CellColumn column,
     }
     if (layout_.controlLines() && CellsOf(kind) > 0) {
         DrawCellControlLines(index, word, column, line);
-    }
-    if ((kind == RecordKind::SdCharacter || kind == RecordKind::RdCharacter) &&
-        capture_.header().recordWidth == 1) {
-        end.lineStates = ControlLineFieldOf(word);
     }
 }
 

@@ -57,7 +57,7 @@ private:
     [[nodiscard]] bool Selected(RingIndex index, RecordKind kind) const;
 
     void DrawRecord(RingIndex index, RecordWord word, CellColumn column, PageLine line,
-                    bool selected, DrawEnd& end);
+                    bool selected);
     void DrawContinuousCell(RingIndex index, RecordWord word, CellColumn column, PageLine line,
                             bool selected);
     void DrawFrameCell(RingIndex index, RecordWord word, CellColumn column, PageLine line,

@@ -34,16 +34,6 @@ enum class SearchCommand : uint8_t { FindNext, FindPrevious, Dialog };
 struct DrawEnd {
     CellColumn column = 0;
     PageLine line = 0;
-    // The control-line states of the last SD or RD character drawn (captures of record width 1),
-    // for the document's current line states.
-    std::optional<uint16_t> lineStates;
-};
-
-// What a live drawing did: the new next-to-draw index (the ring index after the newest record)
-// and the control-line states of the last character drawn.
-struct LiveDrawResult {
-    RingIndex nextToDraw = kNoRecord;
-    std::optional<uint16_t> lineStates;
 };
 
 // What one page drawing draws.
@@ -164,11 +154,12 @@ public:
     DrawEnd Paint(CellCanvas& canvas, const CCaptureData& capture, const HitRange* hit = nullptr);
     // Live drawing of the records received since NEXTTODRAW (at most one page of them) at the
     // live position; FIRSTBLOCK for the first block of a measurement.
-    LiveDrawResult DrawReceived(CellCanvas& canvas, const CCaptureData& capture,
-                                RingIndex nextToDraw, bool firstBlock);
+    // live position; FIRSTBLOCK for the first block of a measurement. The caller keeps the
+    // next-to-draw index.
+    void DrawReceived(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw,
+                      bool firstBlock);
     // After an overflow mark: the records from NEXTTODRAW, then the cells after them erased.
-    LiveDrawResult DrawAfterOverflow(CellCanvas& canvas, const CCaptureData& capture,
-                                     RingIndex nextToDraw);
+    void DrawAfterOverflow(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw);
     // The paint of a running measurement.
     void DrawLive(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw);
     // The live page on a blank canvas after the screen geometry or the glyphs changed during a
@@ -194,8 +185,8 @@ public:
                    DrawingSize size, const std::string& pathName);
 
 private:
-    LiveDrawResult DrawFromLivePosition(CellCanvas& canvas, const CCaptureData& capture,
-                                        RingIndex nextToDraw, bool restart, bool live);
+    void DrawFromLivePosition(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw,
+                              bool restart, bool live);
     [[nodiscard]] ScrollBarState ScrollState(const CCaptureData& capture) const;
     // Takes over what a drawing of the screen page placed (see PageDrawResult).
     DrawEnd Apply(const PageDrawResult& drawn, const DrawRequest& request);

@@ -87,7 +87,7 @@ DrawEnd ViewLayout::Apply(const PageDrawResult& drawn, const DrawRequest& reques
 DrawEnd ViewLayout::Draw(CellCanvas& canvas, const CCaptureData& capture,
                          const DrawRequest& request) {
     if (capture.empty() || request.start < 0) {
-        return {request.column, request.line, std::nullopt};
+        return {request.column, request.line};
     }
     const RingIndex last = PageRangeEnd(capture, request.start, screen_);
     return Apply(PageDrawer(*this, canvas, capture, screen_, Surface::Screen)
@@ -105,12 +105,11 @@ DrawEnd ViewLayout::Paint(CellCanvas& canvas, const CCaptureData& capture, const
     return Draw(canvas, capture, request);
 }
 
-LiveDrawResult ViewLayout::DrawFromLivePosition(CellCanvas& canvas, const CCaptureData& capture,
-                                                RingIndex nextToDraw, bool restart, bool live) {
-    LiveDrawResult result{nextToDraw, std::nullopt};
+void ViewLayout::DrawFromLivePosition(CellCanvas& canvas, const CCaptureData& capture,
+                                      RingIndex nextToDraw, bool restart, bool live) {
     const RecordCount waiting = RecordsFrom(capture, nextToDraw);
     if (waiting <= 0) {
-        return result;
+        return;
     }
     DrawRequest request;
     request.start = nextToDraw;
@@ -122,19 +121,16 @@ LiveDrawResult ViewLayout::DrawFromLivePosition(CellCanvas& canvas, const CCaptu
     const DrawEnd end = Draw(canvas, capture, request);
     liveColumn_ = end.column;
     liveLine_ = end.line;
-    result.nextToDraw = capture.WrapIndex(capture.lastIndex(), 1);
-    result.lineStates = end.lineStates;
-    return result;
 }
 
-LiveDrawResult ViewLayout::DrawReceived(CellCanvas& canvas, const CCaptureData& capture,
-                                        RingIndex nextToDraw, bool firstBlock) {
-    return DrawFromLivePosition(canvas, capture, nextToDraw, firstBlock, true);
+void ViewLayout::DrawReceived(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw,
+                              bool firstBlock) {
+    DrawFromLivePosition(canvas, capture, nextToDraw, firstBlock, true);
 }
 
-LiveDrawResult ViewLayout::DrawAfterOverflow(CellCanvas& canvas, const CCaptureData& capture,
-                                             RingIndex nextToDraw) {
-    return DrawFromLivePosition(canvas, capture, nextToDraw, false, false);
+void ViewLayout::DrawAfterOverflow(CellCanvas& canvas, const CCaptureData& capture,
+                                   RingIndex nextToDraw) {
+    DrawFromLivePosition(canvas, capture, nextToDraw, false, false);
 }
 
 void ViewLayout::DrawLive(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw) {

@@ -1,11 +1,11 @@
 #include "ui/view/CVarnoltView.h"
 
 #include "core/capture/CCaptureData.h"
+#include "core/link/panes/LineOutputs.h"
 #include "core/link/protocol/AnalyzerConnection.h"
 #include "core/link/protocol/CMoniterComm.h"
 #include "core/link/reception/OnlineDownload.h"
 #include "core/link/reception/OnlineReception.h"
-#include "core/link/panes/LineOutputs.h"
 #include "core/shell/AppSettings.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "core/shell/Commands.h"
@@ -165,27 +165,19 @@ void CVarnoltView::prepareLivePage(bool fresh) {
     layout_.RelayoutLive(canvas_, document_.capture(), reception_->nextToDraw());
 }
 
-void CVarnoltView::takeLineStates(const std::optional<uint16_t>& lineStates) {
-    if (lineStates) {
-        document_.SetLineStatesFromControlField(*lineStates);
-    }
-}
-
-bool CVarnoltView::DrawReceived(RingIndex first, RingIndex /*last*/, bool restart) {
+void CVarnoltView::DrawReceived(RingIndex first, bool restart) {
     prepareLivePage(false);
     QPainter painter(&livePage_);
     const QtCellCanvas::Painting painting(canvas_, painter);
-    const LiveDrawResult drawn = layout_.DrawReceived(canvas_, document_.capture(), first, restart);
-    takeLineStates(drawn.lineStates);
+    layout_.DrawReceived(canvas_, document_.capture(), first, restart);
     viewport()->update();
-    return drawn.lineStates.has_value();
 }
 
-void CVarnoltView::DrawOverflow(RingIndex first, RingIndex /*last*/) {
+void CVarnoltView::DrawOverflow(RingIndex first) {
     prepareLivePage(false);
     QPainter painter(&livePage_);
     const QtCellCanvas::Painting painting(canvas_, painter);
-    takeLineStates(layout_.DrawAfterOverflow(canvas_, document_.capture(), first).lineStates);
+    layout_.DrawAfterOverflow(canvas_, document_.capture(), first);
     viewport()->update();
 }
 

@@ -71,8 +71,8 @@ protected:
 
 private:
     // ReceptionView
-    bool DrawReceived(RingIndex first, RingIndex last, bool restart) override;
-    void DrawOverflow(RingIndex first, RingIndex last) override;
+    void DrawReceived(RingIndex first, bool restart) override;
+    void DrawOverflow(RingIndex first) override;
     void DrawLiveIdle(RingIndex nextToDraw, uint32_t idleValue) override;
     void RefreshLineLamps(bool allLamps) override;
     void RefreshStatusAndPanes() override;
@@ -103,7 +103,6 @@ private:
     // The live page image at the viewport's size: blank with its grid when FRESH; laid out
     // again with the newest records when its size changed.
     void prepareLivePage(bool fresh);
-    void takeLineStates(const std::optional<uint16_t>& lineStates);
     [[nodiscard]] DrawingSize clientSize() const;
 
     CVarnoltDoc& document_;

@@ -110,6 +110,28 @@ TEST_F(OnlineReceptionTest, BlocksAreAppendedAndDrawnAsTheyArrive) {
     EXPECT_EQ(reception.received(), 4);
 }
 
+// Characters of record width 1 carry the control lines: the lamps take the newest character's
+// states from the records themselves, whatever the view draws of them.
+TEST_F(OnlineReceptionTest, TheLampsFollowTheNewestCharacterOfEachBlock) {
+    measuring();
+    store.header().recordWidth = 1;
+    // RS on, ER off, CS on, DR off, CD on, CI off; then an RD character with every line on.
+    answer("BS", DataBlock(0, std::vector<uint32_t>{0x1041'0000 | 0b10'01'10'01'10'01}, 1));
+    answer("BN", DataBlock(1,
+                           std::vector<uint32_t>{0x2042'0000 | 0b01'01'01'01'01'01,
+                                                 0x3001'0000 | 0b10'10'10'10'10'10},
+                           1));
+    ticks(3);
+    ASSERT_EQ(store.Count(), 1);
+    EXPECT_EQ(lines, (LineStates{0, 1, 2, 0, 1, 2, 1, 2}));
+    const int refreshes = view.lampRefreshes;
+    ticks(3);
+    ASSERT_EQ(store.Count(), 3);
+    // The error record after the character carries no states of its own to show.
+    EXPECT_EQ(lines, (LineStates{0, 1, 1, 0, 1, 1, 1, 1}));
+    EXPECT_EQ(view.lampRefreshes, refreshes + 1);
+}
+
 TEST_F(OnlineReceptionTest, FiftySilentTicksAskForTheBlockAgainAndTheThirdGivesUp) {
     measuring();
     answer("BS", DataBlock(0, std::vector<uint32_t>{0x1041'0000}, 0));

@@ -19,9 +19,11 @@
 
 namespace varnolt::testing {
 
-// A view that records what reception asks of it.
+// A view that records what reception asks of it, with the newest record of STORE at the time.
 class RecordingReceptionView final : public ReceptionView {
 public:
+    explicit RecordingReceptionView(const CCaptureData& store) : store_(store) {}
+
     struct Drawn {
         RingIndex first;
         RingIndex last;
@@ -29,12 +31,11 @@ public:
         friend bool operator==(const Drawn&, const Drawn&) = default;
     };
 
-    bool DrawReceived(RingIndex first, RingIndex last, bool restart) override {
-        drawn.push_back({first, last, restart});
-        return false;
+    void DrawReceived(RingIndex first, bool restart) override {
+        drawn.push_back({first, store_.lastIndex(), restart});
     }
-    void DrawOverflow(RingIndex first, RingIndex last) override {
-        overflows.push_back({first, last, false});
+    void DrawOverflow(RingIndex first) override {
+        overflows.push_back({first, store_.lastIndex(), false});
     }
     void DrawLiveIdle(RingIndex nextToDraw, uint32_t idleValue) override {
         liveIdle.emplace_back(nextToDraw, idleValue);
@@ -55,6 +56,9 @@ public:
     int paneRefreshes = 0;
     int stopped = 0;
     int downloadsEnded = 0;
+
+private:
+    const CCaptureData& store_;
 };
 
 // Online reception over a simulated link, with the document's objects beside it and a 10 ms
@@ -91,7 +95,7 @@ public:
     CTrigger trigger;
     CDeviceEtc device;
     AutoSaveOptions autoSave; // as the user set automatic saving up
-    RecordingReceptionView view;
+    RecordingReceptionView view{store};
     OnlineReception reception{ReceptionContext{link, store, settings, lines, trigger, device,
                                                [this] { return autoSave; }, owner, view,
                                                [this] {

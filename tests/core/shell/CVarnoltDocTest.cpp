@@ -117,16 +117,6 @@ TEST_F(DocumentTest, SavingAnEmptyStoreWritesNoRecords) {
     EXPECT_EQ(std::filesystem::file_size(path), 299u);
 }
 
-TEST_F(DocumentTest, LineStatesFromAControlLineField) {
-    CVarnoltDoc document(prompt_, settingsFolder());
-    document.lineStates()[kLineSd] = 1;
-    document.lineStates()[kLineRd] = 2;
-    // RS on, ER off, CS unknown (0), DR on, CD off, CI unknown (3).
-    document.SetLineStatesFromControlField(0b11'10'01'00'10'01);
-    const LineStates expected{1, 1, 2, 2, 0, 1, 2, 3};
-    EXPECT_EQ(document.lineStates(), expected);
-}
-
 TEST_F(DocumentTest, PublishedDisplaySettings) {
     CVarnoltDoc document(prompt_, settingsFolder());
     document.settings().displayMode = 1;

@@ -10,6 +10,14 @@ namespace {
 
 using namespace varnolt::test;
 
+// Draws the records received since NEXT as the reception does and gives the next-to-draw index
+// it keeps: the ring index after the newest record.
+RingIndex DrawNew(ViewLayout& layout, CellCanvas& canvas, const CCaptureData& capture,
+                  RingIndex next, bool firstBlock) {
+    layout.DrawReceived(canvas, capture, next, firstBlock);
+    return capture.WrapIndex(capture.lastIndex(), 1);
+}
+
 // A measurement in continuous display on a page of 10 columns and 2 lines; record i is SD
 // character 'A' + i.
 class LiveDrawing : public testing::Test {
@@ -37,7 +45,7 @@ protected:
 
 TEST_F(LiveDrawing, BlocksContinueAtTheLivePositionAndWrapToTheTopLine) {
     Receive(15);
-    RingIndex next = layout.DrawReceived(canvas, capture, 0, true).nextToDraw;
+    RingIndex next = DrawNew(layout, canvas, capture, 0, true);
     EXPECT_EQ(next, 15);
     EXPECT_EQ(layout.liveColumn(), 5);
     EXPECT_EQ(layout.liveLine(), 1);
@@ -45,7 +53,7 @@ TEST_F(LiveDrawing, BlocksContinueAtTheLivePositionAndWrapToTheTopLine) {
 
     Receive(10);
     canvas.Clear();
-    next = layout.DrawReceived(canvas, capture, next, false).nextToDraw;
+    next = DrawNew(layout, canvas, capture, next, false);
     EXPECT_EQ(next, 25);
     EXPECT_EQ(CodeAt(9, 1), Character(19));
     // Line 0 was erased as a whole before records 20 … 24 went into it.
@@ -78,7 +86,7 @@ TEST_F(LiveDrawing, FrameDisplayErasesTheLineAheadAndContinuesBreakState) {
     layout.ResetLayout(capture, {DisplayMode::Frame, 0, 0}, {88 + 23 * 10, 22 * 3});
     capture.Append(Sd('a'), 0);
     capture.Append(Sd('b'), 0);
-    RingIndex next = layout.DrawReceived(canvas, capture, 0, true).nextToDraw;
+    RingIndex next = DrawNew(layout, canvas, capture, 0, true);
     EXPECT_EQ(canvas.LabelAt({48, 0})->text, " SD ");
     // The line after the live line is kept empty.
     EXPECT_EQ(canvas.GlyphAt({88, 22})->code, kEmptyCellGlyph);
@@ -87,7 +95,7 @@ TEST_F(LiveDrawing, FrameDisplayErasesTheLineAheadAndContinuesBreakState) {
     capture.Append(Sd('c'), 0);
     capture.Append(Rd('x'), 0);
     canvas.Clear();
-    next = layout.DrawReceived(canvas, capture, next, false).nextToDraw;
+    next = DrawNew(layout, canvas, capture, next, false);
     EXPECT_EQ(canvas.GlyphAt({88 + 46, 0})->code, CellGlyphCode(GlyphSet::CharacterName, 'c'));
     EXPECT_EQ(canvas.GlyphAt({88, 22})->code, CellGlyphCode(GlyphSet::CharacterName, 'x'));
     EXPECT_EQ(canvas.LabelAt({48, 22})->text, " RD ");
@@ -110,7 +118,7 @@ TEST_F(LiveDrawing, ARelayoutRedrawsTheNewestRecordsInsideTheNewPage) {
     RingIndex next = 0;
     for (int block = 0; block < 5; ++block) {
         Receive(11);
-        next = layout.DrawReceived(canvas, capture, next, block == 0).nextToDraw;
+        next = DrawNew(layout, canvas, capture, next, block == 0);
     }
     ASSERT_EQ(layout.liveLine(), 5);
     ASSERT_EQ(layout.liveColumn(), 5);
@@ -146,7 +154,7 @@ TEST_F(LiveDrawing, AFrameRelayoutKeepsTheNewestRecordOnThePage) {
             const auto code = static_cast<uint8_t>('a' + i);
             capture.Append(block % 2 == 0 ? Sd(code) : Rd(code), 0);
         }
-        next = layout.DrawReceived(canvas, capture, next, block == 0).nextToDraw;
+        next = DrawNew(layout, canvas, capture, next, block == 0);
     }
     capture.header().recordWidth = 1;
     layout.setControlLines(true);
@@ -182,10 +190,10 @@ TEST(LiveDrawingRing, AFullRingWithNothingNewDrawsNothing) {
         capture.Append(test::Sd('a'), 0);
     }
     test::RecordingCanvas canvas;
-    const RingIndex next = layout.DrawReceived(canvas, capture, 0, true).nextToDraw;
+    const RingIndex next = DrawNew(layout, canvas, capture, 0, true);
     EXPECT_EQ(next, capture.firstIndex());
     canvas.Clear();
-    EXPECT_EQ(layout.DrawReceived(canvas, capture, next, false).nextToDraw, next);
+    EXPECT_EQ(DrawNew(layout, canvas, capture, next, false), next);
     EXPECT_TRUE(canvas.glyphs.empty());
 }
 

@@ -5,6 +5,7 @@
 #include "core/link/protocol/LinkMessages.h"
 #include "core/link/reception/CDeviceEtc.h"
 #include "core/link/reception/DataBlockParser.h"
+#include "core/link/reception/LineStates.h"
 #include "core/link/reception/LiveReports.h"
 #include "core/link/reception/ReceivedRecords.h"
 #include "core/link/reception/ReceptionView.h"
@@ -212,7 +213,7 @@ void OnlineReception::awaitNextBlock() {
         ++received_;
         attempts_ = ticks_ = 0;
         sendNext();
-        context_.view.DrawOverflow(first, context_.store.lastIndex());
+        context_.view.DrawOverflow(first);
         // The mark has been drawn: the next block starts after it, so it is not drawn twice.
         nextToDraw_ = context_.store.WrapIndex(context_.store.lastIndex(), 1);
         break;
@@ -269,12 +270,15 @@ OnlineReception::BlockTaken OnlineReception::takeDataBlock() {
 
 void OnlineReception::drawReceived(RingIndex first) {
     const CCaptureData& store = context_.store;
-    const bool metLines = context_.view.DrawReceived(first, store.lastIndex(), firstBlock_);
+    context_.view.DrawReceived(first, firstBlock_);
     firstBlock_ = false;
+    // Characters of record width 1 carry the control lines: the lamps show the newest.
+    if (const auto field = NewestControlLineField(store, first, store.lastIndex())) {
+        SetLineStatesFromControlField(context_.lineStates, *field);
+    }
     nextToDraw_ = store.WrapIndex(store.lastIndex(), 1);
-    const bool allLamps = store.header().recordWidth == 1;
-    if (allLamps || metLines) {
-        context_.view.RefreshLineLamps(allLamps);
+    if (store.header().recordWidth == 1) {
+        context_.view.RefreshLineLamps(true);
     }
 }
 

@@ -20,14 +20,14 @@ public:
     virtual ~ReceptionView() = default;
 
     // ---- Live drawing, while a measurement runs --------------------------------------------
-    // A data block has just been appended: draw FIRST ... LAST at the live position (at most
-    // a page). RESTART is true for the first block of a measurement (the frame-line state
-    // starts afresh) and false for every later one. Returns whether drawing met control-line
-    // states or an SD or RD character, so that the line lamps follow.
-    virtual bool DrawReceived(RingIndex first, RingIndex last, bool restart) = 0;
-    // An overflow mark has just been appended at LAST: draw FIRST ... LAST without the live
-    // flag (the cells after it are erased) and make the end the live position.
-    virtual void DrawOverflow(RingIndex first, RingIndex last) = 0;
+    // A data block has just been appended: draw from FIRST to the newest record at the live
+    // position (at most a page). RESTART is true for the first block of a measurement (the
+    // frame-line state starts afresh) and false for every later one. Drawing only draws: the
+    // reception has taken the line states from the records already.
+    virtual void DrawReceived(RingIndex first, bool restart) = 0;
+    // An overflow mark has just been appended as the newest record: draw from FIRST to it
+    // without the live flag (the cells after it are erased) and make the end the live position.
+    virtual void DrawOverflow(RingIndex first) = 0;
     // The analyzer reports a running idle time IDLE_VALUE (in units of the idle display
     // resolution) after the newest record; NEXT_TO_DRAW is where the next record will go.
     // Called only with idle display on and in continuous display.
