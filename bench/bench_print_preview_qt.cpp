@@ -66,7 +66,7 @@ void FirstPreviewPage(benchmark::State& state, DisplayMode mode) {
     for (auto _ : state) {
         // What opening the preview does: a pagination for the paper, then page 1.
         ui::CapturePrinter capturePrinter(layout, Capture(), "/tmp/bench.tvd");
-        const QImage page = capturePrinter.renderPage(printer, 1, kPreviewPixelsPerMm);
+        const QImage page = capturePrinter.RenderPage(printer, 1, kPreviewPixelsPerMm);
         benchmark::DoNotOptimize(page.constBits());
         state.PauseTiming();
         if (pages == 0) {

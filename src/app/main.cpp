@@ -2,7 +2,7 @@
 
 int main(int argc, char** argv) {
     varnolt::ui::CVarnoltApp app(argc, argv);
-    if (!app.initInstance()) {
+    if (!app.InitInstance()) {
         return 1;
     }
     return app.exec();

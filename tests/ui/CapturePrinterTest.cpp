@@ -38,7 +38,7 @@ void CapturePrinterTest::printsEveryPageToPdf() {
     pdf.setPageSize(QPageSize(QPageSize::A4));
     const int pages = printer.pageCount(pdf);
     QVERIFY(pages > 1);
-    printer.print(pdf);
+    printer.Print(pdf);
 
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));

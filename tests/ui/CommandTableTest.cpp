@@ -75,7 +75,7 @@ struct Rig {
         frame = std::make_unique<ui::CMainFrame>(document, config, prompt);
         document.AttachLink(
             LinkServices{sim.bridge, sim.portPrompt, sim.clock, sim.time, sim.cursor, &sim.ring});
-        frame->newDocument();
+        frame->NewDocument();
         frame->resize(1000, 700);
         frame->show();
     }
@@ -83,7 +83,7 @@ struct Rig {
         // Leave remote mode quietly so the document's destruction finds a closed session.
         if (document.connected()) {
             document.link()->setRunStateValue(CMoniterComm::kStopped);
-            frame->sendUpdate(kUpdateDisconnect);
+            frame->SendUpdate(kUpdateDisconnect);
         }
         frame.reset();
     }
@@ -93,7 +93,7 @@ struct Rig {
         case State::Empty:
             return true;
         case State::Capture:
-            return frame->openDocument(capturePath);
+            return frame->OpenDocument(capturePath);
         case State::Connected:
             frame->action(kCmdConnect)->trigger();
             return document.connected();
@@ -184,7 +184,7 @@ std::vector<Row> CommandRows() {
         {kCmdStatistics, withCapture, Dialog("CStatisticsDig"), Status::Built},
         {kCmdRecentFile, offline,
          Effect([](Rig& r) { return r.document.pathName() == r.capturePath; },
-                [](Rig& r) { r.frame->newDocument(); }),
+                [](Rig& r) { r.frame->NewDocument(); }),
          Status::Built},
         {kCmdAppExit, always, Effect([](Rig& r) { return !r.frame->isVisible(); }), Status::Built},
         {kCmdFind, withCapture, Dialog("CDataInputDig"), Status::Built},
@@ -304,7 +304,7 @@ private:
 bool TriggerAndCheck(Rig& rig, const Row& row, QString& why) {
     if (row.reach.prepare) {
         row.reach.prepare(rig);
-        rig.frame->refreshCommandStates();
+        rig.frame->RefreshCommandStates();
     }
     const size_t messagesBefore = rig.prompt.entries.size();
     DialogCatcher catcher;
@@ -322,7 +322,7 @@ bool TriggerAndCheck(Rig& rig, const Row& row, QString& why) {
             why = "no action carries the command";
             return false;
         }
-        rig.frame->refreshCommandStates();
+        rig.frame->RefreshCommandStates();
         if (!action->isEnabled()) {
             why = "the action is disabled";
             return false;

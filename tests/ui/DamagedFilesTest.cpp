@@ -104,7 +104,7 @@ void DamagedFilesTest::damagedCapturesAreReportedAndTheHeldCaptureStays() {
     CVarnoltDoc document(prompt, dir_.path());
     ui::CMainFrame frame(document, config, prompt);
     frame.show();
-    QVERIFY(frame.openDocument(good));
+    QVERIFY(frame.OpenDocument(good));
 
     const auto inputs = Corpus("capture_reader");
     QVERIFY(inputs.size() > 10);
@@ -112,11 +112,11 @@ void DamagedFilesTest::damagedCapturesAreReportedAndTheHeldCaptureStays() {
     for (const auto& input : inputs) {
         const QByteArray name = QByteArray::fromStdString(input.filename().string());
         prompt.entries.clear();
-        if (frame.openDocument(input)) {
+        if (frame.OpenDocument(input)) {
             // Read, or read up to where it ends early (which the reader reports and keeps):
             // it is the capture now; start again from the good one.
             QCOMPARE(document.pathName(), std::filesystem::absolute(input));
-            QVERIFY(frame.openDocument(good));
+            QVERIFY(frame.OpenDocument(good));
             continue;
         }
         ++refused;
@@ -130,9 +130,9 @@ void DamagedFilesTest::damagedCapturesAreReportedAndTheHeldCaptureStays() {
     QVERIFY(refused > 0);
 
     // Still working: a good capture opens and the damaged ones left no trace in the list.
-    QVERIFY(frame.newDocument());
+    QVERIFY(frame.NewDocument());
     prompt.entries.clear();
-    QVERIFY(frame.openDocument(good));
+    QVERIFY(frame.OpenDocument(good));
     QVERIFY(prompt.entries.empty());
 }
 

@@ -75,7 +75,7 @@ struct ShownFrame {
 void DataViewTest::cellsShowTheirDirectionColours() {
     ShownFrame shown;
     QVERIFY(QTest::qWaitForWindowExposed(&shown.frame));
-    QVERIFY(shown.frame.openDocument(WriteCapture(shown.dir, 40)));
+    QVERIFY(shown.frame.OpenDocument(WriteCapture(shown.dir, 40)));
 
     ui::CVarnoltView& view = shown.frame.view();
     const QImage image = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -95,7 +95,7 @@ void DataViewTest::cellsShowTheirDirectionColours() {
 void DataViewTest::scrollBarCoversTheCapture() {
     ShownFrame shown;
     QVERIFY(QTest::qWaitForWindowExposed(&shown.frame));
-    QVERIFY(shown.frame.openDocument(WriteCapture(shown.dir, 20000)));
+    QVERIFY(shown.frame.OpenDocument(WriteCapture(shown.dir, 20000)));
 
     ui::CVarnoltView& view = shown.frame.view();
     QScrollBar* bar = view.verticalScrollBar();
@@ -122,7 +122,7 @@ void Wheel(QWidget* target, int angle) {
 void DataViewTest::wheelFractionsAddUpToLines() {
     ShownFrame shown;
     QVERIFY(QTest::qWaitForWindowExposed(&shown.frame));
-    QVERIFY(shown.frame.openDocument(WriteCapture(shown.dir, 20000)));
+    QVERIFY(shown.frame.OpenDocument(WriteCapture(shown.dir, 20000)));
     ui::CVarnoltView& view = shown.frame.view();
     const int32_t columns = view.layout().screen().columns;
 
@@ -140,7 +140,7 @@ void DataViewTest::wheelFractionsAddUpToLines() {
 void DataViewTest::homeAndEndReachBothEnds() {
     ShownFrame shown;
     QVERIFY(QTest::qWaitForWindowExposed(&shown.frame));
-    QVERIFY(shown.frame.openDocument(WriteCapture(shown.dir, 20000)));
+    QVERIFY(shown.frame.OpenDocument(WriteCapture(shown.dir, 20000)));
     ui::CVarnoltView& view = shown.frame.view();
     view.setFocus();
 

@@ -36,13 +36,13 @@ struct Rig {
     Rig() : document(prompt, dir.path()), frame(document, config, prompt) {
         document.AttachLink(
             LinkServices{sim.bridge, sim.portPrompt, sim.clock, sim.time, sim.cursor, &sim.ring});
-        frame.refreshCommandStates();
+        frame.RefreshCommandStates();
     }
     ~Rig() {
         // Leave remote mode quietly so the document's destruction finds a closed session.
         if (document.connected()) {
             document.link()->setRunStateValue(CMoniterComm::kStopped);
-            frame.sendUpdate(kUpdateDisconnect);
+            frame.SendUpdate(kUpdateDisconnect);
         }
     }
 
@@ -93,7 +93,7 @@ void FrameConnectionTest::closingWhileMeasuringAsksFirst() {
     rig.frame.action(kCmdConnect)->trigger();
     QVERIFY(rig.document.connected());
     rig.document.link()->setRunStateValue(CMoniterComm::kRunning);
-    rig.frame.refreshCommandStates();
+    rig.frame.RefreshCommandStates();
     QVERIFY(!rig.frame.action(kCmdFileNew)->isEnabled());
 
     // "切断" is refused while measuring.
@@ -170,7 +170,7 @@ void FrameConnectionTest::relayoutWhileMeasuringRedrawsTheLivePage() {
     rig.frame.resize(1000, 700);
     rig.frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&rig.frame));
-    rig.frame.newDocument(); // starts the view's reception timer
+    rig.frame.NewDocument(); // starts the view's reception timer
     rig.frame.action(kCmdConnect)->trigger();
     rig.frame.action(kCmdStart)->trigger();
     QVERIFY(rig.document.measuring());

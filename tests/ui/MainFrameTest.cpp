@@ -18,11 +18,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QToolBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include <atomic>
 #include <chrono>
@@ -159,7 +159,7 @@ void MainFrameTest::opensACaptureFileAndEnablesTheDataCommands() {
     MemoryConfigStore config;
     CVarnoltDoc document(prompt, settingsDir_.path());
     ui::CMainFrame frame(document, config, prompt);
-    QVERIFY(frame.openDocument(path));
+    QVERIFY(frame.OpenDocument(path));
     QCOMPARE(document.capture().Count(), 3);
     QVERIFY(frame.action(kCmdExport)->isEnabled());
     QVERIFY(frame.action(kCmdFileSave)->isEnabled());
@@ -168,7 +168,7 @@ void MainFrameTest::opensACaptureFileAndEnablesTheDataCommands() {
     QVERIFY(prompt.entries.empty());
 
     // A recent file that has gone away: reported, and the capture, path and title stay.
-    QVERIFY(!frame.openDocument(dir / "moved.tvd"));
+    QVERIFY(!frame.OpenDocument(dir / "moved.tvd"));
     QCOMPARE(prompt.entries.size(), size_t{1});
     QCOMPARE(document.capture().Count(), 3);
     QVERIFY(document.holdsCapture());
@@ -200,7 +200,7 @@ void MainFrameTest::exportFromTheMenuNamesTheCaptureInFull() {
     MemoryConfigStore config;
     CVarnoltDoc document(prompt, settingsDir_.path());
     ui::CMainFrame frame(document, config, prompt);
-    QVERIFY(frame.openDocument("relative.tvd"));
+    QVERIFY(frame.OpenDocument("relative.tvd"));
 
     bool exported = false;
     QTimer::singleShot(0, [&] {

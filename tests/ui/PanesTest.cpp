@@ -41,14 +41,14 @@ struct Rig {
         document.AttachLink(
             LinkServices{sim.bridge, sim.portPrompt, sim.clock, sim.time, sim.cursor, &sim.ring});
         frame = std::make_unique<ui::CMainFrame>(document, config, prompt);
-        frame->newDocument();
+        frame->NewDocument();
         frame->resize(1200, 700);
         frame->show();
     }
     ~Rig() {
         if (document.connected()) {
             document.link()->setRunStateValue(CMoniterComm::kStopped);
-            frame->sendUpdate(kUpdateDisconnect);
+            frame->SendUpdate(kUpdateDisconnect);
         }
         frame.reset();
     }
@@ -80,7 +80,7 @@ void PanesTest::lampsFollowTheLineTypeAndTheConnection() {
     // A new document shows the settings' conditions; not connected, every lamp is inactive.
     rig.document.settings().lineMode = kLineRs422Monitor;
     rig.document.settings().speed = 38400;
-    rig.frame->newDocument();
+    rig.frame->NewDocument();
     QCOMPARE(rig.bar().paneText(1), QString("RS422/485 ﾓﾆﾀ"));
     QCOMPARE(rig.bar().paneText(2), QString("38400"));
     QCOMPARE(rig.bar().lampWidth(0), 35);
@@ -88,7 +88,7 @@ void PanesTest::lampsFollowTheLineTypeAndTheConnection() {
     QCOMPARE(rig.bar().lampPicture(0), LampPicture::Inactive);
 
     rig.document.settings().lineMode = kLineRs232cSimulation;
-    rig.frame->newDocument();
+    rig.frame->NewDocument();
     QCOMPARE(rig.bar().lampWidth(kRs), 35);
     QCOMPARE(rig.bar().lampToolTip(kRs),
              QString("RS (送信要求): 未接続\nダブルクリックで出力を切り替えます"));
@@ -112,7 +112,7 @@ void PanesTest::lampsFollowTheLineTypeAndTheConnection() {
     rig.frame->action(kCmdTimerCounterPane)->trigger();
     QVERIFY(rig.frame->devicePane().isVisible());
     rig.document.device().status().triggerCounts[7] = 0x0FFF;
-    rig.frame->refreshDevicePane();
+    rig.frame->RefreshDevicePane();
     const auto found =
         rig.frame->devicePane().grid().findItems("8", Qt::MatchExactly | Qt::MatchRecursive);
     QVERIFY(!found.isEmpty());
@@ -131,7 +131,7 @@ void PanesTest::transmitPaneSendsTheSelectedEntry() {
     entry.elements[0] = {kPatternCharacter, 'O'};
     entry.elements[1] = {kPatternCharacter, 'K'};
     entry.elementCount = 2;
-    rig.frame->analyzerSettingsChanged();
+    rig.frame->AnalyzerSettingsChanged();
     ui::CTvTxListCtrl& list = rig.frame->txPane().list();
     QCOMPARE(list.rowCount(), 50);
     QCOMPARE(list.item(3, 1)->text(), ui::QtCellCanvas::GlyphText(InputGlyphCode('O')) +
@@ -140,10 +140,10 @@ void PanesTest::transmitPaneSendsTheSelectedEntry() {
 
     // Only a simulation line mode shows the pane.
     rig.document.settings().lineMode = kLineRs232cMonitor;
-    rig.frame->newDocument();
+    rig.frame->NewDocument();
     QVERIFY(!rig.frame->txPane().isVisible());
     rig.document.settings().lineMode = kLineRs422Simulation;
-    rig.frame->newDocument();
+    rig.frame->NewDocument();
     QVERIFY(rig.frame->txPane().isVisible());
 
     rig.frame->action(kCmdConnect)->trigger();

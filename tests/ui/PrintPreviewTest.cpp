@@ -91,13 +91,13 @@ void PrintPreviewTest::navigationReachesTheLastPage() {
     QApplication::setActiveWindow(&preview);
     QVERIFY(QTest::qWaitForWindowActive(&preview));
     const QImage first = preview.sheet().image();
-    preview.nextPage();
+    preview.NextPage();
     QCOMPARE(preview.model().page(), 2);
     QVERIFY(preview.sheet().image() != first);
-    preview.lastPage();
+    preview.LastPage();
     QCOMPARE(preview.pageText(), QString("%1 / %1 ページ").arg(pages_));
     QVERIFY(!preview.model().canGoForward());
-    preview.nextPage();
+    preview.NextPage();
     QCOMPARE(preview.model().page(), pages_);
     QTest::keyClick(&preview, Qt::Key_PageUp);
     QCOMPARE(preview.model().page(), pages_ - 1);
@@ -113,7 +113,7 @@ void PrintPreviewTest::turningThePaperCountsThePagesAgain() {
     ui::CapturePrinter capturePrinter(layout_, *capture_, "/tmp/大.tvd");
     ui::CPrintPreviewDlg preview(capturePrinter, printer);
     preview.show();
-    preview.lastPage();
+    preview.LastPage();
     QAction* landscape = nullptr;
     for (QAction* action : preview.findChildren<QAction*>()) {
         if (action->text() == "横") {

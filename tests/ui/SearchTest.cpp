@@ -69,7 +69,7 @@ void SearchTest::ctrlFFindsBringsIntoViewAndMarksTheHit() {
     frame.resize(1000, 700);
     frame.show();
     QVERIFY(QTest::qWaitForWindowActive(&frame));
-    QVERIFY(frame.openDocument(WriteCapture(dir, 20000)));
+    QVERIFY(frame.OpenDocument(WriteCapture(dir, 20000)));
     ui::CVarnoltView& view = frame.view();
     QVERIFY(!view.layout().IsVisible(kHitAt));
 

@@ -49,7 +49,7 @@ CVarnoltApp::~CVarnoltApp() {
     link_.reset();
 }
 
-bool CVarnoltApp::initInstance() {
+bool CVarnoltApp::InitInstance() {
     setStyle(QStyleFactory::create("Fusion"));
     UseJapaneseFallbackFonts();
 
@@ -90,10 +90,10 @@ bool CVarnoltApp::initInstance() {
 
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty()) {
-        frame_->newDocument();
+        frame_->NewDocument();
     } else {
         const QByteArray utf8 = files.front().toUtf8();
-        frame_->openDocument(std::filesystem::path(std::u8string(utf8.begin(), utf8.end())));
+        frame_->OpenDocument(std::filesystem::path(std::u8string(utf8.begin(), utf8.end())));
     }
 
     frame_->resize(1100, 720);

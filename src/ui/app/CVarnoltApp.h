@@ -25,7 +25,7 @@ public:
     ~CVarnoltApp() override;
 
     // Initialisation in its fixed order; false when the program cannot start.
-    bool initInstance();
+    bool InitInstance();
 
     [[nodiscard]] CMainFrame* mainFrame() const { return frame_.get(); }
 

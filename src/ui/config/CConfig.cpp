@@ -23,8 +23,8 @@ CConfig::CConfig(const EnvironmentSettings& settings, QWidget* parent)
 
     auto* tabs = new QTabWidget(this);
     tabs->setObjectName("control1003");
-    tabs->addTab(createFilePage(), "ファイル");
-    tabs->addTab(createRemotePage(), "リモート");
+    tabs->addTab(CreateFilePage(), "ファイル");
+    tabs->addTab(CreateRemotePage(), "リモート");
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Cancel)->setText("キャンセル");
@@ -37,7 +37,7 @@ CConfig::CConfig(const EnvironmentSettings& settings, QWidget* parent)
     resize(460, 260);
 }
 
-QWidget* CConfig::createFilePage() {
+QWidget* CConfig::CreateFilePage() {
     auto* page = new QWidget(this);
     page->setObjectName("dialog342");
 
@@ -54,7 +54,7 @@ QWidget* CConfig::createFilePage() {
     folderText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* browse = new QPushButton("変更", page);
     browse->setObjectName("control1010");
-    connect(browse, &QPushButton::clicked, this, &CConfig::browseFolder);
+    connect(browse, &QPushButton::clicked, this, &CConfig::BrowseFolder);
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(folderText_, 1);
     folderRow->addWidget(browse);
@@ -75,7 +75,7 @@ QWidget* CConfig::createFilePage() {
     return page;
 }
 
-QWidget* CConfig::createRemotePage() {
+QWidget* CConfig::CreateRemotePage() {
     auto* page = new QWidget(this);
     page->setObjectName("dialog343");
     auto* group = new QGroupBox("リモート同期", page);
@@ -98,7 +98,7 @@ QWidget* CConfig::createRemotePage() {
     return page;
 }
 
-void CConfig::browseFolder() {
+void CConfig::BrowseFolder() {
     // The browser does not start at the current folder; cancelling keeps the folder.
     const QString folder = QFileDialog::getExistingDirectory(
         this, "保存先フォルダーを選択してください", QString(), QFileDialog::ShowDirsOnly);

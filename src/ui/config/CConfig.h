@@ -22,9 +22,9 @@ public:
     [[nodiscard]] const EnvironmentSettings& settings() const { return settings_; }
 
 private:
-    QWidget* createFilePage();
-    QWidget* createRemotePage();
-    void browseFolder();
+    QWidget* CreateFilePage();
+    QWidget* CreateRemotePage();
+    void BrowseFolder();
 
     EnvironmentSettings settings_;
     QLabel* folderText_ = nullptr;

@@ -66,7 +66,7 @@ CExport::CExport(const CCaptureData& data, const ExportDisplay& display, std::st
     layout->addLayout(form);
     layout->addLayout(buttons);
 
-    connect(browse, &QPushButton::clicked, this, &CExport::chooseFile);
+    connect(browse, &QPushButton::clicked, this, &CExport::ChooseFile);
     connect(fullWidth_, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
             model_.setCharacterSize(ExportCharacterSize::FullWidth);
@@ -79,12 +79,12 @@ CExport::CExport(const CCaptureData& data, const ExportDisplay& display, std::st
     });
     connect(controlLines_, &QCheckBox::toggled, this,
             [this](bool on) { model_.setControlLineOutput(on); });
-    connect(execute_, &QPushButton::clicked, this, &CExport::executeExport);
+    connect(execute_, &QPushButton::clicked, this, &CExport::ExecuteExport);
     // The dialog's own button closes it with the accepted result: the caller keeps the values.
     connect(cancel_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void CExport::chooseFile() {
+void CExport::ChooseFile() {
     const QString filter = ToQString(ExportDialogModel::kTextFilter) + QStringLiteral(";;") +
                            ToQString(ExportDialogModel::kCsvFilter);
     const QString path = QFileDialog::getSaveFileName(this, QString(), QString(), filter, nullptr,
@@ -94,7 +94,7 @@ void CExport::chooseFile() {
     }
 }
 
-void CExport::executeExport() {
+void CExport::ExecuteExport() {
     const QByteArray fileName = fileName_->text().toUtf8();
     const QByteArray lineLength = lineLength_->text().toUtf8();
     const QByteArray startPosition = startPosition_->text().toUtf8();

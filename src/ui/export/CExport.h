@@ -44,8 +44,8 @@ public:
     [[nodiscard]] QPushButton* cancelButton() const { return cancel_; }
 
 private:
-    void chooseFile();
-    void executeExport();
+    void ChooseFile();
+    void ExecuteExport();
 
     ExportDialogModel model_;
     QLineEdit* fileName_ = nullptr;

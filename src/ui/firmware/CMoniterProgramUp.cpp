@@ -75,14 +75,14 @@ CMoniterProgramUp::CMoniterProgramUp(const LinkServices& services, UserPrompt& p
     layout->addWidget(recovery_);
     layout->addLayout(buttons);
 
-    connect(chooseButton_, &QPushButton::clicked, this, &CMoniterProgramUp::chooseFile);
-    connect(updateButton_, &QPushButton::clicked, this, &CMoniterProgramUp::startUpdate);
+    connect(chooseButton_, &QPushButton::clicked, this, &CMoniterProgramUp::ChooseFile);
+    connect(updateButton_, &QPushButton::clicked, this, &CMoniterProgramUp::StartUpdate);
     connect(cancelButton_, &QPushButton::clicked, this, &CMoniterProgramUp::reject);
     connect(recovery_, &QCheckBox::toggled, this, [this](bool on) { update_.SetRecovery(on); });
     showControls(update_.controls());
 }
 
-void CMoniterProgramUp::chooseFile() {
+void CMoniterProgramUp::ChooseFile() {
     const QString file = QFileDialog::getOpenFileName(this, ToQString(kFileChoiceCaption), "*.tvy",
                                                       "Data Files (*.tvy);;All Files (*)");
     if (!file.isEmpty()) {
@@ -90,7 +90,7 @@ void CMoniterProgramUp::chooseFile() {
     }
 }
 
-void CMoniterProgramUp::startUpdate() {
+void CMoniterProgramUp::StartUpdate() {
     update_.Update();
 }
 

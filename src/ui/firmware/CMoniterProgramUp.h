@@ -28,8 +28,8 @@ public:
     [[nodiscard]] FirmwareUpdate& update() { return update_; }
 
 public slots:
-    void chooseFile();
-    void startUpdate();
+    void ChooseFile();
+    void StartUpdate();
     void reject() override;
 
 private:

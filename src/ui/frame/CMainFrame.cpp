@@ -77,50 +77,50 @@ CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& p
     setWindowIcon(QIcon(":/icons/varnolt.png"));
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
 
-    createActions();
-    createMenus();
-    createToolBar();
-    createStatusBar();
-    createPanes();
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    CreatePanes();
 
     // The per-user values are read before the view exists, so that it starts with them.
     settings_ = ReadAppSettings(config_);
     recentFiles_.read(config_);
-    updateRecentFileMenu();
+    UpdateRecentFileMenu();
 
     view_ = new CVarnoltView(document_, settings_, prompt_, this);
-    connect(view_, &CVarnoltView::statusChanged, this, &CMainFrame::showConditions);
-    connect(view_, &CVarnoltView::lampsChanged, this, &CMainFrame::showLamps);
-    connect(view_, &CVarnoltView::devicePaneChanged, this, &CMainFrame::refreshDevicePane);
+    connect(view_, &CVarnoltView::statusChanged, this, &CMainFrame::ShowConditions);
+    connect(view_, &CVarnoltView::lampsChanged, this, &CMainFrame::ShowLamps);
+    connect(view_, &CVarnoltView::devicePaneChanged, this, &CMainFrame::RefreshDevicePane);
     connect(view_, &CVarnoltView::updated, this, [this](int code) {
         if (code == kUpdateConnect || code == kUpdateDisconnect || code == kUpdateStart ||
             code == kUpdateStop || code == kUpdateDownload) {
-            updatePaneVisibility();
-            showConditions(true);
+            UpdatePaneVisibility();
+            ShowConditions(true);
         }
-        refreshCommandStates();
+        RefreshCommandStates();
     });
     setCentralWidget(view_);
-    applyDrawOptions();
+    ApplyDrawOptions();
     view_->setDownloadProgress(&statusBar_->progress());
 
     // Whatever changes the link's condition (a command, the poll, the analyzer stopping by
     // itself, a download ending), the commands and the status bar follow at once.
     document_.setLinkConditionListener([frame = QPointer<CMainFrame>(this)] {
         if (frame) {
-            frame->onLinkConditionChanged();
+            frame->OnLinkConditionChanged();
         }
     });
 
     qApp->installEventFilter(this);
-    refreshCommandStates();
-    updateTitle();
+    RefreshCommandStates();
+    UpdateTitle();
 }
 
-void CMainFrame::onLinkConditionChanged() {
-    refreshCommandStates();
-    updatePaneVisibility();
-    showConditions(true);
+void CMainFrame::OnLinkConditionChanged() {
+    RefreshCommandStates();
+    UpdatePaneVisibility();
+    ShowConditions(true);
     const CMoniterComm* link = document_.link();
     if (closeAfterOperation_ && (link == nullptr || !link->busy())) {
         // The operation that held the link has ended: the close the user asked for goes on.
@@ -155,7 +155,7 @@ CommandContext CMainFrame::commandContext() const {
     return context;
 }
 
-void CMainFrame::refreshCommandStates() {
+void CMainFrame::RefreshCommandStates() {
     const CommandContext context = commandContext();
     for (const auto& [id, action] : actions_) {
         const CommandState state = EvaluateCommand(id, context);
@@ -166,47 +166,47 @@ void CMainFrame::refreshCommandStates() {
         }
     }
     if (context.connected != recentShowsPlaceholder_) {
-        updateRecentFileMenu();
+        UpdateRecentFileMenu();
     }
 }
 
-void CMainFrame::applyDrawOptions() {
+void CMainFrame::ApplyDrawOptions() {
     DrawOptions options;
     options.hexView = settings_.hexView == 1;
     options.linePattern = settings_.linePattern == 1 ? LinePattern::Filled : LinePattern::Line;
     view_->setDrawOptions(options);
 }
 
-void CMainFrame::sendUpdate(int updateCode, int32_t entry) {
-    view_->onUpdate(updateCode, entry);
+void CMainFrame::SendUpdate(int updateCode, int32_t entry) {
+    view_->OnUpdate(updateCode, entry);
 }
 
-void CMainFrame::onCommand(CommandId id) {
+void CMainFrame::OnCommand(CommandId id) {
     const CommandContext context = commandContext();
     if (!EvaluateCommand(id, context).enabled) {
         return;
     }
     switch (id) {
     case kCmdFileNew:
-        newDocument();
+        NewDocument();
         break;
     case kCmdFileOpen:
-        onOpen();
+        OnOpen();
         break;
     case kCmdFileSave:
-        onSave(false);
+        OnSave(false);
         break;
     case kCmdFileSaveAs:
-        onSave(true);
+        OnSave(true);
         break;
     case kCmdAppExit:
         close();
         break;
     case kCmdFilePrint:
-        onPrint();
+        OnPrint();
         break;
     case kCmdFilePrintPreview:
-        onPrintPreview();
+        OnPrintPreview();
         break;
     case kCmdFilePrintSetup: {
         QPageSetupDialog setup(&printer(), this);
@@ -222,8 +222,8 @@ void CMainFrame::onCommand(CommandId id) {
     }
     case kCmdSettings:
         if (RunSettingsDialog(document_, settings_, prompt_, this)) {
-            analyzerSettingsChanged();
-            sendUpdate(kUpdateRelayout);
+            AnalyzerSettingsChanged();
+            SendUpdate(kUpdateRelayout);
         }
         break;
     case kCmdInteropExport:
@@ -241,38 +241,38 @@ void CMainFrame::onCommand(CommandId id) {
         if (context.measuring) {
             prompt_.message("開始中は切断できません", "Error", PromptIcon::Information);
         } else {
-            sendUpdate(kUpdateDisconnect);
+            SendUpdate(kUpdateDisconnect);
         }
         break;
     case kCmdHexView:
         settings_.hexView = settings_.hexView == 1 ? 0 : 1;
-        applyDrawOptions();
-        sendUpdate(kUpdateRelayout);
+        ApplyDrawOptions();
+        SendUpdate(kUpdateRelayout);
         break;
     case kCmdControlLineView:
         view_->setControlLineView(!view_->controlLineView());
         if (document_.holdsCapture()) {
-            sendUpdate(kUpdateRelayout);
+            SendUpdate(kUpdateRelayout);
         }
         break;
     case kCmdTimerCounterPane:
         timerCounterPane_ = timerCounterPane_ == 1 ? 0 : 1;
-        updatePaneVisibility();
+        UpdatePaneVisibility();
         break;
     case kCmdLinePatternLines:
     case kCmdLinePatternFilled: {
         const int16_t pattern = id == kCmdLinePatternLines ? 0 : 1;
         if (settings_.linePattern != pattern) {
             settings_.linePattern = pattern;
-            applyDrawOptions();
+            ApplyDrawOptions();
             if (document_.holdsCapture()) {
-                sendUpdate(kUpdateRelayout);
+                SendUpdate(kUpdateRelayout);
             }
         }
         break;
     }
     case kCmdToolbarCustomize:
-        customizeToolBar();
+        CustomizeToolBar();
         break;
     case kCmdFirmwareUpdate:
     case kCmdScreenCapture:
@@ -292,7 +292,7 @@ void CMainFrame::onCommand(CommandId id) {
         // The busy flag keeps the reception timer away from the link meanwhile.
         if (CMoniterComm* link = document_.link()) {
             link->setBusy(true);
-            sendUpdate(kUpdateDownload);
+            SendUpdate(kUpdateDownload);
             link->setBusy(false);
         }
         break;
@@ -306,23 +306,23 @@ void CMainFrame::onCommand(CommandId id) {
         break;
     default:
         if (const auto code = UpdateCodeOf(id)) {
-            sendUpdate(*code);
+            SendUpdate(*code);
         }
         break;
     }
-    refreshCommandStates();
+    RefreshCommandStates();
 }
 
-bool CMainFrame::newDocument() {
+bool CMainFrame::NewDocument() {
     const bool done = document_.OnNewDocument();
-    updateTitle();
-    view_->initialUpdate();
-    updatePaneVisibility();
-    refreshCommandStates();
+    UpdateTitle();
+    view_->InitialUpdate();
+    UpdatePaneVisibility();
+    RefreshCommandStates();
     return done;
 }
 
-bool CMainFrame::openDocument(const std::filesystem::path& name) {
+bool CMainFrame::OpenDocument(const std::filesystem::path& name) {
     // The document names its file in full, as the export and the printed header show it and
     // the recent-file list keeps it, whatever folder the name was relative to.
     std::error_code error;
@@ -335,11 +335,11 @@ bool CMainFrame::openDocument(const std::filesystem::path& name) {
         return false;
     }
     recentFiles_.add(path);
-    updateRecentFileMenu();
-    updateTitle();
-    view_->initialUpdate();
-    updatePaneVisibility();
-    refreshCommandStates();
+    UpdateRecentFileMenu();
+    UpdateTitle();
+    view_->InitialUpdate();
+    UpdatePaneVisibility();
+    RefreshCommandStates();
     return true;
 }
 
@@ -351,7 +351,7 @@ QPrinter& CMainFrame::printer() {
     return *printer_;
 }
 
-void CMainFrame::onPrint() {
+void CMainFrame::OnPrint() {
     CapturePrinter capturePrinter(view_->layout(), document_.capture(),
                                   PathText(document_.pathName()));
     QPrintDialog dialog(&printer(), this);
@@ -361,12 +361,12 @@ void CMainFrame::onPrint() {
     }
 }
 
-void CMainFrame::onPrintPreview() {
+void CMainFrame::OnPrintPreview() {
     CapturePrinter capturePrinter(view_->layout(), document_.capture(),
                                   PathText(document_.pathName()));
     CPrintPreviewDlg preview(capturePrinter, printer(), this);
     if (preview.exec() == CPrintPreviewDlg::kPrintRequested) {
-        onPrint();
+        OnPrint();
     }
 }
 
@@ -383,17 +383,17 @@ void CMainFrame::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    openDocument(ToPath(urls.front().toLocalFile()));
+    OpenDocument(ToPath(urls.front().toLocalFile()));
 }
 
-void CMainFrame::onOpen() {
+void CMainFrame::OnOpen() {
     const QString file = QFileDialog::getOpenFileName(this, "開く", QString(), kCaptureFilter);
     if (!file.isEmpty()) {
-        openDocument(ToPath(file));
+        OpenDocument(ToPath(file));
     }
 }
 
-bool CMainFrame::onSave(bool askForName) {
+bool CMainFrame::OnSave(bool askForName) {
     std::filesystem::path path = document_.pathName();
     if (askForName || path.empty()) {
         QString suggestion =
@@ -413,13 +413,13 @@ bool CMainFrame::onSave(bool askForName) {
     const bool saved = document_.OnSaveDocument(path);
     if (saved) {
         recentFiles_.add(path);
-        updateRecentFileMenu();
+        UpdateRecentFileMenu();
     }
-    updateTitle();
+    UpdateTitle();
     return saved;
 }
 
-void CMainFrame::updateRecentFileMenu() {
+void CMainFrame::UpdateRecentFileMenu() {
     recentMenu_->clear();
     const auto& entries = recentFiles_.entries();
     // While connected the entries leave the menu and only the disabled placeholder remains.
@@ -434,7 +434,7 @@ void CMainFrame::updateRecentFileMenu() {
         auto* item = recentMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(path));
         connect(item, &QAction::triggered, this, [this, path] {
             if (EvaluateCommand(kCmdRecentFile, commandContext()).enabled) {
-                openDocument(ToPath(path));
+                OpenDocument(ToPath(path));
             }
         });
     }
@@ -442,10 +442,10 @@ void CMainFrame::updateRecentFileMenu() {
 
 void CMainFrame::setSimulated(bool simulated) {
     simulated_ = simulated;
-    updateTitle();
+    UpdateTitle();
 }
 
-void CMainFrame::updateTitle() {
+void CMainFrame::UpdateTitle() {
     QString title = QString::fromStdString(document_.title()) + " - Varnolt";
     if (simulated_) {
         title += " (仮想アナライザー)";
@@ -467,17 +467,17 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     if (document_.measuring()) {
-        sendUpdate(kUpdateStop);
+        SendUpdate(kUpdateStop);
     }
-    sendUpdate(kUpdateDisconnect);
-    if (!finishPendingSaves()) {
+    SendUpdate(kUpdateDisconnect);
+    if (!FinishPendingSaves()) {
         event->ignore();
         return;
     }
     event->accept();
 }
 
-bool CMainFrame::finishPendingSaves() {
+bool CMainFrame::FinishPendingSaves() {
     CaptureSaver& saver = document_.capture().saver();
     const size_t pending = saver.pending();
     switch (AskAboutPendingSaves(pending, prompt_)) {
@@ -520,9 +520,9 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
                 return QMainWindow::eventFilter(watched, event);
             }
             if (key->key() == Qt::Key_F) {
-                sendUpdate(kUpdateFindDialogKey);
+                SendUpdate(kUpdateFindDialogKey);
             } else {
-                sendUpdate((key->modifiers() & Qt::ShiftModifier) ? kUpdateFindPrevious
+                SendUpdate((key->modifiers() & Qt::ShiftModifier) ? kUpdateFindPrevious
                                                                   : kUpdateFindNext);
             }
             return true;

@@ -49,36 +49,36 @@ public:
     [[nodiscard]] CommandContext commandContext() const;
 
     // Re-evaluates every command's enable and tick rule.
-    void refreshCommandStates();
+    void RefreshCommandStates();
 
     // File commands, also used for the file named on the command line.
-    bool newDocument();
-    bool openDocument(const std::filesystem::path& path);
+    bool NewDocument();
+    bool OpenDocument(const std::filesystem::path& path);
 
     // The window title says when the analyzer is the virtual one.
     void setSimulated(bool simulated);
 
     // Shows the transmit pane for a simulation line mode and hides it otherwise; the
     // timer/counter pane follows its flag.
-    void updatePaneVisibility();
+    void UpdatePaneVisibility();
 
     // The capture's line conditions and the line lamps in the status bar, then both panes;
     // ALLLAMPS also refreshes the control-line lamps, not only SD and RD.
-    void showConditions(bool allLamps);
+    void ShowConditions(bool allLamps);
     // The line lamps alone.
-    void showLamps(bool allLamps);
+    void ShowLamps(bool allLamps);
     // The device status pane from the document's settings and status block.
-    void refreshDevicePane();
+    void RefreshDevicePane();
     // The analyzer settings changed (the settings dialog closed with OK): the transmit pane's
     // rows and the device pane's set values follow them.
-    void analyzerSettingsChanged();
+    void AnalyzerSettingsChanged();
 
     [[nodiscard]] CTvStatusBar& tvStatusBar() { return *statusBar_; }
     [[nodiscard]] CDockTxView& txPane() { return *txPane_; }
     [[nodiscard]] CDockDeviceView& devicePane() { return *devicePane_; }
 
     // Sends an update code to the view; ENTRY is the transmit entry of update code 32.
-    void sendUpdate(int updateCode, int32_t entry = 0);
+    void SendUpdate(int updateCode, int32_t entry = 0);
 
     // The toolbar's and the panes' context menu, with the toolbar's customize command.
     QMenu* createPopupMenu() override;
@@ -90,28 +90,28 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void createActions();
-    void createMenus();
-    void createToolBar();
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
     // The toolbar's buttons as the layout orders them, the customize button last.
-    void fillToolBar();
-    void customizeToolBar();
-    void createStatusBar();
-    void createPanes();
-    void onCommand(CommandId id);
-    void onOpen();
-    bool onSave(bool askForName);
-    void updateRecentFileMenu();
-    void updateTitle();
-    void onPrint();
-    void onPrintPreview();
+    void FillToolBar();
+    void CustomizeToolBar();
+    void CreateStatusBar();
+    void CreatePanes();
+    void OnCommand(CommandId id);
+    void OnOpen();
+    bool OnSave(bool askForName);
+    void UpdateRecentFileMenu();
+    void UpdateTitle();
+    void OnPrint();
+    void OnPrintPreview();
     [[nodiscard]] QPrinter& printer();
-    void applyDrawOptions();
+    void ApplyDrawOptions();
     // The link's condition changed: commands, toolbar and status bar afresh.
-    void onLinkConditionChanged();
+    void OnLinkConditionChanged();
     // Saves still being written when the window closes: asks whether to wait (with progress)
     // or give them up; false when the user keeps the window open.
-    bool finishPendingSaves();
+    bool FinishPendingSaves();
 
     CVarnoltDoc& document_;
     ConfigStore& config_;

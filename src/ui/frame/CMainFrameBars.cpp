@@ -27,7 +27,7 @@ QString IconName(CommandId id) {
 
 } // namespace
 
-void CMainFrame::createActions() {
+void CMainFrame::CreateActions() {
     for (const CommandText& command : AllCommandTexts()) {
         QString text = ToQString(command.menuText);
         auto* action = new QAction(this);
@@ -51,12 +51,12 @@ void CMainFrame::createActions() {
         }
         action->setData(static_cast<int>(command.id));
         const CommandId id = command.id;
-        connect(action, &QAction::triggered, this, [this, id] { onCommand(id); });
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         actions_[id] = action;
     }
 }
 
-void CMainFrame::createMenus() {
+void CMainFrame::CreateMenus() {
     QMenu* file = menuBar()->addMenu("ファイル(&F)");
     file->addAction(action(kCmdFileNew));
     file->addAction(action(kCmdFileOpen));
@@ -117,11 +117,11 @@ void CMainFrame::createMenus() {
     help->addAction(action(kCmdAppAbout));
 
     for (QMenu* menu : {file, edit, view, remote, tools, help}) {
-        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::refreshCommandStates);
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::RefreshCommandStates);
     }
 }
 
-void CMainFrame::createToolBar() {
+void CMainFrame::CreateToolBar() {
     toolBar_ = addToolBar("標準");
     toolBar_->setObjectName("toolbar107");
     toolBar_->setIconSize(QSize(16, 16));
@@ -136,10 +136,10 @@ void CMainFrame::createToolBar() {
     button->setDefaultWidget(arrow);
     customizeButton_ = button;
     toolbarLayout_.read(config_);
-    fillToolBar();
+    FillToolBar();
 }
 
-void CMainFrame::fillToolBar() {
+void CMainFrame::FillToolBar() {
     toolBar_->clear();
     for (const CommandId id : toolbarLayout_.buttons()) {
         if (id == ToolbarLayout::kSeparator) {
@@ -151,13 +151,13 @@ void CMainFrame::fillToolBar() {
     toolBar_->addAction(customizeButton_);
 }
 
-void CMainFrame::customizeToolBar() {
+void CMainFrame::CustomizeToolBar() {
     ToolbarCustomizeDialog dialog(
         toolbarLayout_, [this](CommandId id) { return action(id); }, this);
     if (dialog.exec() == QDialog::Accepted && !(dialog.layout() == toolbarLayout_)) {
         toolbarLayout_ = dialog.layout();
         toolbarLayout_.write(config_);
-        fillToolBar();
+        FillToolBar();
     }
 }
 
@@ -170,28 +170,28 @@ QMenu* CMainFrame::createPopupMenu() {
     return menu;
 }
 
-void CMainFrame::createStatusBar() {
+void CMainFrame::CreateStatusBar() {
     statusBar_ = new CTvStatusBar(this);
     setStatusBar(statusBar_);
     statusBar_->Setup(&document_);
     // The RS and ER lamps are commands 207 and 208; the other panes do nothing.
     connect(statusBar_, &CTvStatusBar::paneDoubleClicked, this, [this](int id) {
         if (id == kCmdStatusPaneRs || id == kCmdStatusPaneEr) {
-            onCommand(static_cast<CommandId>(id));
+            OnCommand(static_cast<CommandId>(id));
         }
     });
 }
 
-void CMainFrame::createPanes() {
+void CMainFrame::CreatePanes() {
     txPane_ = new CDockTxView(this);
     txPane_->Fill(document_.settings());
     addDockWidget(Qt::RightDockWidgetArea, txPane_);
     connect(txPane_, &CDockTxView::transmitRequested, this,
-            [this](int entry) { sendUpdate(kUpdateTransmit, entry); });
+            [this](int entry) { SendUpdate(kUpdateTransmit, entry); });
 
     devicePane_ = new CDockDeviceView(this);
     addDockWidget(Qt::LeftDockWidgetArea, devicePane_);
-    refreshDevicePane();
+    RefreshDevicePane();
 
     toolbarsMenu_->addAction(toolBar_->toggleViewAction());
     toolbarsMenu_->addAction(txPane_->toggleViewAction());
@@ -204,27 +204,27 @@ void CMainFrame::createPanes() {
     devicePane_->hide();
 }
 
-void CMainFrame::showConditions(bool allLamps) {
+void CMainFrame::ShowConditions(bool allLamps) {
     statusBar_->ShowConditions(&document_);
     statusBar_->ShowLamps(&document_, allLamps);
-    refreshDevicePane();
+    RefreshDevicePane();
 }
 
-void CMainFrame::showLamps(bool allLamps) {
+void CMainFrame::ShowLamps(bool allLamps) {
     statusBar_->ShowLamps(&document_, allLamps);
 }
 
-void CMainFrame::refreshDevicePane() {
+void CMainFrame::RefreshDevicePane() {
     devicePane_->setSources(&document_.settings(), &document_.device().status());
     devicePane_->Refresh();
 }
 
-void CMainFrame::analyzerSettingsChanged() {
+void CMainFrame::AnalyzerSettingsChanged() {
     txPane_->Fill(document_.settings());
-    refreshDevicePane();
+    RefreshDevicePane();
 }
 
-void CMainFrame::updatePaneVisibility() {
+void CMainFrame::UpdatePaneVisibility() {
     // The transmit pane belongs to the simulation line modes; the timer/counter pane to its flag.
     const uint16_t lineMode = document_.capture().header().lineMode;
     txPane_->setVisible(lineMode == 2 || lineMode == 4);

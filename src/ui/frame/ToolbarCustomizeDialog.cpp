@@ -67,26 +67,26 @@ ToolbarCustomizeDialog::ToolbarCustomizeDialog(const ToolbarLayout& layout, Acti
     grid->addWidget(buttons_, 1, 2);
     grid->addWidget(box, 2, 0, 1, 3);
 
-    connect(addButton_, &QPushButton::clicked, this, &ToolbarCustomizeDialog::addSelected);
-    connect(separatorButton, &QPushButton::clicked, this, &ToolbarCustomizeDialog::addSeparator);
-    connect(removeButton_, &QPushButton::clicked, this, &ToolbarCustomizeDialog::removeSelected);
-    connect(upButton_, &QPushButton::clicked, this, [this] { moveSelected(true); });
-    connect(downButton_, &QPushButton::clicked, this, [this] { moveSelected(false); });
-    connect(resetButton, &QPushButton::clicked, this, &ToolbarCustomizeDialog::resetButtons);
+    connect(addButton_, &QPushButton::clicked, this, &ToolbarCustomizeDialog::AddSelected);
+    connect(separatorButton, &QPushButton::clicked, this, &ToolbarCustomizeDialog::AddSeparator);
+    connect(removeButton_, &QPushButton::clicked, this, &ToolbarCustomizeDialog::RemoveSelected);
+    connect(upButton_, &QPushButton::clicked, this, [this] { MoveSelected(true); });
+    connect(downButton_, &QPushButton::clicked, this, [this] { MoveSelected(false); });
+    connect(resetButton, &QPushButton::clicked, this, &ToolbarCustomizeDialog::ResetButtons);
     connect(available_, &QListWidget::itemDoubleClicked, this,
-            &ToolbarCustomizeDialog::addSelected);
+            &ToolbarCustomizeDialog::AddSelected);
     connect(buttons_, &QListWidget::itemDoubleClicked, this,
-            &ToolbarCustomizeDialog::removeSelected);
+            &ToolbarCustomizeDialog::RemoveSelected);
     connect(available_, &QListWidget::currentRowChanged, this,
-            &ToolbarCustomizeDialog::enableButtons);
+            &ToolbarCustomizeDialog::EnableButtons);
     connect(buttons_, &QListWidget::currentRowChanged, this,
-            &ToolbarCustomizeDialog::enableButtons);
+            &ToolbarCustomizeDialog::EnableButtons);
     connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    showLayout(0);
+    ShowLayout(0);
 }
 
-void ToolbarCustomizeDialog::addSelected() {
+void ToolbarCustomizeDialog::AddSelected() {
     const QListWidgetItem* item = available_->currentItem();
     if (item == nullptr) {
         return;
@@ -94,42 +94,42 @@ void ToolbarCustomizeDialog::addSelected() {
     // A new button goes after the selected one, as an inserted row does.
     const int row = buttons_->currentRow() + 1;
     if (layout_.Insert(static_cast<size_t>(row), CommandId{item->data(kCommandRole).toInt()})) {
-        showLayout(row);
+        ShowLayout(row);
     }
 }
 
-void ToolbarCustomizeDialog::addSeparator() {
+void ToolbarCustomizeDialog::AddSeparator() {
     const int row = buttons_->currentRow() + 1;
     if (layout_.Insert(static_cast<size_t>(row), ToolbarLayout::kSeparator)) {
-        showLayout(row);
+        ShowLayout(row);
     }
 }
 
-void ToolbarCustomizeDialog::removeSelected() {
+void ToolbarCustomizeDialog::RemoveSelected() {
     const int row = buttons_->currentRow();
     if (row >= 0 && layout_.Remove(static_cast<size_t>(row))) {
-        showLayout(std::min(row, static_cast<int>(layout_.buttons().size()) - 1));
+        ShowLayout(std::min(row, static_cast<int>(layout_.buttons().size()) - 1));
     }
 }
 
-void ToolbarCustomizeDialog::moveSelected(bool up) {
+void ToolbarCustomizeDialog::MoveSelected(bool up) {
     const int row = buttons_->currentRow();
     if (row < 0) {
         return;
     }
     const auto position = static_cast<size_t>(row);
     if (up ? layout_.MoveUp(position) : layout_.MoveDown(position)) {
-        showLayout(up ? row - 1 : row + 1);
+        ShowLayout(up ? row - 1 : row + 1);
     }
 }
 
-void ToolbarCustomizeDialog::resetButtons() {
+void ToolbarCustomizeDialog::ResetButtons() {
     if (layout_.Reset()) {
-        showLayout(0);
+        ShowLayout(0);
     }
 }
 
-void ToolbarCustomizeDialog::showLayout(int row) {
+void ToolbarCustomizeDialog::ShowLayout(int row) {
     available_->clear();
     for (const CommandId id : layout_.available()) {
         available_->addItem(ItemOf(id, actionOf_(id)));
@@ -140,10 +140,10 @@ void ToolbarCustomizeDialog::showLayout(int row) {
     }
     available_->setCurrentRow(available_->count() > 0 ? 0 : -1);
     buttons_->setCurrentRow(std::min(row, buttons_->count() - 1));
-    enableButtons();
+    EnableButtons();
 }
 
-void ToolbarCustomizeDialog::enableButtons() {
+void ToolbarCustomizeDialog::EnableButtons() {
     const int row = buttons_->currentRow();
     addButton_->setEnabled(available_->currentItem() != nullptr);
     removeButton_->setEnabled(row >= 0);

@@ -30,14 +30,14 @@ public:
     [[nodiscard]] QListWidget* toolbarList() const { return buttons_; }
 
 private:
-    void addSelected();
-    void addSeparator();
-    void removeSelected();
-    void moveSelected(bool up);
-    void resetButtons();
+    void AddSelected();
+    void AddSeparator();
+    void RemoveSelected();
+    void MoveSelected(bool up);
+    void ResetButtons();
     // Shows the layout, the toolbar row ROW selected.
-    void showLayout(int row);
-    void enableButtons();
+    void ShowLayout(int row);
+    void EnableButtons();
 
     ToolbarLayout layout_;
     ActionOf actionOf_;

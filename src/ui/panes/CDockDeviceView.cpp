@@ -46,11 +46,11 @@ CDockDeviceView::CDockDeviceView(QWidget* parent)
     column->addWidget(description_);
     setWidget(contents);
     connect(grid_, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* item) { showDescription(item); });
-    build();
+            [this](QTreeWidgetItem* item) { ShowDescription(item); });
+    Build();
 }
 
-void CDockDeviceView::build() {
+void CDockDeviceView::Build() {
     const CSaParameter noSettings;
     const StatusBlock noStatus;
     const std::vector<DevicePaneGroup> groups = DevicePaneGroups(noSettings, noStatus);
@@ -97,7 +97,7 @@ void CDockDeviceView::Refresh() {
     }
 }
 
-void CDockDeviceView::showDescription(QTreeWidgetItem* item) {
+void CDockDeviceView::ShowDescription(QTreeWidgetItem* item) {
     description_->setText(item != nullptr ? item->data(0, kDescriptionRole).toString() : QString());
 }
 

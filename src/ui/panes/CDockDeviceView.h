@@ -33,8 +33,8 @@ public:
     [[nodiscard]] QTreeWidget& grid() { return *grid_; }
 
 private:
-    void build();
-    void showDescription(QTreeWidgetItem* item);
+    void Build();
+    void ShowDescription(QTreeWidgetItem* item);
 
     QTreeWidget* grid_ = nullptr;
     QLabel* description_ = nullptr;

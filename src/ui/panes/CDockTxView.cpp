@@ -68,7 +68,7 @@ CDockTxView::CDockTxView(QWidget* parent) : QDockWidget("送信 ビュー", pare
             });
     // Single-shot and started again after each pass, as the pane's 20 ms window timer.
     timer_.setSingleShot(true);
-    connect(&timer_, &QTimer::timeout, this, &CDockTxView::onTimer);
+    connect(&timer_, &QTimer::timeout, this, &CDockTxView::OnTimer);
     timer_.start(TransmitSelection::kTickMs);
 }
 
@@ -90,7 +90,7 @@ void CDockTxView::Fill(const CSaParameter& settings) {
     }
 }
 
-void CDockTxView::onTimer() {
+void CDockTxView::OnTimer() {
     if (selection_.Tick()) {
         const QSignalBlocker quiet(list_->selectionModel());
         list_->clearSelection();

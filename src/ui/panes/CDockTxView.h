@@ -34,8 +34,8 @@ signals:
     void transmitRequested(int entry);
 
 private:
-    void onSelectionChanged();
-    void onTimer();
+    void OnSelectionChanged();
+    void OnTimer();
 
     CTvTxListCtrl* list_ = nullptr;
     TransmitSelection selection_;

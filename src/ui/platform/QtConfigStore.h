@@ -22,7 +22,7 @@ public:
     void writeString(std::string_view section, std::string_view key,
                      std::string_view value) override;
 
-    void sync() { settings_.sync(); }
+    void Sync() { settings_.sync(); }
 
 private:
     mutable QSettings settings_;

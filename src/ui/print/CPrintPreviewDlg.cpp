@@ -56,7 +56,7 @@ CPrintPreviewDlg::CPrintPreviewDlg(CapturePrinter& capturePrinter, QPrinter& pri
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    buildToolBar();
+    BuildToolBar();
     scroll_ = new QScrollArea(this);
     scroll_->setAlignment(Qt::AlignCenter);
     scroll_->setBackgroundRole(QPalette::Dark);
@@ -65,12 +65,12 @@ CPrintPreviewDlg::CPrintPreviewDlg(CapturePrinter& capturePrinter, QPrinter& pri
     layout->addWidget(scroll_, 1);
     counter_ = new QTimer(this);
     counter_->setInterval(0);
-    connect(counter_, &QTimer::timeout, this, &CPrintPreviewDlg::countSlice);
+    connect(counter_, &QTimer::timeout, this, &CPrintPreviewDlg::CountSlice);
     resize(1000, 800);
-    paperChanged();
+    PaperChanged();
 }
 
-void CPrintPreviewDlg::buildToolBar() {
+void CPrintPreviewDlg::BuildToolBar() {
     auto* bar = new QToolBar(this);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     layout()->addWidget(bar);
@@ -84,21 +84,21 @@ void CPrintPreviewDlg::buildToolBar() {
     add("ページ設定...", "用紙と余白を設定します", [this] {
         QPageSetupDialog setup(&printer_, this);
         if (setup.exec() == QDialog::Accepted) {
-            paperChanged();
+            PaperChanged();
         }
     });
     bar->addSeparator();
     add("縦", "用紙を縦向きにします", [this] {
         printer_.setPageOrientation(QPageLayout::Portrait);
-        paperChanged();
+        PaperChanged();
     });
     add("横", "用紙を横向きにします", [this] {
         printer_.setPageOrientation(QPageLayout::Landscape);
-        paperChanged();
+        PaperChanged();
     });
     bar->addSeparator();
-    first_ = add("|◀", "最初のページ", &CPrintPreviewDlg::firstPage);
-    previous_ = add("◀", "前のページ", &CPrintPreviewDlg::previousPage);
+    first_ = add("|◀", "最初のページ", &CPrintPreviewDlg::FirstPage);
+    previous_ = add("◀", "前のページ", &CPrintPreviewDlg::PreviousPage);
     pageEdit_ = new QLineEdit(bar);
     pageEdit_->setValidator(new QIntValidator(1, INT32_MAX, pageEdit_));
     pageEdit_->setAlignment(Qt::AlignRight);
@@ -106,13 +106,13 @@ void CPrintPreviewDlg::buildToolBar() {
     pageEdit_->setToolTip("ページ番号");
     pageEdit_->setFocusPolicy(Qt::ClickFocus);
     connect(pageEdit_, &QLineEdit::returnPressed, this,
-            [this] { goToPage(pageEdit_->text().toInt()); });
+            [this] { GoToPage(pageEdit_->text().toInt()); });
     bar->addWidget(pageEdit_);
     pageLabel_ = new QLabel(bar);
     pageLabel_->setContentsMargins(6, 0, 6, 0);
     bar->addWidget(pageLabel_);
-    next_ = add("▶", "次のページ", &CPrintPreviewDlg::nextPage);
-    last_ = add("▶|", "最後のページ", &CPrintPreviewDlg::lastPage);
+    next_ = add("▶", "次のページ", &CPrintPreviewDlg::NextPage);
+    last_ = add("▶|", "最後のページ", &CPrintPreviewDlg::LastPage);
     // The page field keeps Home and End for its own text while it is being typed into.
     first_->setShortcut(Qt::Key_Home);
     previous_->setShortcut(Qt::Key_PageUp);
@@ -121,14 +121,14 @@ void CPrintPreviewDlg::buildToolBar() {
     bar->addSeparator();
     add("ページ幅", "ページの幅に合わせます", [this] {
         model_.setZoom(PreviewZoom::FitWidth);
-        showPage();
+        ShowPage();
     });
     add("ページ全体", "ページ全体を表示します", [this] {
         model_.setZoom(PreviewZoom::FitPage);
-        showPage();
+        ShowPage();
     });
-    add("拡大", "拡大します", &CPrintPreviewDlg::zoomIn);
-    add("縮小", "縮小します", &CPrintPreviewDlg::zoomOut);
+    add("拡大", "拡大します", &CPrintPreviewDlg::ZoomIn);
+    add("縮小", "縮小します", &CPrintPreviewDlg::ZoomOut);
     scaleLabel_ = new QLabel(bar);
     scaleLabel_->setContentsMargins(6, 0, 6, 0);
     bar->addWidget(scaleLabel_);
@@ -140,25 +140,25 @@ QString CPrintPreviewDlg::pageText() const {
     return pageEdit_->text() + ' ' + pageLabel_->text();
 }
 
-void CPrintPreviewDlg::paperChanged() {
+void CPrintPreviewDlg::PaperChanged() {
     // A new paper means a new pagination; the count is worked out again in the background.
     PrintPagination& pagination = capturePrinter_.pagination(printer_);
     model_.setPageCount(pagination.KnownPageCount());
     if (!pagination.complete()) {
         counter_->start();
     }
-    showPage();
+    ShowPage();
 }
 
-void CPrintPreviewDlg::countSlice() {
+void CPrintPreviewDlg::CountSlice() {
     if (capturePrinter_.pagination(printer_).Extend(kCountSlice)) {
         counter_->stop();
-        learnPageCount();
-        updateControls();
+        LearnPageCount();
+        UpdateControls();
     }
 }
 
-void CPrintPreviewDlg::learnPageCount() {
+void CPrintPreviewDlg::LearnPageCount() {
     const PrintPagination& pagination = capturePrinter_.pagination(printer_);
     if (pagination.complete()) {
         counter_->stop();
@@ -166,44 +166,44 @@ void CPrintPreviewDlg::learnPageCount() {
     }
 }
 
-void CPrintPreviewDlg::goToPage(int page) {
+void CPrintPreviewDlg::GoToPage(int page) {
     model_.GoTo(page);
-    showPage();
+    ShowPage();
 }
 
-void CPrintPreviewDlg::nextPage() {
+void CPrintPreviewDlg::NextPage() {
     if (model_.Next()) {
-        showPage();
+        ShowPage();
     }
 }
 
-void CPrintPreviewDlg::previousPage() {
+void CPrintPreviewDlg::PreviousPage() {
     if (model_.Previous()) {
-        showPage();
+        ShowPage();
     }
 }
 
-void CPrintPreviewDlg::firstPage() {
+void CPrintPreviewDlg::FirstPage() {
     if (model_.First()) {
-        showPage();
+        ShowPage();
     }
 }
 
-void CPrintPreviewDlg::lastPage() {
+void CPrintPreviewDlg::LastPage() {
     const int32_t count = capturePrinter_.pagination(printer_).PageCount();
-    learnPageCount();
+    LearnPageCount();
     model_.GoTo(count);
-    showPage();
+    ShowPage();
 }
 
-void CPrintPreviewDlg::zoomIn() {
+void CPrintPreviewDlg::ZoomIn() {
     model_.ZoomIn(currentScale());
-    showPage();
+    ShowPage();
 }
 
-void CPrintPreviewDlg::zoomOut() {
+void CPrintPreviewDlg::ZoomOut() {
     model_.ZoomOut(currentScale());
-    showPage();
+    ShowPage();
 }
 
 double CPrintPreviewDlg::screenPixelsPerMm() const {
@@ -217,18 +217,18 @@ double CPrintPreviewDlg::currentScale() const {
     return model_.Scale(paper.width(), paper.height(), view.width(), view.height());
 }
 
-void CPrintPreviewDlg::showPage() {
+void CPrintPreviewDlg::ShowPage() {
     // Going forwards before the count is known walks just far enough; past the end it is known.
     if (!model_.pageCount()) {
         (void)capturePrinter_.pagination(printer_).Page(model_.page());
-        learnPageCount();
+        LearnPageCount();
     }
     sheet_->setImage(
-        capturePrinter_.renderPage(printer_, model_.page(), screenPixelsPerMm() * currentScale()));
-    updateControls();
+        capturePrinter_.RenderPage(printer_, model_.page(), screenPixelsPerMm() * currentScale()));
+    UpdateControls();
 }
 
-void CPrintPreviewDlg::updateControls() {
+void CPrintPreviewDlg::UpdateControls() {
     pageEdit_->setText(QString::number(model_.page()));
     pageLabel_->setText(Text(model_.CountText()));
     scaleLabel_->setText(Text(PrintPreviewModel::ScaleText(currentScale())));
@@ -241,13 +241,13 @@ void CPrintPreviewDlg::updateControls() {
 void CPrintPreviewDlg::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     if (model_.zoom() != PreviewZoom::Fixed) {
-        showPage();
+        ShowPage();
     }
 }
 
 void CPrintPreviewDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    showPage(); // the viewport has its real size now
+    ShowPage(); // the viewport has its real size now
 }
 
 } // namespace varnolt::ui

@@ -52,25 +52,25 @@ public:
     [[nodiscard]] QString pageText() const;
 
 public slots:
-    void goToPage(int page);
-    void nextPage();
-    void previousPage();
-    void firstPage();
-    void lastPage();
-    void zoomIn();
-    void zoomOut();
+    void GoToPage(int page);
+    void NextPage();
+    void PreviousPage();
+    void FirstPage();
+    void LastPage();
+    void ZoomIn();
+    void ZoomOut();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    void buildToolBar();
-    void paperChanged();
-    void countSlice();
-    void learnPageCount();
-    void showPage();
-    void updateControls();
+    void BuildToolBar();
+    void PaperChanged();
+    void CountSlice();
+    void LearnPageCount();
+    void ShowPage();
+    void UpdateControls();
     [[nodiscard]] double currentScale() const;
     [[nodiscard]] double screenPixelsPerMm() const;
 

@@ -22,7 +22,7 @@ bool PrintWithProgress(CapturePrinter& capturePrinter, QPrinter& printer, QWidge
     progress.setMinimumDuration(kShowAfterMs);
     progress.setAutoReset(false);
     progress.setAutoClose(false);
-    const bool finished = capturePrinter.print(printer, [&progress](int done, int total) {
+    const bool finished = capturePrinter.Print(printer, [&progress](int done, int total) {
         progress.setMaximum(total);
         progress.setLabelText(QString::fromStdString(PrintProgressText(done, total)));
         progress.setValue(done); // a window-modal progress dialog handles events here

@@ -80,19 +80,19 @@ CMoniterReceive::CMoniterReceive(CMoniterComm& link, UserPrompt& prompt, QWidget
     pollTimer_ = new QTimer(this);
     pollTimer_->setSingleShot(true);
     pollTimer_->setInterval(kPollIntervalMs);
-    connect(pollTimer_, &QTimer::timeout, this, &CMoniterReceive::poll);
-    connect(receive_, &QPushButton::clicked, this, &CMoniterReceive::receiveSelected);
-    connect(cancel_, &QPushButton::clicked, this, &CMoniterReceive::cancelPressed);
+    connect(pollTimer_, &QTimer::timeout, this, &CMoniterReceive::Poll);
+    connect(receive_, &QPushButton::clicked, this, &CMoniterReceive::ReceiveSelected);
+    connect(cancel_, &QPushButton::clicked, this, &CMoniterReceive::CancelPressed);
 
     chooseFolder_ = [this] { return QFileDialog::getExistingDirectory(this); };
-    reception_->setOnChange([this] { refresh(); });
-    refresh();
+    reception_->setOnChange([this] { Refresh(); });
+    Refresh();
 }
 
 void CMoniterReceive::setOverwriteQuestion(OverwriteQuestion& question) {
     reception_ = std::make_unique<SavedFileReception>(link_, prompt_, question);
-    reception_->setOnChange([this] { refresh(); });
-    refresh();
+    reception_->setOnChange([this] { Refresh(); });
+    Refresh();
 }
 
 void CMoniterReceive::showEvent(QShowEvent* event) {
@@ -100,20 +100,20 @@ void CMoniterReceive::showEvent(QShowEvent* event) {
     if (!started_) {
         started_ = true;
         // Once the window is on the screen: connect if needed, then ask for the list.
-        QTimer::singleShot(0, this, &CMoniterReceive::start);
+        QTimer::singleShot(0, this, &CMoniterReceive::Start);
     }
 }
 
-void CMoniterReceive::start() {
+void CMoniterReceive::Start() {
     if (!reception_->Open()) {
         QDialog::reject();
         return;
     }
     reception_->RequestList();
-    keepPolling();
+    KeepPolling();
 }
 
-void CMoniterReceive::receiveSelected() {
+void CMoniterReceive::ReceiveSelected() {
     if (reception_->running()) {
         return;
     }
@@ -126,10 +126,10 @@ void CMoniterReceive::receiveSelected() {
         selected.push_back(static_cast<size_t>(index.row()));
     }
     reception_->Receive(ToPath(folder), std::move(selected));
-    keepPolling();
+    KeepPolling();
 }
 
-void CMoniterReceive::cancelPressed() {
+void CMoniterReceive::CancelPressed() {
     if (reception_->Cancel()) {
         QDialog::reject();
     }
@@ -143,13 +143,13 @@ void CMoniterReceive::reject() {
     }
 }
 
-void CMoniterReceive::keepPolling() {
+void CMoniterReceive::KeepPolling() {
     if (reception_->running()) {
         pollTimer_->start();
     }
 }
 
-void CMoniterReceive::poll() {
+void CMoniterReceive::Poll() {
     // Single shot, re-armed after the look: a message box the look opens runs its own event
     // loop, and the timer must not look again from inside it.
     if (reception_->Poll()) {
@@ -159,9 +159,9 @@ void CMoniterReceive::poll() {
     }
 }
 
-void CMoniterReceive::refresh() {
+void CMoniterReceive::Refresh() {
     if (reception_->rows() != shownRows_) {
-        showRows();
+        ShowRows();
     }
     status_->setText(ToQString(reception_->statusText()));
     progress_->setRange(0, std::max(reception_->progressMaximum(), 1));
@@ -169,7 +169,7 @@ void CMoniterReceive::refresh() {
     receive_->setEnabled(reception_->receiveEnabled());
 }
 
-void CMoniterReceive::showRows() {
+void CMoniterReceive::ShowRows() {
     shownRows_ = reception_->rows();
     list_->clear();
     for (const StoredFileRow& row : shownRows_) {

@@ -52,13 +52,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void start();
-    void receiveSelected();
-    void cancelPressed();
-    void keepPolling();
-    void poll();
-    void refresh();
-    void showRows();
+    void Start();
+    void ReceiveSelected();
+    void CancelPressed();
+    void KeepPolling();
+    void Poll();
+    void Refresh();
+    void ShowRows();
 
     CMoniterComm& link_;
     UserPrompt& prompt_;

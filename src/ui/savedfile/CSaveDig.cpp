@@ -37,12 +37,12 @@ CSaveDig::CSaveDig(std::string_view message, std::string_view fileLine, QWidget*
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(overwrite_, &QPushButton::clicked, this, [this] { press(SaveDigButton::Overwrite); });
-    connect(skip_, &QPushButton::clicked, this, [this] { press(SaveDigButton::Skip); });
-    connect(cancel_, &QPushButton::clicked, this, [this] { press(SaveDigButton::Cancel); });
+    connect(overwrite_, &QPushButton::clicked, this, [this] { Press(SaveDigButton::Overwrite); });
+    connect(skip_, &QPushButton::clicked, this, [this] { Press(SaveDigButton::Skip); });
+    connect(cancel_, &QPushButton::clicked, this, [this] { Press(SaveDigButton::Cancel); });
 }
 
-void CSaveDig::press(SaveDigButton button) {
+void CSaveDig::Press(SaveDigButton button) {
     choice_ = SaveChoiceOf(button, sameForLater_->isChecked());
     if (button == SaveDigButton::Cancel) {
         reject();

@@ -28,7 +28,7 @@ public:
     [[nodiscard]] QCheckBox* sameForLaterBox() const { return sameForLater_; }
 
 private:
-    void press(SaveDigButton button);
+    void Press(SaveDigButton button);
 
     SaveChoice choice_ = SaveChoice::Cancel;
     QPushButton* overwrite_ = nullptr;

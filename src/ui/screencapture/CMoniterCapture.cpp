@@ -44,16 +44,16 @@ CMoniterCapture::CMoniterCapture(const LinkServices& services, UserPrompt& promp
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(captureButton_, &QPushButton::clicked, this, &CMoniterCapture::startCapture);
-    connect(copyButton_, &QPushButton::clicked, this, &CMoniterCapture::copyPicture);
-    connect(saveButton_, &QPushButton::clicked, this, &CMoniterCapture::savePicture);
+    connect(captureButton_, &QPushButton::clicked, this, &CMoniterCapture::StartCapture);
+    connect(copyButton_, &QPushButton::clicked, this, &CMoniterCapture::CopyPicture);
+    connect(saveButton_, &QPushButton::clicked, this, &CMoniterCapture::SavePicture);
     connect(backButton_, &QPushButton::clicked, this, &CMoniterCapture::reject);
-    enableButtons();
+    EnableButtons();
 }
 
 CMoniterCapture::~CMoniterCapture() = default;
 
-void CMoniterCapture::startCapture() {
+void CMoniterCapture::StartCapture() {
     if (capture_.running()) {
         return;
     }
@@ -62,18 +62,18 @@ void CMoniterCapture::startCapture() {
     copyButton_->setEnabled(false);
     saveButton_->setEnabled(false);
     const CaptureOutcome outcome = capture_.Run();
-    enableButtons();
+    EnableButtons();
     if (outcome == CaptureOutcome::NotConnected) {
         QDialog::reject();
     }
 }
 
-void CMoniterCapture::copyPicture() {
+void CMoniterCapture::CopyPicture() {
     QApplication::clipboard()->setPixmap(picture_->framedPicture());
     showStatus(kCaptureCopiedText);
 }
 
-void CMoniterCapture::savePicture() {
+void CMoniterCapture::SavePicture() {
     const QString file = QFileDialog::getSaveFileName(this, ToQString(kCaptureSaveTitle),
                                                       "screen.png", ToQString(kCaptureSaveFilter));
     if (file.isEmpty()) {
@@ -104,7 +104,7 @@ void CMoniterCapture::showImage() {
     picture_->setImage(capture_.image());
 }
 
-void CMoniterCapture::enableButtons() {
+void CMoniterCapture::EnableButtons() {
     captureButton_->setEnabled(true);
     copyButton_->setEnabled(true);
     saveButton_->setEnabled(picture_->hasImage());

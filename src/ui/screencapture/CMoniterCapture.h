@@ -27,15 +27,15 @@ public:
     [[nodiscard]] ScreenPictureView& picture() { return *picture_; }
 
 public slots:
-    void startCapture();
-    void copyPicture();
-    void savePicture();
+    void StartCapture();
+    void CopyPicture();
+    void SavePicture();
     void reject() override;
 
 private:
     void showStatus(std::string_view text) override;
     void showImage() override;
-    void enableButtons();
+    void EnableButtons();
 
     QtPump pump_;
     UserPrompt& prompt_;

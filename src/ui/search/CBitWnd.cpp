@@ -35,15 +35,15 @@ CBitWnd::CBitWnd(DataInputModel& model, QWidget* parent) : QWidget(parent), mode
             button->setGeometry(kBitSize * b, kFirstRowY + kRowPitch * mask, kBitSize, kBitSize);
             connect(button, &QPushButton::clicked, this, [this, mask, b] {
                 model_.cycleBit(mask, b);
-                refresh();
+                Refresh();
             });
             buttons_[static_cast<size_t>(kBitsPerMask * mask + b)] = button;
         }
     }
-    refresh();
+    Refresh();
 }
 
-void CBitWnd::refresh() {
+void CBitWnd::Refresh() {
     for (int mask = 0; mask < 4; ++mask) {
         for (int b = 0; b < kBitsPerMask; ++b) {
             buttons_[static_cast<size_t>(kBitsPerMask * mask + b)]->setText(

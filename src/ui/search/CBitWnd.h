@@ -25,7 +25,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void refresh();
+    void Refresh();
 
     DataInputModel& model_;
     std::array<QPushButton*, 32> buttons_{};

@@ -37,7 +37,7 @@ CDataInputDig::CDataInputDig(DataInputMode mode, const SearchCriteria& criteria,
     tabs_->setGeometry(kTabsRect);
     for (const DataInputPage page : model_.info().pages) {
         pages_.push_back(page);
-        tabs_->addTab(makePage(page), ToQString(PageTitle(page)));
+        tabs_->addTab(MakePage(page), ToQString(PageTitle(page)));
     }
 
     auto* first = new QPushButton(ToQString(model_.info().firstButton), this);
@@ -47,27 +47,27 @@ CDataInputDig::CDataInputDig(DataInputMode mode, const SearchCriteria& criteria,
     auto* cancel = new QPushButton(ToQString(DataInputModel::kCancel), this);
     cancel->setObjectName("2");
     cancel->setGeometry(QRect(QPoint(kDialogSize.width() - 120, kButtonsY), kButtonSize));
-    connect(first, &QPushButton::clicked, this, &CDataInputDig::onFirstButton);
+    connect(first, &QPushButton::clicked, this, &CDataInputDig::OnFirstButton);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     edit_->setGlyphText(model_.initialText());
     const auto shown = std::find(pages_.begin(), pages_.end(), model_.firstPage());
     tabs_->setCurrentIndex(static_cast<int>(shown - pages_.begin()));
-    onPageChanged(tabs_->currentIndex());
-    connect(tabs_, &QTabWidget::currentChanged, this, &CDataInputDig::onPageChanged);
+    OnPageChanged(tabs_->currentIndex());
+    connect(tabs_, &QTabWidget::currentChanged, this, &CDataInputDig::OnPageChanged);
     edit_->setFocus();
 }
 
-QWidget* CDataInputDig::makePage(DataInputPage page) {
+QWidget* CDataInputDig::MakePage(DataInputPage page) {
     switch (page) {
     case DataInputPage::Characters: {
         auto* moji = new CDataInputTabMoji(tabs_);
-        connect(moji, &CDataInputTabMoji::glyphChosen, this, &CDataInputDig::insertGlyph);
+        connect(moji, &CDataInputTabMoji::glyphChosen, this, &CDataInputDig::InsertGlyph);
         return moji;
     }
     case DataInputPage::SpecialCharacters: {
         auto* other = new CDataInputTabOther(model_, tabs_);
-        connect(other, &CDataInputTabOther::glyphChosen, this, &CDataInputDig::insertGlyph);
+        connect(other, &CDataInputTabOther::glyphChosen, this, &CDataInputDig::InsertGlyph);
         return other;
     }
     case DataInputPage::Errors:
@@ -82,22 +82,22 @@ QWidget* CDataInputDig::makePage(DataInputPage page) {
     return new QWidget(tabs_);
 }
 
-void CDataInputDig::onPageChanged(int index) {
+void CDataInputDig::OnPageChanged(int index) {
     if (index >= 0 && static_cast<size_t>(index) < pages_.size()) {
         edit_->setEnabled(DataInputModel::EditEnabled(pages_[static_cast<size_t>(index)]));
     }
 }
 
-void CDataInputDig::insertGlyph(GlyphCode code) {
+void CDataInputDig::InsertGlyph(GlyphCode code) {
     if (!model_.CanInsertGlyph(edit_->glyphText())) {
         return;
     }
-    edit_->insertGlyph(code);
+    edit_->InsertGlyph(code);
 }
 
-void CDataInputDig::onFirstButton() {
+void CDataInputDig::OnFirstButton() {
     if (date_ != nullptr) {
-        date_->apply();
+        date_->Apply();
     }
     const DataInputPage shown = pages_.at(static_cast<size_t>(tabs_->currentIndex()));
     model_.Accept(edit_->glyphText(), shown, idle_ != nullptr ? idle_->lowerText() : "",

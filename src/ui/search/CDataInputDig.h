@@ -28,10 +28,10 @@ public:
     [[nodiscard]] QTabWidget& tabs() { return *tabs_; }
 
 private:
-    void onPageChanged(int index);
-    void onFirstButton();
-    void insertGlyph(GlyphCode code);
-    QWidget* makePage(DataInputPage page);
+    void OnPageChanged(int index);
+    void OnFirstButton();
+    void InsertGlyph(GlyphCode code);
+    QWidget* MakePage(DataInputPage page);
 
     DataInputModel model_;
     CTvEdit* edit_ = nullptr;

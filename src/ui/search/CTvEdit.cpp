@@ -24,7 +24,7 @@ CTvEdit::CTvEdit(EditRule rule, QWidget* parent) : QTextEdit(parent), rule_(std:
     setWordWrapMode(QTextOption::WrapAnywhere);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFont(CellFont(kEditFontHeight));
-    connect(this, &QTextEdit::textChanged, this, &CTvEdit::onTextChanged);
+    connect(this, &QTextEdit::textChanged, this, &CTvEdit::OnTextChanged);
 }
 
 std::string CTvEdit::glyphText() const {
@@ -32,14 +32,14 @@ std::string CTvEdit::glyphText() const {
 }
 
 void CTvEdit::setGlyphText(const std::string& cp932) {
-    show(cp932, 0);
+    Show(cp932, 0);
 }
 
-void CTvEdit::insertGlyph(GlyphCode code) {
+void CTvEdit::InsertGlyph(GlyphCode code) {
     textCursor().insertText(GlyphString(code));
 }
 
-void CTvEdit::onTextChanged() {
+void CTvEdit::OnTextChanged() {
     if (updating_) {
         return;
     }
@@ -47,17 +47,17 @@ void CTvEdit::onTextChanged() {
     const std::string edited = rule_(shown_, current);
     if (edited == current) {
         shown_ = edited;
-        recolour();
+        Recolour();
         return;
     }
     // The text changes length by the line breaks removed or the input refused; the caret moves
     // back by as much.
     const int change = QString::fromStdString(Cp932ToUtf8(edited)).size() -
                        QString::fromStdString(Cp932ToUtf8(current)).size();
-    show(edited, textCursor().position() + change);
+    Show(edited, textCursor().position() + change);
 }
 
-void CTvEdit::show(const std::string& cp932, int caret) {
+void CTvEdit::Show(const std::string& cp932, int caret) {
     updating_ = true;
     shown_ = cp932;
     setPlainText(QString::fromStdString(Cp932ToUtf8(cp932)));
@@ -65,10 +65,10 @@ void CTvEdit::show(const std::string& cp932, int caret) {
     cursor.setPosition(std::clamp(caret, 0, static_cast<int>(toPlainText().size())));
     setTextCursor(cursor);
     updating_ = false;
-    recolour();
+    Recolour();
 }
 
-void CTvEdit::recolour() {
+void CTvEdit::Recolour() {
     updating_ = true;
     const QString text = toPlainText();
     QTextCursor cursor(document());

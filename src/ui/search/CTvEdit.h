@@ -27,12 +27,12 @@ public:
     // Replaces the text, puts the caret at the start and colours the glyphs.
     void setGlyphText(const std::string& cp932);
     // Puts glyph CODE in place of the selection at the caret.
-    void insertGlyph(GlyphCode code);
+    void InsertGlyph(GlyphCode code);
 
 private:
-    void onTextChanged();
-    void recolour();
-    void show(const std::string& cp932, int caret);
+    void OnTextChanged();
+    void Recolour();
+    void Show(const std::string& cp932, int caret);
 
     EditRule rule_;
     std::string shown_;

@@ -121,23 +121,23 @@ CDataInputTabOther::CDataInputTabOther(DataInputModel& model, QWidget* parent)
             button->setFont(boundFont);
             button->setFocusPolicy(Qt::NoFocus);
             button->setGeometry(high ? 434 : 374, y, 40, 20);
-            connect(button, &QPushButton::clicked, this, [this, k, high] { editBound(k, high); });
+            connect(button, &QPushButton::clicked, this, [this, k, high] { EditBound(k, high); });
             (high ? highButtons_ : lowButtons_)[static_cast<size_t>(k)] = button;
         }
     }
-    refreshBounds();
+    RefreshBounds();
 }
 
-void CDataInputTabOther::editBound(int range, bool high) {
+void CDataInputTabOther::EditBound(int range, bool high) {
     const RangeSide side = high ? RangeSide::High : RangeSide::Low;
     CharacterPattern bound = model_.rangeBoundPattern(range, side);
     if (RunCharacterInput(this, DataInputMode::SingleCode, bound)) {
         model_.setRangeBound(range, side, bound);
-        refreshBounds();
+        RefreshBounds();
     }
 }
 
-void CDataInputTabOther::refreshBounds() {
+void CDataInputTabOther::RefreshBounds() {
     for (int k = 0; k < kPatternSlotCount; ++k) {
         const auto caption = [this, k](RangeSide side) {
             return PatternGlyphString(model_.rangeBoundPattern(k, side).usedElements());
@@ -234,7 +234,7 @@ CDataInputTabDate::CDataInputTabDate(DataInputModel& model, QWidget* parent)
     upperTime_ = time(2005, criteria.upperTime, {315, 80});
 }
 
-void CDataInputTabDate::apply() {
+void CDataInputTabDate::Apply() {
     const SearchCriteria& criteria = model_.criteria();
     model_.setDates(WithDate(criteria.lowerDate, lowerDate_->date()),
                     WithTime(criteria.lowerTime, lowerTime_->time()),

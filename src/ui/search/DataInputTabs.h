@@ -41,8 +41,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void editBound(int range, bool high);
-    void refreshBounds();
+    void EditBound(int range, bool high);
+    void RefreshBounds();
 
     DataInputModel& model_;
     std::array<QPushButton*, 4> lowButtons_{};
@@ -75,7 +75,7 @@ class CDataInputTabDate final : public QWidget {
 public:
     CDataInputTabDate(DataInputModel& model, QWidget* parent);
     // Hands the four pickers' values to the model.
-    void apply();
+    void Apply();
 
 private:
     DataInputModel& model_;

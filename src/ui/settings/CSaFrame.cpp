@@ -40,7 +40,7 @@ CSaFrame::CSaFrame(const FrameDetailModel& detail, UserPrompt& prompt, QWidget* 
         const auto slot = static_cast<DelimiterSlot>(i);
         codes_[i] = new GlyphField(1, kCodeHeight, this);
         codes_[i]->setObjectName(QString("code%1").arg(i));
-        connect(codes_[i], &GlyphField::clicked, this, [this, slot] { editCode(slot); });
+        connect(codes_[i], &GlyphField::clicked, this, [this, slot] { EditCode(slot); });
         const int line = static_cast<int>(i) + 1;
         grid->addWidget(new QLabel(kCodeLabels[i], this), line, 0);
         grid->addWidget(codes_[i], line, 1, Qt::AlignLeft);
@@ -59,10 +59,10 @@ CSaFrame::CSaFrame(const FrameDetailModel& detail, UserPrompt& prompt, QWidget* 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(buttons);
-    showCodes();
+    ShowCodes();
 }
 
-void CSaFrame::editCode(DelimiterSlot slot) {
+void CSaFrame::EditCode(DelimiterSlot slot) {
     CharacterPattern pattern;
     if (const auto element = detail_.inputElement(slot)) {
         pattern.setElements(std::span(&*element, 1));
@@ -73,13 +73,13 @@ void CSaFrame::editCode(DelimiterSlot slot) {
     const auto used = pattern.usedElements();
     detail_.takeInput(slot,
                       used.empty() ? std::nullopt : std::optional<PatternElement>(used.front()));
-    showCodes();
+    ShowCodes();
 }
 
-void CSaFrame::showCodes() {
+void CSaFrame::ShowCodes() {
     for (size_t i = 0; i < codes_.size(); ++i) {
         const PatternElement shown = detail_.shownElement(static_cast<DelimiterSlot>(i));
-        codes_[i]->showPattern(std::span(&shown, 1));
+        codes_[i]->ShowPattern(std::span(&shown, 1));
     }
 }
 

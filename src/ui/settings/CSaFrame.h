@@ -27,8 +27,8 @@ public:
     [[nodiscard]] const FrameDetailModel& detail() const { return detail_; }
 
 private:
-    void editCode(DelimiterSlot slot);
-    void showCodes();
+    void EditCode(DelimiterSlot slot);
+    void ShowCodes();
 
     FrameDetailModel detail_;
     UserPrompt& prompt_;

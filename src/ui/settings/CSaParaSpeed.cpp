@@ -48,7 +48,7 @@ CSaParaSpeed::CSaParaSpeed(uint32_t speed, UserPrompt& prompt, QWidget* parent)
 
     connect(choices_, &QButtonGroup::idClicked, this, [this](int id) {
         model_.choose(id);
-        refresh();
+        Refresh();
     });
     connect(edit_, &QLineEdit::textEdited, this,
             [this](const QString& text) { model_.setEditText(text.toStdString()); });
@@ -62,7 +62,7 @@ CSaParaSpeed::CSaParaSpeed(uint32_t speed, UserPrompt& prompt, QWidget* parent)
         if (model_.apply(prompt_)) {
             accept();
         } else {
-            refresh();
+            Refresh();
         }
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -71,10 +71,10 @@ CSaParaSpeed::CSaParaSpeed(uint32_t speed, UserPrompt& prompt, QWidget* parent)
     layout->addWidget(box);
     layout->addWidget(actual_);
     layout->addWidget(buttons);
-    refresh();
+    Refresh();
 }
 
-void CSaParaSpeed::refresh() {
+void CSaParaSpeed::Refresh() {
     if (QAbstractButton* chosen = choices_->button(model_.choice())) {
         chosen->setChecked(true);
     }
@@ -83,14 +83,14 @@ void CSaParaSpeed::refresh() {
     actual_->setText(ToQString(model_.actualSpeedText()));
 }
 
-void CSaParaSpeed::apply() {
+void CSaParaSpeed::Apply() {
     model_.apply(prompt_);
-    refresh();
+    Refresh();
 }
 
 void CSaParaSpeed::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        apply();
+        Apply();
         return;
     }
     QDialog::keyPressEvent(event);

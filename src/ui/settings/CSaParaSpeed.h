@@ -29,8 +29,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void refresh();
-    void apply();
+    void Refresh();
+    void Apply();
 
     SpeedDialogModel model_;
     UserPrompt& prompt_;

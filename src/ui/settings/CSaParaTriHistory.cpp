@@ -27,9 +27,9 @@ CSaParaTriHistory::CSaParaTriHistory(SaTriggerEntry& trigger, UserPrompt& prompt
     enabled->setChecked(model_.enabled());
     connect(enabled, &QCheckBox::clicked, this, [this](bool on) {
         model_.setEnabled(on);
-        refresh();
+        Refresh();
     });
-    extendedSave_->onChosen([this](int choice) { model_.extendedSave.choose(choice); });
+    extendedSave_->OnChosen([this](int choice) { model_.extendedSave.choose(choice); });
     number_->setObjectName("number");
     number_->setMaxLength(3);
     number_->setFixedWidth(number_->fontMetrics().horizontalAdvance("0000") + 14);
@@ -55,11 +55,11 @@ CSaParaTriHistory::CSaParaTriHistory(SaTriggerEntry& trigger, UserPrompt& prompt
     layout->addWidget(enabled);
     layout->addWidget(extendedSave_->box());
     layout->addWidget(buttons);
-    refresh();
+    Refresh();
 }
 
-void CSaParaTriHistory::refresh() {
-    extendedSave_->show(model_.extendedSave.choice());
+void CSaParaTriHistory::Refresh() {
+    extendedSave_->Show(model_.extendedSave.choice());
     extendedSave_->box()->setEnabled(model_.enabled());
 }
 

@@ -23,7 +23,7 @@ public:
     CSaParaTriHistory(SaTriggerEntry& trigger, UserPrompt& prompt, QWidget* parent = nullptr);
 
 private:
-    void refresh();
+    void Refresh();
 
     TriggerHistoryModel model_;
     ChoiceButtons* extendedSave_;

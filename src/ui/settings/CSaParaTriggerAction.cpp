@@ -25,59 +25,59 @@ CSaParaTriggerAction::CSaParaTriggerAction(SaTriggerEntry& trigger,
     : TriggerDialogFrame(TriggerActionModel::kTitle, "動作", parent), model_(trigger, transmit),
       prompt_(prompt) {
     setObjectName("CSaParaTriggerAction");
-    addKind(kTriggerActionNames[kTriggerBuzzer], page("CTabSaTriActBuzzer", {}));
-    addKind(kTriggerActionNames[kTriggerStop], page("CTabSaTriActStop", {}));
-    addKind(kTriggerActionNames[kTriggerStopAfterDelay],
-            page("CTabSaTriActStopTime", {{Field::StopDelay, "遅延時間", "秒"}}));
-    addKind(kTriggerActionNames[kTriggerStopAfterCharacters],
-            page("CTabSaTriActStopChar", {{Field::StopCount, "受信数", ""}}));
-    addKind(kTriggerActionNames[kTriggerSend], sendPage());
-    addKind(kTriggerActionNames[kTriggerSave],
-            page("CTabSaTriActSave",
+    AddKind(kTriggerActionNames[kTriggerBuzzer], Page("CTabSaTriActBuzzer", {}));
+    AddKind(kTriggerActionNames[kTriggerStop], Page("CTabSaTriActStop", {}));
+    AddKind(kTriggerActionNames[kTriggerStopAfterDelay],
+            Page("CTabSaTriActStopTime", {{Field::StopDelay, "遅延時間", "秒"}}));
+    AddKind(kTriggerActionNames[kTriggerStopAfterCharacters],
+            Page("CTabSaTriActStopChar", {{Field::StopCount, "受信数", ""}}));
+    AddKind(kTriggerActionNames[kTriggerSend], SendPage());
+    AddKind(kTriggerActionNames[kTriggerSave],
+            Page("CTabSaTriActSave",
                  {{Field::SaveBefore, "ー側範囲", ""}, {Field::SaveAfter, "＋側範囲", ""}}));
-    addKind(kTriggerActionNames[kTriggerTimerOperation],
-            page("CTabSaTriActTimer", {{Field::TimerNumber, "タイマー番号", ""}},
-                 operationGroup(
+    AddKind(kTriggerActionNames[kTriggerTimerOperation],
+            Page("CTabSaTriActTimer", {{Field::TimerNumber, "タイマー番号", ""}},
+                 OperationGroup(
                      {"開始", "リセット後開始", "停止"},
                      [this](int choice) { model_.timerOperation.choose(choice); },
                      [this] { return model_.timerOperation.choice(); })));
-    addKind(kTriggerActionNames[kTriggerCounterOperation],
-            page("CTabSaTriActCounter", {{Field::CounterNumber, "カウンタ番号", ""}},
-                 operationGroup(
+    AddKind(kTriggerActionNames[kTriggerCounterOperation],
+            Page("CTabSaTriActCounter", {{Field::CounterNumber, "カウンタ番号", ""}},
+                 OperationGroup(
                      {"加算", "リセット"},
                      [this](int choice) { model_.counterOperation.choose(choice); },
                      [this] { return model_.counterOperation.choice(); })));
-    addKind(
+    AddKind(
         kTriggerActionNames[kTriggerTriggerOperation],
-        page("CTabSaTriActTrigger", {{Field::TriggerNumber, "トリガー番号", ""}},
-             operationGroup(
+        Page("CTabSaTriActTrigger", {{Field::TriggerNumber, "トリガー番号", ""}},
+             OperationGroup(
                  {"有効", "無効"}, [this](int choice) { model_.triggerOperation.choose(choice); },
                  [this] { return model_.triggerOperation.choice(); })));
-    onKindChosen([this](int kind) {
+    OnKindChosen([this](int kind) {
         model_.chooseKind(kind);
-        refresh();
+        Refresh();
     });
-    onCheck([this] {
+    OnCheck([this] {
         model_.checkPage(prompt_);
-        refresh();
+        Refresh();
     });
-    onAccept([this, &trigger] { model_.accept(trigger, prompt_); });
-    showKind(model_.kind());
-    refresh();
+    OnAccept([this, &trigger] { model_.accept(trigger, prompt_); });
+    ShowKind(model_.kind());
+    Refresh();
 }
 
-ChoiceButtons* CSaParaTriggerAction::operationGroup(std::initializer_list<std::string_view> labels,
+ChoiceButtons* CSaParaTriggerAction::OperationGroup(std::initializer_list<std::string_view> labels,
                                                     std::function<void(int)> chosen,
                                                     std::function<int()> shown) {
     auto* group = new ChoiceButtons(this, "動作", labels);
-    group->onChosen(std::move(chosen));
-    refreshers_.push_back([group, shown = std::move(shown)] { group->show(shown()); });
+    group->OnChosen(std::move(chosen));
+    refreshers_.push_back([group, shown = std::move(shown)] { group->Show(shown()); });
     return group;
 }
 
-QWidget* CSaParaTriggerAction::page(const QString& name, std::initializer_list<Edit> edits,
+QWidget* CSaParaTriggerAction::Page(const QString& name, std::initializer_list<Edit> edits,
                                     ChoiceButtons* group) {
-    QWidget* page = newPage(name);
+    QWidget* page = NewPage(name);
     auto* layout = new QVBoxLayout(page);
     auto* grid = new QGridLayout;
     int line = 0;
@@ -90,7 +90,7 @@ QWidget* CSaParaTriggerAction::page(const QString& name, std::initializer_list<E
         connect(field, &QLineEdit::textEdited, this, [this, which](const QString& text) {
             model_.setText(which, text.toStdString());
             if (which == Field::TransmitNumber) {
-                characters_->showPattern(model_.transmitCharacters());
+                characters_->ShowPattern(model_.transmitCharacters());
             }
         });
         refreshers_.push_back(
@@ -110,8 +110,8 @@ QWidget* CSaParaTriggerAction::page(const QString& name, std::initializer_list<E
     return page;
 }
 
-QWidget* CSaParaTriggerAction::sendPage() {
-    QWidget* send = page("CTabSaTriActTx", {{Field::TransmitNumber, "送信番号", ""},
+QWidget* CSaParaTriggerAction::SendPage() {
+    QWidget* send = Page("CTabSaTriActTx", {{Field::TransmitNumber, "送信番号", ""},
                                             {Field::TransmitDelay, "遅延時間", "X0.01秒"}});
     characters_ = new GlyphField(kCharactersShown, kCharactersHeight, send);
     characters_->setObjectName("transmitCharacters");
@@ -122,8 +122,8 @@ QWidget* CSaParaTriggerAction::sendPage() {
     return send;
 }
 
-void CSaParaTriggerAction::refresh() {
-    characters_->showPattern(model_.transmitCharacters());
+void CSaParaTriggerAction::Refresh() {
+    characters_->ShowPattern(model_.transmitCharacters());
     for (const auto& refresher : refreshers_) {
         refresher();
     }

@@ -37,12 +37,12 @@ private:
 
     // A page with the edits EDITS, one row each, and below them the operation group GROUP
     // (may be null).
-    QWidget* page(const QString& name, std::initializer_list<Edit> edits,
+    QWidget* Page(const QString& name, std::initializer_list<Edit> edits,
                   ChoiceButtons* group = nullptr);
-    QWidget* sendPage();
-    ChoiceButtons* operationGroup(std::initializer_list<std::string_view> labels,
+    QWidget* SendPage();
+    ChoiceButtons* OperationGroup(std::initializer_list<std::string_view> labels,
                                   std::function<void(int)> chosen, std::function<int()> shown);
-    void refresh();
+    void Refresh();
 
     TriggerActionModel model_;
     UserPrompt& prompt_;

@@ -30,36 +30,36 @@ CSaParaTriggerCond::CSaParaTriggerCond(SaTriggerEntry& trigger, UserPrompt& prom
     : TriggerDialogFrame(TriggerConditionModel::kTitle, "条件", parent), model_(trigger),
       prompt_(prompt) {
     setObjectName("CSaParaTriggerCond");
-    addKind(kTriggerConditionNames[kTriggerOnCharacters], characterPage());
-    addKind(kTriggerConditionNames[kTriggerOnError], errorPage());
-    addKind(kTriggerConditionNames[kTriggerOnControlLine], linePage());
-    addKind(kTriggerConditionNames[kTriggerOnIdle],
-            numberPage(
+    AddKind(kTriggerConditionNames[kTriggerOnCharacters], CharacterPage());
+    AddKind(kTriggerConditionNames[kTriggerOnError], ErrorPage());
+    AddKind(kTriggerConditionNames[kTriggerOnControlLine], LinePage());
+    AddKind(kTriggerConditionNames[kTriggerOnIdle],
+            NumberPage(
                 "CTabSaTriConIdle", "アイドル時間", "×0.01秒", [this] { return model_.idleText(); },
                 [this](std::string text) { model_.setIdleText(text); }));
-    addKind(kTriggerConditionNames[kTriggerOnTimer],
-            numberPage(
+    AddKind(kTriggerConditionNames[kTriggerOnTimer],
+            NumberPage(
                 "CTabSaTriConTimer", "タイマー番号", "", [this] { return model_.timerText(); },
                 [this](std::string text) { model_.setTimerText(text); }));
-    addKind(kTriggerConditionNames[kTriggerOnCounter],
-            numberPage(
+    AddKind(kTriggerConditionNames[kTriggerOnCounter],
+            NumberPage(
                 "CTabSaTriConCounter", "カウンタ番号", "", [this] { return model_.counterText(); },
                 [this](std::string text) { model_.setCounterText(text); }));
-    onKindChosen([this](int kind) {
+    OnKindChosen([this](int kind) {
         model_.chooseKind(kind);
-        refresh();
+        Refresh();
     });
-    onCheck([this] { model_.checkPage(prompt_); });
-    onAccept([this, &trigger] { model_.accept(trigger, prompt_); });
-    showKind(model_.kind());
-    refresh();
+    OnCheck([this] { model_.checkPage(prompt_); });
+    OnAccept([this, &trigger] { model_.accept(trigger, prompt_); });
+    ShowKind(model_.kind());
+    Refresh();
 }
 
-QWidget* CSaParaTriggerCond::characterPage() {
-    QWidget* page = newPage("CTabSaTriConMoji");
+QWidget* CSaParaTriggerCond::CharacterPage() {
+    QWidget* page = NewPage("CTabSaTriConMoji");
     pattern_ = new GlyphField(static_cast<int>(kTriggerPatternLength), kPatternHeight, page);
     pattern_->setObjectName("pattern");
-    connect(pattern_, &GlyphField::clicked, this, &CSaParaTriggerCond::editPattern);
+    connect(pattern_, &GlyphField::clicked, this, &CSaParaTriggerCond::EditPattern);
     auto* lines = new QGroupBox("有効ライン", page);
     auto* lineRow = new QHBoxLayout(lines);
     for (int line = 0; line < 2; ++line) {
@@ -77,8 +77,8 @@ QWidget* CSaParaTriggerCond::characterPage() {
     return page;
 }
 
-QWidget* CSaParaTriggerCond::errorPage() {
-    QWidget* page = newPage("CTabSaTriConError");
+QWidget* CSaParaTriggerCond::ErrorPage() {
+    QWidget* page = NewPage("CTabSaTriConError");
     auto* kinds = new QGroupBox("有効エラー種類", page);
     auto* lines = new QGroupBox("有効ライン", page);
     auto* kindRow = new QHBoxLayout(kinds);
@@ -99,8 +99,8 @@ QWidget* CSaParaTriggerCond::errorPage() {
     return page;
 }
 
-QWidget* CSaParaTriggerCond::linePage() {
-    QWidget* page = newPage("CTabSaTriConLine");
+QWidget* CSaParaTriggerCond::LinePage() {
+    QWidget* page = NewPage("CTabSaTriConLine");
     auto* grid = new QGridLayout(page);
     grid->addWidget(new QLabel("Ｈ↑", page), 2, 0);
     grid->addWidget(new QLabel("Ｌ↓", page), 3, 0);
@@ -132,10 +132,10 @@ QWidget* CSaParaTriggerCond::linePage() {
     return page;
 }
 
-QWidget* CSaParaTriggerCond::numberPage(const QString& name, const char* label, const char* unit,
+QWidget* CSaParaTriggerCond::NumberPage(const QString& name, const char* label, const char* unit,
                                         std::function<std::string()> text,
                                         std::function<void(std::string)> setText) {
-    QWidget* page = newPage(name);
+    QWidget* page = NewPage(name);
     auto* edit = new QLineEdit(page);
     edit->setObjectName("value");
     edit->setMaxLength(8);
@@ -154,7 +154,7 @@ QWidget* CSaParaTriggerCond::numberPage(const QString& name, const char* label, 
     return page;
 }
 
-void CSaParaTriggerCond::editPattern() {
+void CSaParaTriggerCond::EditPattern() {
     // The input dialog gets all sixteen elements with the bit masks and ranges they use.
     const SaTriggerEntry& copy = model_.copy();
     CharacterPattern pattern;
@@ -169,11 +169,11 @@ void CSaParaTriggerCond::editPattern() {
     std::copy_n(pattern.bitMasks.begin(), bitMasks.size(), bitMasks.begin());
     std::copy_n(pattern.ranges.begin(), ranges.size(), ranges.begin());
     model_.takePattern(pattern.usedElements(), bitMasks, ranges);
-    refresh();
+    Refresh();
 }
 
-void CSaParaTriggerCond::refresh() {
-    pattern_->showPattern(model_.shownPattern());
+void CSaParaTriggerCond::Refresh() {
+    pattern_->ShowPattern(model_.shownPattern());
     for (const auto& refresher : refreshers_) {
         refresher();
     }

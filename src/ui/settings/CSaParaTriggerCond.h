@@ -23,15 +23,15 @@ public:
     CSaParaTriggerCond(SaTriggerEntry& trigger, UserPrompt& prompt, QWidget* parent = nullptr);
 
 private:
-    QWidget* characterPage();
-    QWidget* errorPage();
-    QWidget* linePage();
+    QWidget* CharacterPage();
+    QWidget* ErrorPage();
+    QWidget* LinePage();
     // A page with one number edit: "アイドル発生", "タイマー", "カウンタ".
-    QWidget* numberPage(const QString& name, const char* label, const char* unit,
+    QWidget* NumberPage(const QString& name, const char* label, const char* unit,
                         std::function<std::string()> text,
                         std::function<void(std::string)> setText);
-    void editPattern();
-    void refresh();
+    void EditPattern();
+    void Refresh();
 
     TriggerConditionModel model_;
     UserPrompt& prompt_;

@@ -46,9 +46,9 @@ CSaParameterDlg::CSaParameterDlg(const CSaParameter& settings, SettingsDialogMod
 
     auto* menu = new QMenuBar(this);
     QMenu* file = menu->addMenu("ファイル");
-    connect(file->addAction("ファイル読出"), &QAction::triggered, this, &CSaParameterDlg::readFile);
+    connect(file->addAction("ファイル読出"), &QAction::triggered, this, &CSaParameterDlg::ReadFile);
     connect(file->addAction("ファイル保存 "), &QAction::triggered, this,
-            &CSaParameterDlg::saveFile);
+            &CSaParameterDlg::SaveFile);
     QMenu* remoteMenu = menu->addMenu("リモート");
     QAction* read = remoteMenu->addAction("リモート読出");
     QAction* write = remoteMenu->addAction("リモート書込");
@@ -56,25 +56,25 @@ CSaParameterDlg::CSaParameterDlg(const CSaParameter& settings, SettingsDialogMod
     write->setEnabled(model_->remoteEnabled());
     connect(read, &QAction::triggered, this, [this] {
         model_->remoteRead();
-        refreshPages();
+        RefreshPages();
     });
     connect(write, &QAction::triggered, this, [this] { model_->remoteWrite(); });
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("pages");
-    createPages(remote);
+    CreatePages(remote);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Cancel)->setText("キャンセル");
     for (QAbstractButton* button : buttons->buttons()) {
         static_cast<QPushButton*>(button)->setAutoDefault(false);
     }
-    connect(buttons, &QDialogButtonBox::accepted, this, &CSaParameterDlg::onOk);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CSaParameterDlg::OnOk);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menu);
-    layout->addWidget(createCommands());
+    layout->addWidget(CreateCommands());
     layout->addWidget(tabs_, 1);
     layout->addWidget(buttons);
     layout->addWidget(status_);
@@ -82,7 +82,7 @@ CSaParameterDlg::CSaParameterDlg(const CSaParameter& settings, SettingsDialogMod
 
 CSaParameterDlg::~CSaParameterDlg() = default;
 
-QWidget* CSaParameterDlg::createCommands() {
+QWidget* CSaParameterDlg::CreateCommands() {
     auto* commands = new QWidget(this);
     auto* row = new QHBoxLayout(commands);
     row->setContentsMargins(0, 0, 0, 0);
@@ -96,14 +96,14 @@ QWidget* CSaParameterDlg::createCommands() {
     };
     button("初期化", "initialize", [this] {
         if (model_->initialize()) {
-            refreshPages();
+            RefreshPages();
         }
     });
-    button("ファイル読出", "fileRead", [this] { readFile(); });
-    button("ファイル保存", "fileSave", [this] { saveFile(); });
+    button("ファイル読出", "fileRead", [this] { ReadFile(); });
+    button("ファイル保存", "fileSave", [this] { SaveFile(); });
     button("リモート読出", "remoteRead", [this] {
         model_->remoteRead();
-        refreshPages();
+        RefreshPages();
     })->setEnabled(model_->remoteEnabled());
     button("リモート書込", "remoteWrite", [this] {
         model_->remoteWrite();
@@ -122,7 +122,7 @@ QWidget* CSaParameterDlg::createCommands() {
     return commands;
 }
 
-void CSaParameterDlg::createPages(SettingsRemote* remote) {
+void CSaParameterDlg::CreatePages(SettingsRemote* remote) {
     SettingsDialogModel& m = *model_;
     auto* com = new CTabSaParaCom(m.communication, prompt_, tabs_);
     auto* tx = new CTabSaParaTx(m.transmit, tabs_);
@@ -134,9 +134,9 @@ void CSaParameterDlg::createPages(SettingsRemote* remote) {
     for (size_t i = 0; i < pages.size(); ++i) {
         tabs_->addTab(pages[i], ToQString(SettingsDialogModel::kPageTitles[i]));
     }
-    refreshers_ = {[com] { com->refresh(); },           [tx] { tx->refresh(); },
-                   [triggers] { triggers->refresh(); }, [timers] { timers->refresh(); },
-                   [counters] { counters->refresh(); }, [view] { view->refresh(); }};
+    refreshers_ = {[com] { com->Refresh(); },           [tx] { tx->Refresh(); },
+                   [triggers] { triggers->Refresh(); }, [timers] { timers->Refresh(); },
+                   [counters] { counters->Refresh(); }, [view] { view->Refresh(); }};
     checks_ = {{},
                {},
                {},
@@ -154,17 +154,17 @@ void CSaParameterDlg::showEvent(QShowEvent* event) {
     // The automatic read runs once the dialog can show its progress.
     QTimer::singleShot(0, this, [this] {
         model_->open();
-        refreshPages();
+        RefreshPages();
     });
 }
 
-void CSaParameterDlg::refreshPages() {
+void CSaParameterDlg::RefreshPages() {
     for (const auto& refresh : refreshers_) {
         refresh();
     }
 }
 
-void CSaParameterDlg::readFile() {
+void CSaParameterDlg::ReadFile() {
     model_->clearStatus();
     const QString file =
         QFileDialog::getOpenFileName(this, "ファイル読出", QString(), FileFilter());
@@ -172,10 +172,10 @@ void CSaParameterDlg::readFile() {
         return;
     }
     model_->loadFile(ToPath(file));
-    refreshPages();
+    RefreshPages();
 }
 
-void CSaParameterDlg::saveFile() {
+void CSaParameterDlg::SaveFile() {
     model_->clearStatus();
     // The file dialog asks before a file is overwritten.
     QString file = QFileDialog::getSaveFileName(this, "ファイル保存", QString(), FileFilter());
@@ -188,7 +188,7 @@ void CSaParameterDlg::saveFile() {
     model_->saveFile(ToPath(file));
 }
 
-void CSaParameterDlg::onOk() {
+void CSaParameterDlg::OnOk() {
     if (model_->accept()) {
         accept();
     }

@@ -40,12 +40,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QWidget* createCommands();
-    void createPages(SettingsRemote* remote);
-    void refreshPages();
-    void readFile();
-    void saveFile();
-    void onOk();
+    QWidget* CreateCommands();
+    void CreatePages(SettingsRemote* remote);
+    void RefreshPages();
+    void ReadFile();
+    void SaveFile();
+    void OnOk();
 
     UserPrompt& prompt_;
     CProgressStatusBar* status_;

@@ -29,26 +29,26 @@ CTabSaParaCom::CTabSaParaCom(CommunicationPageModel& model, UserPrompt& prompt, 
     otherSpeed_->setMaximumWidth(90);
     static_cast<QGridLayout*>(speed_->box()->layout())->addWidget(otherSpeed_, 4, 1, 1, 2);
 
-    type_->onChosen([this](int choice) {
+    type_->OnChosen([this](int choice) {
         model_.chooseLineType(choice);
-        refresh();
+        Refresh();
     });
-    mode_->onChosen([this](int choice) {
+    mode_->OnChosen([this](int choice) {
         model_.chooseMode(choice);
-        refresh();
+        Refresh();
     });
-    speed_->onChosen([this](int choice) {
+    speed_->OnChosen([this](int choice) {
         if (choice == CommunicationPageModel::kOtherSpeedChoice) {
-            chooseOtherSpeed();
+            ChooseOtherSpeed();
         } else {
             model_.chooseListedSpeed(choice);
         }
-        refresh();
+        Refresh();
     });
-    dataBits_->onChosen([this](int choice) { model_.dataBits.choose(choice); });
-    parity_->onChosen([this](int choice) { model_.parity.choose(choice); });
-    stopBits_->onChosen([this](int choice) { model_.stopBits.choose(choice); });
-    output_->onChosen([this](int choice) { model_.transmitOutput.choose(choice); });
+    dataBits_->OnChosen([this](int choice) { model_.dataBits.choose(choice); });
+    parity_->OnChosen([this](int choice) { model_.parity.choose(choice); });
+    stopBits_->OnChosen([this](int choice) { model_.stopBits.choose(choice); });
+    output_->OnChosen([this](int choice) { model_.transmitOutput.choose(choice); });
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(type_->box(), 0, 0);
@@ -59,25 +59,25 @@ CTabSaParaCom::CTabSaParaCom(CommunicationPageModel& model, UserPrompt& prompt, 
     layout->addWidget(stopBits_->box(), 2, 2);
     layout->addWidget(output_->box(), 3, 2);
     layout->setRowStretch(4, 1);
-    refresh();
+    Refresh();
 }
 
-void CTabSaParaCom::chooseOtherSpeed() {
+void CTabSaParaCom::ChooseOtherSpeed() {
     CSaParaSpeed dialog(model_.speed(), prompt_, this);
     if (dialog.exec() == QDialog::Accepted) {
         model_.setOtherSpeed(dialog.speed());
     }
 }
 
-void CTabSaParaCom::refresh() {
-    type_->show(model_.lineType());
-    mode_->show(model_.lineModeChoice());
-    speed_->show(model_.speedChoice());
+void CTabSaParaCom::Refresh() {
+    type_->Show(model_.lineType());
+    mode_->Show(model_.lineModeChoice());
+    speed_->Show(model_.speedChoice());
     otherSpeed_->setText(QString::fromStdString(model_.otherSpeedText()));
-    dataBits_->show(model_.dataBits.choice());
-    parity_->show(model_.parity.choice());
-    stopBits_->show(model_.stopBits.choice());
-    output_->show(model_.transmitOutput.choice());
+    dataBits_->Show(model_.dataBits.choice());
+    parity_->Show(model_.parity.choice());
+    stopBits_->Show(model_.stopBits.choice());
+    output_->Show(model_.transmitOutput.choice());
 }
 
 } // namespace varnolt::ui

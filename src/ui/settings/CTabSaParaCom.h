@@ -22,10 +22,10 @@ public:
     CTabSaParaCom(CommunicationPageModel& model, UserPrompt& prompt, QWidget* parent = nullptr);
 
     // Shows what the page model holds.
-    void refresh();
+    void Refresh();
 
 private:
-    void chooseOtherSpeed();
+    void ChooseOtherSpeed();
 
     CommunicationPageModel& model_;
     UserPrompt& prompt_;

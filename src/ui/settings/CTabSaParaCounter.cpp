@@ -34,16 +34,16 @@ CTabSaParaCounter::CTabSaParaCounter(CounterPageModel& model, SettingsRemote* re
                 [this, i](bool on) { model_.setResetAtStart(i, on); });
         connect(row.reset, &QPushButton::clicked, this, [this, i] {
             if (remote_ != nullptr && model_.resetCounter(i, *remote_)) {
-                refresh();
+                Refresh();
             }
         });
     }
     grid->setRowStretch(static_cast<int>(rows_.size()) + 1, 1);
     grid->setColumnStretch(5, 1);
-    refresh();
+    Refresh();
 }
 
-void CTabSaParaCounter::refresh() {
+void CTabSaParaCounter::Refresh() {
     for (size_t i = 0; i < rows_.size(); ++i) {
         const CounterPageModel::Row& row = model_.row(i);
         rows_[i].set->setText(QString::fromStdString(row.setText));

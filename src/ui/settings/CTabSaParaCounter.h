@@ -25,7 +25,7 @@ public:
     // REMOTE may be null (no analyzer link at all).
     CTabSaParaCounter(CounterPageModel& model, SettingsRemote* remote, QWidget* parent = nullptr);
 
-    void refresh();
+    void Refresh();
 
 private:
     struct Row {

@@ -38,10 +38,10 @@ CTabSaParaTimer::CTabSaParaTimer(TimerPageModel& model, QWidget* parent)
     }
     grid->setRowStretch(static_cast<int>(rows_.size()) + 1, 1);
     grid->setColumnStretch(5, 1);
-    refresh();
+    Refresh();
 }
 
-void CTabSaParaTimer::refresh() {
+void CTabSaParaTimer::Refresh() {
     for (size_t i = 0; i < rows_.size(); ++i) {
         const TimerPageModel::Row& row = model_.row(i);
         rows_[i].set->setText(QString::fromStdString(row.setText));

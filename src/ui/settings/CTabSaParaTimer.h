@@ -22,7 +22,7 @@ class CTabSaParaTimer final : public QWidget {
 public:
     explicit CTabSaParaTimer(TimerPageModel& model, QWidget* parent = nullptr);
 
-    void refresh();
+    void Refresh();
 
 private:
     struct Row {

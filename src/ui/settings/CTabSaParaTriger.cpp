@@ -50,34 +50,34 @@ CTabSaParaTriger::CTabSaParaTriger(TriggerPageModel& model, UserPrompt& prompt, 
         grid->addWidget(row.history, line, 4);
         connect(row.enabled, &QCheckBox::clicked, this,
                 [this, i](bool on) { model_.setEnabled(i, on); });
-        connect(row.condition, &QPushButton::clicked, this, [this, i] { editCondition(i); });
-        connect(row.action, &QPushButton::clicked, this, [this, i] { editAction(i); });
-        connect(row.history, &QPushButton::clicked, this, [this, i] { editHistory(i); });
+        connect(row.condition, &QPushButton::clicked, this, [this, i] { EditCondition(i); });
+        connect(row.action, &QPushButton::clicked, this, [this, i] { EditAction(i); });
+        connect(row.history, &QPushButton::clicked, this, [this, i] { EditHistory(i); });
     }
     grid->setRowStretch(static_cast<int>(rows_.size()) + 1, 1);
     grid->setColumnStretch(5, 1);
-    refresh();
+    Refresh();
 }
 
-void CTabSaParaTriger::editCondition(size_t index) {
+void CTabSaParaTriger::EditCondition(size_t index) {
     CSaParaTriggerCond dialog(model_.trigger(index), prompt_, this);
     dialog.exec();
-    refresh();
+    Refresh();
 }
 
-void CTabSaParaTriger::editAction(size_t index) {
+void CTabSaParaTriger::EditAction(size_t index) {
     CSaParaTriggerAction dialog(model_.trigger(index), model_.transmitTable(), prompt_, this);
     dialog.exec();
-    refresh();
+    Refresh();
 }
 
-void CTabSaParaTriger::editHistory(size_t index) {
+void CTabSaParaTriger::EditHistory(size_t index) {
     CSaParaTriHistory dialog(model_.trigger(index), prompt_, this);
     dialog.exec();
-    refresh();
+    Refresh();
 }
 
-void CTabSaParaTriger::refresh() {
+void CTabSaParaTriger::Refresh() {
     for (size_t i = 0; i < rows_.size(); ++i) {
         const SaTriggerEntry& trigger = model_.trigger(i);
         rows_[i].enabled->setChecked(model_.enabled(i));

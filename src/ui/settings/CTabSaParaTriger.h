@@ -22,7 +22,7 @@ class CTabSaParaTriger final : public QWidget {
 public:
     CTabSaParaTriger(TriggerPageModel& model, UserPrompt& prompt, QWidget* parent = nullptr);
 
-    void refresh();
+    void Refresh();
 
 private:
     struct Row {
@@ -32,9 +32,9 @@ private:
         QPushButton* history = nullptr;
     };
 
-    void editCondition(size_t index);
-    void editAction(size_t index);
-    void editHistory(size_t index);
+    void EditCondition(size_t index);
+    void EditAction(size_t index);
+    void EditHistory(size_t index);
 
     TriggerPageModel& model_;
     UserPrompt& prompt_;

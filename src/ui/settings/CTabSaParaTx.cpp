@@ -53,7 +53,7 @@ CTabSaParaTx::CTabSaParaTx(TransmitPageModel& model, QWidget* parent)
     // 128 glyphs, one em each, fit the content column.
     list_->setColumnWidth(1, 128 * kCellHeight + 8);
     list_->verticalHeader()->setDefaultSectionSize(kCellHeight + 6);
-    connect(list_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { edit(row); });
+    connect(list_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { Edit(row); });
 
     auto* buttons = new QHBoxLayout;
     const auto add = [this, buttons](const char* caption, std::function<void(int)> action) {
@@ -67,15 +67,15 @@ CTabSaParaTx::CTabSaParaTx(TransmitPageModel& model, QWidget* parent)
             }
         });
     };
-    add("編集", [this](int row) { edit(row); });
+    add("編集", [this](int row) { Edit(row); });
     add("コピー", [this](int row) { model_.copy(static_cast<size_t>(row)); });
     add("ペースト", [this](int row) {
         model_.paste(static_cast<size_t>(row));
-        showRow(row);
+        ShowRow(row);
     });
     add("消去", [this](int row) {
         model_.erase(static_cast<size_t>(row));
-        showRow(row);
+        ShowRow(row);
     });
     buttons->addStretch();
 
@@ -88,7 +88,7 @@ CTabSaParaTx::CTabSaParaTx(TransmitPageModel& model, QWidget* parent)
         list_->setItem(row, 0, number);
         list_->setItem(row, 1, new QTableWidgetItem);
     }
-    refresh();
+    Refresh();
 }
 
 int CTabSaParaTx::selectedRow() const {
@@ -96,23 +96,23 @@ int CTabSaParaTx::selectedRow() const {
     return selected.isEmpty() ? -1 : selected.front()->row();
 }
 
-void CTabSaParaTx::showRow(int row) {
+void CTabSaParaTx::ShowRow(int row) {
     list_->item(row, 1)->setText(
         PatternGlyphString(model_.entry(static_cast<size_t>(row)).usedElements()));
 }
 
-void CTabSaParaTx::edit(int row) {
+void CTabSaParaTx::Edit(int row) {
     CharacterPattern pattern;
     pattern.setElements(model_.entry(static_cast<size_t>(row)).usedElements());
     if (RunCharacterInput(this, DataInputMode::TransmitData, pattern)) {
         model_.setCharacters(static_cast<size_t>(row), pattern.usedElements());
-        refresh();
+        Refresh();
     }
 }
 
-void CTabSaParaTx::refresh() {
+void CTabSaParaTx::Refresh() {
     for (int row = 0; row < list_->rowCount(); ++row) {
-        showRow(row);
+        ShowRow(row);
     }
 }
 

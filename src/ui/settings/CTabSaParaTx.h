@@ -18,12 +18,12 @@ class CTabSaParaTx final : public QWidget {
 public:
     explicit CTabSaParaTx(TransmitPageModel& model, QWidget* parent = nullptr);
 
-    void refresh();
+    void Refresh();
 
 private:
     [[nodiscard]] int selectedRow() const;
-    void showRow(int row);
-    void edit(int row);
+    void ShowRow(int row);
+    void Edit(int row);
 
     TransmitPageModel& model_;
     QTableWidget* list_;

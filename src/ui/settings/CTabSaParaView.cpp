@@ -26,20 +26,20 @@ CTabSaParaView::CTabSaParaView(DisplayPageModel& model, UserPrompt& prompt, QWid
       size_(new ChoiceButtons(this, "文字サイズ", {"標準", "小"})),
       backlight_(new QLineEdit(this)) {
     setObjectName("CTabSaParaView");
-    displayMode_->onChosen([this](int choice) { model_.displayMode.choose(choice); });
-    idle_->onChosen([this](int choice) { model_.idleDisplay.choose(choice); });
-    date_->onChosen([this](int choice) {
+    displayMode_->OnChosen([this](int choice) { model_.displayMode.choose(choice); });
+    idle_->OnChosen([this](int choice) { model_.idleDisplay.choose(choice); });
+    date_->OnChosen([this](int choice) {
         model_.chooseDate(choice);
-        refresh();
+        Refresh();
     });
-    time_->onChosen([this](int choice) {
+    time_->OnChosen([this](int choice) {
         model_.chooseTime(choice);
-        refresh();
+        Refresh();
     });
-    lineCapture_->onChosen([this](int choice) { model_.controlLineCapture.choose(choice); });
-    lineDrawing_->onChosen([this](int choice) { model_.controlLineDrawing.choose(choice); });
-    keys_->onChosen([this](int choice) { model_.operationKeys.choose(choice); });
-    size_->onChosen([this](int choice) { model_.characterSize.choose(choice); });
+    lineCapture_->OnChosen([this](int choice) { model_.controlLineCapture.choose(choice); });
+    lineDrawing_->OnChosen([this](int choice) { model_.controlLineDrawing.choose(choice); });
+    keys_->OnChosen([this](int choice) { model_.operationKeys.choose(choice); });
+    size_->OnChosen([this](int choice) { model_.characterSize.choose(choice); });
 
     backlight_->setObjectName("backlight");
     backlight_->setMaxLength(5);
@@ -55,7 +55,7 @@ CTabSaParaView::CTabSaParaView(DisplayPageModel& model, UserPrompt& prompt, QWid
     auto* frame = new QPushButton("フレーム詳細", this);
     frame->setObjectName("frameDetail");
     frame->setAutoDefault(false);
-    connect(frame, &QPushButton::clicked, this, &CTabSaParaView::openFrameDetail);
+    connect(frame, &QPushButton::clicked, this, &CTabSaParaView::OpenFrameDetail);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(displayMode_->box(), 0, 0);
@@ -69,25 +69,25 @@ CTabSaParaView::CTabSaParaView(DisplayPageModel& model, UserPrompt& prompt, QWid
     layout->addWidget(size_->box(), 1, 3);
     layout->addWidget(backlightBox, 3, 0, 1, 4);
     layout->setRowStretch(4, 1);
-    refresh();
+    Refresh();
 }
 
-void CTabSaParaView::openFrameDetail() {
+void CTabSaParaView::OpenFrameDetail() {
     CSaFrame dialog(model_.frameDetail(), prompt_, this);
     if (dialog.exec() == QDialog::Accepted) {
         model_.takeFrameDetail(dialog.detail());
     }
 }
 
-void CTabSaParaView::refresh() {
-    displayMode_->show(model_.displayMode.choice());
-    idle_->show(model_.idleDisplay.choice());
-    date_->show(model_.dateChoice());
-    time_->show(model_.timeChoice());
-    lineCapture_->show(model_.controlLineCapture.choice());
-    lineDrawing_->show(model_.controlLineDrawing.choice());
-    keys_->show(model_.operationKeys.choice());
-    size_->show(model_.characterSize.choice());
+void CTabSaParaView::Refresh() {
+    displayMode_->Show(model_.displayMode.choice());
+    idle_->Show(model_.idleDisplay.choice());
+    date_->Show(model_.dateChoice());
+    time_->Show(model_.timeChoice());
+    lineCapture_->Show(model_.controlLineCapture.choice());
+    lineDrawing_->Show(model_.controlLineDrawing.choice());
+    keys_->Show(model_.operationKeys.choice());
+    size_->Show(model_.characterSize.choice());
     backlight_->setText(QString::fromStdString(model_.backlightText()));
 }
 

@@ -21,10 +21,10 @@ class CTabSaParaView final : public QWidget {
 public:
     CTabSaParaView(DisplayPageModel& model, UserPrompt& prompt, QWidget* parent = nullptr);
 
-    void refresh();
+    void Refresh();
 
 private:
-    void openFrameDetail();
+    void OpenFrameDetail();
 
     DisplayPageModel& model_;
     UserPrompt& prompt_;

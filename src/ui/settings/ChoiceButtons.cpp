@@ -22,7 +22,7 @@ ChoiceButtons::ChoiceButtons(QWidget* parent, std::string_view title,
     }
 }
 
-void ChoiceButtons::show(int choice) {
+void ChoiceButtons::Show(int choice) {
     QAbstractButton* chosen = button(choice);
     if (chosen != nullptr) {
         chosen->setChecked(true);
@@ -36,7 +36,7 @@ void ChoiceButtons::show(int choice) {
     setExclusive(true);
 }
 
-void ChoiceButtons::onChosen(std::function<void(int)> chosen) {
+void ChoiceButtons::OnChosen(std::function<void(int)> chosen) {
     connect(this, &QButtonGroup::idClicked, this,
             [chosen = std::move(chosen)](int id) { chosen(id); });
 }

@@ -13,7 +13,7 @@ class QWidget;
 namespace varnolt::ui {
 
 // A box of radio buttons that stands for one choice of a page model: button i is choice i.
-// show() checks the model's choice (none for −1); a click reports the button's index.
+// Show() checks the model's choice (none for −1); a click reports the button's index.
 class ChoiceButtons final : public QButtonGroup {
     Q_OBJECT
 
@@ -25,8 +25,8 @@ public:
 
     [[nodiscard]] QGroupBox* box() const { return box_; }
     // Checks button CHOICE without reporting it; −1 (or any index outside) checks none.
-    void show(int choice);
-    void onChosen(std::function<void(int)> chosen);
+    void Show(int choice);
+    void OnChosen(std::function<void(int)> chosen);
 
 private:
     QGroupBox* box_;

@@ -23,7 +23,7 @@ GlyphField::GlyphField(int glyphs, int pixelHeight, QWidget* parent) : QLabel(pa
     setCursor(Qt::PointingHandCursor);
 }
 
-void GlyphField::showPattern(std::span<const PatternElement> elements) {
+void GlyphField::ShowPattern(std::span<const PatternElement> elements) {
     setText(PatternGlyphString(elements));
 }
 

@@ -17,7 +17,7 @@ public:
     // GLYPHS: the width in glyphs the field offers; PIXELHEIGHT: the cell font's height.
     GlyphField(int glyphs, int pixelHeight, QWidget* parent = nullptr);
 
-    void showPattern(std::span<const PatternElement> elements);
+    void ShowPattern(std::span<const PatternElement> elements);
 
 signals:
     void clicked();

@@ -45,26 +45,26 @@ TriggerDialogFrame::TriggerDialogFrame(std::string_view title, std::string_view 
     layout->addWidget(buttons);
 }
 
-QWidget* TriggerDialogFrame::newPage(const QString& name) {
+QWidget* TriggerDialogFrame::NewPage(const QString& name) {
     auto* page = new QWidget(pages_);
     page->setObjectName(name);
     return page;
 }
 
-void TriggerDialogFrame::addKind(std::string_view name, QWidget* page) {
+void TriggerDialogFrame::AddKind(std::string_view name, QWidget* page) {
     kinds_->addItem(ToQString(name));
     pages_->addWidget(page);
 }
 
-void TriggerDialogFrame::showKind(int kind) {
+void TriggerDialogFrame::ShowKind(int kind) {
     kinds_->setCurrentIndex(kind);
     pages_->setCurrentIndex(kind + 1);
 }
 
-void TriggerDialogFrame::onKindChosen(std::function<void(int)> chosen) {
+void TriggerDialogFrame::OnKindChosen(std::function<void(int)> chosen) {
     connect(kinds_, &QComboBox::activated, this, [this, chosen = std::move(chosen)](int kind) {
         chosen(kind);
-        showKind(kind);
+        ShowKind(kind);
     });
 }
 

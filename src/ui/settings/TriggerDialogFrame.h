@@ -22,15 +22,15 @@ public:
 
 protected:
     // Adds the page of the next kind with its name in the list.
-    void addKind(std::string_view name, QWidget* page);
+    void AddKind(std::string_view name, QWidget* page);
     // Shows KIND (−1: no kind, no page) in the list and the pages.
-    void showKind(int kind);
+    void ShowKind(int kind);
     // A kind chosen in the list; the page is shown after it ran.
-    void onKindChosen(std::function<void(int)> chosen);
+    void OnKindChosen(std::function<void(int)> chosen);
     // Enter's check, and OK's check with the write-back.
-    void onCheck(std::function<void()> check) { check_ = std::move(check); }
-    void onAccept(std::function<void()> accepted) { accepted_ = std::move(accepted); }
-    [[nodiscard]] QWidget* newPage(const QString& name);
+    void OnCheck(std::function<void()> check) { check_ = std::move(check); }
+    void OnAccept(std::function<void()> accepted) { accepted_ = std::move(accepted); }
+    [[nodiscard]] QWidget* NewPage(const QString& name);
 
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -60,10 +60,10 @@ CVarnoltView::CVarnoltView(CVarnoltDoc& document, AppSettings& settings, UserPro
     colours.setColor(QPalette::Window, Qt::white);
     viewport()->setPalette(colours);
     setFocusPolicy(Qt::StrongFocus);
-    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &CVarnoltView::onScrollAction);
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &CVarnoltView::OnScrollAction);
     // Single-shot and re-armed after each pass, so that passes never overlap.
     timer_.setSingleShot(true);
-    connect(&timer_, &QTimer::timeout, this, &CVarnoltView::onTimer);
+    connect(&timer_, &QTimer::timeout, this, &CVarnoltView::OnTimer);
 }
 
 CVarnoltView::~CVarnoltView() = default;
@@ -72,16 +72,16 @@ DrawingSize CVarnoltView::clientSize() const {
     return {viewport()->width(), viewport()->height()};
 }
 
-void CVarnoltView::resetLayout() {
+void CVarnoltView::ResetLayout() {
     document_.PublishDisplaySettings();
     layout_.ResetLayout(document_.capture(), document_.displayState(), clientSize());
     search_.Reset();
     markHit_ = false;
 }
 
-void CVarnoltView::initialUpdate() {
-    resetLayout();
-    updateScrollBar();
+void CVarnoltView::InitialUpdate() {
+    ResetLayout();
+    UpdateScrollBar();
     viewport()->update();
     if (document_.link() != nullptr) {
         document_.link()->setLinkState(LinkState::NotConnected);
@@ -117,26 +117,26 @@ bool CVarnoltView::measuring() const {
     return document_.measuring();
 }
 
-void CVarnoltView::onTimer() {
+void CVarnoltView::OnTimer() {
     if (OnlineReception* online = reception()) {
         online->Tick();
     }
     timer_.start(kPollIntervalMs);
 }
 
-void CVarnoltView::startMeasurement() {
+void CVarnoltView::StartMeasurement() {
     if (OnlineReception* online = reception()) {
         online->Start();
     }
 }
 
-void CVarnoltView::stopMeasurement() {
+void CVarnoltView::StopMeasurement() {
     if (OnlineReception* online = reception()) {
         online->Stop();
     }
 }
 
-void CVarnoltView::download() {
+void CVarnoltView::Download() {
     OnlineReception* online = reception();
     if (online == nullptr) {
         return;
@@ -146,7 +146,7 @@ void CVarnoltView::download() {
     online->Download(downloadProgress_ != nullptr ? *downloadProgress_ : silent, pump);
 }
 
-void CVarnoltView::prepareLivePage(bool fresh) {
+void CVarnoltView::PrepareLivePage(bool fresh) {
     const qreal ratio = viewport()->devicePixelRatioF();
     const QSize size = viewport()->size() * ratio;
     if (!fresh && livePage_.size() == size) {
@@ -166,7 +166,7 @@ void CVarnoltView::prepareLivePage(bool fresh) {
 }
 
 void CVarnoltView::DrawReceived(RingIndex first, bool restart) {
-    prepareLivePage(false);
+    PrepareLivePage(false);
     QPainter painter(&livePage_);
     const QtCellCanvas::Painting painting(canvas_, painter);
     layout_.DrawReceived(canvas_, document_.capture(), first, restart);
@@ -174,7 +174,7 @@ void CVarnoltView::DrawReceived(RingIndex first, bool restart) {
 }
 
 void CVarnoltView::DrawOverflow(RingIndex first) {
-    prepareLivePage(false);
+    PrepareLivePage(false);
     QPainter painter(&livePage_);
     const QtCellCanvas::Painting painting(canvas_, painter);
     layout_.DrawAfterOverflow(canvas_, document_.capture(), first);
@@ -182,7 +182,7 @@ void CVarnoltView::DrawOverflow(RingIndex first) {
 }
 
 void CVarnoltView::DrawLiveIdle(RingIndex nextToDraw, uint32_t idleValue) {
-    prepareLivePage(false);
+    PrepareLivePage(false);
     QPainter painter(&livePage_);
     const QtCellCanvas::Painting painting(canvas_, painter);
     layout_.DrawLiveIdle(canvas_, document_.capture(), nextToDraw, document_.settings().idleDisplay,
@@ -203,65 +203,65 @@ void CVarnoltView::RefreshDevicePane() {
 }
 
 void CVarnoltView::OnMeasurementStarted(bool running) {
-    resetLayout();
-    updateScrollBar();
+    ResetLayout();
+    UpdateScrollBar();
     verticalScrollBar()->setEnabled(!running);
-    prepareLivePage(true);
+    PrepareLivePage(true);
     viewport()->update();
 }
 
 void CVarnoltView::OnMeasurementStopped() {
     livePage_ = QImage();
     layout_.CountFrameLines(document_.capture());
-    updateScrollBar();
+    UpdateScrollBar();
     verticalScrollBar()->setEnabled(true);
     viewport()->update();
 }
 
 void CVarnoltView::OnDownloadEnded() {
-    resetLayout();
+    ResetLayout();
     layout_.setTopRecord(document_.capture().firstIndex());
-    updateScrollBar();
+    UpdateScrollBar();
     viewport()->update();
     if (downloadProgress_ != nullptr) {
         downloadProgress_->ShowProgress(-1);
     }
 }
 
-void CVarnoltView::relayout() {
+void CVarnoltView::Relayout() {
     if (measuring()) {
         // During a measurement only the geometry changes, and the live page is drawn again with
         // it and with the current glyphs, even when its size stayed the same.
         layout_.SetClientSize(clientSize());
         livePage_ = QImage();
-        prepareLivePage(false);
+        PrepareLivePage(false);
         viewport()->update();
         return;
     }
     document_.PublishDisplaySettings();
     layout_.Relayout(document_.capture(), document_.displayState(), clientSize());
-    updateScrollBar();
+    UpdateScrollBar();
     viewport()->update();
 }
 
-void CVarnoltView::connectAnalyzer() {
+void CVarnoltView::ConnectAnalyzer() {
     CMoniterComm* link = document_.link();
     if (link == nullptr) {
         return;
     }
-    if (ConnectAnalyzer(*link, prompt_) == ConnectResult::Connected) {
+    if (varnolt::ConnectAnalyzer(*link, prompt_) == ConnectResult::Connected) {
         document_.setHoldsCapture(true);
     }
     // Whatever the outcome, files can no longer be dropped on the window.
     window()->setAcceptDrops(false);
 }
 
-void CVarnoltView::disconnectAnalyzer() {
+void CVarnoltView::DisconnectAnalyzer() {
     CMoniterComm* link = document_.link();
     if (link == nullptr) {
         return;
     }
-    if (DisconnectAnalyzer(*link, prompt_) == DisconnectResult::Disconnected) {
+    if (varnolt::DisconnectAnalyzer(*link, prompt_) == DisconnectResult::Disconnected) {
         verticalScrollBar()->setEnabled(true);
     }
     window()->setAcceptDrops(true);
@@ -275,60 +275,60 @@ void CVarnoltView::setControlLineView(bool shown) {
     layout_.setControlLines(shown && document_.capture().header().recordWidth == 1);
 }
 
-void CVarnoltView::toggleLineOutput(int updateCode) {
+void CVarnoltView::ToggleLineOutput(int updateCode) {
     if (CMoniterComm* link = document_.link()) {
-        ToggleLineOutput(*link, document_.lineStates(),
-                         updateCode == kUpdateToggleRs ? kLineRs : kLineEr);
+        varnolt::ToggleLineOutput(*link, document_.lineStates(),
+                                  updateCode == kUpdateToggleRs ? kLineRs : kLineEr);
         emit lampsChanged(true);
     }
 }
 
-void CVarnoltView::transmit(int32_t entry) {
+void CVarnoltView::Transmit(int32_t entry) {
     // Sent whether or not the analyzer is in remote mode; no answer is awaited.
     if (CMoniterComm* link = document_.link()) {
         link->SendTransmit(entry);
     }
 }
 
-void CVarnoltView::onUpdate(int updateCode, int32_t entry) {
+void CVarnoltView::OnUpdate(int updateCode, int32_t entry) {
     switch (updateCode) {
     case kUpdateRelayout:
-        relayout();
+        Relayout();
         break;
     case kUpdateConnect:
-        connectAnalyzer();
+        ConnectAnalyzer();
         break;
     case kUpdateDisconnect:
-        disconnectAnalyzer();
+        DisconnectAnalyzer();
         break;
     case kUpdateStart:
-        startMeasurement();
+        StartMeasurement();
         break;
     case kUpdateStop:
-        stopMeasurement();
+        StopMeasurement();
         break;
     case kUpdateDownload:
-        download();
+        Download();
         break;
     case kUpdateExport:
         RunExportDialog(document_, settings_, prompt_, this);
         break;
     case kUpdateFindDialog:
     case kUpdateFindDialogKey:
-        runSearch(SearchCommand::Dialog);
+        RunSearch(SearchCommand::Dialog);
         break;
     case kUpdateFindNext:
-        runSearch(SearchCommand::FindNext);
+        RunSearch(SearchCommand::FindNext);
         break;
     case kUpdateFindPrevious:
-        runSearch(SearchCommand::FindPrevious);
+        RunSearch(SearchCommand::FindPrevious);
         break;
     case kUpdateToggleRs:
     case kUpdateToggleEr:
-        toggleLineOutput(updateCode);
+        ToggleLineOutput(updateCode);
         break;
     case kUpdateTransmit:
-        transmit(entry);
+        Transmit(entry);
         break;
     default:
         break;
@@ -336,7 +336,7 @@ void CVarnoltView::onUpdate(int updateCode, int32_t entry) {
     emit updated(updateCode);
 }
 
-void CVarnoltView::updateScrollBar() {
+void CVarnoltView::UpdateScrollBar() {
     const ScrollBarState state = layout_.UpdateScrollInfo(document_.capture());
     QScrollBar* bar = verticalScrollBar();
     updatingScrollBar_ = true;
@@ -348,35 +348,35 @@ void CVarnoltView::updateScrollBar() {
     updatingScrollBar_ = false;
 }
 
-void CVarnoltView::onScrollAction(int action) {
+void CVarnoltView::OnScrollAction(int action) {
     switch (action) {
     case QAbstractSlider::SliderSingleStepSub:
-        scroll(ScrollRequest::LineUp);
+        Scroll(ScrollRequest::LineUp);
         break;
     case QAbstractSlider::SliderSingleStepAdd:
-        scroll(ScrollRequest::LineDown);
+        Scroll(ScrollRequest::LineDown);
         break;
     case QAbstractSlider::SliderPageStepSub:
-        scroll(ScrollRequest::PageUp);
+        Scroll(ScrollRequest::PageUp);
         break;
     case QAbstractSlider::SliderPageStepAdd:
-        scroll(ScrollRequest::PageDown);
+        Scroll(ScrollRequest::PageDown);
         break;
     case QAbstractSlider::SliderToMinimum:
-        scroll(ScrollRequest::Top);
+        Scroll(ScrollRequest::Top);
         break;
     case QAbstractSlider::SliderToMaximum:
-        scroll(ScrollRequest::Bottom);
+        Scroll(ScrollRequest::Bottom);
         break;
     case QAbstractSlider::SliderMove:
-        scroll(ScrollRequest::Track, verticalScrollBar()->sliderPosition());
+        Scroll(ScrollRequest::Track, verticalScrollBar()->sliderPosition());
         break;
     default:
         break;
     }
 }
 
-void CVarnoltView::scroll(ScrollRequest request, int32_t trackPosition) {
+void CVarnoltView::Scroll(ScrollRequest request, int32_t trackPosition) {
     if (measuring()) {
         return;
     }
@@ -386,11 +386,11 @@ void CVarnoltView::scroll(ScrollRequest request, int32_t trackPosition) {
     // The next find continues from the top of the page.
     search_.ScrolledTo(layout_.topRecord());
     // The layout decides the position; the slider follows it, not the other way round.
-    QMetaObject::invokeMethod(this, &CVarnoltView::updateScrollBar, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &CVarnoltView::UpdateScrollBar, Qt::QueuedConnection);
 }
 
 void CVarnoltView::scrollContentsBy(int /*dx*/, int /*dy*/) {
-    // Scrolling is carried out through the layout in onScrollAction; nothing to move here.
+    // Scrolling is carried out through the layout in OnScrollAction; nothing to move here.
 }
 
 void CVarnoltView::wheelEvent(QWheelEvent* event) {
@@ -403,7 +403,7 @@ void CVarnoltView::wheelEvent(QWheelEvent* event) {
     const int steps = wheelAngle_ / kWheelNotch;
     wheelAngle_ -= steps * kWheelNotch;
     for (int i = 0; i < std::abs(steps); ++i) {
-        scroll(steps > 0 ? ScrollRequest::LineUp : ScrollRequest::LineDown);
+        Scroll(steps > 0 ? ScrollRequest::LineUp : ScrollRequest::LineDown);
     }
     event->accept();
 }
@@ -413,7 +413,7 @@ void CVarnoltView::keyPressEvent(QKeyEvent* event) {
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if ((event->key() == Qt::Key_Home || event->key() == Qt::Key_End) &&
         (modifiers == Qt::NoModifier || modifiers == Qt::ControlModifier)) {
-        scroll(event->key() == Qt::Key_Home ? ScrollRequest::Top : ScrollRequest::Bottom);
+        Scroll(event->key() == Qt::Key_Home ? ScrollRequest::Top : ScrollRequest::Bottom);
         event->accept();
         return;
     }
@@ -425,11 +425,11 @@ void CVarnoltView::resizeEvent(QResizeEvent* event) {
     layout_.SetClientSize(clientSize());
     if (measuring()) {
         livePage_ = QImage();
-        prepareLivePage(false);
+        PrepareLivePage(false);
         return;
     }
     layout_.CountFrameLines(document_.capture());
-    updateScrollBar();
+    UpdateScrollBar();
 }
 
 void CVarnoltView::paintEvent(QPaintEvent* /*event*/) {
@@ -445,7 +445,7 @@ void CVarnoltView::paintEvent(QPaintEvent* /*event*/) {
     markHit_ = false;
 }
 
-void CVarnoltView::runSearch(SearchCommand command) {
+void CVarnoltView::RunSearch(SearchCommand command) {
     if (!document_.holdsCapture() || measuring()) {
         return;
     }
@@ -461,7 +461,7 @@ void CVarnoltView::runSearch(SearchCommand command) {
         return;
     }
     layout_.BringHitIntoView(document_.capture(), *hit, command);
-    updateScrollBar();
+    UpdateScrollBar();
     markHit_ = true;
     viewport()->update();
 }

@@ -35,10 +35,10 @@ public:
     ~CVarnoltView() override;
 
     // A capture was created or opened: lay it out afresh, repaint and run the reception timer.
-    void initialUpdate();
+    void InitialUpdate();
     // Carries out an update code sent through the document; ENTRY is the transmit entry of
     // update code 32.
-    void onUpdate(int updateCode, int32_t entry = 0);
+    void OnUpdate(int updateCode, int32_t entry = 0);
 
     // The per-user drawing options (hex view, line pattern).
     void setDrawOptions(const DrawOptions& options);
@@ -83,26 +83,26 @@ private:
 
     [[nodiscard]] OnlineReception* reception();
     [[nodiscard]] bool measuring() const;
-    void onTimer();
-    void startMeasurement();
-    void stopMeasurement();
-    void download();
-    void relayout();
-    void connectAnalyzer();
-    void disconnectAnalyzer();
-    void toggleLineOutput(int updateCode);
-    void transmit(int32_t entry);
-    void updateScrollBar();
-    void onScrollAction(int action);
-    void scroll(ScrollRequest request, int32_t trackPosition = 0);
+    void OnTimer();
+    void StartMeasurement();
+    void StopMeasurement();
+    void Download();
+    void Relayout();
+    void ConnectAnalyzer();
+    void DisconnectAnalyzer();
+    void ToggleLineOutput(int updateCode);
+    void Transmit(int32_t entry);
+    void UpdateScrollBar();
+    void OnScrollAction(int action);
+    void Scroll(ScrollRequest request, int32_t trackPosition = 0);
     // The search commands: the dialog where needed, the search, the hit brought into view and
     // marked in the next paint.
-    void runSearch(SearchCommand command);
+    void RunSearch(SearchCommand command);
     // Lays the document's capture out afresh; the search starts again from the oldest record.
-    void resetLayout();
+    void ResetLayout();
     // The live page image at the viewport's size: blank with its grid when FRESH; laid out
     // again with the newest records when its size changed.
-    void prepareLivePage(bool fresh);
+    void PrepareLivePage(bool fresh);
     [[nodiscard]] DrawingSize clientSize() const;
 
     CVarnoltDoc& document_;

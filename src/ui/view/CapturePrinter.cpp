@@ -23,7 +23,7 @@ int CapturePrinter::pageCount(const QPrinter& printer) {
     return pagination(printer).PageCount();
 }
 
-bool CapturePrinter::print(QPrinter& printer, const Progress& progress) {
+bool CapturePrinter::Print(QPrinter& printer, const Progress& progress) {
     const bool chosen = printer.printRange() == QPrinter::PageRange;
     const PrintRange range = ChoosePrintRange(pageCount(printer), chosen ? printer.fromPage() : 0,
                                               chosen ? printer.toPage() : 0);
@@ -55,7 +55,7 @@ bool CapturePrinter::print(QPrinter& printer, const Progress& progress) {
     return finished;
 }
 
-QImage CapturePrinter::renderPage(const QPrinter& printer, int page, double pixelsPerMm) {
+QImage CapturePrinter::RenderPage(const QPrinter& printer, int page, double pixelsPerMm) {
     const QPageLayout layout = printer.pageLayout();
     const QRectF sheet = layout.fullRect(QPageLayout::Millimeter);
     const QRectF printable = layout.paintRect(QPageLayout::Millimeter);

@@ -36,9 +36,9 @@ public:
     PrintPagination& pagination(const QPrinter& printer);
     // Prints onto PRINTER (a real printer or a PDF file); true when every page was printed,
     // false when PROGRESS stopped it or the printer failed. Pages already sent stay sent.
-    bool print(QPrinter& printer, const Progress& progress = {});
+    bool Print(QPrinter& printer, const Progress& progress = {});
     // Page PAGE as it comes out of PRINTER, the whole sheet at PIXELSPERMM pixels per mm.
-    [[nodiscard]] QImage renderPage(const QPrinter& printer, int page, double pixelsPerMm);
+    [[nodiscard]] QImage RenderPage(const QPrinter& printer, int page, double pixelsPerMm);
 
 private:
     ViewLayout& layout_;

@@ -38,7 +38,7 @@ QtCellCanvas::QtCellCanvas(QPainter& painter) : painter_(&painter) {
 
 QtCellCanvas::QtCellCanvas() = default;
 
-void QtCellCanvas::attach(QPainter* painter) {
+void QtCellCanvas::Attach(QPainter* painter) {
     painter_ = painter;
     penSet_ = false; // a new painter starts with its own pen
 }

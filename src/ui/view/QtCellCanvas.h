@@ -49,11 +49,11 @@ public:
     class Painting {
     public:
         Painting(QtCellCanvas& canvas, QPainter& painter) : canvas_(canvas) {
-            canvas_.attach(&painter);
+            canvas_.Attach(&painter);
         }
         Painting(const Painting&) = delete;
         Painting& operator=(const Painting&) = delete;
-        ~Painting() { canvas_.attach(nullptr); }
+        ~Painting() { canvas_.Attach(nullptr); }
 
     private:
         QtCellCanvas& canvas_;
@@ -82,7 +82,7 @@ private:
     [[nodiscard]] qreal Length(int32_t units) const { return units * scale_; }
     CellFace& CellFont(int32_t height);
     void UsePen(const QColor& colour);
-    void attach(QPainter* painter);
+    void Attach(QPainter* painter);
     const SizedFont& LabelFont(int32_t height);
 
     QPainter* painter_ = nullptr;
