@@ -10,10 +10,13 @@
 #   tools/fuzz/campaign.sh [RUNS [TARGET...]]      (default: 10,000,000 runs, every target)
 #
 # CAMPAIGN_SECONDS=N also ends each target after N seconds, for a campaign that must fit a time.
+# CAMPAIGN_TIMEOUT=N (default 10) is the time one input may take before it counts as a finding;
+# raise it on a machine busy with other work, where a stalled run is not a slow input.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/fuzz_common.sh"
 runs="${1:-10000000}"
 seconds="${CAMPAIGN_SECONDS:-0}" # 0: no time limit
+timeout="${CAMPAIGN_TIMEOUT:-10}"
 shift || true
 mapfile -t targets < <(fuzz_targets "$@")
 fuzz_build "${targets[@]}"
@@ -30,7 +33,7 @@ for target in "${targets[@]}"; do
     log="$work/$target.log"
     echo "== $target: $runs runs"
     # A finding ends the run early; the line below still reports how far it got.
-    "$build/fuzz/fuzz_$target" -runs="$runs" -max_total_time="$seconds" -timeout=10 \
+    "$build/fuzz/fuzz_$target" -runs="$runs" -max_total_time="$seconds" -timeout="$timeout" \
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
         "$work/new/$target" "$root/fuzz/corpus/$target" \
         >"$log" 2>&1 || true
