@@ -10,12 +10,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QDockWidget>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -118,7 +116,8 @@ struct Rig {
     testing::SimulatedLink sim;
     testing::RecordingPrompt prompt;
     MemoryConfigStore config;
-    CVarnoltDoc document{prompt, CVarnoltDoc::DefaultSettingsFolder()};
+    testing::TempDir settingsFolder;
+    CVarnoltDoc document{prompt, settingsFolder.path()};
     std::unique_ptr<ui::CMainFrame> frame;
 };
 
@@ -354,20 +353,13 @@ class CommandTableTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void everyCommandHasARow();
     void everyCommandReachesItsWork_data();
     void everyCommandReachesItsWork();
 
 private:
-    QTemporaryDir workDir_;
     testing::TempDir files_;
 };
-
-// The document keeps its settings file below the current directory: use a fresh one.
-void CommandTableTest::initTestCase() {
-    QVERIFY(QDir::setCurrent(workDir_.path()));
-}
 
 void CommandTableTest::everyCommandHasARow() {
     std::set<int> rows;

@@ -3,6 +3,7 @@
 #include "core/platform/MemoryConfigStore.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "support/RecordingPrompt.h"
+#include "support/TempDir.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/frame/CTvStatusBar.h"
 #include "ui/panes/CDockDeviceView.h"
@@ -11,8 +12,6 @@
 #include "ui/view/QtCellCanvas.h"
 
 #include <QAction>
-#include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -26,12 +25,8 @@ class PanesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(QDir::setCurrent(workDir_.path())); }
     void lampsFollowTheLineTypeAndTheConnection();
     void transmitPaneSendsTheSelectedEntry();
-
-private:
-    QTemporaryDir workDir_;
 };
 
 namespace {
@@ -67,7 +62,8 @@ struct Rig {
     testing::SimulatedLink sim;
     testing::RecordingPrompt prompt;
     MemoryConfigStore config;
-    CVarnoltDoc document{prompt, CVarnoltDoc::DefaultSettingsFolder()};
+    testing::TempDir settingsFolder;
+    CVarnoltDoc document{prompt, settingsFolder.path()};
     std::unique_ptr<ui::CMainFrame> frame;
 };
 
