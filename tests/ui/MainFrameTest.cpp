@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -193,6 +194,9 @@ void MainFrameTest::everyCommandIconDrawsSomething() {
 
 // A capture opened by a relative name is exported with its full name in the "FileName" line.
 void MainFrameTest::exportFromTheMenuNamesTheCaptureInFull() {
+    // The relative name needs a current directory; the later tests get theirs back.
+    const QString before = QDir::currentPath();
+    const auto restore = qScopeGuard([&] { QDir::setCurrent(before); });
     QVERIFY(QDir::setCurrent(QString::fromStdString(settingsDir_.path().string())));
     WriteThreeRecords("relative.tvd");
     const QString out = QDir::current().absoluteFilePath("relative.txt");
