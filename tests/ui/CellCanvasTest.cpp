@@ -12,24 +12,14 @@
 #include <memory>
 #include <vector>
 
+#include "../core/view/CaptureBuilder.h"
+
 namespace {
 
 using namespace varnolt;
-
-RecordWord Sd(uint8_t code) {
-    return MakeRecordWord(RecordKind::SdCharacter, code);
-}
-RecordWord Rd(uint8_t code) {
-    return MakeRecordWord(RecordKind::RdCharacter, code);
-}
-
-std::unique_ptr<CCaptureData> MakeCapture(const std::vector<RecordWord>& words) {
-    auto capture = std::make_unique<CCaptureData>(1024);
-    for (const RecordWord word : words) {
-        capture->Append(word, 0);
-    }
-    return capture;
-}
+using test::MakeCapture;
+using test::Rd;
+using test::Sd;
 
 // Pixels of RGB within the SIZE × SIZE box at (X, Y), and pixels darker than mid-grey.
 struct BoxColours {
