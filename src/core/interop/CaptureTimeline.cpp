@@ -61,8 +61,14 @@ CaptureTimeline::CaptureTimeline(const CCaptureData& capture, const TimeBase& ba
 void CaptureTimeline::findOrigin(const TimeBase& base) {
     const RecordCount total = records_.total();
     std::optional<int> year;
-    for (RecordPosition position = 1; position <= total && !year; ++position) {
-        if (KindOf(records_.At(position)) == RecordKind::StampHead) {
+    // Stamps without year digits may fill the whole capture: walk the ring, and unpack only the
+    // stamps whose layout has a year.
+    RingIndex index = records_.IndexOf(1);
+    for (RecordPosition position = 1; position <= total && !year;
+         ++position, index = records_.Next(index)) {
+        const RecordWord word = records_.AtIndex(index);
+        if (KindOf(word) == RecordKind::StampHead &&
+            LayoutOfStampKind(SubKindOf(word)) == StampLayout::A) {
             year = StampYear(records_.StampAt(position));
         }
     }
