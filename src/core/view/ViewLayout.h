@@ -152,14 +152,13 @@ public:
     DrawEnd Draw(CellCanvas& canvas, const CCaptureData& capture, const DrawRequest& request);
     // A paint outside a measurement: total lines, grid, then one page from the top record.
     DrawEnd Paint(CellCanvas& canvas, const CCaptureData& capture, const HitRange* hit = nullptr);
-    // Live drawing of the records received since NEXTTODRAW (at most one page of them) at the
-    // live position; FIRSTBLOCK for the first block of a measurement.
-    // live position; FIRSTBLOCK for the first block of a measurement. The caller keeps the
-    // next-to-draw index.
-    void DrawReceived(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw,
+    // Live drawing of the records received from FIRST on (at most one page of them) at the live
+    // position; FIRSTBLOCK for the first block of a measurement. The reception keeps the
+    // next-to-draw index and passes it as FIRST.
+    void DrawReceived(CellCanvas& canvas, const CCaptureData& capture, RingIndex first,
                       bool firstBlock);
-    // After an overflow mark: the records from NEXTTODRAW, then the cells after them erased.
-    void DrawAfterOverflow(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw);
+    // After an overflow mark: the records from FIRST, then the cells after them erased.
+    void DrawAfterOverflow(CellCanvas& canvas, const CCaptureData& capture, RingIndex first);
     // The paint of a running measurement.
     void DrawLive(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw);
     // The live page on a blank canvas after the screen geometry or the glyphs changed during a
@@ -185,7 +184,7 @@ public:
                    DrawingSize size, const std::string& pathName);
 
 private:
-    void DrawFromLivePosition(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw,
+    void DrawFromLivePosition(CellCanvas& canvas, const CCaptureData& capture, RingIndex first,
                               bool restart, bool live);
     [[nodiscard]] ScrollBarState ScrollState(const CCaptureData& capture) const;
     // Takes over what a drawing of the screen page placed (see PageDrawResult).

@@ -106,13 +106,13 @@ DrawEnd ViewLayout::Paint(CellCanvas& canvas, const CCaptureData& capture, const
 }
 
 void ViewLayout::DrawFromLivePosition(CellCanvas& canvas, const CCaptureData& capture,
-                                      RingIndex nextToDraw, bool restart, bool live) {
-    const RecordCount waiting = RecordsFrom(capture, nextToDraw);
+                                      RingIndex first, bool restart, bool live) {
+    const RecordCount waiting = RecordsFrom(capture, first);
     if (waiting <= 0) {
         return;
     }
     DrawRequest request;
-    request.start = nextToDraw;
+    request.start = first;
     request.cells = std::min(waiting, screen_.cellsPerPage);
     request.restart = restart;
     request.live = live;
@@ -123,14 +123,14 @@ void ViewLayout::DrawFromLivePosition(CellCanvas& canvas, const CCaptureData& ca
     liveLine_ = end.line;
 }
 
-void ViewLayout::DrawReceived(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw,
+void ViewLayout::DrawReceived(CellCanvas& canvas, const CCaptureData& capture, RingIndex first,
                               bool firstBlock) {
-    DrawFromLivePosition(canvas, capture, nextToDraw, firstBlock, true);
+    DrawFromLivePosition(canvas, capture, first, firstBlock, true);
 }
 
 void ViewLayout::DrawAfterOverflow(CellCanvas& canvas, const CCaptureData& capture,
-                                   RingIndex nextToDraw) {
-    DrawFromLivePosition(canvas, capture, nextToDraw, false, false);
+                                   RingIndex first) {
+    DrawFromLivePosition(canvas, capture, first, false, false);
 }
 
 void ViewLayout::DrawLive(CellCanvas& canvas, const CCaptureData& capture, RingIndex nextToDraw) {
