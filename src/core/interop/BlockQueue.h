@@ -13,7 +13,7 @@ namespace varnolt {
 template <typename T>
 class BlockQueue {
 public:
-    [[nodiscard]] bool empty() const { return blocks_.empty(); }
+    [[nodiscard]] bool empty() const { return head_ == tail_ && blocks_.size() <= 1; }
     [[nodiscard]] T& front() { return blocks_.front()[head_]; }
 
     void push(const T& item) {
@@ -31,8 +31,11 @@ public:
 
     void pop() {
         ++head_;
-        const bool last = blocks_.size() == 1;
-        if (head_ == (last ? tail_ : kBlockSize)) {
+        if (blocks_.size() == 1) {
+            if (head_ == tail_) {
+                head_ = tail_ = 0; // empty: the block stays for the next push
+            }
+        } else if (head_ == kBlockSize) {
             spare_.push_back(std::move(blocks_.front()));
             blocks_.pop_front();
             head_ = 0;

@@ -43,9 +43,7 @@ public:
         // output: a copy of the line just after changing it would have to wait for the change.
         std::memcpy(cursor_, timeText_.data(), timeText_.size());
         const auto low = static_cast<size_t>(at - leading_ * kLowSpan);
-        char* digits = cursor_ + timeLength_ - 5;
-        std::memcpy(digits, kDigitPairs.data() + 2 * (low / 100), 2);
-        std::memcpy(digits + 2, kDigitPairs.data() + 2 * (low % 100), 2);
+        std::memcpy(cursor_ + timeLength_ - 5, kLowDigits.data() + 4 * low, 4);
         cursor_ += timeLength_;
         time_ = at;
     }
@@ -66,13 +64,17 @@ public:
 private:
     static constexpr int64_t kLowSpan = 10'000; // the digits made anew: the last four
     static constexpr size_t kLineRoom = 32;     // what a time line or a change may write
-    static constexpr auto kDigitPairs = [] {
-        std::array<char, 200> pairs{};
-        for (size_t k = 0; k < 100; ++k) {
-            pairs[2 * k] = static_cast<char>('0' + k / 10);
-            pairs[2 * k + 1] = static_cast<char>('0' + k % 10);
+    // The four digits of each value below kLowSpan: one copy rather than a division. Times come
+    // in order, so the part of the table in use moves slowly.
+    static constexpr auto kLowDigits = [] {
+        std::array<char, 4 * kLowSpan> digits{};
+        for (size_t k = 0; k < kLowSpan; ++k) {
+            digits[4 * k] = static_cast<char>('0' + k / 1000);
+            digits[4 * k + 1] = static_cast<char>('0' + k / 100 % 10);
+            digits[4 * k + 2] = static_cast<char>('0' + k / 10 % 10);
+            digits[4 * k + 3] = static_cast<char>('0' + k % 10);
         }
-        return pairs;
+        return digits;
     }();
 
     void reserve(size_t size) {

@@ -42,9 +42,12 @@ public:
     [[nodiscard]] uint32_t frontEdges() const { return front_.edges; }
     // The first unwritten edge of the first character is written; after its last one the
     // character leaves the queue.
-    void edgeWritten() {
-        front_.edges &= front_.edges - 1;
-        if (front_.edges == 0) {
+    void edgeWritten() { edgesLeft(front_.edges & (front_.edges - 1)); }
+    // The first character's edges up to those in REMAINING are written (0: all of them, and the
+    // character leaves the queue).
+    void edgesLeft(uint32_t remaining) {
+        front_.edges = remaining;
+        if (remaining == 0) {
             entries_.pop();
             if (!entries_.empty()) {
                 loadFront();

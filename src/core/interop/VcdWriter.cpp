@@ -84,10 +84,16 @@ private:
     void drawCharacter(const TimedItem& item);
     void queueControl(uint8_t signal, LocalNs at, char value);
     void drawControlLines(uint16_t states);
+    // The time of the first unwritten edge of QUEUE's first character.
+    [[nodiscard]] int64_t firstEdgeAt(const VcdWireQueue& queue) const {
+        return unitsAt(bitAt(queue.frontStart(), std::countr_zero(queue.frontEdges())));
+    }
     // The time of the next change of the wire's queue.
     void findNextEdge(size_t wire);
-    // Writes the first queued change of SOURCE.
-    void writeNext(size_t source);
+    // Writes the changes of WIRE up to UNTIL (inclusive, in units).
+    void writeWire(size_t wire, int64_t until);
+    // Writes the control-line changes up to UNTIL (inclusive, in units).
+    void writeControlLines(int64_t until);
     // Writes every queued change up to AT (ns), in time order.
     void flush(LocalNs at);
 
@@ -205,36 +211,54 @@ void VcdExport::drawControlLines(uint16_t states) {
 
 void VcdExport::findNextEdge(size_t wire) {
     const VcdWireQueue& queue = wires_[wire];
-    nextAt_[wire] = queue.empty()
-                        ? kNever
-                        : unitsAt(bitAt(queue.frontStart(), std::countr_zero(queue.frontEdges())));
+    nextAt_[wire] = queue.empty() ? kNever : firstEdgeAt(queue);
 }
 
-void VcdExport::writeNext(size_t source) {
-    if (source == kControlLines) {
+void VcdExport::writeControlLines(int64_t until) {
+    while (nextAt_[kControlLines] <= until) {
         const Change change = controlChanges_.front();
         changes_.writeChange(change.at, change.value, Identifier(change.signal));
         controlChanges_.pop();
-        nextAt_[source] = controlChanges_.empty() ? kNever : controlChanges_.front().at;
-        return;
+        nextAt_[kControlLines] = controlChanges_.empty() ? kNever : controlChanges_.front().at;
     }
-    VcdWireQueue& queue = wires_[source];
-    const int bit = std::countr_zero(queue.frontEdges());
-    changes_.writeChange(nextAt_[source], (queue.frontLevels() >> bit & 1) != 0 ? '1' : '0',
-                         Identifier(source == kSdWire ? kSd : kRd));
-    queue.edgeWritten();
-    findNextEdge(source);
+}
+
+void VcdExport::writeWire(size_t wire, int64_t until) {
+    VcdWireQueue& queue = wires_[wire];
+    const char identifier = Identifier(wire == kSdWire ? kSd : kRd);
+    while (nextAt_[wire] <= until) {
+        // The first character's edges, in a loop of their own: a full capture has tens of
+        // millions of them.
+        const LocalNs start = queue.frontStart();
+        const uint32_t levels = queue.frontLevels();
+        uint32_t edges = queue.frontEdges();
+        int64_t at = nextAt_[wire];
+        do {
+            const int bit = std::countr_zero(edges);
+            changes_.writeChange(at, (levels >> bit & 1) != 0 ? '1' : '0', identifier);
+            edges &= edges - 1;
+            if (edges == 0) {
+                break;
+            }
+            at = unitsAt(bitAt(start, std::countr_zero(edges)));
+        } while (at <= until);
+        queue.edgesLeft(edges);
+        nextAt_[wire] = edges != 0 ? at : queue.empty() ? kNever : firstEdgeAt(queue);
+    }
 }
 
 void VcdExport::flush(LocalNs at) {
     const int64_t limit = unitsAt(at);
-    // Without control-line changes waiting, the two wires alone take turns.
+    // Without control-line changes waiting, the two wires alone take turns: one writes until
+    // the other's next change comes first (SD first on a tie).
     while (nextAt_[kControlLines] == kNever) {
-        const size_t wire = nextAt_[kRdWire] < nextAt_[kSdWire] ? kRdWire : kSdWire;
+        const bool rd = nextAt_[kRdWire] < nextAt_[kSdWire];
+        const size_t wire = rd ? kRdWire : kSdWire;
         if (nextAt_[wire] > limit) {
             return;
         }
-        writeNext(wire);
+        const int64_t other = rd ? nextAt_[kSdWire] - 1 : nextAt_[kRdWire];
+        writeWire(wire, std::min(limit, other));
     }
     while (true) {
         // The source whose first change comes first; on a tie, the one listed first.
@@ -254,9 +278,11 @@ void VcdExport::flush(LocalNs at) {
                 until = std::min(until, k < earliest ? nextAt_[k] - 1 : nextAt_[k]);
             }
         }
-        do {
-            writeNext(earliest);
-        } while (nextAt_[earliest] <= until);
+        if (earliest == kControlLines) {
+            writeControlLines(until);
+        } else {
+            writeWire(earliest, until);
+        }
     }
 }
 
