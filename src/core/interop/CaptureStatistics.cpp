@@ -42,36 +42,47 @@ size_t RankBinOf(uint64_t offset) {
 
 // The values at the nearest ranks RANKS (1-based) of VALUES, which are MIN or more, exactly and
 // without sorting: a histogram of the values' offsets from MIN finds the bin that holds each
-// rank, and only the values of that bin are selected among.
+// rank, and only the values of those bins are selected among. HISTOGRAM gets the values' decades
+// on the same pass.
 std::array<DurationNs, 2> ValuesAtRanks(const std::vector<DurationNs>& values, DurationNs min,
-                                        std::array<size_t, 2> ranks) {
-    const auto offsetOf = [min](DurationNs value) {
-        return static_cast<uint64_t>(value) - static_cast<uint64_t>(min);
+                                        std::array<size_t, 2> ranks,
+                                        std::array<int64_t, kDecadeBins>& histogram) {
+    const auto binOf = [min](DurationNs value) {
+        return RankBinOf(static_cast<uint64_t>(value) - static_cast<uint64_t>(min));
     };
-    std::vector<size_t> counts(kRankBins);
+    std::vector<uint32_t> counts(kRankBins);
     for (const DurationNs value : values) {
-        ++counts[RankBinOf(offsetOf(value))];
+        ++counts[binOf(value)];
+        ++histogram[DecadeOf(value)];
+    }
+    std::array<size_t, 2> bins{};
+    std::array<size_t, 2> below{}; // values in the bins before each rank's bin
+    for (size_t k = 0; k < ranks.size(); ++k) {
+        while (below[k] + counts[bins[k]] < ranks[k]) {
+            below[k] += counts[bins[k]++];
+        }
+    }
+    // One more pass gathers the values of the ranks' bins, unless each holds a single value.
+    std::array<std::vector<DurationNs>, 2> inBin;
+    if (bins[0] >= kExactBins || bins[1] >= kExactBins) {
+        for (const DurationNs value : values) {
+            const size_t bin = binOf(value);
+            if (bin == bins[0]) {
+                inBin[0].push_back(value);
+            } else if (bin == bins[1]) {
+                inBin[1].push_back(value);
+            }
+        }
     }
     std::array<DurationNs, 2> result{};
     for (size_t k = 0; k < ranks.size(); ++k) {
-        size_t bin = 0;
-        size_t below = 0; // values in the bins before BIN
-        while (below + counts[bin] < ranks[k]) {
-            below += counts[bin++];
-        }
-        if (bin < kExactBins) {
-            result[k] = min + static_cast<DurationNs>(bin); // a bin of one value
+        if (bins[k] < kExactBins) {
+            result[k] = min + static_cast<DurationNs>(bins[k]); // a bin of one value
             continue;
         }
-        std::vector<DurationNs> inBin;
-        inBin.reserve(counts[bin]);
-        for (const DurationNs value : values) {
-            if (RankBinOf(offsetOf(value)) == bin) {
-                inBin.push_back(value);
-            }
-        }
-        const auto at = inBin.begin() + static_cast<std::ptrdiff_t>(ranks[k] - below - 1);
-        std::nth_element(inBin.begin(), at, inBin.end());
+        std::vector<DurationNs>& among = inBin[bins[k] == bins[0] ? 0 : k];
+        const auto at = among.begin() + static_cast<std::ptrdiff_t>(ranks[k] - below[k] - 1);
+        std::nth_element(among.begin(), at, among.end());
         result[k] = *at;
     }
     return result;
@@ -187,14 +198,14 @@ DurationSummary Summarize(const std::vector<DurationNs>& values) {
     }
     const size_t n = values.size();
     summary.count = static_cast<int64_t>(n);
-    const auto [min, max] = std::minmax_element(values.begin(), values.end());
-    summary.min = *min;
-    summary.max = *max;
+    summary.min = values.front();
+    summary.max = values.front();
     for (const DurationNs value : values) {
-        ++summary.histogram[DecadeOf(value)];
+        summary.min = std::min(summary.min, value);
+        summary.max = std::max(summary.max, value);
     }
     const std::array<DurationNs, 2> ranked =
-        ValuesAtRanks(values, summary.min, {(n + 1) / 2, (95 * n + 99) / 100});
+        ValuesAtRanks(values, summary.min, {(n + 1) / 2, (95 * n + 99) / 100}, summary.histogram);
     summary.median = ranked[0];
     summary.p95 = ranked[1];
     return summary;

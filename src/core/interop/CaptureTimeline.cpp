@@ -59,18 +59,24 @@ CaptureTimeline::CaptureTimeline(const CCaptureData& capture, const TimeBase& ba
 }
 
 void CaptureTimeline::findOrigin(const TimeBase& base) {
-    const RecordCount total = records_.total();
     std::optional<int> year;
-    // Stamps without year digits may fill the whole capture: walk the ring, and unpack only the
-    // stamps whose layout has a year.
+    // Stamps without year digits may fill the whole capture: a plain pass over the ring's words,
+    // a stretch up to the ring's end at a time, unpacking only the stamps whose layout has a year.
+    RecordPosition stretchStart = 1;
     RingIndex index = records_.IndexOf(1);
-    for (RecordPosition position = 1; position <= total && !year;
-         ++position, index = records_.Next(index)) {
-        const RecordWord word = records_.AtIndex(index);
-        if (KindOf(word) == RecordKind::StampHead &&
-            LayoutOfStampKind(SubKindOf(word)) == StampLayout::A) {
-            year = StampYear(records_.StampAt(position));
+    while (stretchStart <= records_.total() && !year) {
+        const RecordCount stretch =
+            std::min(records_.total() - stretchStart + 1, capture_.capacity() - index);
+        const CaptureRecord* records = &capture_.record(index);
+        for (RecordCount k = 0; k < stretch && !year; ++k) {
+            const RecordWord word = records[k].word;
+            if (KindOf(word) == RecordKind::StampHead &&
+                LayoutOfStampKind(SubKindOf(word)) == StampLayout::A) {
+                year = StampYear(records_.StampAt(stretchStart + k));
+            }
         }
+        stretchStart += stretch;
+        index = 0;
     }
     stampYear_ = year.value_or(CivilTimeOf(base.fileTime).year);
     yearFromStamp_ = year.has_value();
