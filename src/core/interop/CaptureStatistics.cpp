@@ -103,6 +103,8 @@ public:
     CaptureStatistics run();
 
 private:
+    // Counts ITEM; runs once per item of the timeline.
+    inline void add(const TimedItem& item);
     void frameClosed(const SerialFrame& frame);
 
     const CCaptureData& capture_;
@@ -126,47 +128,7 @@ void StatisticsWalk::frameClosed(const SerialFrame& frame) {
 
 CaptureStatistics StatisticsWalk::run() {
     // One pass: the timeline gives every record once, a run of characters as one item.
-    TimedItem item;
-    while (timeline_.nextRun(item)) {
-        const RecordWord head = capture_.word(item.index);
-        result_.recordsByKind[head >> 28] += item.count;
-        if (result_.empty) {
-            result_.empty = false;
-            result_.start = item.start;
-        }
-        result_.end = std::max(result_.end, item.end);
-        if (const std::optional<SerialFrame> closed = frames_.add(item)) {
-            frameClosed(*closed);
-        }
-        switch (item.kind) {
-        case TimedItemKind::Character:
-            result_.characters[IndexOf(item.direction)] += item.count;
-            break;
-        case TimedItemKind::Error:
-            if (item.code < kErrorCodes) {
-                ++result_.errors[IndexOf(item.direction)][item.code];
-            }
-            break;
-        case TimedItemKind::Idle:
-            result_.recordsByKind[static_cast<size_t>(RecordKind::IdleContinuation)] +=
-                item.continuations;
-            idle_.push_back(item.idle);
-            break;
-        case TimedItemKind::Stamp:
-            result_.recordsByKind[static_cast<size_t>(RecordKind::StampContinuation)] +=
-                item.continuations;
-            break;
-        case TimedItemKind::ControlChange:
-            for (int k = 0; k < kControlLineCount; ++k) {
-                const auto line = static_cast<ControlLine>(k);
-                if (LineStateOf(item.lines, line) != LineStateOf(item.previousLines, line)) {
-                    ++result_.controlLineChanges[static_cast<size_t>(k)];
-                }
-            }
-            break;
-        default:
-            break;
-        }
+    while (timeline_.step<true>([this](const TimedItem& item) { add(item); })) {
     }
     if (const std::optional<SerialFrame> last = frames_.finish()) {
         frameClosed(*last);
@@ -175,6 +137,48 @@ CaptureStatistics StatisticsWalk::run() {
     result_.sdToRd = Summarize(sdToRd_);
     result_.rdToSd = Summarize(rdToSd_);
     return result_;
+}
+
+void StatisticsWalk::add(const TimedItem& item) {
+    const RecordWord head = capture_.word(item.index);
+    result_.recordsByKind[head >> 28] += item.count;
+    if (result_.empty) {
+        result_.empty = false;
+        result_.start = item.start;
+    }
+    result_.end = std::max(result_.end, item.end);
+    if (const std::optional<SerialFrame> closed = frames_.add(item)) {
+        frameClosed(*closed);
+    }
+    switch (item.kind) {
+    case TimedItemKind::Character:
+        result_.characters[IndexOf(item.direction)] += item.count;
+        break;
+    case TimedItemKind::Error:
+        if (item.code < kErrorCodes) {
+            ++result_.errors[IndexOf(item.direction)][item.code];
+        }
+        break;
+    case TimedItemKind::Idle:
+        result_.recordsByKind[static_cast<size_t>(RecordKind::IdleContinuation)] +=
+            item.continuations;
+        idle_.push_back(item.idle);
+        break;
+    case TimedItemKind::Stamp:
+        result_.recordsByKind[static_cast<size_t>(RecordKind::StampContinuation)] +=
+            item.continuations;
+        break;
+    case TimedItemKind::ControlChange:
+        for (int k = 0; k < kControlLineCount; ++k) {
+            const auto line = static_cast<ControlLine>(k);
+            if (LineStateOf(item.lines, line) != LineStateOf(item.previousLines, line)) {
+                ++result_.controlLineChanges[static_cast<size_t>(k)];
+            }
+        }
+        break;
+    default:
+        break;
+    }
 }
 
 } // namespace

@@ -20,31 +20,6 @@ int BitsPerCharacter(const CaptureHeader& header) {
     return 1 + dataBits + (header.parity != 0 ? 1 : 0) + stopBits;
 }
 
-// Whether an error record stands for a character that went over the line.
-bool TakesCharacterTime(uint8_t errorCode) {
-    return errorCode <= static_cast<uint8_t>(LineError::Break);
-}
-
-// The length of one unit of an idle value at RESOLUTION; 0 for a resolution the analyzer
-// does not have.
-DurationNs IdleUnit(uint8_t resolution) {
-    switch (resolution) {
-    case 1:
-        return kNsPerMs;
-    case 2:
-        return 10 * kNsPerMs;
-    case 3:
-        return 100 * kNsPerMs;
-    default:
-        return 0;
-    }
-}
-
-LineDirection DirectionOf(RecordKind kind) {
-    return kind == RecordKind::SdCharacter || kind == RecordKind::SdError ? LineDirection::Sd
-                                                                          : LineDirection::Rd;
-}
-
 } // namespace
 
 CaptureTimeline::CaptureTimeline(const CCaptureData& capture, const TimeBase& base)
@@ -114,83 +89,7 @@ void CaptureTimeline::applyStamp(const TimeStamp& stamp) {
     }
 }
 
-int CaptureTimeline::takeContinuations(RecordKind kind, int count, RecordWord* words) {
-    int taken = 0;
-    while (taken < count && position_ <= records_.total()) {
-        const RecordWord word = records_.AtIndex(index_);
-        if (KindOf(word) != kind) {
-            break;
-        }
-        walker_.Step(word);
-        words[taken++] = word;
-        advance();
-    }
-    return taken;
-}
-
-bool CaptureTimeline::next(TimedItem& item) {
-    if (position_ > records_.total()) {
-        return false;
-    }
-    const RecordWord word = records_.AtIndex(index_);
-    const RecordKind kind = KindOf(word);
-    item = TimedItem{};
-    item.index = index_;
-    advance();
-    item.newLine = walker_.Step(word);
-    item.lines = recordWidth_ == 1 ? ControlLineFieldOf(word) & 0xFFF : 0;
-    item.start = now();
-    // Tests in the order of how often the kinds come, rather than a switch: the kinds follow
-    // each other at random, and a jump through a table is foreseen worse than these branches.
-    if (kind == RecordKind::SdCharacter || kind == RecordKind::RdCharacter) {
-        item.kind = TimedItemKind::Character;
-        item.direction = DirectionOf(kind);
-        item.code = CodeOf(word);
-        addCharacter();
-    } else if (kind == RecordKind::IdleHead) {
-        item.kind = TimedItemKind::Idle;
-        std::array<RecordWord, 2> group{};
-        item.continuations =
-            static_cast<uint8_t>(takeContinuations(RecordKind::IdleContinuation, 2, group.data()));
-        if (item.continuations == 2) {
-            item.idle =
-                DurationNs{IdleValue(word, group[0], group[1])} * IdleUnit(IdleResolution(word));
-            setClock(item.start + item.idle);
-        }
-    } else if (kind == RecordKind::StampHead) {
-        item.kind = TimedItemKind::Stamp;
-        std::array<RecordWord, 3> group{};
-        item.continuations =
-            static_cast<uint8_t>(takeContinuations(RecordKind::StampContinuation, 3, group.data()));
-        if (item.continuations == 3) {
-            applyStamp({SubKindOf(word), UnpackTimeStamp(word, group[0], group[1], group[2])});
-            item.start = now();
-        }
-    } else if (kind == RecordKind::SdError || kind == RecordKind::RdError) {
-        item.kind = TimedItemKind::Error;
-        item.direction = DirectionOf(kind);
-        item.code = CodeOf(word);
-        if (TakesCharacterTime(item.code)) {
-            addCharacter();
-        }
-    } else if (kind == RecordKind::ControlLineChange) {
-        item.kind = TimedItemKind::ControlChange;
-        item.previousLines = PreviousLineStates(word);
-        item.lines = NewLineStates(word);
-    } else {
-        item.kind = TimedItemKind::Other;
-    }
-    item.end = now();
-    return true;
-}
-
-bool CaptureTimeline::nextRun(TimedItem& item) {
-    if (!next(item)) {
-        return false;
-    }
-    if (item.kind != TimedItemKind::Character) {
-        return true;
-    }
+RecordCount CaptureTimeline::takeRun() {
     RecordCount taken = 0;
     while (position_ <= records_.total()) {
         // The records up to the newest one or the end of the ring, whichever comes first.
@@ -206,10 +105,8 @@ bool CaptureTimeline::nextRun(TimedItem& item) {
     }
     if (taken > 0) {
         addCharacters(taken);
-        item.count += taken;
-        item.end = now();
     }
-    return true;
+    return taken;
 }
 
 } // namespace varnolt

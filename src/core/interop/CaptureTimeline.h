@@ -5,6 +5,8 @@
 #include "core/interop/CaptureTime.h"
 #include "core/view/FrameLineWalker.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace varnolt {
@@ -56,12 +58,21 @@ public:
     CaptureTimeline(const CCaptureData& capture, const TimeBase& base);
 
     // The next item; false after the newest record.
-    bool next(TimedItem& item);
+    bool next(TimedItem& item) {
+        return step<false>([&item](const TimedItem& next) { item = next; });
+    }
     // The next item as next() gives it, except that a character stands for the whole run of
     // characters after it that stay on its frame-display line (same direction, no line-start
     // flag, no delimiter): COUNT says how many, END is when the last one ended. For readers
     // that count rather than look at every character.
-    bool nextRun(TimedItem& item);
+    bool nextRun(TimedItem& item) {
+        return step<true>([&item](const TimedItem& next) { item = next; });
+    }
+    // Hands the next item (a run with JOINRUNS, as nextRun()) to SINK; false after the newest
+    // record. A reader that keeps few of an item's fields passes them on in a loop the compiler
+    // sees whole.
+    template <bool JoinRuns, typename Sink>
+    bool step(Sink&& sink);
 
     // The line speed the clock runs at (the capture's, or 9600 bit/s when it names none) and
     // the bits of one character.
@@ -99,6 +110,9 @@ private:
         ++position_;
         index_ = records_.Next(index_);
     }
+    // Takes the characters after the current one that continue its frame-display line, as far
+    // as they go; returns how many.
+    RecordCount takeRun();
     // Finds the year for stamps without one and where the clock starts.
     void findOrigin(const TimeBase& base);
     // Moves the clock into the span STAMP shows; while scanning, notes the origin instead.
@@ -127,5 +141,110 @@ private:
     bool originFound_ = false;
     LocalNs origin_ = 0;
 };
+
+namespace timeline_detail {
+
+// Whether an error record stands for a character that went over the line.
+inline bool TakesCharacterTime(uint8_t errorCode) {
+    return errorCode <= static_cast<uint8_t>(LineError::Break);
+}
+
+// The length of one unit of an idle value at RESOLUTION; 0 for a resolution the analyzer
+// does not have.
+inline DurationNs IdleUnit(uint8_t resolution) {
+    switch (resolution) {
+    case 1:
+        return kNsPerMs;
+    case 2:
+        return 10 * kNsPerMs;
+    case 3:
+        return 100 * kNsPerMs;
+    default:
+        return 0;
+    }
+}
+
+inline LineDirection DirectionOf(RecordKind kind) {
+    return kind == RecordKind::SdCharacter || kind == RecordKind::SdError ? LineDirection::Sd
+                                                                          : LineDirection::Rd;
+}
+
+} // namespace timeline_detail
+
+inline int CaptureTimeline::takeContinuations(RecordKind kind, int count, RecordWord* words) {
+    int taken = 0;
+    while (taken < count && position_ <= records_.total()) {
+        const RecordWord word = records_.AtIndex(index_);
+        if (KindOf(word) != kind) {
+            break;
+        }
+        walker_.Step(word);
+        words[taken++] = word;
+        advance();
+    }
+    return taken;
+}
+
+template <bool JoinRuns, typename Sink>
+bool CaptureTimeline::step(Sink&& sink) {
+    using namespace timeline_detail;
+    if (position_ > records_.total()) {
+        return false;
+    }
+    const RecordWord word = records_.AtIndex(index_);
+    const RecordKind kind = KindOf(word);
+    TimedItem item;
+    item.index = index_;
+    advance();
+    item.newLine = walker_.Step(word);
+    item.lines = recordWidth_ == 1 ? ControlLineFieldOf(word) & 0xFFF : 0;
+    item.start = now();
+    // Tests in the order of how often the kinds come, rather than a switch: the kinds follow
+    // each other at random, and a jump through a table is foreseen worse than these branches.
+    if (kind == RecordKind::SdCharacter || kind == RecordKind::RdCharacter) {
+        item.kind = TimedItemKind::Character;
+        item.direction = DirectionOf(kind);
+        item.code = CodeOf(word);
+        addCharacter();
+        if constexpr (JoinRuns) {
+            item.count += takeRun();
+        }
+    } else if (kind == RecordKind::IdleHead) {
+        item.kind = TimedItemKind::Idle;
+        std::array<RecordWord, 2> group{};
+        item.continuations =
+            static_cast<uint8_t>(takeContinuations(RecordKind::IdleContinuation, 2, group.data()));
+        if (item.continuations == 2) {
+            item.idle =
+                DurationNs{IdleValue(word, group[0], group[1])} * IdleUnit(IdleResolution(word));
+            setClock(item.start + item.idle);
+        }
+    } else if (kind == RecordKind::StampHead) {
+        item.kind = TimedItemKind::Stamp;
+        std::array<RecordWord, 3> group{};
+        item.continuations =
+            static_cast<uint8_t>(takeContinuations(RecordKind::StampContinuation, 3, group.data()));
+        if (item.continuations == 3) {
+            applyStamp({SubKindOf(word), UnpackTimeStamp(word, group[0], group[1], group[2])});
+            item.start = now();
+        }
+    } else if (kind == RecordKind::SdError || kind == RecordKind::RdError) {
+        item.kind = TimedItemKind::Error;
+        item.direction = DirectionOf(kind);
+        item.code = CodeOf(word);
+        if (TakesCharacterTime(item.code)) {
+            addCharacter();
+        }
+    } else if (kind == RecordKind::ControlLineChange) {
+        item.kind = TimedItemKind::ControlChange;
+        item.previousLines = PreviousLineStates(word);
+        item.lines = NewLineStates(word);
+    } else {
+        item.kind = TimedItemKind::Other;
+    }
+    item.end = now();
+    sink(static_cast<const TimedItem&>(item));
+    return true;
+}
 
 } // namespace varnolt
