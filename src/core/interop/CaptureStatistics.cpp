@@ -32,12 +32,10 @@ constexpr size_t kExactBins = size_t{1} << kMantissaBits;
 constexpr size_t kRankBins = kExactBins * (64 - kMantissaBits + 1);
 
 size_t RankBinOf(uint64_t offset) {
-    if (offset < kExactBins) {
-        return static_cast<size_t>(offset);
-    }
-    const int octave = static_cast<int>(std::bit_width(offset)) - kMantissaBits - 1;
-    const auto mantissa = static_cast<size_t>(offset >> octave) - kExactBins;
-    return kExactBins * static_cast<size_t>(octave + 1) + mantissa;
+    // Without a branch, which values on both sides of kExactBins would keep getting wrong: below
+    // 2 * kExactBins the octave is 0 and the sum wraps round to the offset itself.
+    const int octave = static_cast<int>(std::bit_width(offset | kExactBins)) - kMantissaBits - 1;
+    return kExactBins * static_cast<size_t>(octave) + static_cast<size_t>(offset >> octave);
 }
 
 // The values at the nearest ranks RANKS (1-based) of VALUES, which are MIN or more, exactly and
@@ -90,8 +88,9 @@ std::array<DurationNs, 2> ValuesAtRanks(const std::vector<DurationNs>& values, D
 
 class StatisticsWalk {
 public:
-    StatisticsWalk(const CCaptureData& capture, const TimeBase& base)
-        : capture_(capture), timeline_(capture, base) {
+    StatisticsWalk(const CCaptureData& capture, const TimeBase& base,
+                   CaptureTimeline::YearSearch search)
+        : capture_(capture), timeline_(capture, base, search) {
         // Room for as many as a capture of this size can hold (an idle group is three records,
         // a response two frames), taken once: memory the walk does not fill is never touched.
         const auto records = static_cast<size_t>(capture.Count());
@@ -100,12 +99,13 @@ public:
         rdToSd_.reserve(records / 2 + 1);
     }
 
-    CaptureStatistics run();
+    // The statistics; nullopt when the timeline found its year mistaken.
+    std::optional<CaptureStatistics> run();
 
 private:
     // Counts ITEM; runs once per item of the timeline.
     inline void add(const TimedItem& item);
-    void frameClosed(const SerialFrame& frame);
+    inline void frameClosed(const SerialFrame& frame);
 
     const CCaptureData& capture_;
     CaptureTimeline timeline_;
@@ -114,21 +114,26 @@ private:
     std::vector<DurationNs> idle_;
     std::vector<DurationNs> sdToRd_;
     std::vector<DurationNs> rdToSd_;
-    std::optional<SerialFrame> previous_;
+    LineDirection previousDirection_ = LineDirection::None; // the frame closed last
+    LocalNs previousEnd_ = 0;
 };
 
 void StatisticsWalk::frameClosed(const SerialFrame& frame) {
     ++result_.frames[IndexOf(frame.direction)];
-    if (previous_ && previous_->direction != frame.direction) {
-        const DurationNs gap = std::max<DurationNs>(frame.start - previous_->end, 0);
-        (previous_->direction == LineDirection::Sd ? sdToRd_ : rdToSd_).push_back(gap);
+    if (previousDirection_ != LineDirection::None && previousDirection_ != frame.direction) {
+        const DurationNs gap = std::max<DurationNs>(frame.start - previousEnd_, 0);
+        (previousDirection_ == LineDirection::Sd ? sdToRd_ : rdToSd_).push_back(gap);
     }
-    previous_ = frame;
+    previousDirection_ = frame.direction;
+    previousEnd_ = frame.end;
 }
 
-CaptureStatistics StatisticsWalk::run() {
+std::optional<CaptureStatistics> StatisticsWalk::run() {
     // One pass: the timeline gives every record once, a run of characters as one item.
     while (timeline_.step<true>([this](const TimedItem& item) { add(item); })) {
+    }
+    if (timeline_.yearMistaken()) {
+        return std::nullopt;
     }
     if (const std::optional<SerialFrame> last = frames_.finish()) {
         frameClosed(*last);
@@ -147,9 +152,7 @@ void StatisticsWalk::add(const TimedItem& item) {
         result_.start = item.start;
     }
     result_.end = std::max(result_.end, item.end);
-    if (const std::optional<SerialFrame> closed = frames_.add(item)) {
-        frameClosed(*closed);
-    }
+    frames_.add(item, [this](const SerialFrame& frame) { frameClosed(frame); });
     switch (item.kind) {
     case TimedItemKind::Character:
         result_.characters[IndexOf(item.direction)] += item.count;
@@ -188,11 +191,23 @@ DurationNs DecadeLowerBound(size_t bin) {
 }
 
 size_t DecadeOf(DurationNs duration) {
-    size_t bin = 0;
-    for (size_t k = 1; k < kDecadeBins; ++k) {
-        bin += duration >= kDecadeBounds[k] ? 1 : 0;
-    }
-    return bin;
+    // A decade spans more than an octave: the value's bit width names the decade of the
+    // octave's start, and one comparison tells whether the value lies past the next bound.
+    static constexpr auto kDecadeOfWidth = [] {
+        std::array<uint8_t, 65> decades{};
+        for (size_t width = 1; width < decades.size(); ++width) {
+            const uint64_t low = uint64_t{1} << (width - 1);
+            for (size_t k = 1; k < kDecadeBins; ++k) {
+                decades[width] += low >= static_cast<uint64_t>(kDecadeBounds[k]) ? 1 : 0;
+            }
+        }
+        return decades;
+    }();
+    const auto value = static_cast<uint64_t>(std::max<DurationNs>(duration, 0));
+    const size_t decade = kDecadeOfWidth[std::bit_width(value)];
+    const uint64_t next =
+        decade + 1 < kDecadeBins ? static_cast<uint64_t>(kDecadeBounds[decade + 1]) : UINT64_MAX;
+    return decade + (value >= next ? 1 : 0);
 }
 
 DurationSummary Summarize(const std::vector<DurationNs>& values) {
@@ -216,7 +231,13 @@ DurationSummary Summarize(const std::vector<DurationNs>& values) {
 }
 
 CaptureStatistics ComputeStatistics(const CCaptureData& capture, const TimeBase& base) {
-    return StatisticsWalk(capture, base).run();
+    // The year of stamps without one is taken from the file unless a stamp with a year comes
+    // before them; one coming after them, which an analyzer does not write, costs a second walk.
+    if (std::optional<CaptureStatistics> stats =
+            StatisticsWalk(capture, base, CaptureTimeline::YearSearch::UpToFirstStamp).run()) {
+        return *stats;
+    }
+    return *StatisticsWalk(capture, base, CaptureTimeline::YearSearch::WholeCapture).run();
 }
 
 } // namespace varnolt

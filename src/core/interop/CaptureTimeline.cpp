@@ -22,7 +22,8 @@ int BitsPerCharacter(const CaptureHeader& header) {
 
 } // namespace
 
-CaptureTimeline::CaptureTimeline(const CCaptureData& capture, const TimeBase& base)
+CaptureTimeline::CaptureTimeline(const CCaptureData& capture, const TimeBase& base,
+                                 YearSearch search)
     : capture_(capture), records_(capture), walker_(kNoWrap, capture.header().delimiters),
       delimiters_(capture.header().delimiters), recordWidth_(capture.header().recordWidth),
       speed_(capture.header().speed != 0 ? capture.header().speed : kDefaultSpeed),
@@ -30,24 +31,28 @@ CaptureTimeline::CaptureTimeline(const CCaptureData& capture, const TimeBase& ba
       characterWhole_(bitsPerCharacter_ * kNsPerSecond / speed_),
       characterFraction_(bitsPerCharacter_ * kNsPerSecond % speed_) {
     index_ = records_.IndexOf(1);
-    findOrigin(base);
+    findOrigin(base, search);
 }
 
-void CaptureTimeline::findOrigin(const TimeBase& base) {
+void CaptureTimeline::findOrigin(const TimeBase& base, YearSearch search) {
     std::optional<int> year;
     // Stamps without year digits may fill the whole capture: a plain pass over the ring's words,
     // a stretch up to the ring's end at a time, unpacking only the stamps whose layout has a year.
     RecordPosition stretchStart = 1;
     RingIndex index = records_.IndexOf(1);
-    while (stretchStart <= records_.total() && !year) {
+    while (stretchStart <= records_.total() && !year && !yearUnsure_) {
         const RecordCount stretch =
             std::min(records_.total() - stretchStart + 1, capture_.capacity() - index);
         const CaptureRecord* records = &capture_.record(index);
-        for (RecordCount k = 0; k < stretch && !year; ++k) {
+        for (RecordCount k = 0; k < stretch && !year && !yearUnsure_; ++k) {
             const RecordWord word = records[k].word;
-            if (KindOf(word) == RecordKind::StampHead &&
-                LayoutOfStampKind(SubKindOf(word)) == StampLayout::A) {
+            if (KindOf(word) != RecordKind::StampHead) {
+                continue;
+            }
+            if (LayoutOfStampKind(SubKindOf(word)) == StampLayout::A) {
                 year = StampYear(records_.StampAt(stretchStart + k));
+            } else {
+                yearUnsure_ = search == YearSearch::UpToFirstStamp;
             }
         }
         stretchStart += stretch;
@@ -68,6 +73,13 @@ void CaptureTimeline::findOrigin(const TimeBase& base) {
     index_ = records_.IndexOf(1);
     walker_ = FrameLineWalker(kNoWrap, delimiters_);
     setClock(originFound_ ? origin_ : base.fileTime);
+}
+
+void CaptureTimeline::checkYear(const TimeStamp& stamp) {
+    if (StampYear(stamp)) {
+        yearMistaken_ = true;
+        yearUnsure_ = false;
+    }
 }
 
 void CaptureTimeline::applyStamp(const TimeStamp& stamp) {

@@ -55,7 +55,18 @@ struct TimedItem {
 // break longer than one character and the analyzer's own reaction times are not recorded.
 class CaptureTimeline {
 public:
-    CaptureTimeline(const CCaptureData& capture, const TimeBase& base);
+    // How far the timeline looks for the year of stamps without year digits before it starts.
+    enum class YearSearch : uint8_t {
+        // Through the whole capture: a plain pass over every record first.
+        WholeCapture,
+        // Up to the first stamp without a year; when one with a year comes after it, the walk
+        // notices (yearMistaken()) and has to be made again with WholeCapture. For a reader
+        // that can start again, since an analyzer writes its stamps in one layout.
+        UpToFirstStamp,
+    };
+
+    CaptureTimeline(const CCaptureData& capture, const TimeBase& base,
+                    YearSearch search = YearSearch::WholeCapture);
 
     // The next item; false after the newest record.
     bool next(TimedItem& item) {
@@ -73,6 +84,10 @@ public:
     // sees whole.
     template <bool JoinRuns, typename Sink>
     bool step(Sink&& sink);
+
+    // With YearSearch::UpToFirstStamp: a stamp with a year came after the stamps without one had
+    // been placed in the year of the file, so the items given so far may be a year out.
+    [[nodiscard]] bool yearMistaken() const { return yearMistaken_; }
 
     // The line speed the clock runs at (the capture's, or 9600 bit/s when it names none) and
     // the bits of one character.
@@ -113,8 +128,10 @@ private:
     // Takes the characters after the current one that continue its frame-display line, as far
     // as they go; returns how many.
     RecordCount takeRun();
-    // Finds the year for stamps without one and where the clock starts.
-    void findOrigin(const TimeBase& base);
+    // Finds the year for stamps without one, as far as SEARCH says, and where the clock starts.
+    void findOrigin(const TimeBase& base, YearSearch search);
+    // Notes a stamp with a year met after the search stopped short of it.
+    void checkYear(const TimeStamp& stamp);
     // Moves the clock into the span STAMP shows; while scanning, notes the origin instead.
     void applyStamp(const TimeStamp& stamp);
     // Takes up to COUNT words of KIND after the current record as its continuations (the frame
@@ -130,6 +147,8 @@ private:
     int bitsPerCharacter_;
     int stampYear_ = 1970;
     bool yearFromStamp_ = false;
+    bool yearUnsure_ = false; // the search stopped at a stamp without a year
+    bool yearMistaken_ = false;
     DurationNs characterWhole_; // a character time: whole nanoseconds ...
     int64_t characterFraction_; // ... and the rest, in units of 1 / speed ns
     LocalNs clock_ = 0;
@@ -225,7 +244,12 @@ bool CaptureTimeline::step(Sink&& sink) {
         item.continuations =
             static_cast<uint8_t>(takeContinuations(RecordKind::StampContinuation, 3, group.data()));
         if (item.continuations == 3) {
-            applyStamp({SubKindOf(word), UnpackTimeStamp(word, group[0], group[1], group[2])});
+            const TimeStamp stamp{SubKindOf(word),
+                                  UnpackTimeStamp(word, group[0], group[1], group[2])};
+            if (yearUnsure_) {
+                checkYear(stamp);
+            }
+            applyStamp(stamp);
             item.start = now();
         }
     } else if (kind == RecordKind::SdError || kind == RecordKind::RdError) {

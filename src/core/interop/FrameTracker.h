@@ -22,7 +22,14 @@ class FrameTracker {
 public:
     // Feeds ITEM, in timeline order. Returns the frame that ITEM's new line closes, which comes
     // before ITEM itself.
-    [[nodiscard]] std::optional<SerialFrame> add(const TimedItem& item);
+    [[nodiscard]] std::optional<SerialFrame> add(const TimedItem& item) {
+        std::optional<SerialFrame> closed;
+        add(item, [&closed](const SerialFrame& frame) { closed = frame; });
+        return closed;
+    }
+    // As add(ITEM), handing the frame ITEM closes to CLOSED rather than returning a copy.
+    template <typename Closed>
+    void add(const TimedItem& item, Closed&& closed);
     // The frame still open after the last item, and no frame is open any more.
     [[nodiscard]] std::optional<SerialFrame> finish();
 
@@ -34,10 +41,11 @@ private:
 };
 
 // add() runs for every item of a walk: it is inline.
-inline std::optional<SerialFrame> FrameTracker::add(const TimedItem& item) {
-    std::optional<SerialFrame> closed;
+template <typename Closed>
+void FrameTracker::add(const TimedItem& item, Closed&& closed) {
     if (item.newLine && open()) {
-        closed = finish();
+        closed(static_cast<const SerialFrame&>(current_));
+        current_ = SerialFrame{};
     }
     if (item.kind == TimedItemKind::Character || item.kind == TimedItemKind::Error) {
         if (!open()) {
@@ -48,7 +56,6 @@ inline std::optional<SerialFrame> FrameTracker::add(const TimedItem& item) {
         current_.items += item.count;
         current_.end = item.end;
     }
-    return closed;
 }
 
 } // namespace varnolt

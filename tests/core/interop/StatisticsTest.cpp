@@ -1,5 +1,6 @@
 #include "core/interop/CaptureStatistics.h"
 #include "core/interop/StatisticsReport.h"
+#include "sim/TrafficGenerator.h"
 
 #include <gtest/gtest.h>
 
@@ -85,6 +86,20 @@ TEST(Summarize, MedianAndPercentileAreExactForAnySpreadOfValues) {
         EXPECT_EQ(summary.median, sorted[(n + 1) / 2 - 1]) << n;
         EXPECT_EQ(summary.p95, sorted[(95 * n + 99) / 100 - 1]) << n;
     }
+}
+
+TEST(CaptureStatistics, AYearAfterStampsWithoutOneIsTakenAsTheTimelineTakesIt) {
+    // The statistics look for the year only up to the first stamp without one; a stamp with a
+    // year after it makes them walk again.
+    const auto capture = MakeCapture(
+        (Words() << Sd('a') << sim::TimeStampWords(5, 0) << Stamp(1, 0x25, 12 << 6 | 1 << 4, 0, 0))
+            .words());
+    const CaptureStatistics stats =
+        ComputeStatistics(*capture, {LocalNsOf({2027, 1, 3, 9, 0, 0, 0}), 0});
+    const DurationNs character = 10 * kNsPerSecond / 9600;
+    EXPECT_EQ(FormatLocalTime(stats.start),
+              FormatLocalTime(LocalNsOf({2025, 12, 10, 5, 0, 0, 0}) - character));
+    EXPECT_EQ(stats.characters[kSdIndex], 1);
 }
 
 TEST(CaptureStatistics, CountsFramesGapsAndResponses) {

@@ -109,6 +109,18 @@ TEST(CaptureTimeline, YearAndDateComeFromOtherStampsOrTheFile) {
         const auto capture = MakeCapture(c.words);
         EXPECT_EQ(FormatLocalTime(Timeline(*capture, fileTime).front().start),
                   FormatLocalTime(c.first));
+        // A search that stops at the first stamp without a year is right, or knows it is not.
+        CaptureTimeline shortSearch(*capture, {fileTime, 0},
+                                    CaptureTimeline::YearSearch::UpToFirstStamp);
+        TimedItem first;
+        ASSERT_TRUE(shortSearch.next(first));
+        while (shortSearch.step<true>([](const TimedItem&) {})) {
+        }
+        const bool laterYear = c.first == LocalNsOf({2025, 12, 10, 5, 0, 0, 0});
+        EXPECT_EQ(shortSearch.yearMistaken(), laterYear);
+        if (!laterYear) {
+            EXPECT_EQ(first.start, c.first);
+        }
     }
 }
 
