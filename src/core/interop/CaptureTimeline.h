@@ -192,15 +192,19 @@ inline LineDirection DirectionOf(RecordKind kind) {
 
 inline int CaptureTimeline::takeContinuations(RecordKind kind, int count, RecordWord* words) {
     int taken = 0;
-    while (taken < count && position_ <= records_.total()) {
-        const RecordWord word = records_.AtIndex(index_);
+    RingIndex index = index_;
+    const RecordCount left = records_.total() - position_ + 1;
+    while (taken < count && taken < left) {
+        const RecordWord word = records_.AtIndex(index);
         if (KindOf(word) != kind) {
             break;
         }
-        walker_.Step(word);
         words[taken++] = word;
-        advance();
+        index = records_.Next(index);
     }
+    walker_.StepGroupContinuations(taken);
+    position_ += taken;
+    index_ = index;
     return taken;
 }
 

@@ -38,6 +38,9 @@ public:
 
     // Applies the rules to WORD; true when it starts a new line.
     bool Step(RecordWord word);
+    // Applies the rules to COUNT idle or time-stamp continuation words right after a Step() of
+    // their head, as Step() would: they only lengthen the run the head opened.
+    void StepGroupContinuations(int count) { stampRun_ += count; }
 
     // Takes the records from RECORDS on (at most COUNT) that simply continue the current line,
     // as Step() would take them without a break: characters (not errors) of the latest
