@@ -4,6 +4,7 @@
 // into analyzer answers the way the link cuts them, each held in a buffer of exactly its size so
 // that a read past it is caught.
 
+#include "core/capture/CCaptureData.h"
 #include "core/link/protocol/FrameTerminator.h"
 #include "core/platform/UserPrompt.h"
 
@@ -43,5 +44,24 @@ public:
         return PromptAnswer::Ok;
     }
 };
+
+// Appends the little-endian words of BYTES (a last partial word left out) to the empty RING,
+// which wraps when they are more than it holds, and loads the words it then holds, oldest first,
+// into the empty WHOLE in one piece. Returns the words held.
+inline std::vector<RecordWord> FillRingAndWhole(std::span<const uint8_t> bytes, CCaptureData& ring,
+                                                CCaptureData& whole) {
+    for (size_t at = 0; at + 4 <= bytes.size(); at += 4) {
+        (void)ring.Append(static_cast<RecordWord>(bytes[at] | bytes[at + 1] << 8 |
+                                                  bytes[at + 2] << 16 |
+                                                  static_cast<uint32_t>(bytes[at + 3]) << 24),
+                          0);
+    }
+    std::vector<RecordWord> held;
+    for (RecordCount k = 0; k < ring.Count(); ++k) {
+        held.push_back(ring.word(ring.WrapIndex(ring.firstIndex(), k)));
+    }
+    Check(whole.AppendLoaded(held) == static_cast<RecordCount>(held.size()));
+    return held;
+}
 
 } // namespace varnolt::fuzz

@@ -22,15 +22,6 @@ namespace {
 constexpr RecordCount kLargestRing = 128;
 constexpr size_t kOptionBytes = 4;
 
-// The words STORE holds, from the oldest on.
-std::vector<RecordWord> HeldWords(const CCaptureData& store) {
-    std::vector<RecordWord> words;
-    for (RecordCount k = 0; k < store.Count(); ++k) {
-        words.push_back(store.word(store.WrapIndex(store.firstIndex(), k)));
-    }
-    return words;
-}
-
 std::string Exported(const CCaptureData& store, const ExportDisplay& display,
                      const ExportRequest& request) {
     StringExportSink sink;
@@ -54,17 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         store->header() = header;
     }
     ring.setCapacity(8 + data[1] % (kLargestRing - 7));
-    for (size_t at = kOptionBytes; at + 4 <= size; at += 4) {
-        (void)ring.Append(static_cast<RecordWord>(data[at] | data[at + 1] << 8 |
-                                                  data[at + 2] << 16 |
-                                                  static_cast<uint32_t>(data[at + 3]) << 24),
-                          0);
-    }
-    if (ring.empty()) {
+    const std::vector<RecordWord> held =
+        fuzz::FillRingAndWhole(std::span(data + kOptionBytes, size - kOptionBytes), ring, whole);
+    if (held.empty()) {
         return 0;
     }
-    const std::vector<RecordWord> held = HeldWords(ring);
-    Check(whole.AppendLoaded(held) == static_cast<RecordCount>(held.size()));
 
     ExportDisplay display;
     display.mode =

@@ -16,6 +16,7 @@
 #include "core/settings/SettingsBlockCodec.h"
 #include "sim/AnalyzerFirmware.h"
 #include "sim/MeasurementEngine.h"
+#include "sim/TrafficGenerator.h"
 
 #include <algorithm>
 #include <array>
@@ -54,6 +55,16 @@ public:
         fs::create_directories(folder_);
     }
     [[nodiscard]] fs::path path(std::string_view name) const { return folder_ / name; }
+    // A target's input of OPTIONS bytes, then the record words ITEMS.
+    void writeWords(std::string_view name, std::initializer_list<uint8_t> options,
+                    std::span<const RecordWord> items) const {
+        Bytes input(options);
+        BinaryWriter out(input);
+        for (const RecordWord word : items) {
+            out.writeU32(word);
+        }
+        write(name, input);
+    }
     void write(std::string_view name, std::span<const uint8_t> bytes) const {
         std::ofstream out(path(name), std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()),
@@ -426,23 +437,38 @@ void WriteCaptureSeeds(const fs::path& root, ConsolePrompt& prompt) {
 // line length and control lines; start position), then the virtual analyzer's record words.
 void WriteExportSeeds(const fs::path& root) {
     const SeedFolder folder(root, "capture_export");
-    const auto seed = [&folder](std::string_view name, std::array<uint8_t, 4> options,
-                                std::span<const RecordWord> items) {
-        Bytes input(options.begin(), options.end());
-        BinaryWriter out(input);
-        for (const RecordWord word : items) {
-            out.writeU32(word);
-        }
-        folder.write(name, input);
-    };
     CSaParameter narrowSettings;
     narrowSettings.idleDisplay = 3;
     narrowSettings.timeDisplay = 5;
     const std::vector<RecordWord> narrow = RecordedItems(narrowSettings, 40, 100);
-    seed("seed-continuous-wrapped", {0x5C, 40, 0x50, 3}, narrow);
-    seed("seed-frame-whole", {0x5E, 120, 0x14, 0}, narrow);
+    folder.writeWords("seed-continuous-wrapped", {0x5C, 40, 0x50, 3}, narrow);
+    folder.writeWords("seed-frame-whole", {0x5E, 120, 0x14, 0}, narrow);
     const std::vector<RecordWord> wide = RecordedItems(VariedSettings(), 40, 100);
-    seed("seed-control-lines-wrapped", {0xC7, 50, 0x21, 9}, wide);
+    folder.writeWords("seed-control-lines-wrapped", {0xC7, 50, 0x21, 9}, wide);
+}
+
+// Six option bytes (record width, parity, stop and data bits; ring size; speed; which frame
+// delimiters are on; their first code; the file's time and zone), then record words: the virtual
+// analyzer's, and a capture whose stamps without a year come before one with a year.
+void WriteInteropSeeds(const fs::path& root) {
+    const SeedFolder folder(root, "capture_interop");
+    CSaParameter withYears;
+    withYears.timeDisplay = 1;
+    withYears.idleDisplay = 2;
+    folder.writeWords("seed-years-wrapped", {0x70, 40, 2, 0, 0x0D, 0x30},
+                      RecordedItems(withYears, 40, 100));
+    folder.writeWords("seed-control-lines-delimiters", {0x7D, 120, 4, 0x03, 0x0D, 0x31},
+                      RecordedItems(VariedSettings(), 40, 100));
+    std::vector<RecordWord> mixed;
+    for (const uint8_t kind : {2, 1}) {
+        const std::vector<RecordWord> stamp =
+            sim::TimeStampWords(kind, uint64_t{kind} * 1'000'000'000);
+        mixed.insert(mixed.end(), stamp.begin(), stamp.end());
+        for (const char c : std::string_view("AT\r")) {
+            mixed.push_back(MakeRecordWord(RecordKind::SdCharacter, static_cast<uint8_t>(c)));
+        }
+    }
+    folder.writeWords("seed-year-after-yearless", {0x00, 60, 2, 0, 0, 0x35}, mixed);
 }
 
 } // namespace
@@ -459,6 +485,7 @@ int main(int argc, char** argv) {
     ConsolePrompt prompt;
     WriteCaptureSeeds(root, prompt);
     WriteExportSeeds(root);
+    WriteInteropSeeds(root);
     WriteSettingsFileSeeds(root, prompt);
     WriteSettingsBlockSeeds(root);
     WriteLinkSeeds(root);
