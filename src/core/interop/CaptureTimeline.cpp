@@ -20,6 +20,16 @@ int BitsPerCharacter(const CaptureHeader& header) {
     return 1 + dataBits + (header.parity != 0 ? 1 : 0) + stopBits;
 }
 
+// Whether the stamp head at HEAD has its three continuation words after it.
+bool IsWholeStamp(const ExportRecords& records, RecordPosition head) {
+    for (RecordPosition k = 1; k <= 3; ++k) {
+        if (KindOf(records.At(head + k)) != RecordKind::StampContinuation) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 CaptureTimeline::CaptureTimeline(const CCaptureData& capture, const TimeBase& base,
@@ -49,8 +59,13 @@ void CaptureTimeline::findOrigin(const TimeBase& base, YearSearch search) {
             if (KindOf(word) != RecordKind::StampHead) {
                 continue;
             }
+            const RecordPosition head = stretchStart + k;
             if (LayoutOfStampKind(SubKindOf(word)) == StampLayout::A) {
-                year = StampYear(records_.StampAt(stretchStart + k));
+                // Only a whole stamp, as the walk applies it: a head cut off from its
+                // continuations would take its digits from whatever follows it.
+                if (IsWholeStamp(records_, head)) {
+                    year = StampYear(records_.StampAt(head));
+                }
             } else {
                 yearUnsure_ = search == YearSearch::UpToFirstStamp;
             }

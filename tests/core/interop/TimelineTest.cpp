@@ -103,6 +103,13 @@ TEST(CaptureTimeline, YearAndDateComeFromOtherStampsOrTheFile) {
          (Words() << sim::TimeStampWords(5, 0) << Stamp(1, 0x25, 12 << 6 | 1 << 4, 0, 0)).words(),
          LocalNsOf({2025, 12, 10, 5, 0, 0, 0})},
         {"TimeOnlyStampTakesTheFilesDate", timeOnly, LocalNsOf({2027, 1, 3, 9, 30, 0, 0})},
+        // A stamp head cut off from its continuations: the characters after it would spell
+        // the date 01/01, but it names no year.
+        {"ACutOffStampGivesNoYear",
+         (Words() << sim::TimeStampWords(2, 0) << Stamp(1, 0x25)[0] << Sd('A') << Sd('A')
+                  << Sd('A'))
+             .words(),
+         kFiveOClock},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
