@@ -1,7 +1,8 @@
 // Converts arbitrary records for other tools (pcapng, VCD, statistics) from a small ring that
 // wraps and from a store loaded with the same records in one piece, and checks:
 // - the output is the same however the records were split across the ring's end;
-// - the pcapng file is a chain of whole blocks, each length written at both ends;
+// - the pcapng file is a chain of whole blocks whose packets carry every character of each
+//   direction in order, an event for every line error and every control-line change;
 // - the VCD's "#" times only go forward;
 // - the statistics count every record once;
 // - a timeline that looks for the year only up to the first stamp without one gives the same
@@ -61,15 +62,61 @@ uint32_t U32At(const Bytes& bytes, size_t at) {
     return value;
 }
 
-void CheckPcapngBlocks(const Bytes& file) {
+// What a pcapng file carries: the payload bytes of the SD and RD packets, in order, and how
+// many error and status-change events it has.
+struct PcapngContent {
+    std::array<Bytes, 2> characters;
+    int64_t errors = 0;
+    int64_t statusChanges = 0;
+    friend bool operator==(const PcapngContent&, const PcapngContent&) = default;
+};
+
+// Reads FILE as a chain of whole blocks, each length written at both ends.
+PcapngContent ReadPcapng(const Bytes& file) {
+    constexpr uint32_t kEnhancedPacketBlock = 6;
+    constexpr size_t kPacketData = 28; // where a packet's data begins in its block
+    constexpr size_t kRtacHeader = 12; // then the serial header, event type at 8
+    PcapngContent content;
     size_t at = 0;
     while (at < file.size()) {
         Check(file.size() - at >= 12);
         const uint32_t length = U32At(file, at + 4);
         Check(length >= 12 && length % 4 == 0 && length <= file.size() - at);
         Check(U32At(file, at + length - 4) == length);
+        if (U32At(file, at) == kEnhancedPacketBlock) {
+            const uint32_t captured = U32At(file, at + 20);
+            Check(captured >= kRtacHeader && kPacketData + captured + 4 <= length);
+            const uint8_t* data = file.data() + at + kPacketData;
+            const uint8_t event = data[8];
+            if (event == 1 || event == 2) {
+                content.characters[event - 1].insert(content.characters[event - 1].end(),
+                                                     data + kRtacHeader, data + captured);
+            } else if (event == 0) {
+                ++content.statusChanges;
+            } else {
+                Check(event >= 7 && event <= 10 && captured == kRtacHeader);
+                ++content.errors;
+            }
+        }
         at += length;
     }
+    return content;
+}
+
+// What the pcapng file of the records HELD must carry.
+PcapngContent ExpectedPcapng(const std::vector<RecordWord>& held) {
+    PcapngContent content;
+    for (const RecordWord word : held) {
+        const RecordKind kind = KindOf(word);
+        if (kind == RecordKind::SdCharacter || kind == RecordKind::RdCharacter) {
+            content.characters[kind == RecordKind::SdCharacter ? 0 : 1].push_back(CodeOf(word));
+        } else if (kind == RecordKind::SdError || kind == RecordKind::RdError) {
+            content.errors += CodeOf(word) <= static_cast<uint8_t>(LineError::Overrun) ? 1 : 0;
+        } else if (kind == RecordKind::ControlLineChange) {
+            ++content.statusChanges;
+        }
+    }
+    return content;
 }
 
 void CheckVcdTimesGoForward(const Bytes& file) {
@@ -152,11 +199,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         store->header() = header;
     }
     ring.setCapacity(8 + data[1] % (kLargestRing - 7));
-    (void)fuzz::FillRingAndWhole(std::span(data + kOptionBytes, size - kOptionBytes), ring, whole);
+    const std::vector<RecordWord> held =
+        fuzz::FillRingAndWhole(std::span(data + kOptionBytes, size - kOptionBytes), ring, whole);
 
     const Bytes pcapng = Written(WritePcapng, ring, base);
     Check(pcapng == Written(WritePcapng, whole, base));
-    CheckPcapngBlocks(pcapng);
+    Check(ReadPcapng(pcapng) == ExpectedPcapng(held));
     const Bytes vcd = Written(WriteVcd, ring, base);
     Check(vcd == Written(WriteVcd, whole, base));
     CheckVcdTimesGoForward(vcd);
