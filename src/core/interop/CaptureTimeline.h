@@ -5,7 +5,6 @@
 #include "core/interop/CaptureTime.h"
 #include "core/view/FrameLineWalker.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 
