@@ -45,11 +45,19 @@ public:
     }
 };
 
-// Appends the little-endian words of BYTES (a last partial word left out) to the empty RING,
-// which wraps when they are more than it holds, and loads the words it then holds, oldest first,
-// into the empty WHOLE in one piece. Returns the words held.
-inline std::vector<RecordWord> FillRingAndWhole(std::span<const uint8_t> bytes, CCaptureData& ring,
+// Empties RING and WHOLE under HEADER, gives RING the capacity RINGCAPACITY, appends the
+// little-endian words of BYTES (a last partial word left out) to it, so that it wraps when they
+// are more than it holds, and loads the words it then holds, oldest first, into WHOLE in one
+// piece. Returns the words held.
+inline std::vector<RecordWord> FillRingAndWhole(const CaptureHeader& header,
+                                                RecordCount ringCapacity,
+                                                std::span<const uint8_t> bytes, CCaptureData& ring,
                                                 CCaptureData& whole) {
+    for (CCaptureData* store : {&ring, &whole}) {
+        store->PrepareForLoad();
+        store->header() = header;
+    }
+    ring.setCapacity(ringCapacity);
     for (size_t at = 0; at + 4 <= bytes.size(); at += 4) {
         (void)ring.Append(static_cast<RecordWord>(bytes[at] | bytes[at + 1] << 8 |
                                                   bytes[at + 2] << 16 |

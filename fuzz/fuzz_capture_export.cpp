@@ -40,13 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static CCaptureData whole(kLargestRing);
     CaptureHeader header;
     header.recordWidth = options & 1;
-    for (CCaptureData* store : {&ring, &whole}) {
-        store->PrepareForLoad();
-        store->header() = header;
-    }
-    ring.setCapacity(8 + data[1] % (kLargestRing - 7));
     const std::vector<RecordWord> held =
-        fuzz::FillRingAndWhole(std::span(data + kOptionBytes, size - kOptionBytes), ring, whole);
+        fuzz::FillRingAndWhole(header, 8 + data[1] % (kLargestRing - 7),
+                               std::span(data + kOptionBytes, size - kOptionBytes), ring, whole);
     if (held.empty()) {
         return 0;
     }

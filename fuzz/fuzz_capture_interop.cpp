@@ -194,13 +194,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                    static_cast<uint8_t>(data[4] + slot), 0};
     }
     const TimeBase base{kFileTimes[data[5] % kFileTimes.size()], (data[5] >> 2) * 900 - 43'200};
-    for (CCaptureData* store : {&ring, &whole}) {
-        store->PrepareForLoad();
-        store->header() = header;
-    }
-    ring.setCapacity(8 + data[1] % (kLargestRing - 7));
     const std::vector<RecordWord> held =
-        fuzz::FillRingAndWhole(std::span(data + kOptionBytes, size - kOptionBytes), ring, whole);
+        fuzz::FillRingAndWhole(header, 8 + data[1] % (kLargestRing - 7),
+                               std::span(data + kOptionBytes, size - kOptionBytes), ring, whole);
 
     const Bytes pcapng = Written(WritePcapng, ring, base);
     Check(pcapng == Written(WritePcapng, whole, base));
