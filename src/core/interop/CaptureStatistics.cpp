@@ -32,8 +32,9 @@ constexpr size_t kExactBins = size_t{1} << kMantissaBits;
 constexpr size_t kRankBins = kExactBins * (64 - kMantissaBits + 1);
 
 size_t RankBinOf(uint64_t offset) {
-    // Without a branch, which values on both sides of kExactBins would keep getting wrong: below
-    // 2 * kExactBins the octave is 0 and the sum wraps round to the offset itself.
+    // Without a branch, which the processor would keep guessing wrong for values on both sides
+    // of kExactBins: below 2 * kExactBins the octave is 0 and the sum wraps round to the offset
+    // itself.
     const int octave = static_cast<int>(std::bit_width(offset | kExactBins)) - kMantissaBits - 1;
     return kExactBins * static_cast<size_t>(octave) + static_cast<size_t>(offset >> octave);
 }
