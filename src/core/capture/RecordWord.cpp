@@ -34,17 +34,6 @@ bool IsItemStart(RecordWord word) {
     }
 }
 
-LineState LineStateOf(uint16_t states, ControlLine line) {
-    switch (states >> (2 * static_cast<int>(line)) & 3) {
-    case 1:
-        return LineState::On;
-    case 2:
-        return LineState::Off;
-    default:
-        return LineState::Unknown;
-    }
-}
-
 StampLayout LayoutOfStampKind(uint8_t stampKind) {
     return stampKind == 2 || stampKind == 5 ? StampLayout::B : StampLayout::A;
 }

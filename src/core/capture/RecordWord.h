@@ -75,7 +75,16 @@ inline constexpr int kControlLineCount = 6;
 enum class LineState : uint8_t { Unknown, On, Off };
 
 // The state of LINE in a 12-bit group of six 2-bit states (1 on, 2 off, other unknown).
-[[nodiscard]] LineState LineStateOf(uint16_t states, ControlLine line);
+[[nodiscard]] constexpr LineState LineStateOf(uint16_t states, ControlLine line) {
+    switch (states >> (2 * static_cast<int>(line)) & 3) {
+    case 1:
+        return LineState::On;
+    case 2:
+        return LineState::Off;
+    default:
+        return LineState::Unknown;
+    }
+}
 // A control-line change word's states before and after the change.
 [[nodiscard]] constexpr uint16_t PreviousLineStates(RecordWord word) {
     return FieldOf(word);
