@@ -23,6 +23,9 @@ bool ValidDate(int year, int month, int day) {
 }
 
 constexpr DurationNs kHalfDay = kNsPerDay / 2;
+// A date a year on or back lies at least 365 days away: from less than 182 days off the clock it
+// lies more than 182 days off.
+constexpr DurationNs kHalfYear = 182 * kNsPerDay;
 
 } // namespace
 
@@ -120,7 +123,8 @@ std::optional<StampMoment> StampMomentOf(const TimeStamp& stamp, int year, Local
         // No year digits: YEAR, or the year next to it that lies closer to the clock.
         std::optional<LocalNs> best;
         for (const int candidate : {year, year - 1, year + 1}) {
-            if (best && !adjustYear) {
+            // Within half a year of the clock, the years next to YEAR lie further off.
+            if (best && (!adjustYear || std::llabs(*best - near) < kHalfYear)) {
                 break;
             }
             civil.year = candidate;
