@@ -40,6 +40,11 @@ CaptureTimeline::CaptureTimeline(const CCaptureData& capture, const TimeBase& ba
       bitsPerCharacter_(BitsPerCharacter(capture.header())),
       characterWhole_(bitsPerCharacter_ * kNsPerSecond / speed_),
       characterFraction_(bitsPerCharacter_ * kNsPerSecond % speed_) {
+    const auto enabled = [this](DelimiterSlot slot) {
+        return delimiters_[static_cast<size_t>(slot)].enabled != 0;
+    };
+    delimited_[0] = enabled(DelimiterSlot::SdStart) || enabled(DelimiterSlot::SdEnd);
+    delimited_[1] = enabled(DelimiterSlot::RdStart) || enabled(DelimiterSlot::RdEnd);
     index_ = records_.IndexOf(1);
     findOrigin(base, search);
 }
@@ -116,7 +121,15 @@ void CaptureTimeline::applyStamp(const TimeStamp& stamp) {
     }
 }
 
-RecordCount CaptureTimeline::takeRun() {
+void CaptureTimeline::maskAhead() {
+    // Up to 64 records, stopping at the newest one and at the end of the ring.
+    maskStart_ = index_;
+    maskLength_ =
+        std::min<RecordCount>({64, records_.total() - position_ + 1, capture_.capacity() - index_});
+    masks_ = PlainCharactersOf(&capture_.record(index_), static_cast<size_t>(maskLength_));
+}
+
+RecordCount CaptureTimeline::takeDelimitedRun() {
     RecordCount taken = 0;
     while (position_ <= records_.total()) {
         // The records up to the newest one or the end of the ring, whichever comes first.
@@ -129,9 +142,6 @@ RecordCount CaptureTimeline::takeRun() {
         if (run < stretch) {
             break;
         }
-    }
-    if (taken > 0) {
-        addCharacters(taken);
     }
     return taken;
 }

@@ -6,6 +6,7 @@
 #include "core/view/FrameLineWalker.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 namespace varnolt {
@@ -124,9 +125,16 @@ private:
         ++position_;
         index_ = records_.Next(index_);
     }
-    // Takes the characters after the current one that continue its frame-display line, as far
-    // as they go; returns how many.
-    RecordCount takeRun();
+    // Takes the characters of direction SD (else RD) after the current one that continue its
+    // frame-display line, as far as they go; returns how many.
+    RecordCount takeRun(bool sd);
+    // The same where the records alone decide (no delimiter of the direction): the run's length
+    // is read off masks of up to 64 records at a time, so its end costs no test per record.
+    RecordCount takeMaskedRun(bool sd);
+    // Masks the records from the current one on.
+    void maskAhead();
+    // The same where delimiters are enabled, record by record.
+    RecordCount takeDelimitedRun();
     // Finds the year for stamps without one, as far as SEARCH says, and where the clock starts.
     void findOrigin(const TimeBase& base, YearSearch search);
     // Notes a stamp with a year met after the search stopped short of it.
@@ -153,7 +161,12 @@ private:
     LocalNs clock_ = 0;
     int64_t clockFraction_ = 0;
     RecordPosition position_ = 1;
-    RingIndex index_ = 0; // the ring index of position_
+    RingIndex index_ = 0;             // the ring index of position_
+    std::array<bool, 2> delimited_{}; // a delimiter of SD, of RD is enabled
+    // The plain characters among the MASKLENGTH_ records from ring index MASKSTART_ on.
+    PlainCharacterMasks masks_;
+    RingIndex maskStart_ = 0;
+    RecordCount maskLength_ = 0;
     bool scanning_ = false;
     LocalNs near_ = 0;
     bool originFound_ = false;
@@ -207,6 +220,42 @@ inline int CaptureTimeline::takeContinuations(RecordKind kind, int count, Record
     return taken;
 }
 
+inline RecordCount CaptureTimeline::takeMaskedRun(bool sd) {
+    RecordCount taken = 0;
+    for (;;) {
+        if (static_cast<uint32_t>(index_ - maskStart_) >= static_cast<uint32_t>(maskLength_)) {
+            if (position_ > records_.total()) {
+                break;
+            }
+            maskAhead();
+        }
+        const auto offset = static_cast<uint32_t>(index_ - maskStart_);
+        const auto left = static_cast<RecordCount>(maskLength_ - offset);
+        // Bits past the masked records are clear: the run never counts beyond them.
+        const auto run =
+            static_cast<RecordCount>(std::countr_one((sd ? masks_.sd : masks_.rd) >> offset));
+        taken += run;
+        position_ += run;
+        index_ += run;
+        if (run < left) {
+            break;
+        }
+        if (index_ == capture_.capacity()) {
+            index_ = 0;
+        }
+    }
+    walker_.ContinueLine(static_cast<CellColumn>(taken));
+    return taken;
+}
+
+inline RecordCount CaptureTimeline::takeRun(bool sd) {
+    const RecordCount taken = delimited_[sd ? 0 : 1] ? takeDelimitedRun() : takeMaskedRun(sd);
+    if (taken > 0) {
+        addCharacters(taken);
+    }
+    return taken;
+}
+
 template <bool JoinRuns, typename Sink>
 bool CaptureTimeline::step(Sink&& sink) {
     using namespace timeline_detail;
@@ -229,7 +278,7 @@ bool CaptureTimeline::step(Sink&& sink) {
         item.code = CodeOf(word);
         addCharacter();
         if constexpr (JoinRuns) {
-            item.count += takeRun();
+            item.count += takeRun(kind == RecordKind::SdCharacter);
         }
     } else if (kind == RecordKind::IdleHead) {
         item.kind = TimedItemKind::Idle;

@@ -1,9 +1,19 @@
 #include "core/view/FrameLineWalker.h"
 
 #include <algorithm>
-#include <bit>
+#include <array>
+#include <cstring>
 
 namespace varnolt {
+
+namespace {
+
+// A character of each direction with the line-start flag clear, under kKindAndLineStart.
+constexpr RecordWord kKindAndLineStart = 0xF1000000;
+constexpr RecordWord kPlainSdCharacter = static_cast<RecordWord>(RecordKind::SdCharacter) << 28;
+constexpr RecordWord kPlainRdCharacter = static_cast<RecordWord>(RecordKind::RdCharacter) << 28;
+
+} // namespace
 
 size_t FrameLineWalker::TakeContinuingCharacters(const CaptureRecord* records, size_t count) {
     if (pendingBreak_ || previous_ == LineDirection::None || cells_ >= columns_) {
@@ -14,44 +24,57 @@ size_t FrameLineWalker::TakeContinuingCharacters(const CaptureRecord* records, s
         delimiters_[static_cast<size_t>(sd ? DelimiterSlot::SdStart : DelimiterSlot::RdStart)];
     const FrameDelimiter& end =
         delimiters_[static_cast<size_t>(sd ? DelimiterSlot::SdEnd : DelimiterSlot::RdEnd)];
-    // The kind of the latest direction's characters, and the line-start flag clear.
-    constexpr RecordWord kKindAndFlag = 0xF1000000;
-    const RecordWord expected =
-        static_cast<RecordWord>(sd ? RecordKind::SdCharacter : RecordKind::RdCharacter) << 28;
+    const RecordWord expected = sd ? kPlainSdCharacter : kPlainRdCharacter;
     const size_t limit = std::min(count, static_cast<size_t>(columns_ - cells_));
-    const auto take = [this](size_t taken) {
-        cells_ += static_cast<CellColumn>(taken);
-        return taken;
-    };
     size_t taken = 0;
-    if (start.enabled == 0 && end.enabled == 0) {
-        // Eight at a time: a mask of the records that continue, so a run ends with one
-        // unforeseen branch rather than one per record.
-        constexpr size_t kBlock = 8;
-        const auto continues = [&](size_t k) {
-            return static_cast<unsigned>(((records[k].word ^ expected) & kKindAndFlag) == 0);
-        };
-        while (taken + kBlock <= limit) {
-            unsigned mask = 0;
-            for (size_t k = 0; k < kBlock; ++k) {
-                mask |= continues(taken + k) << k;
-            }
-            if (mask != (1u << kBlock) - 1) {
-                return take(taken + static_cast<size_t>(std::countr_one(mask)));
-            }
-            taken += kBlock;
-        }
-        while (taken < limit && continues(taken) != 0) {
-            ++taken;
-        }
-    } else {
-        while (taken < limit && (records[taken].word & kKindAndFlag) == expected &&
-               !Matches(start, CodeOf(records[taken].word)) &&
-               !Matches(end, CodeOf(records[taken].word))) {
-            ++taken;
-        }
+    while (taken < limit && (records[taken].word & kKindAndLineStart) == expected &&
+           !Matches(start, CodeOf(records[taken].word)) &&
+           !Matches(end, CodeOf(records[taken].word))) {
+        ++taken;
     }
-    return take(taken);
+    cells_ += static_cast<CellColumn>(taken);
+    return taken;
+}
+
+namespace {
+
+// PlainCharactersOf() over exactly 64 records.
+PlainCharacterMasks PlainCharactersOf64(const CaptureRecord* records) {
+    constexpr size_t kRecords = 64;
+    // A flag byte per record, in a plain loop the compiler turns into vector compares, then
+    // eight flags at a time gathered into bits by one multiplication: the flag of byte K lands
+    // on bit 56 + K, and no two products meet. Every flag is written before it is read.
+    std::array<uint8_t, kRecords> sd; // NOLINT(cppcoreguidelines-pro-type-member-init)
+    std::array<uint8_t, kRecords> rd; // NOLINT(cppcoreguidelines-pro-type-member-init)
+    for (size_t k = 0; k < kRecords; ++k) {
+        const RecordWord top = records[k].word & kKindAndLineStart;
+        sd[k] = top == kPlainSdCharacter ? 1 : 0;
+        rd[k] = top == kPlainRdCharacter ? 1 : 0;
+    }
+    constexpr uint64_t kGather = 0x0102040810204080;
+    PlainCharacterMasks masks;
+    for (size_t byte = 0; byte < kRecords / 8; ++byte) {
+        uint64_t sdFlags = 0;
+        uint64_t rdFlags = 0;
+        std::memcpy(&sdFlags, sd.data() + 8 * byte, 8);
+        std::memcpy(&rdFlags, rd.data() + 8 * byte, 8);
+        masks.sd |= (sdFlags * kGather >> 56) << (8 * byte);
+        masks.rd |= (rdFlags * kGather >> 56) << (8 * byte);
+    }
+    return masks;
+}
+
+} // namespace
+
+PlainCharacterMasks PlainCharactersOf(const CaptureRecord* records, size_t count) {
+    if (count >= 64) {
+        return PlainCharactersOf64(records);
+    }
+    // A short stretch (at the end of the ring or of the capture) is padded with records that
+    // are no characters.
+    std::array<CaptureRecord, 64> padded{};
+    std::copy_n(records, count, padded.begin());
+    return PlainCharactersOf64(padded.data());
 }
 
 LineDirection DirectionBefore(const CCaptureData& capture, RingIndex index) {

@@ -150,14 +150,19 @@ TEST(CaptureTimeline, LinesBreakAsFrameDisplayBreaksThemButNeverWrap) {
 }
 
 TEST(CaptureTimeline, RunsStandForTheCharactersThatNextGivesOnTheSameLine) {
-    // Random traffic in a ring that has wrapped, with and without delimiters: every run item
-    // is the items next() gives, joined where a character stays on the line.
+    // Random traffic in a ring that has wrapped, with and without delimiters, now and then a
+    // run longer than the 64 records looked at together: every run item is the items next()
+    // gives, joined where a character stays on the line, as far as it stays.
     std::mt19937 random(5);
     Words words;
     for (int i = 0; i < 3000; ++i) {
         const unsigned pick = random() % 100;
         const auto code = static_cast<uint8_t>(random() % 4 == 0 ? 0x0D : 'a' + random() % 3);
-        if (pick < 45) {
+        if (pick < 2) {
+            for (unsigned k = 60 + random() % 150; k > 0; --k) {
+                words << (pick == 0 ? Sd('b') : Rd('c'));
+            }
+        } else if (pick < 45) {
             words << Sd(code, random() % 30 == 0);
         } else if (pick < 90) {
             words << Rd(code, random() % 30 == 0);
@@ -198,6 +203,12 @@ TEST(CaptureTimeline, RunsStandForTheCharactersThatNextGivesOnTheSameLine) {
                 EXPECT_FALSE(items[k].newLine);
             }
             EXPECT_EQ(run.end, items[at - 1].end);
+            // (A run also stops before a delimiter, which may stay on the line.)
+            if (!delimiters && run.kind == TimedItemKind::Character && at < items.size() &&
+                items[at].kind == TimedItemKind::Character) {
+                EXPECT_TRUE(items[at].newLine || items[at].direction != run.direction)
+                    << "a run stopped short at item " << at;
+            }
         }
         EXPECT_EQ(at, items.size());
         EXPECT_GT(joined, 50u);
