@@ -44,12 +44,16 @@ PlainCharacterMasks PlainCharactersOf64(const CaptureRecord* records) {
     // A flag byte per record, in a plain loop the compiler turns into vector compares, then
     // eight flags at a time gathered into bits by one multiplication: the flag of byte K lands
     // on bit 56 + K, and no two products meet. Every flag is written before it is read.
-    std::array<uint8_t, kRecords> sd; // NOLINT(cppcoreguidelines-pro-type-member-init)
-    std::array<uint8_t, kRecords> rd; // NOLINT(cppcoreguidelines-pro-type-member-init)
+    std::array<uint8_t, kRecords> top; // NOLINT(cppcoreguidelines-pro-type-member-init)
+    std::array<uint8_t, kRecords> sd;  // NOLINT(cppcoreguidelines-pro-type-member-init)
+    std::array<uint8_t, kRecords> rd;  // NOLINT(cppcoreguidelines-pro-type-member-init)
     for (size_t k = 0; k < kRecords; ++k) {
-        const RecordWord top = records[k].word & kKindAndLineStart;
-        sd[k] = top == kPlainSdCharacter ? 1 : 0;
-        rd[k] = top == kPlainRdCharacter ? 1 : 0;
+        top[k] = static_cast<uint8_t>(records[k].word >> 24);
+    }
+    for (size_t k = 0; k < kRecords; ++k) {
+        const uint8_t kindAndLineStart = top[k] & (kKindAndLineStart >> 24);
+        sd[k] = kindAndLineStart == (kPlainSdCharacter >> 24) ? 1 : 0;
+        rd[k] = kindAndLineStart == (kPlainRdCharacter >> 24) ? 1 : 0;
     }
     constexpr uint64_t kGather = 0x0102040810204080;
     PlainCharacterMasks masks;
