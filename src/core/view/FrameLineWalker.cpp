@@ -41,9 +41,10 @@ namespace {
 // PlainCharactersOf() over exactly 64 records.
 PlainCharacterMasks PlainCharactersOf64(const CaptureRecord* records) {
     constexpr size_t kRecords = 64;
-    // A flag byte per record, in a plain loop the compiler turns into vector compares, then
-    // eight flags at a time gathered into bits by one multiplication: the flag of byte K lands
-    // on bit 56 + K, and no two products meet. Every flag is written before it is read.
+    // Each record's kind byte, then a flag byte per record, in plain loops the compiler turns
+    // into vector shifts and compares of sixteen bytes; then eight flags at a time gathered into
+    // bits by one multiplication: the flag of byte K lands on bit 56 + K, and no two products
+    // meet. Every byte is written before it is read.
     std::array<uint8_t, kRecords> top; // NOLINT(cppcoreguidelines-pro-type-member-init)
     std::array<uint8_t, kRecords> sd;  // NOLINT(cppcoreguidelines-pro-type-member-init)
     std::array<uint8_t, kRecords> rd;  // NOLINT(cppcoreguidelines-pro-type-member-init)
