@@ -39,6 +39,17 @@ size_t RankBinOf(uint64_t offset) {
     return kExactBins * static_cast<size_t>(octave) + static_cast<size_t>(offset >> octave);
 }
 
+// The offsets RankBinOf() puts into BIN: from FIRST to FIRST + SPAN.
+struct RankBinRange {
+    uint64_t first = 0;
+    uint64_t span = 0;
+};
+RankBinRange RangeOfRankBin(size_t bin) {
+    const size_t octave = std::max<size_t>(bin / kExactBins, 1) - 1;
+    return {static_cast<uint64_t>(bin - kExactBins * octave) << octave,
+            (uint64_t{1} << octave) - 1};
+}
+
 // The values at the nearest ranks RANKS (1-based) of VALUES, which are MIN or more, exactly and
 // without sorting: a histogram of the values' offsets from MIN finds the bin that holds each
 // rank, and only the values of those bins are selected among. HISTOGRAM gets the values' decades
@@ -64,11 +75,14 @@ std::array<DurationNs, 2> ValuesAtRanks(const std::vector<DurationNs>& values, D
     // One more pass gathers the values of the ranks' bins, unless each holds a single value.
     std::array<std::vector<DurationNs>, 2> inBin;
     if (bins[0] >= kExactBins || bins[1] >= kExactBins) {
+        // A bin's offsets lie in one range: two comparisons (one each, as the subtraction
+        // wraps below the range) instead of finding each value's bin again.
+        const std::array<RankBinRange, 2> ranges{RangeOfRankBin(bins[0]), RangeOfRankBin(bins[1])};
         for (const DurationNs value : values) {
-            const size_t bin = binOf(value);
-            if (bin == bins[0]) {
+            const uint64_t offset = static_cast<uint64_t>(value) - static_cast<uint64_t>(min);
+            if (offset - ranges[0].first <= ranges[0].span) {
                 inBin[0].push_back(value);
-            } else if (bin == bins[1]) {
+            } else if (offset - ranges[1].first <= ranges[1].span) {
                 inBin[1].push_back(value);
             }
         }
