@@ -112,6 +112,15 @@ void BM_Statistics(benchmark::State& state) {
 }
 BENCHMARK(BM_Statistics)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The same on one thread, for comparison.
+void BM_StatisticsOneThread(benchmark::State& state) {
+    for (auto _ : state) {
+        const CaptureStatistics stats = ComputeStatistics(Fixture().store(), Fixture().base(), 0);
+        benchmark::DoNotOptimize(stats.frames);
+    }
+}
+BENCHMARK(BM_StatisticsOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace
 
 int main(int argc, char** argv) {

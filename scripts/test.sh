@@ -28,4 +28,4 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 step "Threaded tests under ThreadSanitizer"
 sanitized_build "$root/build-tsan" thread
 TSAN_OPTIONS=halt_on_error=1 \
-    ctest --test-dir "$root/build-tsan" --output-on-failure -j "$jobs" -L '^(core_link|core_capture|sim)$'
+    ctest --test-dir "$root/build-tsan" --output-on-failure -j "$jobs" -L '^(core_link|core_capture|core_interop|sim)$'

@@ -4,7 +4,11 @@
 #include "core/interop/FrameTracker.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
+#include <limits>
+#include <span>
+#include <thread>
 
 namespace varnolt {
 
@@ -50,20 +54,25 @@ RankBinRange RangeOfRankBin(size_t bin) {
             (uint64_t{1} << octave) - 1};
 }
 
+// A set of values kept in two parts.
+using ValueParts = std::array<std::span<const DurationNs>, 2>;
+
 // The values at the nearest ranks RANKS (1-based) of VALUES, which are MIN or more, exactly and
 // without sorting: a histogram of the values' offsets from MIN finds the bin that holds each
 // rank, and only the values of those bins are selected among. HISTOGRAM gets the values' decades
 // on the same pass.
-std::array<DurationNs, 2> ValuesAtRanks(const std::vector<DurationNs>& values, DurationNs min,
+std::array<DurationNs, 2> ValuesAtRanks(const ValueParts& values, DurationNs min,
                                         std::array<size_t, 2> ranks,
                                         std::array<int64_t, kDecadeBins>& histogram) {
     const auto binOf = [min](DurationNs value) {
         return RankBinOf(static_cast<uint64_t>(value) - static_cast<uint64_t>(min));
     };
     std::vector<uint32_t> counts(kRankBins);
-    for (const DurationNs value : values) {
-        ++counts[binOf(value)];
-        ++histogram[DecadeOf(value)];
+    for (const std::span<const DurationNs> part : values) {
+        for (const DurationNs value : part) {
+            ++counts[binOf(value)];
+            ++histogram[DecadeOf(value)];
+        }
     }
     std::array<size_t, 2> bins{};
     std::array<size_t, 2> below{}; // values in the bins before each rank's bin
@@ -78,12 +87,14 @@ std::array<DurationNs, 2> ValuesAtRanks(const std::vector<DurationNs>& values, D
         // A bin's offsets lie in one range: two comparisons (one each, as the subtraction
         // wraps below the range) instead of finding each value's bin again.
         const std::array<RankBinRange, 2> ranges{RangeOfRankBin(bins[0]), RangeOfRankBin(bins[1])};
-        for (const DurationNs value : values) {
-            const uint64_t offset = static_cast<uint64_t>(value) - static_cast<uint64_t>(min);
-            if (offset - ranges[0].first <= ranges[0].span) {
-                inBin[0].push_back(value);
-            } else if (offset - ranges[1].first <= ranges[1].span) {
-                inBin[1].push_back(value);
+        for (const std::span<const DurationNs> part : values) {
+            for (const DurationNs value : part) {
+                const uint64_t offset = static_cast<uint64_t>(value) - static_cast<uint64_t>(min);
+                if (offset - ranges[0].first <= ranges[0].span) {
+                    inBin[0].push_back(value);
+                } else if (offset - ranges[1].first <= ranges[1].span) {
+                    inBin[1].push_back(value);
+                }
             }
         }
     }
@@ -101,21 +112,64 @@ std::array<DurationNs, 2> ValuesAtRanks(const std::vector<DurationNs>& values, D
     return result;
 }
 
-class StatisticsWalk {
+// Below this many idle gaps a thread costs more than it saves.
+constexpr size_t kSummaryOnAThread = 1 << 14;
+
+// Where a walk over the later part of a capture stood right after one of its first time stamps.
+// A walk from the start that stands the same after the same stamp (its clock, and the frame the
+// next response is measured from) goes on exactly as this one did.
+struct WalkCheckpoint {
+    RecordPosition position = 0; // the record after the stamp
+    CaptureTimeline::Clock clock;
+    LineDirection previousDirection = LineDirection::None;
+    LocalNs previousEnd = 0;
+    CaptureStatistics counts;       // counted up to the stamp
+    std::array<size_t, 3> values{}; // idle gaps, SD → RD, RD → SD gathered up to the stamp
+    LocalNs endBefore = 0;          // the latest end among the items since the checkpoint before
+};
+
+// Two walks run at once on two cores: each keeps its counters on cache lines of its own.
+class alignas(64) StatisticsWalk {
 public:
-    StatisticsWalk(const CCaptureData& capture, const TimeBase& base,
-                   CaptureTimeline::YearSearch search)
-        : capture_(capture), timeline_(capture, base, search) {
+    StatisticsWalk(const CCaptureData& capture, const CaptureTimeline& timeline)
+        : capture_(capture), timeline_(timeline) {
         // Room for as many as a capture of this size can hold (an idle group is three records,
         // a response two frames), taken once: memory the walk does not fill is never touched.
         const auto records = static_cast<size_t>(capture.Count());
-        idle_.reserve(records / 3 + 1);
-        sdToRd_.reserve(records / 2 + 1);
-        rdToSd_.reserve(records / 2 + 1);
+        values_[0].reserve(records / 3 + 1);
+        values_[1].reserve(records / 2 + 1);
+        values_[2].reserve(records / 2 + 1);
     }
 
+    // Walks on to the newest record; after each time stamp, AFTERSTAMP() says whether to go on.
+    template <typename AfterStamp>
+    void walk(AfterStamp&& afterStamp) {
+        bool stamp = false;
+        while (timeline_.step<true>([this, &stamp](const TimedItem& item) {
+            add(item);
+            stamp = item.kind == TimedItemKind::Stamp;
+        })) {
+            if (stamp && !afterStamp()) {
+                return;
+            }
+        }
+    }
+
+    // Where the walk stands; the latest end starts again from here.
+    [[nodiscard]] WalkCheckpoint checkpoint();
+    // Whether the walk stands where CHECKPOINT was taken, the same in all that lies ahead.
+    [[nodiscard]] bool standsAt(const WalkCheckpoint& checkpoint) const;
+    // Takes over what LATER found after CHECKPOINTS[FROM], where this walk stands: LATER took
+    // CHECKPOINTS and walked on to the newest record. LATER's values are read where they are:
+    // it stays till finish().
+    void takeOver(const StatisticsWalk& later, std::span<const WalkCheckpoint> checkpoints,
+                  size_t from);
+
     // The statistics; nullopt when the timeline found its year mistaken.
-    std::optional<CaptureStatistics> run();
+    std::optional<CaptureStatistics> finish();
+
+    [[nodiscard]] const CaptureTimeline& timeline() const { return timeline_; }
+    [[nodiscard]] CaptureTimeline& timeline() { return timeline_; }
 
 private:
     // Counts ITEM; runs once per item of the timeline.
@@ -124,12 +178,13 @@ private:
 
     const CCaptureData& capture_;
     CaptureTimeline timeline_;
+    bool yearMistaken_ = false; // the part of a later walk taken over found it
     FrameTracker frames_;
     CaptureStatistics result_;
-    std::vector<DurationNs> idle_;
-    std::vector<DurationNs> sdToRd_;
-    std::vector<DurationNs> rdToSd_;
-    LineDirection previousDirection_ = LineDirection::None; // the frame closed last
+    LocalNs latestEnd_ = std::numeric_limits<LocalNs>::min();
+    std::array<std::vector<DurationNs>, 3> values_;          // idle gaps, SD → RD, RD → SD
+    std::array<std::span<const DurationNs>, 3> laterValues_; // those of the walk taken over
+    LineDirection previousDirection_ = LineDirection::None;  // the frame closed last
     LocalNs previousEnd_ = 0;
 };
 
@@ -137,25 +192,81 @@ void StatisticsWalk::frameClosed(const SerialFrame& frame) {
     ++result_.frames[IndexOf(frame.direction)];
     if (previousDirection_ != LineDirection::None && previousDirection_ != frame.direction) {
         const DurationNs gap = std::max<DurationNs>(frame.start - previousEnd_, 0);
-        (previousDirection_ == LineDirection::Sd ? sdToRd_ : rdToSd_).push_back(gap);
+        values_[previousDirection_ == LineDirection::Sd ? 1 : 2].push_back(gap);
     }
     previousDirection_ = frame.direction;
     previousEnd_ = frame.end;
 }
 
-std::optional<CaptureStatistics> StatisticsWalk::run() {
-    // One pass: the timeline gives every record once, a run of characters as one item.
-    while (timeline_.step<true>([this](const TimedItem& item) { add(item); })) {
+WalkCheckpoint StatisticsWalk::checkpoint() {
+    WalkCheckpoint checkpoint{timeline_.position(),
+                              timeline_.clock(),
+                              previousDirection_,
+                              previousEnd_,
+                              result_,
+                              {values_[0].size(), values_[1].size(), values_[2].size()},
+                              latestEnd_};
+    latestEnd_ = std::numeric_limits<LocalNs>::min();
+    return checkpoint;
+}
+
+bool StatisticsWalk::standsAt(const WalkCheckpoint& checkpoint) const {
+    // After a stamp no frame is open, and the frame walker stands the same in both walks.
+    return timeline_.position() == checkpoint.position && timeline_.clock() == checkpoint.clock &&
+           previousDirection_ == checkpoint.previousDirection &&
+           previousEnd_ == checkpoint.previousEnd && !frames_.open();
+}
+
+void StatisticsWalk::takeOver(const StatisticsWalk& later,
+                              std::span<const WalkCheckpoint> checkpoints, size_t from) {
+    const WalkCheckpoint& at = checkpoints[from];
+    const auto addSince = [](auto& total, const auto& now, const auto& then) {
+        for (size_t k = 0; k < total.size(); ++k) {
+            total[k] += now[k] - then[k];
+        }
+    };
+    addSince(result_.recordsByKind, later.result_.recordsByKind, at.counts.recordsByKind);
+    addSince(result_.characters, later.result_.characters, at.counts.characters);
+    for (size_t direction = 0; direction < result_.errors.size(); ++direction) {
+        addSince(result_.errors[direction], later.result_.errors[direction],
+                 at.counts.errors[direction]);
     }
-    if (timeline_.yearMistaken()) {
+    addSince(result_.frames, later.result_.frames, at.counts.frames);
+    addSince(result_.controlLineChanges, later.result_.controlLineChanges,
+             at.counts.controlLineChanges);
+    for (size_t k = 0; k < values_.size(); ++k) {
+        laterValues_[k] = std::span(later.values_[k]).subspan(at.values[k]);
+    }
+    latestEnd_ = std::max(latestEnd_, later.latestEnd_);
+    for (size_t k = from + 1; k < checkpoints.size(); ++k) {
+        latestEnd_ = std::max(latestEnd_, checkpoints[k].endBefore);
+    }
+    frames_ = later.frames_;
+    previousDirection_ = later.previousDirection_;
+    previousEnd_ = later.previousEnd_;
+    yearMistaken_ = later.timeline_.yearMistaken();
+}
+
+std::optional<CaptureStatistics> StatisticsWalk::finish() {
+    if (timeline_.yearMistaken() || yearMistaken_) {
         return std::nullopt;
     }
     if (const std::optional<SerialFrame> last = frames_.finish()) {
         frameClosed(*last);
     }
-    result_.idleGaps = Summarize(idle_);
-    result_.sdToRd = Summarize(sdToRd_);
-    result_.rdToSd = Summarize(rdToSd_);
+    result_.end = std::max<LocalNs>(latestEnd_, 0);
+    const auto summarize = [this](size_t k) { return Summarize(values_[k], laterValues_[k]); };
+    if (values_[0].size() + laterValues_[0].size() < kSummaryOnAThread) {
+        result_.idleGaps = summarize(0);
+    } else {
+        // The idle gaps on a second core, the responses on this one.
+        std::jthread idle([&] { result_.idleGaps = summarize(0); });
+        result_.sdToRd = summarize(1);
+        result_.rdToSd = summarize(2);
+        return result_;
+    }
+    result_.sdToRd = summarize(1);
+    result_.rdToSd = summarize(2);
     return result_;
 }
 
@@ -166,7 +277,7 @@ void StatisticsWalk::add(const TimedItem& item) {
         result_.empty = false;
         result_.start = item.start;
     }
-    result_.end = std::max(result_.end, item.end);
+    latestEnd_ = std::max(latestEnd_, item.end);
     frames_.add(item, [this](const SerialFrame& frame) { frameClosed(frame); });
     switch (item.kind) {
     case TimedItemKind::Character:
@@ -180,7 +291,7 @@ void StatisticsWalk::add(const TimedItem& item) {
     case TimedItemKind::Idle:
         result_.recordsByKind[static_cast<size_t>(RecordKind::IdleContinuation)] +=
             item.continuations;
-        idle_.push_back(item.idle);
+        values_[0].push_back(item.idle);
         break;
     case TimedItemKind::Stamp:
         result_.recordsByKind[static_cast<size_t>(RecordKind::StampContinuation)] +=
@@ -197,6 +308,123 @@ void StatisticsWalk::add(const TimedItem& item) {
     default:
         break;
     }
+}
+
+// The stamps after which a later walk notes where it stands.
+constexpr size_t kCheckpoints = 16;
+
+// The later part of a capture, walked on a thread of its own from the first time stamp at or
+// after a record on. The walk from the start meets the same stamps: it stops at the first one
+// where both walks stand alike and takes the rest from here.
+class LaterWalk {
+public:
+    LaterWalk(const CCaptureData& capture, const CaptureTimeline& timeline, RecordPosition from)
+        : walk_(capture, timeline), thread_([this, from] { run(from); }) {}
+
+    // The checkpoints taken so far, once they reach POSITION or no more will come.
+    [[nodiscard]] std::span<const WalkCheckpoint> checkpointsUpTo(RecordPosition position) const;
+    // Stops the walk at its next stamp: it is not needed.
+    void abandon() { abandoned_.store(true, std::memory_order_relaxed); }
+    // Waits for the end of the walk; nullptr when it failed or was abandoned.
+    [[nodiscard]] const StatisticsWalk* finished() {
+        thread_.join();
+        return failed_ || abandoned_.load(std::memory_order_relaxed) ? nullptr : &walk_;
+    }
+    // All the checkpoints, once finished().
+    [[nodiscard]] std::span<const WalkCheckpoint> checkpoints() const {
+        return {checkpoints_.data(), published_.load(std::memory_order_acquire) & ~kNoMore};
+    }
+
+private:
+    void run(RecordPosition from);
+    void publish(size_t state) {
+        published_.store(state, std::memory_order_release);
+        published_.notify_all();
+    }
+
+    // Added to the count of checkpoints published: no more will come.
+    static constexpr size_t kNoMore = size_t{1} << 63;
+
+    StatisticsWalk walk_;
+    std::array<WalkCheckpoint, kCheckpoints> checkpoints_;
+    bool failed_ = false; // read after the thread ended
+    std::atomic<bool> abandoned_{false};
+    alignas(64) std::atomic<size_t> published_{0}; // checkpoints written, and kNoMore
+    std::jthread thread_;                          // last: it starts once the rest is there
+};
+
+std::span<const WalkCheckpoint> LaterWalk::checkpointsUpTo(RecordPosition position) const {
+    size_t state = published_.load(std::memory_order_acquire);
+    while ((state & kNoMore) == 0 && (state == 0 || checkpoints_[state - 1].position < position)) {
+        published_.wait(state, std::memory_order_acquire);
+        state = published_.load(std::memory_order_acquire);
+    }
+    return {checkpoints_.data(), state & ~kNoMore};
+}
+
+void LaterWalk::run(RecordPosition from) {
+    size_t taken = 0;
+    try {
+        if (walk_.timeline().restartAtStampFrom(from)) {
+            walk_.walk([this, &taken] {
+                if (taken < kCheckpoints) {
+                    checkpoints_[taken] = walk_.checkpoint();
+                    ++taken;
+                    publish(taken < kCheckpoints ? taken : taken | kNoMore);
+                }
+                return !abandoned_.load(std::memory_order_relaxed);
+            });
+        }
+    } catch (...) {
+        // Out of memory: the walk from the start goes on alone.
+        failed_ = true;
+    }
+    publish(taken | kNoMore);
+}
+
+// The statistics of CAPTURE walked from the start, with a later walk from SPLITAT on (0: none).
+std::optional<CaptureStatistics> WalkCapture(const CCaptureData& capture, const TimeBase& base,
+                                             CaptureTimeline::YearSearch search,
+                                             RecordPosition splitAt) {
+    const CaptureTimeline timeline(capture, base, search);
+    StatisticsWalk whole(capture, timeline);
+    if (splitAt <= 1 || !timeline.hasStamps()) {
+        whole.walk([] { return true; });
+        return whole.finish();
+    }
+    LaterWalk later(capture, timeline, splitAt);
+    std::span<const WalkCheckpoint> checkpoints;
+    std::optional<size_t> met;
+    size_t next = 0;
+    bool looking = true;
+    whole.walk([&] {
+        const RecordPosition position = whole.timeline().position();
+        if (!looking || position <= splitAt) {
+            return true;
+        }
+        checkpoints = later.checkpointsUpTo(position);
+        while (next < checkpoints.size() && checkpoints[next].position < position) {
+            ++next;
+        }
+        looking = next < checkpoints.size();
+        if (!looking) {
+            // The clocks never agreed (a clock that stays within its stamps' spans): this walk
+            // goes on alone, as the other would only slow it where the two threads share a core.
+            later.abandon();
+        } else if (whole.standsAt(checkpoints[next])) {
+            met = next;
+            return false;
+        }
+        return true;
+    });
+    const StatisticsWalk* rest = later.finished();
+    if (met && rest != nullptr) {
+        // Those the later walk took after this one looked at them count too.
+        whole.takeOver(*rest, later.checkpoints(), *met);
+    } else if (met) {
+        whole.walk([] { return true; });
+    }
+    return whole.finish();
 }
 
 } // namespace
@@ -225,34 +453,45 @@ size_t DecadeOf(DurationNs duration) {
     return decade + (value >= next ? 1 : 0);
 }
 
-DurationSummary Summarize(const std::vector<DurationNs>& values) {
+DurationSummary Summarize(std::span<const DurationNs> values, std::span<const DurationNs> more) {
     DurationSummary summary;
-    if (values.empty()) {
+    const ValueParts parts{values, more};
+    const size_t n = values.size() + more.size();
+    if (n == 0) {
         return summary;
     }
-    const size_t n = values.size();
     summary.count = static_cast<int64_t>(n);
-    summary.min = values.front();
-    summary.max = values.front();
-    for (const DurationNs value : values) {
-        summary.min = std::min(summary.min, value);
-        summary.max = std::max(summary.max, value);
+    summary.min = values.empty() ? more.front() : values.front();
+    summary.max = summary.min;
+    for (const std::span<const DurationNs> part : parts) {
+        for (const DurationNs value : part) {
+            summary.min = std::min(summary.min, value);
+            summary.max = std::max(summary.max, value);
+        }
     }
     const std::array<DurationNs, 2> ranked =
-        ValuesAtRanks(values, summary.min, {(n + 1) / 2, (95 * n + 99) / 100}, summary.histogram);
+        ValuesAtRanks(parts, summary.min, {(n + 1) / 2, (95 * n + 99) / 100}, summary.histogram);
     summary.median = ranked[0];
     summary.p95 = ranked[1];
     return summary;
 }
 
 CaptureStatistics ComputeStatistics(const CCaptureData& capture, const TimeBase& base) {
+    // Below this many records a second thread costs more than it saves.
+    constexpr RecordCount kSplitAbove = 1 << 16;
+    const bool split = capture.Count() >= kSplitAbove && std::thread::hardware_concurrency() > 1;
+    return ComputeStatistics(capture, base, split ? capture.Count() / 2 : 0);
+}
+
+CaptureStatistics ComputeStatistics(const CCaptureData& capture, const TimeBase& base,
+                                    RecordPosition splitAt) {
     // The year of stamps without one is taken from the file unless a stamp with a year comes
     // before them; one coming after them, which an analyzer does not write, costs a second walk.
     if (std::optional<CaptureStatistics> stats =
-            StatisticsWalk(capture, base, CaptureTimeline::YearSearch::UpToFirstStamp).run()) {
+            WalkCapture(capture, base, CaptureTimeline::YearSearch::UpToFirstStamp, splitAt)) {
         return *stats;
     }
-    return *StatisticsWalk(capture, base, CaptureTimeline::YearSearch::WholeCapture).run();
+    return *WalkCapture(capture, base, CaptureTimeline::YearSearch::WholeCapture, splitAt);
 }
 
 } // namespace varnolt

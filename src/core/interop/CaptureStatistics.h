@@ -5,7 +5,7 @@
 
 #include <array>
 #include <cstdint>
-#include <vector>
+#include <span>
 
 namespace varnolt {
 
@@ -24,10 +24,12 @@ struct DurationSummary {
     DurationNs p95 = 0;
     DurationNs max = 0;
     std::array<int64_t, kDecadeBins> histogram{};
+    bool operator==(const DurationSummary&) const = default;
 };
 
-// Summarises VALUES.
-[[nodiscard]] DurationSummary Summarize(const std::vector<DurationNs>& values);
+// Summarises VALUES and MORE together.
+[[nodiscard]] DurationSummary Summarize(std::span<const DurationNs> values,
+                                        std::span<const DurationNs> more = {});
 
 // Index of a direction in the statistics' arrays.
 enum DirectionIndex : size_t { kSdIndex = 0, kRdIndex = 1 };
@@ -46,10 +48,16 @@ struct CaptureStatistics {
     bool empty = true;
     LocalNs start = 0; // the first record began
     LocalNs end = 0;   // the last record ended
+    bool operator==(const CaptureStatistics&) const = default;
 };
 
-// The statistics of CAPTURE, placed in time by its timeline (CaptureTimeline).
+// The statistics of CAPTURE, placed in time by its timeline (CaptureTimeline). A large capture
+// is walked by two threads where the computer has two cores.
 [[nodiscard]] CaptureStatistics ComputeStatistics(const CCaptureData& capture,
                                                   const TimeBase& base);
+// The same, with the second thread starting at the first time stamp from record SPLITAT on (0:
+// one thread). The statistics do not depend on SPLITAT.
+[[nodiscard]] CaptureStatistics ComputeStatistics(const CCaptureData& capture, const TimeBase& base,
+                                                  RecordPosition splitAt);
 
 } // namespace varnolt

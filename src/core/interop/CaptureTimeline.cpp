@@ -95,6 +95,29 @@ void CaptureTimeline::findOrigin(const TimeBase& base, YearSearch search) {
     setClock(originFound_ ? origin_ : base.fileTime);
 }
 
+bool CaptureTimeline::restartAtStampFrom(RecordPosition from) {
+    RecordPosition position = std::max<RecordPosition>(from, 1);
+    while (position <= records_.total() && KindOf(records_.At(position)) != RecordKind::StampHead) {
+        ++position;
+    }
+    if (position > records_.total()) {
+        return false;
+    }
+    position_ = position;
+    index_ = records_.IndexOf(position);
+    maskLength_ = 0;
+    walker_ = FrameLineWalker(kNoWrap, delimiters_);
+    walker_.StartAtLineStart(DirectionBefore(capture_, index_));
+    setClock(0);
+    if (IsWholeStamp(records_, position)) {
+        if (const std::optional<StampMoment> moment =
+                StampMomentOf(records_.StampAt(position), stampYear_, 0, false)) {
+            setClock(moment->at);
+        }
+    }
+    return true;
+}
+
 void CaptureTimeline::checkYear(const TimeStamp& stamp) {
     if (StampYear(stamp)) {
         yearMistaken_ = true;

@@ -85,6 +85,26 @@ public:
     template <bool JoinRuns, typename Sink>
     bool step(Sink&& sink);
 
+    // Starts the walk again at the first time stamp at or after record FROM, as a walk would
+    // that came to it with the clock at the moment the stamp shows (in the year the timeline
+    // gives stamps without one); the frame walker takes the direction of the latest character
+    // before it. False when no stamp comes. A second walker over the later part of a capture
+    // starts here: where its clock and a whole walk's agree after a stamp (clock()), both go
+    // on alike.
+    bool restartAtStampFrom(RecordPosition from);
+
+    // Where the clock stands: whole nanoseconds and the fraction kept in 1 / speed ns.
+    struct Clock {
+        LocalNs ns = 0;
+        int64_t fraction = 0;
+        bool operator==(const Clock&) const = default;
+    };
+    [[nodiscard]] Clock clock() const { return {clock_, clockFraction_}; }
+    // The record the next item starts at.
+    [[nodiscard]] RecordPosition position() const { return position_; }
+    // Whether a stamp in the capture names a moment (the clock is absolute).
+    [[nodiscard]] bool hasStamps() const { return originFound_; }
+
     // With YearSearch::UpToFirstStamp: a stamp with a year came after the stamps without one had
     // been placed in the year of the file, so the items given so far may be a year out.
     [[nodiscard]] bool yearMistaken() const { return yearMistaken_; }

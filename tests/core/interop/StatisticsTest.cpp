@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -142,6 +143,122 @@ TEST(CaptureStatistics, CountsFramesGapsAndResponses) {
                              "\"frames\": {\"SD\": 3, \"RD\": 2}", "\"count\": 3",
                              "\"min_ms\": 3.000", "\"median_ms\": 12.000", "\"max_ms\": 40.000"}) {
         EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
+    }
+}
+
+// The words of about COUNT records of the virtual analyzer's traffic.
+std::vector<RecordWord> TrafficWords(const sim::TrafficSettings& settings, size_t count) {
+    sim::TrafficGenerator traffic(settings);
+    std::vector<RecordWord> words;
+    while (words.size() < count) {
+        const sim::TrafficItem& item = traffic.Peek();
+        words.insert(words.end(), item.words.begin(), item.words.end());
+        traffic.Pop();
+    }
+    return words;
+}
+
+TEST(CaptureStatistics, TwoThreadsCountWhatOneCounts) {
+    // The second thread starts at a stamp with the clock guessed and hands over where both
+    // walks stand alike; wherever it starts, the numbers are the one walk's.
+    struct Case {
+        const char* name;
+        sim::TrafficSettings settings;
+        // Changes the words or the capture: stamps that jump about, delimiters ...
+        std::function<void(std::vector<RecordWord>&)> words;
+        std::function<void(CCaptureData&)> capture;
+        RecordCount capacity = 40'000;
+    };
+    const auto randomStamps = [](std::vector<RecordWord>& words) {
+        std::mt19937 random(7);
+        for (size_t k = 0; k + 4 <= words.size(); ++k) {
+            if (KindOf(words[k]) == RecordKind::StampHead) {
+                const auto stamp = sim::TimeStampWords(
+                    SubKindOf(words[k]), static_cast<uint64_t>(random() % 600) * kNsPerSecond);
+                std::copy(stamp.begin(), stamp.end(), words.begin() + static_cast<long>(k));
+            }
+        }
+    };
+    // Whole-second stamps that the clock mostly stays within: after the start the two walks
+    // never agree, and the first goes on alone.
+    sim::TrafficSettings exchanges;
+    exchanges.idleDisplay = 1;
+    exchanges.timeDisplay = 1;
+    exchanges.recordWidth = 1;
+    exchanges.seed = 3;
+    // Stamps of hundredths (layout B, no year), which the walks agree after.
+    sim::TrafficSettings hundredths = exchanges;
+    hundredths.timeDisplay = 2;
+    sim::TrafficSettings kindFour = exchanges;
+    kindFour.timeDisplay = 4;
+    kindFour.idleDisplay = 2;
+    const Case cases[] = {
+        {"exchanges", exchanges, {}, {}},
+        {"stamps back and forth", exchanges, randomStamps, {}},
+        {"stamps without a year",
+         hundredths,
+         [](std::vector<RecordWord>& words) {
+             const auto stamp = Stamp(1, 0x25, 12 << 6 | 1 << 4, 0, 0);
+             words.insert(words.end() - 100, stamp.begin(), stamp.end());
+         },
+         {}},
+        {"stamps of kind 4, idle gaps in hundredths", kindFour, {}, {}},
+        {"a stamp far ahead",
+         hundredths,
+         [](std::vector<RecordWord>& words) {
+             // The eighth stamp after the middle, an hour on: the capture's span ends after it.
+             int stamps = 0;
+             for (size_t k = words.size() / 2; k + 4 <= words.size(); ++k) {
+                 if (KindOf(words[k]) == RecordKind::StampHead && ++stamps == 8) {
+                     const auto stamp =
+                         sim::TimeStampWords(SubKindOf(words[k]), 3600 * kNsPerSecond);
+                     std::copy(stamp.begin(), stamp.end(), words.begin() + static_cast<long>(k));
+                     break;
+                 }
+             }
+         },
+         {}},
+        {"delimiters",
+         exchanges,
+         {},
+         [](CCaptureData& capture) {
+             capture.header().delimiter(DelimiterSlot::SdStart) = {1, '0', 0};
+             capture.header().delimiter(DelimiterSlot::RdEnd) = {1, 'F', 0};
+         }},
+        {"ring wrapped", exchanges, {}, {}, 25'000},
+        {"stamps only early on",
+         exchanges,
+         [](std::vector<RecordWord>& words) {
+             for (size_t k = 5'000; k < words.size(); ++k) {
+                 if (KindOf(words[k]) == RecordKind::StampHead ||
+                     KindOf(words[k]) == RecordKind::StampContinuation) {
+                     words[k] = ControlChange(0xAAA, 0xA99);
+                 }
+             }
+         },
+         {}},
+    };
+    const TimeBase base{LocalNsOf({2026, 12, 10, 9, 0, 0, 0}), 3600};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<RecordWord> words = TrafficWords(c.settings, 30'000);
+        if (c.words) {
+            c.words(words);
+        }
+        auto capture = MakeCapture(words, c.capacity);
+        capture->header().speed = c.settings.speed;
+        capture->header().idleDisplay = c.settings.idleDisplay;
+        capture->header().timeDisplay = c.settings.timeDisplay;
+        capture->header().recordWidth = c.settings.recordWidth;
+        if (c.capture) {
+            c.capture(*capture);
+        }
+        const CaptureStatistics one = ComputeStatistics(*capture, base, 0);
+        ASSERT_GT(one.frames[kRdIndex], 100);
+        const RecordCount total = capture->Count();
+        for (const RecordPosition split : {RecordPosition{2}, total / 3, total / 2, total - 50}) {
+            EXPECT_EQ(ComputeStatistics(*capture, base, split), one) << "from " << split;
+        }
     }
 }
 
