@@ -310,7 +310,7 @@ void StatisticsWalk::add(const TimedItem& item) {
     }
 }
 
-// The stamps after which a later walk notes where it stands.
+// How many times a later walk notes where it stands.
 constexpr size_t kCheckpoints = 16;
 
 // The later part of a capture, walked on a thread of its own from the first time stamp at or
@@ -366,12 +366,18 @@ void LaterWalk::run(RecordPosition from) {
     size_t taken = 0;
     try {
         if (walk_.timeline().restartAtStampFrom(from)) {
-            walk_.walk([this, &taken] {
-                if (taken < kCheckpoints) {
+            // The walks can come to agree only where a stamp moves this walk's clock (else it
+            // keeps the error it started with), and on the response after it from the next
+            // stamp on: it notes how it stands there. Its first stamp set its clock.
+            bool afterMove = false;
+            walk_.walk([this, &taken, &afterMove] {
+                const bool moved = taken == 0 || walk_.timeline().stampMovedClock();
+                if (taken < kCheckpoints && (moved || afterMove)) {
                     checkpoints_[taken] = walk_.checkpoint();
                     ++taken;
                     publish(taken < kCheckpoints ? taken : taken | kNoMore);
                 }
+                afterMove = moved;
                 return !abandoned_.load(std::memory_order_relaxed);
             });
         }

@@ -127,6 +127,7 @@ void CaptureTimeline::checkYear(const TimeStamp& stamp) {
 
 void CaptureTimeline::applyStamp(const TimeStamp& stamp) {
     const LocalNs clock = now();
+    stampMovedClock_ = false;
     // Before the clock is known, a year taken from a stamp is used as it is; the file's year
     // may be the one after a capture that ran into the New Year.
     const std::optional<StampMoment> moment =
@@ -139,8 +140,10 @@ void CaptureTimeline::applyStamp(const TimeStamp& stamp) {
         originFound_ = true;
     } else if (clock < moment->at) {
         setClock(moment->at);
+        stampMovedClock_ = true;
     } else if (clock > moment->at + moment->resolution) {
         setClock(moment->at + moment->resolution);
+        stampMovedClock_ = true;
     }
 }
 

@@ -100,6 +100,8 @@ public:
         bool operator==(const Clock&) const = default;
     };
     [[nodiscard]] Clock clock() const { return {clock_, clockFraction_}; }
+    // Whether the latest whole stamp moved the clock into its span (a clock within it stays).
+    [[nodiscard]] bool stampMovedClock() const { return stampMovedClock_; }
     // The record the next item starts at.
     [[nodiscard]] RecordPosition position() const { return position_; }
     // Whether a stamp in the capture names a moment (the clock is absolute).
@@ -187,6 +189,7 @@ private:
     PlainCharacterMasks masks_;
     RingIndex maskStart_ = 0;
     RecordCount maskLength_ = 0;
+    bool stampMovedClock_ = false;
     bool scanning_ = false;
     LocalNs near_ = 0;
     bool originFound_ = false;
