@@ -314,12 +314,14 @@ void StatisticsWalk::add(const TimedItem& item) {
 constexpr size_t kCheckpoints = 16;
 
 // The later part of a capture, walked on a thread of its own from the first time stamp at or
-// after a record on. The walk from the start meets the same stamps: it stops at the first one
-// where both walks stand alike and takes the rest from here.
+// after a record on, noting how it stands after some stamps near its start. The walk from the start
+// meets the same stamps: it stops at the first one where both walks stand alike and takes the rest
+// from here.
 class LaterWalk {
 public:
-    LaterWalk(const CCaptureData& capture, const CaptureTimeline& timeline, RecordPosition from)
-        : walk_(capture, timeline), thread_([this, from] { run(from); }) {}
+    LaterWalk(const CCaptureData& capture, const CaptureTimeline& timeline, RecordPosition from,
+              RecordCount lookAhead)
+        : walk_(capture, timeline), thread_([this, from, lookAhead] { run(from, lookAhead); }) {}
 
     // The checkpoints taken so far, once they reach POSITION or no more will come.
     [[nodiscard]] std::span<const WalkCheckpoint> checkpointsUpTo(RecordPosition position) const;
@@ -336,7 +338,7 @@ public:
     }
 
 private:
-    void run(RecordPosition from);
+    void run(RecordPosition from, RecordCount lookAhead);
     void publish(size_t state) {
         published_.store(state, std::memory_order_release);
         published_.notify_all();
@@ -362,22 +364,31 @@ std::span<const WalkCheckpoint> LaterWalk::checkpointsUpTo(RecordPosition positi
     return {checkpoints_.data(), state & ~kNoMore};
 }
 
-void LaterWalk::run(RecordPosition from) {
+void LaterWalk::run(RecordPosition from, RecordCount lookAhead) {
     size_t taken = 0;
     try {
         if (walk_.timeline().restartAtStampFrom(from)) {
             // The walks can come to agree only where a stamp moves this walk's clock (else it
             // keeps the error it started with), and on the response after it from the next
-            // stamp on: it notes how it stands there. Its first stamp set its clock.
+            // stamp on: it notes how it stands there. Its first stamp set its clock. It looks
+            // no further than LOOKAHEAD records, so that the walk from the start, which waits
+            // for its notes, never waits long.
+            const RecordPosition lookUntil = walk_.timeline().position() + lookAhead;
+            bool noting = true;
             bool afterMove = false;
-            walk_.walk([this, &taken, &afterMove] {
-                const bool moved = taken == 0 || walk_.timeline().stampMovedClock();
-                if (taken < kCheckpoints && (moved || afterMove)) {
-                    checkpoints_[taken] = walk_.checkpoint();
-                    ++taken;
-                    publish(taken < kCheckpoints ? taken : taken | kNoMore);
+            walk_.walk([&] {
+                if (noting) {
+                    const bool moved = taken == 0 || walk_.timeline().stampMovedClock();
+                    const size_t before = taken;
+                    if (moved || afterMove) {
+                        checkpoints_[taken++] = walk_.checkpoint();
+                    }
+                    afterMove = moved;
+                    noting = taken < kCheckpoints && walk_.timeline().position() < lookUntil;
+                    if (!noting || taken != before) {
+                        publish(noting ? taken : taken | kNoMore);
+                    }
                 }
-                afterMove = moved;
                 return !abandoned_.load(std::memory_order_relaxed);
             });
         }
@@ -398,7 +409,9 @@ std::optional<CaptureStatistics> WalkCapture(const CCaptureData& capture, const 
         whole.walk([] { return true; });
         return whole.finish();
     }
-    LaterWalk later(capture, timeline, splitAt);
+    // The later walk looks for where the walks meet over a sixteenth of its part.
+    const RecordCount lookAhead = std::max<RecordCount>((capture.Count() - splitAt) / 16, 4096);
+    LaterWalk later(capture, timeline, splitAt, lookAhead);
     std::span<const WalkCheckpoint> checkpoints;
     std::optional<size_t> met;
     size_t next = 0;
