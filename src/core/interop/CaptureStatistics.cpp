@@ -339,6 +339,9 @@ public:
 
 private:
     void run(RecordPosition from, RecordCount lookAhead);
+    // Notes how the walk stands after a stamp near its start; whether to go on. Out of line:
+    // the walk's loop, which calls it, stays small enough to be compiled whole.
+    [[gnu::noinline]] bool afterStamp();
     void publish(size_t state) {
         published_.store(state, std::memory_order_release);
         published_.notify_all();
@@ -349,6 +352,12 @@ private:
 
     StatisticsWalk walk_;
     std::array<WalkCheckpoint, kCheckpoints> checkpoints_;
+    // It looks no further than LOOKUNTIL_, so that the walk from the start, which waits for
+    // its notes, never waits long.
+    RecordPosition lookUntil_ = 0;
+    size_t taken_ = 0;
+    bool noting_ = true;
+    bool afterMove_ = false;
     bool failed_ = false; // read after the thread ended
     std::atomic<bool> abandoned_{false};
     alignas(64) std::atomic<size_t> published_{0}; // checkpoints written, and kNoMore
@@ -365,38 +374,35 @@ std::span<const WalkCheckpoint> LaterWalk::checkpointsUpTo(RecordPosition positi
 }
 
 void LaterWalk::run(RecordPosition from, RecordCount lookAhead) {
-    size_t taken = 0;
     try {
         if (walk_.timeline().restartAtStampFrom(from)) {
-            // The walks can come to agree only where a stamp moves this walk's clock (else it
-            // keeps the error it started with), and on the response after it from the next
-            // stamp on: it notes how it stands there. Its first stamp set its clock. It looks
-            // no further than LOOKAHEAD records, so that the walk from the start, which waits
-            // for its notes, never waits long.
-            const RecordPosition lookUntil = walk_.timeline().position() + lookAhead;
-            bool noting = true;
-            bool afterMove = false;
-            walk_.walk([&] {
-                if (noting) {
-                    const bool moved = taken == 0 || walk_.timeline().stampMovedClock();
-                    const size_t before = taken;
-                    if (moved || afterMove) {
-                        checkpoints_[taken++] = walk_.checkpoint();
-                    }
-                    afterMove = moved;
-                    noting = taken < kCheckpoints && walk_.timeline().position() < lookUntil;
-                    if (!noting || taken != before) {
-                        publish(noting ? taken : taken | kNoMore);
-                    }
-                }
-                return !abandoned_.load(std::memory_order_relaxed);
-            });
+            lookUntil_ = walk_.timeline().position() + lookAhead;
+            walk_.walk([this] { return afterStamp(); });
         }
     } catch (...) {
         // Out of memory: the walk from the start goes on alone.
         failed_ = true;
     }
-    publish(taken | kNoMore);
+    publish(taken_ | kNoMore);
+}
+
+bool LaterWalk::afterStamp() {
+    if (noting_) {
+        // The walks can come to agree only where a stamp moves this walk's clock (else it keeps
+        // the error it started with), and on the response after it from the next stamp on: it
+        // notes how it stands there. Its first stamp set its clock.
+        const bool moved = taken_ == 0 || walk_.timeline().stampMovedClock();
+        const size_t before = taken_;
+        if (moved || afterMove_) {
+            checkpoints_[taken_++] = walk_.checkpoint();
+        }
+        afterMove_ = moved;
+        noting_ = taken_ < kCheckpoints && walk_.timeline().position() < lookUntil_;
+        if (!noting_ || taken_ != before) {
+            publish(noting_ ? taken_ : taken_ | kNoMore);
+        }
+    }
+    return !abandoned_.load(std::memory_order_relaxed);
 }
 
 // The statistics of CAPTURE walked from the start, with a later walk from SPLITAT on (0: none).
