@@ -112,9 +112,6 @@ std::array<DurationNs, 2> ValuesAtRanks(const ValueParts& values, DurationNs min
     return result;
 }
 
-// Below this many idle gaps a thread costs more than it saves.
-constexpr size_t kSummaryOnAThread = 1 << 14;
-
 // Where a walk over the later part of a capture stood right after one of its first time stamps.
 // A walk from the start that stands the same after the same stamp (its clock, and the frame the
 // next response is measured from) goes on exactly as this one did.
@@ -141,9 +138,19 @@ public:
         values_[2].reserve(records / 2 + 1);
     }
 
-    // Walks on to the newest record; after each time stamp, AFTERSTAMP() says whether to go on.
+    // Walks on up to record END (the item that starts before it to its end) or the newest
+    // record; false when the newest record has been walked.
+    bool walkBefore(RecordPosition end) {
+        timeline_.endBefore(end);
+        while (timeline_.step<true>([this](const TimedItem& item) { add(item); })) {
+        }
+        return !timeline_.atEnd();
+    }
+    // Walks on while AFTERSTAMP(), asked after each time stamp, says so. Slower than
+    // walkBefore(): for short stretches.
     template <typename AfterStamp>
-    void walk(AfterStamp&& afterStamp) {
+    void walkWhile(AfterStamp&& afterStamp) {
+        timeline_.endBefore(kNoEnd);
         bool stamp = false;
         while (timeline_.step<true>([this, &stamp](const TimedItem& item) {
             add(item);
@@ -154,6 +161,7 @@ public:
             }
         }
     }
+    static constexpr RecordPosition kNoEnd = std::numeric_limits<RecordPosition>::max();
 
     // Where the walk stands; the latest end starts again from here.
     [[nodiscard]] WalkCheckpoint checkpoint();
@@ -255,18 +263,9 @@ std::optional<CaptureStatistics> StatisticsWalk::finish() {
         frameClosed(*last);
     }
     result_.end = std::max<LocalNs>(latestEnd_, 0);
-    const auto summarize = [this](size_t k) { return Summarize(values_[k], laterValues_[k]); };
-    if (values_[0].size() + laterValues_[0].size() < kSummaryOnAThread) {
-        result_.idleGaps = summarize(0);
-    } else {
-        // The idle gaps on a second core, the responses on this one.
-        std::jthread idle([&] { result_.idleGaps = summarize(0); });
-        result_.sdToRd = summarize(1);
-        result_.rdToSd = summarize(2);
-        return result_;
-    }
-    result_.sdToRd = summarize(1);
-    result_.rdToSd = summarize(2);
+    result_.idleGaps = Summarize(values_[0], laterValues_[0]);
+    result_.sdToRd = Summarize(values_[1], laterValues_[1]);
+    result_.rdToSd = Summarize(values_[2], laterValues_[2]);
     return result_;
 }
 
@@ -339,9 +338,8 @@ public:
 
 private:
     void run(RecordPosition from, RecordCount lookAhead);
-    // Notes how the walk stands after a stamp near its start; whether to go on. Out of line:
-    // the walk's loop, which calls it, stays small enough to be compiled whole.
-    [[gnu::noinline]] bool afterStamp();
+    // Notes how the walk stands after a stamp near its start; whether to go on noting.
+    bool afterStamp();
     void publish(size_t state) {
         published_.store(state, std::memory_order_release);
         published_.notify_all();
@@ -356,7 +354,6 @@ private:
     // its notes, never waits long.
     RecordPosition lookUntil_ = 0;
     size_t taken_ = 0;
-    bool noting_ = true;
     bool afterMove_ = false;
     bool failed_ = false; // read after the thread ended
     std::atomic<bool> abandoned_{false};
@@ -374,10 +371,15 @@ std::span<const WalkCheckpoint> LaterWalk::checkpointsUpTo(RecordPosition positi
 }
 
 void LaterWalk::run(RecordPosition from, RecordCount lookAhead) {
+    // Stretches walked between looks whether the walk is still needed.
+    constexpr RecordCount kStretch = 1 << 16;
     try {
         if (walk_.timeline().restartAtStampFrom(from)) {
             lookUntil_ = walk_.timeline().position() + lookAhead;
-            walk_.walk([this] { return afterStamp(); });
+            walk_.walkWhile([this] { return afterStamp(); });
+            while (!abandoned_.load(std::memory_order_relaxed) &&
+                   walk_.walkBefore(walk_.timeline().position() + kStretch)) {
+            }
         }
     } catch (...) {
         // Out of memory: the walk from the start goes on alone.
@@ -387,22 +389,20 @@ void LaterWalk::run(RecordPosition from, RecordCount lookAhead) {
 }
 
 bool LaterWalk::afterStamp() {
-    if (noting_) {
-        // The walks can come to agree only where a stamp moves this walk's clock (else it keeps
-        // the error it started with), and on the response after it from the next stamp on: it
-        // notes how it stands there. Its first stamp set its clock.
-        const bool moved = taken_ == 0 || walk_.timeline().stampMovedClock();
-        const size_t before = taken_;
-        if (moved || afterMove_) {
-            checkpoints_[taken_++] = walk_.checkpoint();
-        }
-        afterMove_ = moved;
-        noting_ = taken_ < kCheckpoints && walk_.timeline().position() < lookUntil_;
-        if (!noting_ || taken_ != before) {
-            publish(noting_ ? taken_ : taken_ | kNoMore);
-        }
+    // The walks can come to agree only where a stamp moves this walk's clock (else it keeps
+    // the error it started with), and on the response after it from the next stamp on: it
+    // notes how it stands there. Its first stamp set its clock.
+    const bool moved = taken_ == 0 || walk_.timeline().stampMovedClock();
+    const size_t before = taken_;
+    if (moved || afterMove_) {
+        checkpoints_[taken_++] = walk_.checkpoint();
     }
-    return !abandoned_.load(std::memory_order_relaxed);
+    afterMove_ = moved;
+    const bool noting = taken_ < kCheckpoints && walk_.timeline().position() < lookUntil_;
+    if (!noting || taken_ != before) {
+        publish(noting ? taken_ : taken_ | kNoMore);
+    }
+    return noting && !abandoned_.load(std::memory_order_relaxed);
 }
 
 // The statistics of CAPTURE walked from the start, with a later walk from SPLITAT on (0: none).
@@ -412,31 +412,32 @@ std::optional<CaptureStatistics> WalkCapture(const CCaptureData& capture, const 
     const CaptureTimeline timeline(capture, base, search);
     StatisticsWalk whole(capture, timeline);
     if (splitAt <= 1 || !timeline.hasStamps()) {
-        whole.walk([] { return true; });
+        whole.walkBefore(StatisticsWalk::kNoEnd);
         return whole.finish();
     }
     // The later walk looks for where the walks meet over a sixteenth of its part.
     const RecordCount lookAhead = std::max<RecordCount>((capture.Count() - splitAt) / 16, 4096);
     LaterWalk later(capture, timeline, splitAt, lookAhead);
+    whole.walkBefore(splitAt);
     std::span<const WalkCheckpoint> checkpoints;
     std::optional<size_t> met;
     size_t next = 0;
-    bool looking = true;
-    whole.walk([&] {
+    whole.walkWhile([&] {
         const RecordPosition position = whole.timeline().position();
-        if (!looking || position <= splitAt) {
+        if (position <= splitAt) {
             return true;
         }
         checkpoints = later.checkpointsUpTo(position);
         while (next < checkpoints.size() && checkpoints[next].position < position) {
             ++next;
         }
-        looking = next < checkpoints.size();
-        if (!looking) {
+        if (next == checkpoints.size()) {
             // The clocks never agreed (a clock that stays within its stamps' spans): this walk
             // goes on alone, as the other would only slow it where the two threads share a core.
             later.abandon();
-        } else if (whole.standsAt(checkpoints[next])) {
+            return false;
+        }
+        if (whole.standsAt(checkpoints[next])) {
             met = next;
             return false;
         }
@@ -446,8 +447,8 @@ std::optional<CaptureStatistics> WalkCapture(const CCaptureData& capture, const 
     if (met && rest != nullptr) {
         // Those the later walk took after this one looked at them count too.
         whole.takeOver(*rest, later.checkpoints(), *met);
-    } else if (met) {
-        whole.walk([] { return true; });
+    } else {
+        whole.walkBefore(StatisticsWalk::kNoEnd);
     }
     return whole.finish();
 }

@@ -46,6 +46,7 @@ CaptureTimeline::CaptureTimeline(const CCaptureData& capture, const TimeBase& ba
     delimited_[0] = enabled(DelimiterSlot::SdStart) || enabled(DelimiterSlot::SdEnd);
     delimited_[1] = enabled(DelimiterSlot::RdStart) || enabled(DelimiterSlot::RdEnd);
     index_ = records_.IndexOf(1);
+    end_ = records_.total() + 1;
     findOrigin(base, search);
 }
 

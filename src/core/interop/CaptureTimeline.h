@@ -5,6 +5,7 @@
 #include "core/interop/CaptureTime.h"
 #include "core/view/FrameLineWalker.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -100,8 +101,16 @@ public:
         bool operator==(const Clock&) const = default;
     };
     [[nodiscard]] Clock clock() const { return {clock_, clockFraction_}; }
+    // Ends the walk before record END: the first item that starts there or later is not given
+    // (a run that starts before it may go past it). Past the newest record, at it.
+    void endBefore(RecordPosition end) {
+        end_ = std::min<RecordPosition>(end, records_.total() + 1);
+    }
+
     // Whether the latest whole stamp moved the clock into its span (a clock within it stays).
     [[nodiscard]] bool stampMovedClock() const { return stampMovedClock_; }
+    // Whether the walk has given the newest record.
+    [[nodiscard]] bool atEnd() const { return position_ > records_.total(); }
     // The record the next item starts at.
     [[nodiscard]] RecordPosition position() const { return position_; }
     // Whether a stamp in the capture names a moment (the clock is absolute).
@@ -183,6 +192,7 @@ private:
     LocalNs clock_ = 0;
     int64_t clockFraction_ = 0;
     RecordPosition position_ = 1;
+    RecordPosition end_;              // the walk ends before this record
     RingIndex index_ = 0;             // the ring index of position_
     std::array<bool, 2> delimited_{}; // a delimiter of SD, of RD is enabled
     // The plain characters among the MASKLENGTH_ records from ring index MASKSTART_ on.
@@ -282,7 +292,7 @@ inline RecordCount CaptureTimeline::takeRun(bool sd) {
 template <bool JoinRuns, typename Sink>
 bool CaptureTimeline::step(Sink&& sink) {
     using namespace timeline_detail;
-    if (position_ > records_.total()) {
+    if (position_ >= end_) {
         return false;
     }
     const RecordWord word = records_.AtIndex(index_);
