@@ -2,34 +2,12 @@
 
 #include "core/capture/CCaptureData.h"
 #include "core/interop/CaptureTime.h"
+#include "core/interop/DurationSummary.h"
 
 #include <array>
 #include <cstdint>
-#include <span>
 
 namespace varnolt {
-
-// Histogram bins by decade: below 10 µs, 10 µs ... 100 µs, and so on up to 100 s and more.
-inline constexpr size_t kDecadeBins = 9;
-// The shortest duration that falls into BIN.
-[[nodiscard]] DurationNs DecadeLowerBound(size_t bin);
-[[nodiscard]] size_t DecadeOf(DurationNs duration);
-
-// A set of durations in summary. The median and the 95th percentile are nearest-rank values:
-// the smallest value with at least half (95 %) of the values at or below it.
-struct DurationSummary {
-    int64_t count = 0;
-    DurationNs min = 0;
-    DurationNs median = 0;
-    DurationNs p95 = 0;
-    DurationNs max = 0;
-    std::array<int64_t, kDecadeBins> histogram{};
-    bool operator==(const DurationSummary&) const = default;
-};
-
-// Summarises VALUES and MORE together.
-[[nodiscard]] DurationSummary Summarize(std::span<const DurationNs> values,
-                                        std::span<const DurationNs> more = {});
 
 // Index of a direction in the statistics' arrays.
 enum DirectionIndex : size_t { kSdIndex = 0, kRdIndex = 1 };
