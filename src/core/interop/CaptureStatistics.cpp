@@ -35,12 +35,14 @@ class alignas(64) StatisticsWalk {
 public:
     StatisticsWalk(const CCaptureData& capture, const CaptureTimeline& timeline)
         : capture_(capture), timeline_(timeline) {
-        // Room for as many as a capture of this size can hold (an idle group is three records,
-        // a response two frames), taken once: memory the walk does not fill is never touched.
+        // Room for a value per 64 records to begin with, growing as needed. Room for as many as
+        // a capture could hold (a value per two records) took blocks so large that the memory
+        // allocator gave them back to the system after each walk, and the next walk waited for
+        // the system to map them in again page by page, two walks at once slower than one.
         const auto records = static_cast<size_t>(capture.Count());
-        values_[0].reserve(records / 3 + 1);
-        values_[1].reserve(records / 2 + 1);
-        values_[2].reserve(records / 2 + 1);
+        for (std::vector<DurationNs>& values : values_) {
+            values.reserve(records / 64);
+        }
     }
 
     // Walks on up to record END (the item that starts before it to its end) or the newest
