@@ -5,8 +5,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <limits>
+#include <mutex>
+#include <optional>
 #include <span>
+#include <stop_token>
 #include <thread>
 
 namespace varnolt {
@@ -16,6 +20,8 @@ namespace {
 size_t IndexOf(LineDirection direction) {
     return direction == LineDirection::Sd ? kSdIndex : kRdIndex;
 }
+
+class LaterWalk;
 
 // Where a walk over the later part of a capture stood right after one of its first time stamps.
 // A walk from the start that stands the same after the same stamp (its clock, and the frame the
@@ -80,8 +86,9 @@ public:
     void takeOver(const StatisticsWalk& later, std::span<const WalkCheckpoint> checkpoints,
                   size_t from);
 
-    // The statistics; nullopt when the timeline found its year mistaken.
-    std::optional<CaptureStatistics> finish();
+    // The statistics; nullopt when the timeline found its year mistaken. HELPER, when given,
+    // summarises the idle gaps on its own thread meanwhile.
+    std::optional<CaptureStatistics> finish(LaterWalk* helper = nullptr);
 
     [[nodiscard]] const CaptureTimeline& timeline() const { return timeline_; }
     [[nodiscard]] CaptureTimeline& timeline() { return timeline_; }
@@ -162,20 +169,6 @@ void StatisticsWalk::takeOver(const StatisticsWalk& later,
     yearMistaken_ = later.timeline_.yearMistaken();
 }
 
-std::optional<CaptureStatistics> StatisticsWalk::finish() {
-    if (timeline_.yearMistaken() || yearMistaken_) {
-        return std::nullopt;
-    }
-    if (const std::optional<SerialFrame> last = frames_.finish()) {
-        frameClosed(*last);
-    }
-    result_.end = std::max<LocalNs>(latestEnd_, 0);
-    result_.idleGaps = Summarize(values_[0], laterValues_[0]);
-    result_.sdToRd = Summarize(values_[1], laterValues_[1]);
-    result_.rdToSd = Summarize(values_[2], laterValues_[2]);
-    return result_;
-}
-
 void StatisticsWalk::add(const TimedItem& item) {
     const RecordWord head = capture_.word(item.index);
     result_.recordsByKind[head >> 28] += item.count;
@@ -227,7 +220,8 @@ class LaterWalk {
 public:
     LaterWalk(const CCaptureData& capture, const CaptureTimeline& timeline, RecordPosition from,
               RecordCount lookAhead)
-        : walk_(capture, timeline), thread_([this, from, lookAhead] { run(from, lookAhead); }) {}
+        : walk_(capture, timeline),
+          thread_([this, from, lookAhead](std::stop_token stop) { run(stop, from, lookAhead); }) {}
 
     // The checkpoints taken so far, once they reach POSITION or no more will come.
     [[nodiscard]] std::span<const WalkCheckpoint> checkpointsUpTo(RecordPosition position) const;
@@ -235,16 +229,23 @@ public:
     void abandon() { abandoned_.store(true, std::memory_order_relaxed); }
     // Waits for the end of the walk; nullptr when it failed or was abandoned.
     [[nodiscard]] const StatisticsWalk* finished() {
-        thread_.join();
+        walked_.wait(false, std::memory_order_acquire);
         return failed_ || abandoned_.load(std::memory_order_relaxed) ? nullptr : &walk_;
     }
+    // Once finished(), the thread summarises VALUES and MORE while the caller does other
+    // work; summaryAside() waits for the summary. A thread not given values ends with this.
+    void summarizeAside(std::span<const DurationNs> values, std::span<const DurationNs> more);
+    // nullopt when it could not (out of memory).
+    [[nodiscard]] std::optional<DurationSummary> summaryAside();
     // All the checkpoints, once finished().
     [[nodiscard]] std::span<const WalkCheckpoint> checkpoints() const {
         return {checkpoints_.data(), published_.load(std::memory_order_acquire) & ~kNoMore};
     }
 
 private:
-    void run(RecordPosition from, RecordCount lookAhead);
+    void run(std::stop_token stop, RecordPosition from, RecordCount lookAhead);
+    // Summarises the values summarizeAside() hands over, unless the thread is stopped first.
+    void summarizeWhenAsked(std::stop_token stop);
     // Notes how the walk stands after a stamp near its start; whether to go on noting.
     bool afterStamp();
     void publish(size_t state) {
@@ -262,7 +263,14 @@ private:
     RecordPosition lookUntil_ = 0;
     size_t taken_ = 0;
     bool afterMove_ = false;
-    bool failed_ = false; // read after the thread ended
+    bool failed_ = false; // read after the walk ended
+    std::atomic<bool> walked_{false};
+    // The values to summarise aside and their summary.
+    std::mutex aside_;
+    std::condition_variable_any asideChanged_;
+    std::optional<std::array<std::span<const DurationNs>, 2>> asideValues_;
+    std::optional<DurationSummary> asideSummary_;
+    bool asideDone_ = false;
     std::atomic<bool> abandoned_{false};
     alignas(64) std::atomic<size_t> published_{0}; // checkpoints written, and kNoMore
     std::jthread thread_;                          // last: it starts once the rest is there
@@ -277,7 +285,7 @@ std::span<const WalkCheckpoint> LaterWalk::checkpointsUpTo(RecordPosition positi
     return {checkpoints_.data(), state & ~kNoMore};
 }
 
-void LaterWalk::run(RecordPosition from, RecordCount lookAhead) {
+void LaterWalk::run(std::stop_token stop, RecordPosition from, RecordCount lookAhead) {
     // Stretches walked between looks whether the walk is still needed.
     constexpr RecordCount kStretch = 1 << 16;
     try {
@@ -293,6 +301,41 @@ void LaterWalk::run(RecordPosition from, RecordCount lookAhead) {
         failed_ = true;
     }
     publish(taken_ | kNoMore);
+    walked_.store(true, std::memory_order_release);
+    walked_.notify_all();
+    summarizeWhenAsked(stop);
+}
+
+void LaterWalk::summarizeWhenAsked(std::stop_token stop) {
+    std::unique_lock lock(aside_);
+    if (!asideChanged_.wait(lock, stop, [this] { return asideValues_.has_value(); })) {
+        return;
+    }
+    const std::array<std::span<const DurationNs>, 2> values = *asideValues_;
+    lock.unlock();
+    std::optional<DurationSummary> summary;
+    try {
+        summary = Summarize(values[0], values[1]);
+    } catch (...) {
+        // Out of memory: the caller summarises them itself.
+    }
+    lock.lock();
+    asideSummary_ = summary;
+    asideDone_ = true;
+    asideChanged_.notify_all();
+}
+
+void LaterWalk::summarizeAside(std::span<const DurationNs> values,
+                               std::span<const DurationNs> more) {
+    const std::lock_guard lock(aside_);
+    asideValues_ = {values, more};
+    asideChanged_.notify_all();
+}
+
+std::optional<DurationSummary> LaterWalk::summaryAside() {
+    std::unique_lock lock(aside_);
+    asideChanged_.wait(lock, [this] { return asideDone_; });
+    return asideSummary_;
 }
 
 bool LaterWalk::afterStamp() {
@@ -310,6 +353,28 @@ bool LaterWalk::afterStamp() {
         publish(noting ? taken_ : taken_ | kNoMore);
     }
     return noting && !abandoned_.load(std::memory_order_relaxed);
+}
+
+std::optional<CaptureStatistics> StatisticsWalk::finish(LaterWalk* helper) {
+    if (timeline_.yearMistaken() || yearMistaken_) {
+        return std::nullopt;
+    }
+    if (const std::optional<SerialFrame> last = frames_.finish()) {
+        frameClosed(*last);
+    }
+    result_.end = std::max<LocalNs>(latestEnd_, 0);
+    if (helper != nullptr) {
+        helper->summarizeAside(values_[0], laterValues_[0]);
+    } else {
+        result_.idleGaps = Summarize(values_[0], laterValues_[0]);
+    }
+    result_.sdToRd = Summarize(values_[1], laterValues_[1]);
+    result_.rdToSd = Summarize(values_[2], laterValues_[2]);
+    if (helper != nullptr) {
+        const std::optional<DurationSummary> idle = helper->summaryAside();
+        result_.idleGaps = idle ? *idle : Summarize(values_[0], laterValues_[0]);
+    }
+    return result_;
 }
 
 // The statistics of CAPTURE walked from the start, with a later walk from SPLITAT on (0: none).
@@ -354,9 +419,9 @@ std::optional<CaptureStatistics> WalkCapture(const CCaptureData& capture, const 
     if (met && rest != nullptr) {
         // Those the later walk took after this one looked at them count too.
         whole.takeOver(*rest, later.checkpoints(), *met);
-    } else {
-        whole.walkBefore(StatisticsWalk::kNoEnd);
+        return whole.finish(&later);
     }
+    whole.walkBefore(StatisticsWalk::kNoEnd);
     return whole.finish();
 }
 
