@@ -23,7 +23,7 @@ size_t IndexOf(LineDirection direction) {
 
 class LaterWalk;
 
-// Where a walk over the later part of a capture stood right after one of its first time stamps.
+// Where a walk over the later part of a capture stood right after a time stamp near its start.
 // A walk from the start that stands the same after the same stamp (its clock, and the frame the
 // next response is measured from) goes on exactly as this one did.
 struct WalkCheckpoint {
@@ -391,7 +391,6 @@ std::optional<CaptureStatistics> WalkCapture(const CCaptureData& capture, const 
     const RecordCount lookAhead = std::max<RecordCount>((capture.Count() - splitAt) / 16, 4096);
     LaterWalk later(capture, timeline, splitAt, lookAhead);
     whole.walkBefore(splitAt);
-    std::span<const WalkCheckpoint> checkpoints;
     std::optional<size_t> met;
     size_t next = 0;
     whole.walkWhile([&] {
@@ -399,7 +398,7 @@ std::optional<CaptureStatistics> WalkCapture(const CCaptureData& capture, const 
         if (position <= splitAt) {
             return true;
         }
-        checkpoints = later.checkpointsUpTo(position);
+        const std::span<const WalkCheckpoint> checkpoints = later.checkpointsUpTo(position);
         while (next < checkpoints.size() && checkpoints[next].position < position) {
             ++next;
         }
