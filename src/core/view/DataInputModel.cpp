@@ -1,9 +1,10 @@
 #include "core/view/DataInputModel.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
-#include <cmath>
 #include <cstdio>
+#include <string>
 
 namespace varnolt {
 
@@ -17,6 +18,11 @@ constexpr std::array kCharacterPage{DataInputPage::Characters};
 
 constexpr size_t kTriggerTextLimit = 16;
 constexpr uint8_t kLastErrorCode = 4;
+
+// An idle bound of more digits than the largest one (9,999,999 ms) is held to it; an exponent
+// is read no further than a number that already makes any bound 0 or the largest.
+constexpr size_t kMaxIdleBoundDigits = 7;
+constexpr int64_t kHugeExponent = 1'000'000'000;
 
 uint8_t ErrorBit(uint8_t code) {
     return static_cast<uint8_t>(1U << (7U - code));
@@ -70,21 +76,76 @@ std::string IdleBoundText(int32_t milliseconds) {
     if (milliseconds <= 0) {
         return {};
     }
+    // Whole milliseconds as they are, with no binary fraction in between.
     std::array<char, 32> text{};
-    std::snprintf(text.data(), text.size(), "%.3f", milliseconds / 1000.0);
+    std::snprintf(text.data(), text.size(), "%d.%03d", milliseconds / 1000, milliseconds % 1000);
     return text.data();
 }
 
 int32_t ParseIdleBound(std::string_view seconds) {
-    const std::string_view text = Trimmed(seconds);
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-        !std::isfinite(value) || value < 0) {
+    // Read digit by digit: as a double, "1.001" is a little below 1.001 and would lose a
+    // millisecond when it is multiplied and truncated.
+    std::string_view text = Trimmed(seconds);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    const auto isDigit = [&text](size_t i) {
+        return i < text.size() && text[i] >= '0' && text[i] <= '9';
+    };
+    std::string digits;   // the number's digits, without its point ...
+    int64_t exponent = 0; // ... and the power of ten they are to be multiplied by
+    size_t i = 0;
+    for (; isDigit(i); ++i) {
+        digits += text[i];
+    }
+    if (i < text.size() && text[i] == '.') {
+        for (++i; isDigit(i); ++i) {
+            digits += text[i];
+            --exponent;
+        }
+    }
+    if (digits.empty()) {
         return 0;
     }
-    const double milliseconds = std::trunc(value * 1000.0);
-    return milliseconds >= kMaxIdleBoundMs ? kMaxIdleBoundMs : static_cast<int32_t>(milliseconds);
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        const bool down = i < text.size() && text[i] == '-';
+        if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+            ++i;
+        }
+        if (!isDigit(i)) {
+            return 0;
+        }
+        int64_t power = 0;
+        for (; isDigit(i); ++i) {
+            power = std::min<int64_t>(power * 10 + (text[i] - '0'), kHugeExponent);
+        }
+        exponent += down ? -power : power;
+    }
+    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
+    if (i != text.size() || negative || digits.empty()) {
+        return 0;
+    }
+    // Milliseconds: the digits shifted three places further, the fraction cut off.
+    const int64_t shift = exponent + 3;
+    if (shift < 0) {
+        if (static_cast<uint64_t>(-shift) >= digits.size()) {
+            return 0;
+        }
+        digits.resize(digits.size() - static_cast<size_t>(-shift));
+    } else if (digits.size() + static_cast<uint64_t>(shift) > kMaxIdleBoundDigits) {
+        return kMaxIdleBoundMs;
+    } else {
+        digits.append(static_cast<size_t>(shift), '0');
+    }
+    if (digits.size() > kMaxIdleBoundDigits) {
+        return kMaxIdleBoundMs;
+    }
+    int32_t milliseconds = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), milliseconds);
+    return std::min(milliseconds, kMaxIdleBoundMs);
 }
 
 std::string_view BitCaption(const PatternBitMask& mask, int b) {

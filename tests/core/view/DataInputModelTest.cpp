@@ -52,12 +52,40 @@ TEST(DataInputModel, IdleBoundsParseAsSecondsWithinLimits) {
         {"1e30", kMaxIdleBoundMs},
         {"nan", 0},
         {"9999.999", 9999999},
+        // Read as the decimal typed, not as the nearest binary fraction.
+        {"1.001", 1001},
+        {"0.29", 290},
+        {"4.35", 4350},
+        {"0.0015", 1},
+        {".5", 500},
+        {"2.", 2000},
+        {"+3", 3000},
+        {"-0", 0},
+        {"1.2345e1", 12345},
+        {"1E-3", 1},
+        {"1e-4", 0},
+        {"1e", 0},
+        {".", 0},
+        {"1.2.3", 0},
+        {"1e999999999999999999", kMaxIdleBoundMs},
+        {"12345678", kMaxIdleBoundMs},
     };
     for (const auto& [text, ms] : cases) {
         EXPECT_EQ(ParseIdleBound(text), ms) << text;
     }
     EXPECT_EQ(IdleBoundText(100), "0.100");
     EXPECT_EQ(IdleBoundText(0), "");
+    EXPECT_EQ(IdleBoundText(kMaxIdleBoundMs), "9999.999");
+}
+
+TEST(DataInputModel, IdleBoundShownAndReadBackStaysTheSame) {
+    // Reopening the dialog and pressing "検索" must keep every bound as it was.
+    for (int32_t ms = 1; ms < 100'000; ++ms) {
+        ASSERT_EQ(ParseIdleBound(IdleBoundText(ms)), ms) << IdleBoundText(ms);
+    }
+    for (const int32_t ms : {1'000'001, 8'388'607, kMaxIdleBoundMs}) {
+        EXPECT_EQ(ParseIdleBound(IdleBoundText(ms)), ms);
+    }
 }
 
 TEST(DataInputModel, BitButtonCyclesThroughZeroAndOneBackToEither) {
