@@ -317,6 +317,40 @@ TEST_P(InteropToolsTest, SigrokDecodesTheVcdIntoTheCapturesCharactersAndErrors) 
     }
 }
 
+TEST(InteropTools, SigrokDecodesTheFirstCharacterOfACaptureThatStartsWithIt) {
+    if (!HaveProgram("sigrok-cli")) {
+        GTEST_SKIP() << "sigrok-cli is not installed (scripts/setup.sh installs it)";
+    }
+    // The first record is a character at the capture's first instant: the VCD has to show the
+    // idle line before its start bit.
+    TempDir dir;
+    CCaptureData store(16);
+    CaptureHeader& header = store.header();
+    header.speed = 9600;
+    header.dataBits = 8;
+    header.stopBits = 1;
+    header.formatVersion = 110;
+    for (const uint8_t code : {0x20, 0x41, 0x42}) {
+        store.Append(MakeRecordWord(RecordKind::SdCharacter, code), 0);
+    }
+    RecordingPrompt prompt;
+    const std::filesystem::path capture = dir / "first.tvd";
+    ASSERT_TRUE(WriteCaptureFile(capture, header, 0, store,
+                                 {SaveSource::Ring, 0, store.lastIndex()}, prompt));
+    const std::filesystem::path vcd = dir / "first.vcd";
+    const ProcessRun convert =
+        RunProcess(VARNOLT_CLI_PROGRAM, {"convert", capture.string(), vcd.string()}, dir.path());
+    ASSERT_EQ(convert.status, 0) << convert.err;
+    const ProcessRun run = RunProcess(
+        "sigrok-cli",
+        {"-i", vcd.string(), "-I", "vcd", "-P",
+         "uart:baudrate=9600:data_bits=8:parity=none:stop_bits=1.0:format=hex:tx=SD:rx=RD", "-A",
+         "uart=tx-start:tx-data:tx-parity-err:tx-warnings:tx-break"},
+        dir.path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(DecodedFrames(run.out), (std::vector<std::string>{"20", "41", "42"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Conditions, InteropToolsTest,
                          ::testing::Values(LineConditions{9600, 8, 2, 1, 11},
                                            LineConditions{115200, 7, 3, 2, 12},

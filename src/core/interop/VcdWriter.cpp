@@ -72,7 +72,8 @@ private:
     enum Source : size_t { kSdWire, kRdWire, kControlLines, kSourceCount };
     static constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
 
-    void writeHeader(LocalNs origin);
+    // The header, dated FIRSTRECORD, and the values at time 0.
+    void writeHeader(LocalNs firstRecord);
     [[nodiscard]] int64_t unitsAt(LocalNs at) const { return DivideByUnit(at - origin_, unit_); }
     // The moment bit BIT of a character starting at START begins.
     [[nodiscard]] LocalNs bitAt(LocalNs start, int64_t bit) const {
@@ -114,7 +115,7 @@ private:
     uint16_t drawnLines_ = 0xFFFF; // the control-line states drawn last
 };
 
-void VcdExport::writeHeader(LocalNs origin) {
+void VcdExport::writeHeader(LocalNs firstRecord) {
     const CaptureHeader& header = capture_.header();
     static constexpr std::array<std::string_view, 7> kUnits = {"1 ns",  "10 ns",  "100 ns", "1 us",
                                                                "10 us", "100 us", "1 ms"};
@@ -122,7 +123,7 @@ void VcdExport::writeHeader(LocalNs origin) {
     for (int64_t u = unit_; u > 1; u /= 10) {
         ++unitIndex;
     }
-    std::string text = "$date " + FormatLocalTime(origin) + " $end\n";
+    std::string text = "$date " + FormatLocalTime(firstRecord) + " $end\n";
     text += "$version ";
     text += WriterName();
     text += " $end\n$comment ";
@@ -301,7 +302,11 @@ void VcdExport::run() {
     LocalNs last = 0;
     while (timeline_.next(item) && out_.ok()) {
         if (first) {
-            origin_ = watermark_ = item.start;
+            // Time 0 lies one character time before the first record: a decoder must see the
+            // line idle before the first start bit, or it cannot tell where the first frame
+            // begins. The header's date stays the first record's own time.
+            origin_ = item.start - timeline_.characterTime();
+            watermark_ = item.start;
             lineFree_.fill(item.start);
             if (header.recordWidth == 1) {
                 for (size_t k = 0; k < kControlLineCount; ++k) {
@@ -310,7 +315,7 @@ void VcdExport::run() {
                         static_cast<ControlLine>(k)));
                 }
             }
-            writeHeader(origin_);
+            writeHeader(item.start);
             first = false;
         }
         watermark_ = std::max(watermark_, item.start);

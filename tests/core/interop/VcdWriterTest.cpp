@@ -133,14 +133,15 @@ TEST(VcdWriter, BreakHoldsTheLineLowAndControlLinesFollowTheRecords) {
     capture->header().recordWidth = 1;
     const Waves waves = Parse(Vcd(*capture));
     const double bit = 1e6 / 9600;
+    const double lead = 10 * bit; // the idle character before the first record
     EXPECT_EQ(waves.valueAt("RS", 0), '1');
-    EXPECT_EQ(waves.valueAt("RS", 10 * bit + 1), '0');
+    EXPECT_EQ(waves.valueAt("RS", lead + 10 * bit + 1), '0');
     EXPECT_EQ(waves.valueAt("CI", 0), '0');
     // The break starts after 'A' and keeps the line low for two characters.
     for (const double at : {11.0, 20.0, 29.0}) {
-        EXPECT_EQ(waves.valueAt("SD", at * bit), '0') << at;
+        EXPECT_EQ(waves.valueAt("SD", lead + at * bit), '0') << at;
     }
-    EXPECT_EQ(waves.valueAt("SD", 31 * bit), '1');
+    EXPECT_EQ(waves.valueAt("SD", lead + 31 * bit), '1');
     const std::vector<Frame> sd = Receive(waves, "SD", bit, 8, false);
     ASSERT_EQ(sd.size(), 3u);
     EXPECT_EQ(sd[1].stop, 0);
@@ -148,6 +149,26 @@ TEST(VcdWriter, BreakHoldsTheLineLowAndControlLinesFollowTheRecords) {
 
     capture->header().recordWidth = 0;
     EXPECT_EQ(Parse(Vcd(*capture)).valueAt("RS", 0), 'x');
+}
+
+TEST(VcdWriter, TheLineIdlesOneCharacterBeforeACaptureThatStartsWithAStartBit) {
+    // The first record is a character at the capture's first instant: a decoder needs the idle
+    // level before its start bit to find the frame.
+    auto capture = MakeCapture({Sd(0x20), Rd('b')});
+    const std::string text = Vcd(*capture);
+    // The date is still the first record's own time.
+    EXPECT_NE(text.find("$date 1970-01-01 00:00:00.000000 $end"), std::string::npos) << text;
+    const Waves waves = Parse(text);
+    const double bit = 1e6 / 9600;
+    const auto& sd = waves.changes.at(waves.identifiers.at("SD"));
+    ASSERT_GE(sd.size(), 2U);
+    EXPECT_EQ(sd[0], (std::pair<int64_t, char>{0, '1'}));
+    EXPECT_EQ(sd[1].second, '0');
+    EXPECT_GE(static_cast<double>(sd[1].first), 10 * bit - 1);
+    const std::vector<Frame> frames = Receive(waves, "SD", bit, 8, false);
+    ASSERT_EQ(frames.size(), 1U);
+    EXPECT_EQ(frames[0].data, 0x20U);
+    EXPECT_EQ(frames[0].stop, 1);
 }
 
 TEST(VcdWireQueue, CharactersComeBackWithTheirStartsAndEdgesAcrossLongSteps) {
