@@ -2,6 +2,8 @@
 
 #include "cli/FindCriteria.h"
 #include "cli/StderrPrompt.h"
+#include "core/capture/ExportWriter.h"
+#include "core/interop/StampYearOfCapture.h"
 #include "core/view/SearchCondition.h"
 #include "core/view/ViewSearch.h"
 
@@ -62,6 +64,11 @@ CliExit RunFind(const std::vector<std::string>& args, std::ostream& out) {
     const SearchDirection direction =
         request.backward ? SearchDirection::Backward : SearchDirection::Forward;
     SearchCondition search(request.criteria);
+    if (request.criteria.kind == kSearchDateTime) {
+        // Stamps without year digits compare in the year the statistics and exports give them.
+        search.setYearOfStampsWithoutYear(
+            YearOfStampsWithoutYear(*store, TimeBase::ForFile(ExportPath(request.capturePath))));
+    }
     std::vector<HitRange> printed;
     const auto limit = static_cast<size_t>(request.all ? request.max.value_or(INT64_MAX) : 1);
     while (printed.size() < limit && search.Find(*store, position, direction)) {

@@ -1,10 +1,12 @@
 #include "core/capture/CCaptureData.h"
 #include "core/capture/CaptureFileWriter.h"
+#include "sim/TrafficGenerator.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -119,6 +121,28 @@ TEST_F(FindTest, NothingFoundAndUnusableCommandLines) {
     const testing::CliRun missing =
         testing::RunCli(dir.path(), {"find", (dir / "none.tvd").string(), "--error", "PE"});
     EXPECT_EQ(missing.status, 1);
+}
+
+TEST(FindInTime, StampsWithoutYearDigitsAreFoundInTheYearTheStatisticsGiveThem) {
+    // Layout-B stamps (month and day only) of 12/10 05:00:00, in a file written in 2026.
+    testing::TempDir dir;
+    const std::filesystem::path capture = dir / "noyear.tvd";
+    CCaptureData store(16);
+    for (const RecordWord word : sim::TimeStampWords(2, 0)) {
+        store.Append(word, 0);
+    }
+    store.Append(Word(RecordKind::SdCharacter, 'A'), 0);
+    testing::RecordingPrompt prompt;
+    ASSERT_TRUE(WriteCaptureFile(capture, store.header(), 0, store,
+                                 {SaveSource::Ring, 0, store.lastIndex()}, prompt));
+    using namespace std::chrono;
+    std::filesystem::last_write_time(
+        capture, file_clock::from_sys(sys_seconds{sys_days{2026y / 12 / 11} + 12h}));
+    const auto find = [&](const std::string& range) {
+        return testing::RunCli(dir.path(), {"find", capture.string(), "--time", range});
+    };
+    EXPECT_EQ(find("2026-12-10T04:59:00..2026-12-10T05:01:00").out, "TIME 1 4\n");
+    EXPECT_EQ(find("2000-12-10T04:59:00..2000-12-10T05:01:00").status, 1);
 }
 
 } // namespace

@@ -188,6 +188,7 @@ bool SearchCondition::FindTimeStamp(const CCaptureData& capture, RingIndex start
     const uint32_t lowerTime = PackedTime(criteria_.lowerTime);
     const uint32_t upperDate = PackedDate(criteria_.upperDate);
     const uint32_t upperTime = PackedTime(criteria_.upperTime);
+    const uint32_t yearDigits = TwoDigits(yearOfStampsWithoutYear_) << 16;
     return WalkOnce(capture, start, direction, [&](RingIndex i) {
         const RecordWord head = capture.word(i);
         if (KindOf(head) != RecordKind::StampHead) {
@@ -197,8 +198,11 @@ bool SearchCondition::FindTimeStamp(const CCaptureData& capture, RingIndex start
         if (group.complete) {
             const RingIndex c1 = capture.WrapIndex(i, 1);
             const RingIndex c2 = capture.WrapIndex(i, 2);
-            const StampDigits stamp =
+            StampDigits stamp =
                 UnpackTimeStamp(head, capture.word(c1), capture.word(c2), capture.word(group.last));
+            if (LayoutOfStampKind(SubKindOf(head)) == StampLayout::B) {
+                stamp.date |= yearDigits;
+            }
             const bool afterLower =
                 stamp.date > lowerDate || (stamp.date == lowerDate && stamp.time >= lowerTime);
             const bool beforeUpper =

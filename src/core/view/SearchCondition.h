@@ -35,6 +35,10 @@ public:
 
     [[nodiscard]] const SearchCriteria& criteria() const { return criteria_; }
     void setCriteria(const SearchCriteria& criteria) { criteria_ = criteria; }
+    // The year a date search compares time stamps without year digits in (they show month and
+    // day only): the year the capture's time line gives them. Until it is set, their year
+    // digits count as 00. Stamps with year digits compare by those digits.
+    void setYearOfStampsWithoutYear(int year) { yearOfStampsWithoutYear_ = year; }
 
     // Searches CAPTURE from POSITION (a ring index; -1 = from the oldest record). On success the
     // hit range is replaced and true returned; a miss leaves it. Criteria that cannot be
@@ -55,6 +59,7 @@ private:
     bool FindTimeStamp(const CCaptureData& capture, RingIndex start, SearchDirection direction);
 
     SearchCriteria criteria_;
+    int yearOfStampsWithoutYear_ = 2000;
     HitRange hit_;
     MatchRanges matches_;
 };

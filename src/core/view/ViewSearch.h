@@ -27,6 +27,8 @@ public:
     [[nodiscard]] const SearchCriteria& criteria() const { return condition_.criteria(); }
     // The dialog closed with its search button: every criterion is taken over.
     void setCriteria(const SearchCriteria& criteria) { condition_.setCriteria(criteria); }
+    // The year of the capture's stamps without year digits (SearchCondition).
+    void setYearOfStampsWithoutYear(int year) { condition_.setYearOfStampsWithoutYear(year); }
     [[nodiscard]] RingIndex position() const { return position_; }
     [[nodiscard]] const HitRange& hit() const { return condition_.hit(); }
 

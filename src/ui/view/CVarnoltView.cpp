@@ -1,6 +1,7 @@
 #include "ui/view/CVarnoltView.h"
 
 #include "core/capture/CCaptureData.h"
+#include "core/interop/StampYearOfCapture.h"
 #include "core/link/panes/LineOutputs.h"
 #include "core/link/protocol/AnalyzerConnection.h"
 #include "core/link/protocol/CMoniterComm.h"
@@ -76,6 +77,7 @@ void CVarnoltView::ResetLayout() {
     document_.PublishDisplaySettings();
     layout_.ResetLayout(document_.capture(), document_.displayState(), clientSize());
     search_.Reset();
+    stampYearKnown_ = false;
     markHit_ = false;
 }
 
@@ -455,6 +457,12 @@ void CVarnoltView::RunSearch(SearchCommand command) {
             return;
         }
         search_.setCriteria(criteria);
+    }
+    if (search_.criteria().kind == kSearchDateTime && !stampYearKnown_) {
+        // Stamps without year digits compare in the year the statistics and exports give them.
+        search_.setYearOfStampsWithoutYear(
+            YearOfStampsWithoutYear(document_.capture(), TimeBase::ForFile(document_.pathName())));
+        stampYearKnown_ = true;
     }
     const auto hit = search_.Run(document_.capture(), command, prompt_);
     if (!hit) {

@@ -120,6 +120,9 @@ private:
     // fractions of a notch.
     int wheelAngle_ = 0;
     ViewSearch search_;
+    // The search holds the year of the capture's stamps without year digits (found at the
+    // first date search after a capture was laid out).
+    bool stampYearKnown_ = false;
     bool markHit_ = false; // the next paint shows the search hit
 };
 

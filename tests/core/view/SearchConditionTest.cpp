@@ -298,6 +298,29 @@ TEST(SearchCondition, TimeStampRanges) {
     EXPECT_TRUE(Search(*capture, range).has_value());
 }
 
+TEST(SearchCondition, StampsWithoutYearDigitsCompareInTheYearTheCaptureGivesThem) {
+    SearchCriteria range;
+    range.kind = kSearchDateTime;
+    range.lowerDate = range.lowerTime = {2026, 12, 4, 10, 4, 59, 0, 0};
+    range.upperDate = range.upperTime = {2026, 12, 4, 10, 5, 1, 0, 0};
+    // A layout-A stamp of 2025-12-10 05:00:00, then a layout-B one of 12/10 05:00:00.
+    const auto capture = MakeCapture((Words() << StampA(25, 12, 10, 5, 0, 0) << Sd('a')
+                                              << StampB(2, 12, 10, 5, 0, 0, 0) << Sd('b'))
+                                         .words());
+    SearchCondition search(range);
+    EXPECT_FALSE(search.Find(*capture, kNoRecord, SearchDirection::Forward)); // year 00
+    search.setYearOfStampsWithoutYear(2026);
+    for (const SearchDirection direction : {SearchDirection::Forward, SearchDirection::Backward}) {
+        ASSERT_TRUE(search.Find(*capture, kNoRecord, direction));
+        EXPECT_EQ(search.hit(), (HitRange{5, 8, HitKind::TimeStamp}));
+    }
+    // The stamp with year digits keeps its own year.
+    range.lowerDate.year = range.upperDate.year = 2025;
+    search.setCriteria(range);
+    ASSERT_TRUE(search.Find(*capture, 0, SearchDirection::Forward)); // around to the first
+    EXPECT_EQ(search.hit(), (HitRange{0, 3, HitKind::TimeStamp}));
+}
+
 TEST(SearchCondition, EmptyCaptureAndUnknownKindFindNothing) {
     const auto empty = MakeCapture({});
     EXPECT_EQ(Search(*empty, Characters({kAny})), std::nullopt);
