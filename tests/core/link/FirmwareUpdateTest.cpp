@@ -268,6 +268,7 @@ TEST_F(FirmwareUpdateTest, NothingReachesTheAnalyzerForADamagedFileOrADeclinedUp
     ASSERT_EQ(owner.entries.size(), 1U);
     EXPECT_EQ(owner.entries[0].text.rfind(std::string(kBadFileMessage) + "\nレコード ", 0), 0U)
         << owner.entries[0].text;
+    EXPECT_EQ(update.controls().status, kBadFileMessage); // refused, not cancelled
 
     choose(sim::BuildFirmwareImage({.dataRecords = 4, .withMark = false}));
     EXPECT_EQ(update.Update(), UpdateOutcome::NotStarted);

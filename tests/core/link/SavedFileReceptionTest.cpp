@@ -186,6 +186,11 @@ TEST_F(SavedFileReceptionTest, EveryStoredFileArrivesExactlyAsTheAnalyzerRecorde
     EXPECT_EQ(std::count_if(sent.begin(), sent.end(),
                             [](const std::string& text) { return text.starts_with("FR"); }),
               5);
+
+    // The next "受信" starts with an empty bar, also when it fetches nothing.
+    question.answers = {SaveChoice::Skip};
+    receive({"0001"});
+    EXPECT_EQ(reception.progressPosition(), 0);
 }
 
 TEST_F(SavedFileReceptionTest, AFileOfAnotherVersionIsRefusedAndTheLoopStops) {
@@ -341,6 +346,7 @@ TEST_F(SavedFileReceptionTest, AFileLargerThanTheBufferIsRefusedAndNothingIsWrit
     receive({"0001", "0002"});
     EXPECT_EQ(reception.lastResult(), Result::TooLarge);
     EXPECT_EQ(owner.texts(), Texts{std::string(kFileTooLargeMessage)});
+    EXPECT_EQ(reception.statusText(), kFileTooLargeMessage); // nobody cancelled
     EXPECT_TRUE(folderEntries().empty());
     const Texts sent = requests();
     EXPECT_EQ(sent.back(), "ESC");

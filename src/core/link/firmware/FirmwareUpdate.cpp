@@ -183,7 +183,8 @@ bool FirmwareUpdate::readFile() {
     // leave the analyzer stopped in its loader.
     const FirmwareFileCheck check = CheckFirmwareFile(file_);
     if (!check.ok()) {
-        setStatus(kUpdateCancelledText);
+        // Nothing was sent and nobody cancelled: the status says the file was refused.
+        setStatus(kBadFileMessage);
         owner_.message(std::string(kBadFileMessage) + "\n" + DescribeFirmwareProblem(check.problem),
                        kConfirmCaption, PromptIcon::Warning);
         return false;

@@ -69,6 +69,9 @@ void SavedFileReception::Receive(const std::filesystem::path& folder,
     nextPending_ = 0;
     remembered_ = SaveChoice::Cancel;
     lastResult_ = Result::None;
+    // The bar of the previous "受信" does not stand over the questions and skips of this one.
+    progressMaximum_ = 0;
+    progressPosition_ = 0;
     phase_ = Phase::Downloading;
     nextFile();
 }
@@ -165,12 +168,12 @@ void SavedFileReception::nextFile() {
 void SavedFileReception::beginDownload(const StoredFileRow& row, const std::filesystem::path& path,
                                        const std::string& stem) {
     target_ = path;
+    progressMaximum_ = std::max(DecimalPrefix(row.size), 0) * kProgressStepsPerSizeUnit;
+    progressPosition_ = 0;
     setStatus(stem + std::string(kReadingSuffix));
     running_ = true;
     cancelRequested_ = false;
     status_ = kReceivingStatus;
-    progressMaximum_ = std::max(DecimalPrefix(row.size), 0) * kProgressStepsPerSizeUnit;
-    progressPosition_ = 0;
     download_.Begin(DecimalPrefix(row.number));
     changed();
 }
@@ -231,6 +234,8 @@ void SavedFileReception::finishReceive() {
     phase_ = Phase::Idle;
     running_ = false;
     std::string_view message;
+    // The status the analyzer's own tool shows after a stop; a refusal of ours says why.
+    std::string_view status = kCancelledMessage;
     switch (lastResult_) {
     case Result::Cancelled:
         message = kCancelledMessage;
@@ -242,7 +247,7 @@ void SavedFileReception::finishReceive() {
         message = kFileVersionMessage;
         break;
     case Result::TooLarge:
-        message = kFileTooLargeMessage;
+        message = status = kFileTooLargeMessage;
         break;
     case Result::Complete:
         setStatus(std::string(kReceiveCompleteMessage));
@@ -253,7 +258,7 @@ void SavedFileReception::finishReceive() {
         changed();
         return;
     }
-    setStatus(std::string(kCancelledMessage));
+    setStatus(std::string(status));
     prompt_.message(message, kConfirmCaption, PromptIcon::Warning);
 }
 
