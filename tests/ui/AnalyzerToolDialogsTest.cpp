@@ -62,11 +62,15 @@ void AnalyzerToolDialogsTest::captureThenCopyPutsTheFramedScreenOnTheClipboard()
     ui::CMoniterCapture dialog(Services(sim), prompt);
     dialog.show();
     QApplication::clipboard()->clear();
+    // Nothing to copy or save before the first capture.
+    QVERIFY(!Button(dialog, "コピー")->isEnabled());
+    QVERIFY(!Button(dialog, "保存...")->isEnabled());
 
     Button(dialog, "キャプチャ")->click();
     QCOMPARE(Status(dialog), Text(kCaptureDoneText));
     QVERIFY(dialog.picture().hasImage());
     QVERIFY(prompt.entries.empty());
+    QVERIFY(Button(dialog, "コピー")->isEnabled());
 
     Button(dialog, "コピー")->click();
     QCOMPARE(Status(dialog), Text(kCaptureCopiedText));

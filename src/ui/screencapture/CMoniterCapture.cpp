@@ -69,6 +69,9 @@ void CMoniterCapture::StartCapture() {
 }
 
 void CMoniterCapture::CopyPicture() {
+    if (!picture_->hasImage()) {
+        return;
+    }
     QApplication::clipboard()->setPixmap(picture_->framedPicture());
     showStatus(kCaptureCopiedText);
 }
@@ -105,8 +108,9 @@ void CMoniterCapture::showImage() {
 }
 
 void CMoniterCapture::EnableButtons() {
+    // Copying or saving before a picture is there would report an empty frame as done.
     captureButton_->setEnabled(true);
-    copyButton_->setEnabled(true);
+    copyButton_->setEnabled(picture_->hasImage());
     saveButton_->setEnabled(picture_->hasImage());
 }
 
