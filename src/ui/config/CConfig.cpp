@@ -1,11 +1,11 @@
 #include "ui/config/CConfig.h"
 
+#include "ui/config/CBrowseFolderDialog.h"
 #include "ui/platform/QtText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -100,8 +100,7 @@ QWidget* CConfig::CreateRemotePage() {
 
 void CConfig::BrowseFolder() {
     // The browser does not start at the current folder; cancelling keeps the folder.
-    const QString folder = QFileDialog::getExistingDirectory(
-        this, "保存先フォルダーを選択してください", QString(), QFileDialog::ShowDirsOnly);
+    const QString folder = CBrowseFolderDialog::Run(this);
     if (folder.isEmpty()) {
         return;
     }

@@ -1,9 +1,9 @@
 #include "ui/savedfile/CMoniterReceive.h"
 
 #include "core/link/savedfile/SavedFileMessages.h"
+#include "ui/config/CBrowseFolderDialog.h"
 #include "ui/platform/QtText.h"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -84,7 +84,7 @@ CMoniterReceive::CMoniterReceive(CMoniterComm& link, UserPrompt& prompt, QWidget
     connect(receive_, &QPushButton::clicked, this, &CMoniterReceive::ReceiveSelected);
     connect(cancel_, &QPushButton::clicked, this, &CMoniterReceive::CancelPressed);
 
-    chooseFolder_ = [this] { return QFileDialog::getExistingDirectory(this); };
+    chooseFolder_ = [this] { return CBrowseFolderDialog::Run(this); };
     reception_->setOnChange([this] { Refresh(); });
     Refresh();
 }
