@@ -64,7 +64,7 @@ class MainFrameTest : public QObject {
 
 private slots:
     void readsSettingsAtCreationAndWritesThemAtDestruction();
-    void searchKeysNeedACaptureThatIsNotMeasured();
+    void searchKeysNeedACaptureAndTheViewKeepsTheFocus();
     void lineStyleSwitchesWithoutRedrawWhenEmpty();
     void opensACaptureFileAndEnablesTheDataCommands();
     void everyCommandIconDrawsSomething();
@@ -94,13 +94,14 @@ void MainFrameTest::readsSettingsAtCreationAndWritesThemAtDestruction() {
     QVERIFY(config.contains("Settings", "AutoSaveFolder"));
 }
 
-void MainFrameTest::searchKeysNeedACaptureThatIsNotMeasured() {
+void MainFrameTest::searchKeysNeedACaptureAndTheViewKeepsTheFocus() {
     testing::RecordingPrompt prompt;
     MemoryConfigStore config;
     CVarnoltDoc document(prompt, settingsDir_.path());
     ui::CMainFrame frame(document, config, prompt);
     frame.show();
     QVERIFY(QTest::qWaitForWindowActive(&frame));
+    QTRY_VERIFY(frame.view().hasFocus()); // Home, End, PageDown work without a click
     QSignalSpy updates(&frame.view(), &ui::CVarnoltView::updated);
     KeyCounter reachedTheView;
     frame.view().installEventFilter(&reachedTheView);
@@ -133,6 +134,29 @@ void MainFrameTest::searchKeysNeedACaptureThatIsNotMeasured() {
     QCOMPARE(updates.at(0).at(0).toInt(), 4);
     QCOMPARE(updates.at(1).at(0).toInt(), 5);
     QCOMPARE(updates.at(2).at(0).toInt(), 6);
+    frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    QTRY_VERIFY(frame.view().hasFocus()); // back after the dialogs
+
+    // Something else took the focus (a pane, a dialog handing it back to nothing): a file
+    // operation and any command give it back to the view.
+    const auto focusElsewhere = [&frame] {
+        for (QWidget* widget : frame.findChildren<QWidget*>()) {
+            if (widget != &frame.view() && widget->isVisible() &&
+                (widget->focusPolicy() & Qt::TabFocus) != 0 && !frame.view().isAncestorOf(widget)) {
+                widget->setFocus();
+                return widget->hasFocus();
+            }
+        }
+        frame.view().clearFocus();
+        return true;
+    };
+    QVERIFY(focusElsewhere());
+    QVERIFY(frame.NewDocument()); // as every file opened: the view lays the capture out afresh
+    QVERIFY(frame.view().hasFocus());
+    QVERIFY(focusElsewhere());
+    frame.action(kCmdLinePatternFilled)->trigger();
+    QVERIFY(frame.view().hasFocus());
 }
 
 void MainFrameTest::lineStyleSwitchesWithoutRedrawWhenEmpty() {

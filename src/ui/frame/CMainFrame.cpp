@@ -101,6 +101,8 @@ CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& p
         RefreshCommandStates();
     });
     setCentralWidget(view_);
+    // The keys of the data view (Home, End, PageDown ...) work from the start, without a click.
+    view_->setFocus();
     ApplyDrawOptions();
     view_->setDownloadProgress(&statusBar_->progress());
 
@@ -311,6 +313,8 @@ void CMainFrame::OnCommand(CommandId id) {
         break;
     }
     RefreshCommandStates();
+    // A dialog hands the focus back to whatever had it before, which may be nothing or a pane.
+    view_->setFocus();
 }
 
 bool CMainFrame::NewDocument() {
@@ -525,6 +529,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
                 SendUpdate((key->modifiers() & Qt::ShiftModifier) ? kUpdateFindPrevious
                                                                   : kUpdateFindNext);
             }
+            view_->setFocus();
             return true;
         }
     }

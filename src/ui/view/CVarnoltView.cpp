@@ -82,6 +82,9 @@ void CVarnoltView::ResetLayout() {
 }
 
 void CVarnoltView::InitialUpdate() {
+    // However the capture came (a file dialog, the recent-file list, a drop), its keys work at
+    // once.
+    setFocus();
     ResetLayout();
     UpdateScrollBar();
     viewport()->update();
