@@ -13,6 +13,7 @@
 
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ public:
     SaveChoice Ask(std::string_view message, std::string_view fileLine) override {
         EXPECT_EQ(message, kOverwriteQuestion);
         asked.emplace_back(fileLine);
+        if (whenAsked) {
+            whenAsked();
+        }
         if (answers.empty()) {
             ADD_FAILURE() << "unexpected question for " << fileLine;
             return SaveChoice::Cancel;
@@ -44,6 +48,7 @@ public:
 
     std::deque<SaveChoice> answers;
     Texts asked;
+    std::function<void()> whenAsked; // looks at what the dialog shows behind the question
 };
 
 class SavedFileReceptionTest : public ::testing::Test, public testing::SimulatedLink {
@@ -187,9 +192,13 @@ TEST_F(SavedFileReceptionTest, EveryStoredFileArrivesExactlyAsTheAnalyzerRecorde
                             [](const std::string& text) { return text.starts_with("FR"); }),
               5);
 
-    // The next "受信" starts with an empty bar, also when it fetches nothing.
+    // The next "受信" starts with an empty bar, shown before it asks about an existing file.
+    int32_t shownPosition = -1;
+    reception.setOnChange([&] { shownPosition = reception.progressPosition(); });
+    question.whenAsked = [&] { EXPECT_EQ(shownPosition, 0); };
     question.answers = {SaveChoice::Skip};
     receive({"0001"});
+    EXPECT_EQ(question.asked.size(), 1U);
     EXPECT_EQ(reception.progressPosition(), 0);
 }
 

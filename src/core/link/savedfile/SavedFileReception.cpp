@@ -72,6 +72,7 @@ void SavedFileReception::Receive(const std::filesystem::path& folder,
     // The bar of the previous "受信" does not stand over the questions and skips of this one.
     progressMaximum_ = 0;
     progressPosition_ = 0;
+    changed();
     phase_ = Phase::Downloading;
     nextFile();
 }
