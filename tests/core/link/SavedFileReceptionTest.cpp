@@ -376,6 +376,13 @@ TEST_F(SavedFileReceptionTest, AFailedWriteKeepsWhatWasThereAndGoesOn) {
     EXPECT_EQ(owner.entries[1].text, kReceiveCompleteMessage);
     EXPECT_EQ(contentsOf("BLOCKED.tvd/inside"), "kept");
     EXPECT_EQ(folderEntries(), (Texts{"BLOCKED.tvd", "NEXT.tvd"}));
+
+    // The failed write last: the status says so rather than "受信中".
+    question.answers = {SaveChoice::Overwrite};
+    receive({"0001"});
+    ASSERT_EQ(owner.entries.size(), 3U);
+    EXPECT_EQ(reception.statusText(), owner.entries[2].text);
+    EXPECT_FALSE(reception.running());
 }
 
 TEST_F(SavedFileReceptionTest, OpeningReachesAnAnalyzerThatIsNotInRemoteMode) {

@@ -13,6 +13,30 @@
 
 namespace varnolt {
 
+namespace {
+
+// Passes the report of a failed write on to the user and keeps its text for the status line.
+class WriteFailureReport final : public UserPrompt {
+public:
+    explicit WriteFailureReport(UserPrompt& prompt) : prompt_(prompt) {}
+
+    void message(std::string_view text, std::string_view caption, PromptIcon icon) override {
+        text_ = text;
+        prompt_.message(text, caption, icon);
+    }
+    [[nodiscard]] PromptAnswer ask(std::string_view text, std::string_view caption,
+                                   PromptButtons buttons, PromptIcon icon) override {
+        return prompt_.ask(text, caption, buttons, icon);
+    }
+    [[nodiscard]] const std::string& text() const { return text_; }
+
+private:
+    UserPrompt& prompt_;
+    std::string text_;
+};
+
+} // namespace
+
 SavedFileReception::SavedFileReception(CMoniterComm& link, UserPrompt& prompt,
                                        OverwriteQuestion& question)
     : link_(link), prompt_(prompt), question_(question), buffer_(kBufferWords), list_(link),
@@ -212,7 +236,9 @@ void SavedFileReception::pollDownload() {
         endDownload(Result::VersionRefused);
         return;
     }
-    if (!WriteReceivedCapture(target_, file, prompt_)) {
+    WriteFailureReport report(prompt_);
+    if (!WriteReceivedCapture(target_, file, report)) {
+        writeFailure_ = report.text();
         endDownload(Result::WriteFailed);
         return;
     }
@@ -254,8 +280,11 @@ void SavedFileReception::finishReceive() {
         setStatus(std::string(kReceiveCompleteMessage));
         prompt_.message(kReceiveCompleteMessage, kConfirmCaption, PromptIcon::Warning);
         return;
-    case Result::None:
     case Result::WriteFailed:
+        // Reported when it happened; the status no longer says "受信中".
+        setStatus(writeFailure_);
+        return;
+    case Result::None:
         changed();
         return;
     }

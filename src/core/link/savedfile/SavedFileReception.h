@@ -115,6 +115,7 @@ private:
     SaveChoice remembered_ = SaveChoice::Cancel; // or OverwriteAll / SkipAll
     std::filesystem::path target_;
     Result lastResult_ = Result::None;
+    std::string writeFailure_; // the report of the latest failed write
 };
 
 } // namespace varnolt
