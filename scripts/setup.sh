@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     qt6-charts-dev libqt6opengl6-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    libftdi1-dev
+    libftdi1-dev umockdev libumockdev-dev
     tshark sigrok-cli
     fonts-dejavu-core fonts-ipafont-gothic
 )

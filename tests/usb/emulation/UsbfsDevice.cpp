@@ -1,0 +1,255 @@
+#include "UsbfsDevice.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstddef>
+#include <linux/ioctl.h>
+#include <linux/usbdevice_fs.h>
+#include <umockdev.h>
+
+namespace varnolt::testing {
+
+namespace {
+
+constexpr size_t kSetupBytes = 8;
+
+usbdevfs_urb& UrbOf(UMockdevIoctlData* data) {
+    return *reinterpret_cast<usbdevfs_urb*>(data->data);
+}
+
+uint16_t Word(const uint8_t* bytes) {
+    return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+}
+
+void Complete(UMockdevIoctlClient* client, int error) {
+    umockdev_ioctl_client_complete(client, error == 0 ? 0 : -1, error);
+}
+
+} // namespace
+
+UsbfsDevice::UsbfsDevice(EmulatedFt232h& chip) : chip_(chip), handler_(umockdev_ioctl_base_new()) {
+    g_signal_connect(handler_, "handle-ioctl", G_CALLBACK(OnIoctl), this);
+    g_signal_connect(handler_, "client-connected", G_CALLBACK(OnConnected), this);
+    g_signal_connect(handler_, "client-vanished", G_CALLBACK(OnVanished), this);
+}
+
+UsbfsDevice::~UsbfsDevice() {
+    g_signal_handlers_disconnect_by_data(handler_, this);
+    const std::lock_guard lock(mutex_);
+    for (std::vector<Urb>* urbs : {&pending_, &finished_}) {
+        for (const Urb& urb : *urbs) {
+            g_clear_object(const_cast<UMockdevIoctlData**>(&urb.buffer));
+            g_object_unref(urb.urb);
+        }
+    }
+    g_object_unref(handler_);
+}
+
+int UsbfsDevice::OnIoctl(UMockdevIoctlBase* /*handler*/, UMockdevIoctlClient* client, void* self) {
+    return static_cast<UsbfsDevice*>(self)->Handle(client) ? TRUE : FALSE;
+}
+
+void UsbfsDevice::OnConnected(UMockdevIoctlBase* /*handler*/, UMockdevIoctlClient* client,
+                              void* self) {
+    auto* device = static_cast<UsbfsDevice*>(self);
+    {
+        const std::lock_guard lock(device->mutex_);
+        device->liveClients_.insert(client);
+    }
+    device->chip_.HostOpened();
+}
+
+void UsbfsDevice::OnVanished(UMockdevIoctlBase* /*handler*/, UMockdevIoctlClient* client,
+                             void* self) {
+    auto* device = static_cast<UsbfsDevice*>(self);
+    bool live = false;
+    {
+        const std::lock_guard lock(device->mutex_);
+        live = device->liveClients_.erase(client) == 1;
+        device->staleClients_.erase(client);
+    }
+    if (live) {
+        device->chip_.HostClosed();
+    }
+}
+
+void UsbfsDevice::Removed() {
+    const std::lock_guard lock(mutex_);
+    RemovedLocked();
+}
+
+void UsbfsDevice::RemovedLocked() {
+    staleClients_.insert(liveClients_.begin(), liveClients_.end());
+    liveClients_.clear();
+    while (!pending_.empty()) {
+        Urb urb = pending_.front();
+        pending_.erase(pending_.begin());
+        Finish(urb, -ENODEV);
+    }
+}
+
+std::vector<UsbfsDevice::Submitted> UsbfsDevice::bulkTransfers() const {
+    const std::lock_guard lock(mutex_);
+    return bulkTransfers_;
+}
+
+bool UsbfsDevice::Handle(UMockdevIoctlClient* client) {
+    const std::lock_guard lock(mutex_);
+    const gulong request = umockdev_ioctl_client_get_request(client);
+    UMockdevIoctlData* argument = umockdev_ioctl_client_get_arg(client);
+    if (chip_.analyzerLost() && liveClients_.contains(client)) {
+        RemovedLocked(); // the analyzer dropped off by itself: its bridge went with it
+    }
+    if (staleClients_.contains(client) && request != USBDEVFS_REAPURBNDELAY &&
+        request != USBDEVFS_REAPURB) {
+        Complete(client, ENODEV);
+        return true;
+    }
+    switch (request) {
+    case USBDEVFS_GET_CAPABILITIES: {
+        UMockdevIoctlData* capabilities =
+            umockdev_ioctl_data_resolve(argument, 0, sizeof(uint32_t), nullptr);
+        *reinterpret_cast<uint32_t*>(capabilities->data) =
+            USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM |
+            USBDEVFS_CAP_REAP_AFTER_DISCONNECT | USBDEVFS_CAP_ZERO_PACKET;
+        Complete(client, 0);
+        g_object_unref(capabilities);
+        return true;
+    }
+    case USBDEVFS_CLAIMINTERFACE:
+    case USBDEVFS_RELEASEINTERFACE:
+    case USBDEVFS_SETINTERFACE:
+    case USBDEVFS_SETCONFIGURATION:
+    case USBDEVFS_CLEAR_HALT:
+    case USBDEVFS_RESETEP:
+    case USBDEVFS_RESET:
+        Complete(client, 0);
+        return true;
+    case USBDEVFS_GETDRIVER:
+    case USBDEVFS_IOCTL:
+        Complete(client, ENODATA); // no kernel driver is bound to detach
+        return true;
+    case USBDEVFS_SUBMITURB:
+        Submit(client, argument);
+        return true;
+    case USBDEVFS_REAPURB:
+    case USBDEVFS_REAPURBNDELAY:
+        Reap(client, argument);
+        return true;
+    case USBDEVFS_DISCARDURB:
+        Discard(client, argument);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void UsbfsDevice::Submit(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
+    Urb urb;
+    urb.client = client;
+    urb.urb = umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_urb), nullptr);
+    usbdevfs_urb& request = UrbOf(urb.urb);
+    if (request.buffer_length > 0) {
+        urb.buffer =
+            umockdev_ioctl_data_resolve(urb.urb, offsetof(usbdevfs_urb, buffer),
+                                        static_cast<gsize>(request.buffer_length), nullptr);
+    }
+    if (request.type == USBDEVFS_URB_TYPE_CONTROL) {
+        if (urb.buffer == nullptr || request.buffer_length < static_cast<int>(kSetupBytes)) {
+            g_clear_object(&urb.buffer);
+            g_object_unref(urb.urb);
+            Complete(client, EINVAL);
+            return;
+        }
+        const uint8_t* setupBytes = urb.buffer->data;
+        const SetupPacket setup{setupBytes[0], setupBytes[1], Word(setupBytes + 2),
+                                Word(setupBytes + 4), Word(setupBytes + 6)};
+        const int answered = chip_.Control(
+            setup, std::span(urb.buffer->data + kSetupBytes,
+                             std::min<size_t>(setup.length, request.buffer_length - kSetupBytes)));
+        urb.done = answered < 0 ? 0 : static_cast<size_t>(answered);
+        Complete(client, 0);
+        Finish(urb, answered < 0 ? answered : 0);
+        return;
+    }
+    bulkTransfers_.push_back({request.endpoint, request.buffer_length});
+    pending_.push_back(urb);
+    Complete(client, 0);
+    Service();
+}
+
+void UsbfsDevice::Service() {
+    bool inWaits = false;
+    bool outWaits = false;
+    for (auto urb = pending_.begin(); urb != pending_.end();) {
+        usbdevfs_urb& request = UrbOf(urb->urb);
+        const auto bytes =
+            urb->buffer == nullptr
+                ? std::span<uint8_t>()
+                : std::span(urb->buffer->data, static_cast<size_t>(request.buffer_length));
+        bool ended = false;
+        if ((request.endpoint & 0x80) != 0) {
+            if (!inWaits) {
+                const EmulatedFt232h::InTransfer in = chip_.FillTowardsHost(bytes, urb->done);
+                urb->done = in.filled;
+                ended = in.ended;
+            }
+            inWaits = inWaits || !ended;
+        } else {
+            if (!outWaits) {
+                urb->done += chip_.TakeFromHost(bytes.subspan(urb->done));
+                ended = urb->done == bytes.size();
+            }
+            outWaits = outWaits || !ended;
+        }
+        if (ended) {
+            const Urb finished = *urb;
+            urb = pending_.erase(urb);
+            Finish(finished, 0);
+        } else {
+            ++urb;
+        }
+    }
+}
+
+void UsbfsDevice::Finish(Urb urb, int status) {
+    usbdevfs_urb& request = UrbOf(urb.urb);
+    request.actual_length = static_cast<int>(urb.done);
+    request.status = status;
+    finished_.push_back(urb);
+}
+
+void UsbfsDevice::Reap(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
+    Service();
+    const auto mine = std::find_if(finished_.begin(), finished_.end(),
+                                   [client](const Urb& urb) { return urb.client == client; });
+    if (mine == finished_.end()) {
+        Complete(client, staleClients_.contains(client) ? ENODEV : EAGAIN);
+        return;
+    }
+    const Urb urb = *mine;
+    finished_.erase(mine);
+    UMockdevIoctlData* pointer = umockdev_ioctl_data_resolve(argument, 0, sizeof(void*), nullptr);
+    umockdev_ioctl_data_set_ptr(pointer, 0, urb.urb);
+    Complete(client, 0);
+    g_object_unref(pointer);
+    g_clear_object(const_cast<UMockdevIoctlData**>(&urb.buffer));
+    g_object_unref(urb.urb);
+}
+
+void UsbfsDevice::Discard(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
+    const gulong address = *reinterpret_cast<gulong*>(argument->data);
+    const auto found = std::find_if(pending_.begin(), pending_.end(), [&](const Urb& urb) {
+        return urb.client == client && urb.urb->client_addr == address;
+    });
+    if (found == pending_.end()) {
+        Complete(client, EINVAL); // finished already: the host reaps it as it is
+        return;
+    }
+    const Urb urb = *found;
+    pending_.erase(found);
+    Finish(urb, -ENOENT);
+    Complete(client, 0);
+}
+
+} // namespace varnolt::testing
