@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,6 +20,25 @@
 #include "EmulatedUsbBus.h"
 
 namespace varnolt::testing {
+
+// The libftdi1 backend, counting the writes the port makes through it.
+class CountingLibFtdiApi final : public D2xxApi {
+public:
+    [[nodiscard]] D2xxEntryPoints load(UserPrompt& prompt) override {
+        D2xxEntryPoints entries = backend_.load(prompt);
+        entries.FT_Write = [this, write = entries.FT_Write](FtHandle handle, const void* buffer,
+                                                            uint32_t count, uint32_t* written) {
+            writes.fetch_add(1);
+            return write(handle, buffer, count, written);
+        };
+        return entries;
+    }
+
+    std::atomic<int> writes{0};
+
+private:
+    LibFtdiApi backend_;
+};
 
 // The program's libftdi1 backend against the virtual analyzer behind an FT232H on an emulated
 // USB bus, in real time. Tests skip when umockdev's preload library is not in the process.
@@ -56,11 +77,23 @@ protected:
         return true;
     }
 
+    // The bytes the ring holds, taken out of it.
+    [[nodiscard]] std::vector<uint8_t> takeRing() {
+        std::vector<uint8_t> bytes(static_cast<size_t>(ring.unreadBytes()));
+        int32_t used = 0;
+        while (used < static_cast<int32_t>(bytes.size())) {
+            int32_t count = 0;
+            (void)ReadRing(ring, bytes, used, count);
+            used += count;
+        }
+        return bytes;
+    }
+
     SteadyClock clock;
     sim::VirtualAnalyzer analyzer{clock};
     std::optional<EmulatedUsbBus> bus;
     EmulatedUsbBus::Device* bridge = nullptr;
-    LibFtdiApi api;
+    CountingLibFtdiApi api;
     RecordingPrompt portPrompt;
     RecordingPrompt owner;
     ReceiveRing ring;

@@ -195,23 +195,28 @@ void EmulatedFt232h::PullFromLine(Moment now) {
 EmulatedFt232h::InTransfer EmulatedFt232h::FillTowardsHost(std::span<uint8_t> transfer,
                                                            size_t filled) {
     const std::lock_guard lock(mutex_);
-    if (behaviour_.inStalled) {
-        return {filled, false};
-    }
     const Moment now = std::chrono::steady_clock::now();
     for (;;) {
+        if (behaviour_.inBytesBeforePause == 0) {
+            inPausedUntil_ = now + behaviour_.inPause;
+            behaviour_.inBytesBeforePause = Ft232hBehaviour::kNoLimit;
+        }
         const size_t room = transfer.size() - filled;
-        if (room <= kStatusBytes) {
-            return {filled, true};
+        if (now < inPausedUntil_ || room <= kStatusBytes) {
+            return {filled, room <= kStatusBytes};
         }
         PullFromLine(now);
-        const size_t perPacket = std::min({room, size_t{kBulkPacketBytes}}) - kStatusBytes;
-        const size_t dataBytes = std::min(perPacket, behaviour_.dataBytesPerPacket);
-        const bool packetFull = towardsHost_.size() >= dataBytes;
-        if (!packetFull && now - lastPacket_ < std::chrono::milliseconds(latencyMs_)) {
-            return {filled, false};
+        const size_t dataBytes = std::min({room, size_t{kBulkPacketBytes}}) - kStatusBytes;
+        const size_t perPacket = std::min(dataBytes, behaviour_.dataBytesPerPacket);
+        if (towardsHost_.size() < perPacket &&
+            now - lastPacket_ < std::chrono::milliseconds(latencyMs_)) {
+            return {filled, false}; // less than a packet waits until the latency timer runs out
         }
-        const size_t count = std::min(towardsHost_.size(), dataBytes);
+        const size_t count =
+            std::min({towardsHost_.size(), perPacket, behaviour_.inBytesBeforePause});
+        if (behaviour_.inBytesBeforePause != Ft232hBehaviour::kNoLimit) {
+            behaviour_.inBytesBeforePause -= count;
+        }
         transfer[filled] = kModemStatusByte;
         transfer[filled + 1] = kLineStatusByte;
         std::copy_n(towardsHost_.begin(), count, transfer.begin() + filled + kStatusBytes);

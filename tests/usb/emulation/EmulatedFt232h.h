@@ -57,8 +57,10 @@ struct Ft232hBehaviour {
     uint64_t lineBytesPerSecond = 1'200'000;
     // Data bytes in one bulk-in packet (at most 510); fewer makes every packet short.
     size_t dataBytesPerPacket = 510;
-    // The bulk-in endpoint answers nothing at all, not even the status bytes.
-    bool inStalled = false;
+    // After this many more data bytes the bulk-in endpoint answers nothing at all (not even
+    // the status bytes) for inPause; 0 pauses at once.
+    size_t inBytesBeforePause = kNoLimit;
+    std::chrono::milliseconds inPause{0};
     // After this many more bytes the bulk-out endpoint takes nothing for outPause.
     size_t outBytesBeforePause = kNoLimit;
     std::chrono::milliseconds outPause{0};
@@ -136,6 +138,7 @@ private:
     Moment lastPacket_;
     Moment lastLineLook_;
     double lineCredit_ = 0;
+    Moment inPausedUntil_;
     Moment outPausedUntil_;
 };
 

@@ -38,7 +38,8 @@ bool FirmwareUpdate::Start() {
     controls_.recovery = false;
     changed();
     if (!link_.port().Open()) {
-        owner_.message(kAnalyzerAbsentMessage, kConfirmCaption, PromptIcon::Warning);
+        owner_.message(AnalyzerAbsentMessage(link_.port().accessRefused()), kConfirmCaption,
+                       PromptIcon::Warning);
         return false;
     }
     return true;

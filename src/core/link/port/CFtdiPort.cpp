@@ -64,7 +64,9 @@ bool CFtdiPort::Open() {
         return false;
     }
     FtHandle handle = nullptr;
-    if (entries_.FT_OpenEx(description_.c_str(), kFtOpenByDescription, &handle) != kFtOk) {
+    const FtStatus opened = entries_.FT_OpenEx(description_.c_str(), kFtOpenByDescription, &handle);
+    accessRefused_ = opened == kFtNoPermission;
+    if (opened != kFtOk) {
         return false;
     }
     handle_ = handle;

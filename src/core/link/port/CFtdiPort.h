@@ -67,6 +67,9 @@ public:
     // Whether the bridge refused the open handle to the reader or to a write (the device was
     // unplugged); opening again clears it.
     [[nodiscard]] bool deviceLost() const { return deviceLost_.load(std::memory_order_acquire); }
+    // Whether the last Open failed because the system refuses this user access to the
+    // analyzer's bridge (no udev rule grants it).
+    [[nodiscard]] bool accessRefused() const { return accessRefused_; }
 
 private:
     // Reads and drops what the bridge holds, then empties the ring.
@@ -87,6 +90,7 @@ private:
     std::atomic<bool> deviceLost_{false};
     std::string description_;
     bool open_ = false;
+    bool accessRefused_ = false;
     uint32_t writeStart_ = 0;
     uint32_t writeBudget_ = 0;
     FtHandle handle_ = nullptr;

@@ -24,6 +24,9 @@ inline constexpr FtStatus kFtIoError = 4;
 inline constexpr FtStatus kFtInvalidParameter = 6;
 inline constexpr FtStatus kFtNotSupported = 17;
 inline constexpr FtStatus kFtOtherError = 18;
+// Not a D2XX value: the bridge is attached but the system refuses this user access to it (a
+// backend on a system where no udev rule grants it).
+inline constexpr FtStatus kFtNoPermission = 0x1000;
 
 // FT_OpenEx flags: what its first argument names.
 inline constexpr uint32_t kFtOpenBySerialNumber = 1;

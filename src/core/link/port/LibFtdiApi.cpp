@@ -1,6 +1,8 @@
 #include "core/link/port/LibFtdiApi.h"
 
 #include "core/link/port/D2xxDeviceList.h"
+#include "core/link/port/LibFtdiDevices.h"
+#include "core/link/port/LibFtdiTransfers.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,7 +16,8 @@ namespace varnolt {
 
 namespace {
 
-// One open device: its libftdi context and the bytes read ahead by FT_GetQueueStatus.
+// One open device: its libftdi context and the data bytes of the last in-transfer that have
+// not been handed out yet (FT_GetQueueStatus reads ahead).
 struct Device {
     ftdi_context* context = nullptr;
     std::vector<uint8_t> readAhead;
@@ -51,25 +54,21 @@ DeviceTable& OpenDevices() {
     return table;
 }
 
-using ContextPointer = std::unique_ptr<ftdi_context, decltype(&ftdi_free)>;
+// In-transfers are whole high-speed packets: a transfer that ends inside a packet would
+// overflow when the bridge sends a full one.
+constexpr uint32_t kInPacketBytes = 512;
 
-ContextPointer NewContext() {
-    return ContextPointer(ftdi_new(), &ftdi_free);
-}
-
-FtStatus OpenDevice(const char* description, const char* serial, int index, FtHandle* handle) {
+FtStatus OpenDevice(const WantedBridge& wanted, FtHandle* handle) {
     if (handle == nullptr) {
         return kFtInvalidParameter;
     }
-    ContextPointer context = NewContext();
+    std::unique_ptr<ftdi_context, decltype(&ftdi_free)> context(ftdi_new(), &ftdi_free);
     if (!context) {
         return kFtOtherError;
     }
-    const int result =
-        ftdi_usb_open_desc_index(context.get(), LibFtdiApi::kVendorId, LibFtdiApi::kProductId,
-                                 description, serial, static_cast<unsigned int>(index));
-    if (result != 0) {
-        return result == -3 ? kFtDeviceNotFound : kFtDeviceNotOpened;
+    const FtStatus status = OpenWantedBridge(*context, wanted);
+    if (status != kFtOk) {
+        return status;
     }
     auto* device = new Device;
     device->context = context.release();
@@ -89,29 +88,18 @@ FtStatus Close(FtHandle handle) {
     return kFtOk;
 }
 
-std::vector<ListedDevice> AttachedDevices(bool& ok) {
-    std::vector<ListedDevice> devices;
-    ContextPointer context = NewContext();
-    ftdi_device_list* list = nullptr;
-    ok = context && ftdi_usb_find_all(context.get(), &list, LibFtdiApi::kVendorId,
-                                      LibFtdiApi::kProductId) >= 0;
-    if (!ok) {
-        return devices;
+// Reads one in-transfer into the read-ahead when it holds nothing. What arrived is kept even
+// when the transfer ended badly; the status is reported once those bytes are handed out.
+FtStatus FillReadAhead(Device& device) {
+    if (device.buffered() > 0) {
+        return kFtOk;
     }
-    for (ftdi_device_list* entry = list; entry != nullptr; entry = entry->next) {
-        // A device this user may not open (or that another program holds) is still listed,
-        // with empty texts.
-        char description[kFtListEntryBytes] = {};
-        char serial[kFtListEntryBytes] = {};
-        ContextPointer probe = NewContext();
-        if (probe) {
-            ftdi_usb_get_strings(probe.get(), entry->dev, nullptr, 0, description,
-                                 sizeof description, serial, sizeof serial);
-        }
-        devices.push_back({description, serial});
-    }
-    ftdi_list_free(&list);
-    return devices;
+    device.readAhead.resize(device.inTransferBytes);
+    device.readAheadStart = 0;
+    uint32_t got = 0;
+    const FtStatus status = ReadOneTransfer(*device.context, device.readAhead, got);
+    device.readAhead.resize(got);
+    return device.buffered() > 0 ? kFtOk : status;
 }
 
 FtStatus Read(FtHandle handle, void* buffer, uint32_t count, uint32_t* got) {
@@ -120,20 +108,15 @@ FtStatus Read(FtHandle handle, void* buffer, uint32_t count, uint32_t* got) {
         return kFtInvalidHandle;
     }
     *got = 0;
-    auto* out = static_cast<uint8_t*>(buffer);
-    const size_t fromBuffer = std::min<size_t>(count, device->buffered());
-    std::memcpy(out, device->readAhead.data() + device->readAheadStart, fromBuffer);
-    device->readAheadStart += fromBuffer;
-    *got = static_cast<uint32_t>(fromBuffer);
-    if (fromBuffer > 0 || count == 0) {
+    if (count == 0) {
         return kFtOk;
     }
-    const int read = ftdi_read_data(device->context, out, static_cast<int>(count));
-    if (read < 0) {
-        return kFtIoError;
-    }
-    *got = static_cast<uint32_t>(read);
-    return kFtOk;
+    const FtStatus status = FillReadAhead(*device);
+    const size_t taken = std::min<size_t>(count, device->buffered());
+    std::memcpy(buffer, device->readAhead.data() + device->readAheadStart, taken);
+    device->readAheadStart += taken;
+    *got = static_cast<uint32_t>(taken);
+    return status;
 }
 
 FtStatus QueueStatus(FtHandle handle, uint32_t* queued) {
@@ -141,18 +124,9 @@ FtStatus QueueStatus(FtHandle handle, uint32_t* queued) {
     if (device == nullptr || queued == nullptr) {
         return kFtInvalidHandle;
     }
-    if (device->buffered() == 0) {
-        device->readAhead.resize(device->inTransferBytes);
-        device->readAheadStart = 0;
-        const int read = ftdi_read_data(device->context, device->readAhead.data(),
-                                        static_cast<int>(device->readAhead.size()));
-        device->readAhead.resize(static_cast<size_t>(std::max(read, 0)));
-        if (read < 0) {
-            return kFtIoError;
-        }
-    }
+    const FtStatus status = FillReadAhead(*device);
     *queued = static_cast<uint32_t>(device->buffered());
-    return kFtOk;
+    return status;
 }
 
 // Runs ACTION on the context of an open device; a negative libftdi result is an I/O error.
@@ -174,14 +148,12 @@ D2xxEntryPoints LibFtdiApi::load(UserPrompt& /*prompt*/) {
         if (device == nullptr || written == nullptr) {
             return kFtInvalidHandle;
         }
-        const int sent = ftdi_write_data(device->context, static_cast<const unsigned char*>(buffer),
-                                         static_cast<int>(count));
-        *written = sent < 0 ? 0 : static_cast<uint32_t>(sent);
-        return sent < 0 ? kFtIoError : kFtOk;
+        return WriteOneTransfer(*device->context,
+                                std::span(static_cast<const uint8_t*>(buffer), count), *written);
     };
     entries.FT_Read = Read;
     entries.FT_Open = [](int32_t index, FtHandle* handle) {
-        return index < 0 ? kFtDeviceNotFound : OpenDevice(nullptr, nullptr, index, handle);
+        return index < 0 ? kFtDeviceNotFound : OpenDevice({.index = index}, handle);
     };
     entries.FT_OpenEx = [](const void* name, uint32_t flags, FtHandle* handle) {
         const auto* text = static_cast<const char*>(name);
@@ -189,16 +161,16 @@ D2xxEntryPoints LibFtdiApi::load(UserPrompt& /*prompt*/) {
             return kFtInvalidParameter;
         }
         if (flags == kFtOpenByDescription) {
-            return OpenDevice(text, nullptr, 0, handle);
+            return OpenDevice({.description = text}, handle);
         }
         if (flags == kFtOpenBySerialNumber) {
-            return OpenDevice(nullptr, text, 0, handle);
+            return OpenDevice({.serial = text}, handle);
         }
         return kFtNotSupported;
     };
     entries.FT_ListDevices = [](void* first, void* second, uint32_t flags) {
         bool ok = false;
-        const std::vector<ListedDevice> devices = AttachedDevices(ok);
+        const std::vector<ListedDevice> devices = AttachedBridges(ok);
         return ok ? ListDevices(devices, first, second, flags) : kFtIoError;
     };
     entries.FT_Close = Close;
@@ -238,7 +210,9 @@ D2xxEntryPoints LibFtdiApi::load(UserPrompt& /*prompt*/) {
     };
     entries.FT_SetUSBParameters = [](FtHandle handle, uint32_t inBytes, uint32_t outBytes) {
         return WithDevice(handle, [inBytes, outBytes](Device& device) {
-            device.inTransferBytes = std::max<uint32_t>(inBytes, 64);
+            device.inTransferBytes =
+                std::max<uint32_t>((inBytes + kInPacketBytes - 1) / kInPacketBytes, 1) *
+                kInPacketBytes;
             const int in = ftdi_read_data_set_chunksize(device.context, inBytes);
             const int out = ftdi_write_data_set_chunksize(device.context, outBytes);
             return std::min(in, out);

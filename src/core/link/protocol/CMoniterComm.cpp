@@ -139,7 +139,7 @@ bool CMoniterComm::ensureOpen(UserPrompt* owner, bool silent) {
         return true;
     }
     if (!silent) {
-        Warn(owner, kAnalyzerAbsentMessage);
+        Warn(owner, AnalyzerAbsentMessage(port_.accessRefused()));
     }
     return false;
 }

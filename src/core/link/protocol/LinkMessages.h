@@ -24,6 +24,18 @@ inline constexpr std::string_view kCantLoadLibraryMessage = "Error: Can't Load f
 
 inline constexpr std::string_view kAnalyzerAbsentMessage =
     "アナライザーが接続されていないか、電源が入っていません";
+// Added below the absent message when the analyzer's bridge is there but the system refuses
+// this user access to it.
+inline constexpr std::string_view kNoPermissionNote =
+    "no permission — see the udev rule in the README";
+// The message when the port does not open; ACCESSREFUSED adds why.
+[[nodiscard]] inline std::string AnalyzerAbsentMessage(bool accessRefused) {
+    std::string text(kAnalyzerAbsentMessage);
+    if (accessRefused) {
+        text.append("\n").append(kNoPermissionNote);
+    }
+    return text;
+}
 inline constexpr std::string_view kCommunicationFailedMessage =
     "アナライザーとの通信に失敗しました";
 inline constexpr std::string_view kSwitchToPowerOnScreenMessage =

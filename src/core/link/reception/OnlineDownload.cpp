@@ -89,7 +89,8 @@ bool DownloadOnlineData(CMoniterComm& link, UserPrompt& owner, CCaptureData& sto
                         DownloadProgress& progress, int32_t amount, Pump& pump) {
     const WaitCursorScope cursor(link.services().waitCursor);
     if (!link.port().isOpen() && !link.port().Open()) {
-        owner.message(kAnalyzerAbsentMessage, kConfirmCaption, PromptIcon::Warning);
+        owner.message(AnalyzerAbsentMessage(link.port().accessRefused()), kConfirmCaption,
+                      PromptIcon::Warning);
         owner.message(kCommunicationFailedMessage, kConfirmCaption, PromptIcon::Warning);
         return false;
     }

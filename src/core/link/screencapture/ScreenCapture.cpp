@@ -48,7 +48,8 @@ ScreenCapture::State ScreenCapture::step(State state) {
     switch (state) {
     case kOpen:
         if (!link_.port().Open()) {
-            owner_.message(kAnalyzerAbsentMessage, kConfirmCaption, PromptIcon::Warning);
+            owner_.message(AnalyzerAbsentMessage(link_.port().accessRefused()), kConfirmCaption,
+                           PromptIcon::Warning);
             outcome_ = CaptureOutcome::NotConnected;
             return kEnd;
         }
