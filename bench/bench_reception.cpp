@@ -60,7 +60,7 @@ sim::AnswerFrame FullBlock(uint16_t width) {
     settings.speed = 460'800;
     settings.controlLineCapture = width;
     sim::MeasurementOptions options;
-    options.fullDuplex = true;
+    options.traffic = sim::TrafficKind::Saturated;
     options.keepLog = false;
     sim::MeasurementEngine engine(options);
     sim::AnalyzerFirmware firmware;

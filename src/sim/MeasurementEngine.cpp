@@ -76,7 +76,7 @@ void MeasurementEngine::Start(const CSaParameter& settings, uint32_t now) {
     traffic.timeDisplay = settings.timeDisplay;
     traffic.recordWidth = recordWidth_;
     traffic.frameDetectionMs = static_cast<uint32_t>(std::max(settings.frameDetectionTime, 0));
-    traffic.fullDuplex = options_.fullDuplex;
+    traffic.kind = options_.traffic;
     traffic.longestGapMs = options_.longestGapMs;
     traffic.errorsPerMillion = options_.errorsPerMillion;
     traffic.seed = options_.seed;

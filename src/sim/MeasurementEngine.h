@@ -22,7 +22,7 @@ struct MeasurementOptions {
     int32_t unreadLimit = 0;
     // 16-bit units per data block at most (the answer's count is 16-bit).
     int32_t blockUnits = 0xFFFE;
-    bool fullDuplex = false;
+    TrafficKind traffic = TrafficKind::Exchanges;
     uint32_t longestGapMs = 20; // idle gaps between exchanges
     uint32_t errorsPerMillion = 2000;
     // Keep every recorded item for tests (produced()); off by default, since a long simulated

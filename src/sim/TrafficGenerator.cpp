@@ -1,5 +1,7 @@
 #include "sim/TrafficGenerator.h"
 
+#include "sim/ModbusFrames.h"
+
 #include <algorithm>
 
 namespace varnolt::sim {
@@ -67,7 +69,7 @@ TrafficGenerator::TrafficGenerator(const TrafficSettings& settings)
 
 const TrafficItem& TrafficGenerator::Peek() {
     while (pending_.empty()) {
-        GenerateExchange();
+        Generate();
     }
     return pending_.front();
 }
@@ -87,7 +89,9 @@ void TrafficGenerator::EmitCharacter(uint64_t atNs, bool rd, bool lineStart) {
 void TrafficGenerator::EmitCharacter(uint64_t atNs, bool rd, bool lineStart, uint8_t character) {
     const uint32_t code = character & (settings_.dataBits == 7 ? 0x7Fu : 0xFFu);
     const uint32_t start = lineStart ? 0x100 : 0;
-    if (random_() % 1'000'000 < settings_.errorsPerMillion) {
+    // Modbus frames stay valid: a line error would spoil their CRCs.
+    if (settings_.kind != TrafficKind::Modbus &&
+        random_() % 1'000'000 < settings_.errorsPerMillion) {
         const auto error = static_cast<uint32_t>(
             settings_.parity != 0 && random_() % 2 == 0 ? LineError::Parity : LineError::Framing);
         Emit(atNs, MakeRecordWord(rd ? RecordKind::RdError : RecordKind::SdError, start | error));
@@ -135,39 +139,79 @@ void TrafficGenerator::ChangeLines(uint64_t atNs, uint16_t lines) {
     Emit(atNs, change); // the new states ride in the low half
 }
 
-void TrafficGenerator::GenerateExchange() {
-    const uint64_t c = characterNs_;
-    if (settings_.fullDuplex) {
-        // Both lines back to back: one character each per character time.
-        const int burst = 64;
-        for (int k = 0; k < burst; ++k) {
-            EmitCharacter(clockNs_, false, false);
-            EmitCharacter(clockNs_, true, false);
-            clockNs_ += c;
-        }
-        return;
+void TrafficGenerator::Generate() {
+    switch (settings_.kind) {
+    case TrafficKind::Saturated:
+        GenerateSaturated();
+        break;
+    case TrafficKind::Modbus:
+        GenerateModbus();
+        break;
+    case TrafficKind::Exchanges:
+        GenerateExchange();
+        break;
     }
+}
+
+void TrafficGenerator::GenerateSaturated() {
+    // Both lines back to back: one character each per character time.
+    const int burst = 64;
+    for (int k = 0; k < burst; ++k) {
+        EmitCharacter(clockNs_, false, false);
+        EmitCharacter(clockNs_, true, false);
+        clockNs_ += characterNs_;
+    }
+}
+
+bool TrafficGenerator::startsLine(uint64_t gapNs) const {
+    return gapNs >= uint64_t{settings_.frameDetectionMs} * kNsPerMs;
+}
+
+void TrafficGenerator::BeginRequest(uint64_t gapNs) {
+    clockNs_ += gapNs;
+    EmitIdle(gapNs);
+    EmitStamp(clockNs_);
+    ChangeLines(clockNs_, kRequestLines);
+}
+
+void TrafficGenerator::EmitFrame(std::string_view frame, bool rd, bool lineStart) {
+    for (size_t k = 0; k < frame.size(); ++k) {
+        clockNs_ += characterNs_;
+        EmitCharacter(clockNs_, rd, lineStart && k == 0, static_cast<uint8_t>(frame[k]));
+    }
+}
+
+void TrafficGenerator::GenerateExchange() {
     // Idle gap, 0.5 ms to the longest, then the request with its control lines, a turnaround of one
     // to four character times, and the response.
     const uint64_t gap =
         kNsPerMs / 2 + random_() % (std::max<uint64_t>(settings_.longestGapMs, 1) * kNsPerMs);
-    const bool newLine = gap >= uint64_t{settings_.frameDetectionMs} * kNsPerMs;
-    clockNs_ += gap;
-    EmitIdle(gap);
-    EmitStamp(clockNs_);
-    ChangeLines(clockNs_, kRequestLines);
+    BeginRequest(gap);
     const std::string request = MakeRequest();
-    for (size_t k = 0; k < request.size(); ++k) {
-        clockNs_ += c;
-        EmitCharacter(clockNs_, false, newLine && k == 0, static_cast<uint8_t>(request[k]));
-    }
+    EmitFrame(request, false, startsLine(gap));
     ChangeLines(clockNs_, kQuietLines);
-    clockNs_ += c * (1 + random_() % 4);
-    const std::string response = MakeResponse(request);
-    for (size_t k = 0; k < response.size(); ++k) {
-        clockNs_ += c;
-        EmitCharacter(clockNs_, true, k == 0, static_cast<uint8_t>(response[k]));
-    }
+    clockNs_ += characterNs_ * (1 + random_() % 4);
+    EmitFrame(MakeResponse(request), true, true);
+}
+
+void TrafficGenerator::GenerateModbus() {
+    // A frame ends with a silence of at least 3.5 character times; above 19,200 bit/s Modbus fixes
+    // it at 1.75 ms instead. The master waits that and up to the longest gap more between
+    // transactions; a slave answers after the silence and up to 2 ms of its own.
+    const uint64_t silence = std::max<uint64_t>(characterNs_ * 7 / 2, 1'750'000);
+    const ModbusTransaction transaction = MakeModbusTransaction(random_);
+    const uint64_t gap =
+        silence + random_() % (std::max<uint64_t>(settings_.longestGapMs, 1) * kNsPerMs);
+    const uint64_t turnaround = silence + random_() % (2 * kNsPerMs);
+    const auto text = [](const std::vector<uint8_t>& frame) {
+        return std::string_view(reinterpret_cast<const char*>(frame.data()), frame.size());
+    };
+    BeginRequest(gap);
+    EmitFrame(text(transaction.request), false, startsLine(gap));
+    ChangeLines(clockNs_, kQuietLines);
+    clockNs_ += turnaround;
+    EmitIdle(turnaround);
+    EmitFrame(text(transaction.response), true, startsLine(turnaround));
 }
 
 // The requests of a typical controller on a serial bus: STX, station, command, register and

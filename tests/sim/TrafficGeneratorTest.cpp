@@ -1,7 +1,10 @@
 #include "sim/TrafficGenerator.h"
 
+#include "sim/ModbusFrames.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace varnolt::sim {
@@ -33,10 +36,10 @@ TEST(TrafficGeneratorTest, TheSameSeedGivesTheSameTraffic) {
     EXPECT_NE(words, Words(other, 200'000'000));
 }
 
-TEST(TrafficGeneratorTest, FullDuplexKeepsBothLinesBusyAtTheConfiguredSpeed) {
+TEST(TrafficGeneratorTest, SaturatedTrafficKeepsBothLinesBusyAtTheConfiguredSpeed) {
     TrafficSettings settings;
     settings.speed = 460'800;
-    settings.fullDuplex = true;
+    settings.kind = TrafficKind::Saturated;
     TrafficGenerator traffic(settings);
     const std::vector<RecordWord> words = Words(traffic, 100'000'000); // 0.1 s
     // 46,080 ten-bit characters a second on each line.
@@ -94,6 +97,51 @@ TEST(TrafficGeneratorTest, EveryItemIsWellFormed) {
         EXPECT_GT(errors, 0);
         EXPECT_GT(idles, 0);
         EXPECT_EQ(changes > 0, width == 1);
+    }
+}
+
+// Modbus traffic as a Modbus RTU receiver checks it: the frames alternate between master (SD)
+// and slave (RD), each ends with its CRC, its characters follow each other without a pause, and
+// a silence of at least 3.5 character times (1.75 ms above 19,200 bit/s) lies between frames.
+TEST(TrafficGeneratorTest, ModbusFramesAreValidAndSeparatedBySilence) {
+    for (const uint32_t speed : {9600U, 460'800U}) {
+        TrafficSettings settings;
+        settings.speed = speed;
+        settings.kind = TrafficKind::Modbus;
+        settings.recordWidth = 1;
+        settings.idleDisplay = 1;
+        settings.timeDisplay = 2;
+        settings.errorsPerMillion = 1'000'000; // ignored: Modbus frames stay valid
+        TrafficGenerator traffic(settings);
+        const uint64_t c = traffic.characterNs();
+        const uint64_t silence = std::max<uint64_t>(c * 7 / 2, 1'750'000);
+        std::vector<uint8_t> frame;
+        bool rd = false;
+        uint64_t lastNs = 0;
+        int frames = 0;
+        while (frames < 400) {
+            const TrafficItem& item = traffic.Peek();
+            const RecordWord head = item.words.front();
+            const RecordKind kind = KindOf(head);
+            ASSERT_NE(kind, RecordKind::SdError);
+            ASSERT_NE(kind, RecordKind::RdError);
+            if (kind == RecordKind::SdCharacter || kind == RecordKind::RdCharacter) {
+                const bool itemRd = kind == RecordKind::RdCharacter;
+                if (!frame.empty() && itemRd != rd) {
+                    ASSERT_EQ(ModbusCrc(frame), 0) << "frame " << frames;
+                    ASSERT_GE(item.atNs - c - lastNs, silence);
+                    frame.clear();
+                    ++frames;
+                } else if (!frame.empty()) {
+                    ASSERT_EQ(item.atNs - lastNs, c); // back to back
+                }
+                ASSERT_TRUE(frame.empty() || itemRd == rd);
+                rd = itemRd;
+                frame.push_back(static_cast<uint8_t>(CodeOf(head)));
+                lastNs = item.atNs;
+            }
+            traffic.Pop();
+        }
     }
 }
 

@@ -1,7 +1,7 @@
 #include "ui/app/CVarnoltApp.h"
 
-#include "core/link/port/PortBackend.h"
 #include "core/shell/CVarnoltDoc.h"
+#include "sim/PortBackends.h"
 #include "ui/app/LinkEnvironment.h"
 #include "ui/app/QtTranslations.h"
 #include "ui/frame/CMainFrame.h"
@@ -53,12 +53,13 @@ bool CVarnoltApp::InitInstance() {
     setStyle(QStyleFactory::create("Fusion"));
     UseJapaneseFallbackFonts();
 
-    // The port options are taken out first; the rest is Qt's and the file name.
+    // The port and traffic options are taken out first; the rest is Qt's and the file name.
     std::vector<std::string> arguments;
     for (const QString& argument : QCoreApplication::arguments().mid(1)) {
         arguments.push_back(argument.toStdString());
     }
-    const PortSelection port = SelectPortBackend(arguments);
+    const sim::PortAndTraffic chosen = sim::SelectPortAndTraffic(arguments);
+    const PortSelection& port = chosen.port;
     QStringList remaining{QCoreApplication::arguments().value(0)};
     for (const std::string& argument : port.remaining) {
         remaining << QString::fromStdString(argument);
@@ -71,6 +72,11 @@ bool CVarnoltApp::InitInstance() {
     parser.addPositionalArgument("file", "A capture file (.tvd) to open.", "[file]");
     parser.addOption({"port", "The USB backend: d2xx (FTDI's library), libftdi or sim.", "name"});
     parser.addOption({"simulate", "Work with the virtual analyzer (same as --port sim)."});
+    parser.addOption({"traffic",
+                      "What the virtual analyzer measures: exchanges (requests and responses with "
+                      "idle gaps, the default), saturated (both lines busy back to back) or modbus "
+                      "(a Modbus RTU master and its slaves).",
+                      "kind"});
     parser.process(remaining);
     if (!port.error.empty()) {
         fprintf(stderr, "varnolt: %s\n", port.error.c_str());
@@ -79,7 +85,7 @@ bool CVarnoltApp::InitInstance() {
 
     prompt_ = std::make_unique<QtUserPrompt>();
     config_ = std::make_unique<QtConfigStore>();
-    link_ = std::make_unique<LinkEnvironment>(port.backend, *prompt_);
+    link_ = std::make_unique<LinkEnvironment>(port.backend, *prompt_, chosen.traffic);
     document_ = std::make_unique<CVarnoltDoc>(*prompt_, CVarnoltDoc::DefaultSettingsFolder());
     if (link_->available()) {
         document_->AttachLink(link_->services());

@@ -5,8 +5,8 @@
 
 namespace varnolt::ui {
 
-LinkEnvironment::LinkEnvironment(PortBackend backend, UserPrompt& prompt)
-    : backend_(backend), prompt_(prompt), api_(sim::CreateD2xxApi(backend)) {
+LinkEnvironment::LinkEnvironment(PortBackend backend, UserPrompt& prompt, sim::TrafficKind traffic)
+    : backend_(backend), prompt_(prompt), api_(sim::CreateD2xxApi(backend, traffic)) {
 }
 
 LinkEnvironment::~LinkEnvironment() = default;

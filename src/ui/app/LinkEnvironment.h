@@ -2,6 +2,7 @@
 
 #include "core/link/port/PortBackend.h"
 #include "core/link/protocol/LinkServices.h"
+#include "sim/TrafficChoice.h"
 #include "ui/platform/QtClock.h"
 #include "ui/platform/QtWaitCursor.h"
 
@@ -13,7 +14,9 @@ namespace varnolt::ui {
 // backend, the tick count, the rest between looks at the receive ring and the wait cursor.
 class LinkEnvironment {
 public:
-    LinkEnvironment(PortBackend backend, UserPrompt& prompt);
+    // TRAFFIC: what the virtual analyzer measures, when BACKEND is the simulated one.
+    LinkEnvironment(PortBackend backend, UserPrompt& prompt,
+                    sim::TrafficKind traffic = sim::TrafficKind::Exchanges);
     LinkEnvironment(const LinkEnvironment&) = delete;
     LinkEnvironment& operator=(const LinkEnvironment&) = delete;
     ~LinkEnvironment();
