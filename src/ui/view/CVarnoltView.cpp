@@ -122,10 +122,14 @@ bool CVarnoltView::measuring() const {
     return document_.measuring();
 }
 
-void CVarnoltView::OnTimer() {
+void CVarnoltView::Poll() {
     if (OnlineReception* online = reception()) {
         online->Tick();
     }
+}
+
+void CVarnoltView::OnTimer() {
+    Poll();
     timer_.start(kPollIntervalMs);
 }
 

@@ -48,6 +48,10 @@ public:
     // Where the download shows its progress (the status bar); may be null.
     void setDownloadProgress(DownloadProgress* progress) { downloadProgress_ = progress; }
 
+    // One pass of online reception, as the 10 ms timer runs it; a benchmark runs it at the pace
+    // of a simulated clock.
+    void Poll();
+
     [[nodiscard]] ViewLayout& layout() { return layout_; }
     [[nodiscard]] const ViewSearch& search() const { return search_; }
 
