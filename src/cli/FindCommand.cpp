@@ -3,7 +3,7 @@
 #include "cli/FindCriteria.h"
 #include "cli/StderrPrompt.h"
 #include "core/capture/ExportWriter.h"
-#include "core/interop/StampYearOfCapture.h"
+#include "core/interop/StampYearsOfCapture.h"
 #include "core/view/SearchCondition.h"
 #include "core/view/ViewSearch.h"
 
@@ -66,8 +66,8 @@ CliExit RunFind(const std::vector<std::string>& args, std::ostream& out) {
     SearchCondition search(request.criteria);
     if (request.criteria.kind == kSearchDateTime) {
         // Stamps without year digits compare in the year the statistics and exports give them.
-        search.setYearOfStampsWithoutYear(
-            YearOfStampsWithoutYear(*store, TimeBase::ForFile(ExportPath(request.capturePath))));
+        search.setStampYears(
+            StampYearsOf(*store, TimeBase::ForFile(ExportPath(request.capturePath))));
     }
     std::vector<HitRange> printed;
     const auto limit = static_cast<size_t>(request.all ? request.max.value_or(INT64_MAX) : 1);

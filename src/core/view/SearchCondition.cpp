@@ -188,7 +188,6 @@ bool SearchCondition::FindTimeStamp(const CCaptureData& capture, RingIndex start
     const uint32_t lowerTime = PackedTime(criteria_.lowerTime);
     const uint32_t upperDate = PackedDate(criteria_.upperDate);
     const uint32_t upperTime = PackedTime(criteria_.upperTime);
-    const uint32_t yearDigits = TwoDigits(yearOfStampsWithoutYear_) << 16;
     return WalkOnce(capture, start, direction, [&](RingIndex i) {
         const RecordWord head = capture.word(i);
         if (KindOf(head) != RecordKind::StampHead) {
@@ -201,7 +200,7 @@ bool SearchCondition::FindTimeStamp(const CCaptureData& capture, RingIndex start
             StampDigits stamp =
                 UnpackTimeStamp(head, capture.word(c1), capture.word(c2), capture.word(group.last));
             if (LayoutOfStampKind(SubKindOf(head)) == StampLayout::B) {
-                stamp.date |= yearDigits;
+                stamp.date |= TwoDigits(stampYears_.YearAt(OffsetFromOldest(capture, i))) << 16;
             }
             const bool afterLower =
                 stamp.date > lowerDate || (stamp.date == lowerDate && stamp.time >= lowerTime);

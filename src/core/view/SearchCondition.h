@@ -2,9 +2,11 @@
 
 #include "core/capture/CCaptureData.h"
 #include "core/view/SearchCriteria.h"
+#include "core/view/StampYears.h"
 #include "core/view/ViewTypes.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace varnolt {
 
@@ -35,10 +37,10 @@ public:
 
     [[nodiscard]] const SearchCriteria& criteria() const { return criteria_; }
     void setCriteria(const SearchCriteria& criteria) { criteria_ = criteria; }
-    // The year a date search compares time stamps without year digits in (they show month and
-    // day only): the year the capture's time line gives them. Until it is set, their year
+    // The years a date search compares time stamps without year digits in (they show month and
+    // day only): those the capture's time line gives them. Until they are set, their year
     // digits count as 00. Stamps with year digits compare by those digits.
-    void setYearOfStampsWithoutYear(int year) { yearOfStampsWithoutYear_ = year; }
+    void setStampYears(StampYears years) { stampYears_ = std::move(years); }
 
     // Searches CAPTURE from POSITION (a ring index; -1 = from the oldest record). On success the
     // hit range is replaced and true returned; a miss leaves it. Criteria that cannot be
@@ -59,7 +61,7 @@ private:
     bool FindTimeStamp(const CCaptureData& capture, RingIndex start, SearchDirection direction);
 
     SearchCriteria criteria_;
-    int yearOfStampsWithoutYear_ = 2000;
+    StampYears stampYears_;
     HitRange hit_;
     MatchRanges matches_;
 };

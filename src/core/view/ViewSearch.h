@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace varnolt {
 
@@ -27,8 +28,8 @@ public:
     [[nodiscard]] const SearchCriteria& criteria() const { return condition_.criteria(); }
     // The dialog closed with its search button: every criterion is taken over.
     void setCriteria(const SearchCriteria& criteria) { condition_.setCriteria(criteria); }
-    // The year of the capture's stamps without year digits (SearchCondition).
-    void setYearOfStampsWithoutYear(int year) { condition_.setYearOfStampsWithoutYear(year); }
+    // The years of the capture's stamps without year digits (SearchCondition).
+    void setStampYears(StampYears years) { condition_.setStampYears(std::move(years)); }
     [[nodiscard]] RingIndex position() const { return position_; }
     [[nodiscard]] const HitRange& hit() const { return condition_.hit(); }
 

@@ -1,7 +1,7 @@
 #include "ui/view/CVarnoltView.h"
 
 #include "core/capture/CCaptureData.h"
-#include "core/interop/StampYearOfCapture.h"
+#include "core/interop/StampYearsOfCapture.h"
 #include "core/link/panes/LineOutputs.h"
 #include "core/link/protocol/AnalyzerConnection.h"
 #include "core/link/protocol/CMoniterComm.h"
@@ -77,7 +77,7 @@ void CVarnoltView::ResetLayout() {
     document_.PublishDisplaySettings();
     layout_.ResetLayout(document_.capture(), document_.displayState(), clientSize());
     search_.Reset();
-    stampYearKnown_ = false;
+    stampYearsKnown_ = false;
     markHit_ = false;
 }
 
@@ -465,11 +465,11 @@ void CVarnoltView::RunSearch(SearchCommand command) {
         }
         search_.setCriteria(criteria);
     }
-    if (search_.criteria().kind == kSearchDateTime && !stampYearKnown_) {
+    if (search_.criteria().kind == kSearchDateTime && !stampYearsKnown_) {
         // Stamps without year digits compare in the year the statistics and exports give them.
-        search_.setYearOfStampsWithoutYear(
-            YearOfStampsWithoutYear(document_.capture(), TimeBase::ForFile(document_.pathName())));
-        stampYearKnown_ = true;
+        search_.setStampYears(
+            StampYearsOf(document_.capture(), TimeBase::ForFile(document_.pathName())));
+        stampYearsKnown_ = true;
     }
     const auto hit = search_.Run(document_.capture(), command, prompt_);
     if (!hit) {

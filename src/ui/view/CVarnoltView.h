@@ -124,9 +124,9 @@ private:
     // fractions of a notch.
     int wheelAngle_ = 0;
     ViewSearch search_;
-    // The search holds the year of the capture's stamps without year digits (found at the
+    // The search holds the years of the capture's stamps without year digits (found at the
     // first date search after a capture was laid out).
-    bool stampYearKnown_ = false;
+    bool stampYearsKnown_ = false;
     bool markHit_ = false; // the next paint shows the search hit
 };
 

@@ -41,6 +41,29 @@ inline std::vector<RecordWord> Stamp(uint8_t kind, uint8_t head = 0, uint16_t c1
             MakeRecordWord(RecordKind::StampContinuation, c3)};
 }
 
+// A stamp in layout B (kinds 2 and 5): month, day, hours, minutes, seconds, hundredths.
+inline std::vector<RecordWord> StampB(uint8_t kind, int month, int day, int h, int m, int s,
+                                      int cc) {
+    const auto head = static_cast<uint8_t>((month / 10) << 6 | (month % 10) << 2 | day / 10);
+    const auto c1 =
+        static_cast<uint16_t>((day % 10) << 8 | (h / 10) << 6 | (h % 10) << 2 | (m / 10) >> 1);
+    const auto c2 =
+        static_cast<uint16_t>(((m / 10) & 1) << 11 | (m % 10) << 7 | (s / 10) << 4 | s % 10);
+    const auto c3 = static_cast<uint16_t>((cc / 10) << 8 | (cc % 10) << 4);
+    return Stamp(kind, head, c1, c2, c3);
+}
+
+// A stamp in layout A (kind 1): year, month, day, hours, minutes, seconds.
+inline std::vector<RecordWord> StampA(int year, int month, int day, int h, int m, int s) {
+    const auto head = static_cast<uint8_t>((year / 10 % 10) << 4 | year % 10);
+    const auto c1 =
+        static_cast<uint16_t>((month / 10) << 10 | (month % 10) << 6 | (day / 10) << 4 | day % 10);
+    const auto c2 =
+        static_cast<uint16_t>((h / 10) << 10 | (h % 10) << 6 | (m / 10) << 3 | (m % 10) >> 1);
+    const auto c3 = static_cast<uint16_t>(((m % 10) & 1) << 11 | (s / 10) << 8 | (s % 10) << 4);
+    return Stamp(1, head, c1, c2, c3);
+}
+
 // Collects words and groups in order.
 class Words {
 public:

@@ -18,6 +18,8 @@ using test::RdError;
 using test::Sd;
 using test::SdError;
 using test::Stamp;
+using test::StampA;
+using test::StampB;
 using test::Words;
 
 constexpr PatternElement C(uint8_t code) {
@@ -244,28 +246,6 @@ TEST(SearchCondition, IdleGroupsNearTheEndAndFindPrevious) {
     EXPECT_EQ(none.hit(), HitRange{});
 }
 
-// A stamp in layout B (kinds 2 and 5): month, day, hours, minutes, seconds, hundredths.
-std::vector<RecordWord> StampB(uint8_t kind, int month, int day, int h, int m, int s, int cc) {
-    const auto head = static_cast<uint8_t>((month / 10) << 6 | (month % 10) << 2 | day / 10);
-    const auto c1 =
-        static_cast<uint16_t>((day % 10) << 8 | (h / 10) << 6 | (h % 10) << 2 | (m / 10) >> 1);
-    const auto c2 =
-        static_cast<uint16_t>(((m / 10) & 1) << 11 | (m % 10) << 7 | (s / 10) << 4 | s % 10);
-    const auto c3 = static_cast<uint16_t>((cc / 10) << 8 | (cc % 10) << 4);
-    return Stamp(kind, head, c1, c2, c3);
-}
-
-// A stamp in layout A (kind 1): year, month, day, hours, minutes, seconds.
-std::vector<RecordWord> StampA(int year, int month, int day, int h, int m, int s) {
-    const auto head = static_cast<uint8_t>((year / 10 % 10) << 4 | year % 10);
-    const auto c1 =
-        static_cast<uint16_t>((month / 10) << 10 | (month % 10) << 6 | (day / 10) << 4 | day % 10);
-    const auto c2 =
-        static_cast<uint16_t>((h / 10) << 10 | (h % 10) << 6 | (m / 10) << 3 | (m % 10) >> 1);
-    const auto c3 = static_cast<uint16_t>(((m % 10) & 1) << 11 | (s / 10) << 8 | (s % 10) << 4);
-    return Stamp(1, head, c1, c2, c3);
-}
-
 TEST(SearchCondition, TimeStampRanges) {
     SearchCriteria range;
     range.kind = kSearchDateTime;
@@ -298,24 +278,35 @@ TEST(SearchCondition, TimeStampRanges) {
     EXPECT_TRUE(Search(*capture, range).has_value());
 }
 
-TEST(SearchCondition, StampsWithoutYearDigitsCompareInTheYearTheCaptureGivesThem) {
+TEST(SearchCondition, StampsWithoutYearDigitsCompareInTheYearsTheCaptureGivesThem) {
     SearchCriteria range;
     range.kind = kSearchDateTime;
     range.lowerDate = range.lowerTime = {2026, 12, 4, 10, 4, 59, 0, 0};
     range.upperDate = range.upperTime = {2026, 12, 4, 10, 5, 1, 0, 0};
-    // A layout-A stamp of 2025-12-10 05:00:00, then a layout-B one of 12/10 05:00:00.
-    const auto capture = MakeCapture((Words() << StampA(25, 12, 10, 5, 0, 0) << Sd('a')
-                                              << StampB(2, 12, 10, 5, 0, 0, 0) << Sd('b'))
-                                         .words());
+    // A layout-A stamp of 2025-12-10 05:00:00, then layout-B ones of 12/10 05:00:00 (2026) and,
+    // after New Year, 01/01 00:00:00 (2027).
+    const auto capture =
+        MakeCapture((Words() << StampA(25, 12, 10, 5, 0, 0) << Sd('a')
+                             << StampB(2, 12, 10, 5, 0, 0, 0) << StampB(2, 1, 1, 0, 0, 0, 0))
+                        .words());
     SearchCondition search(range);
     EXPECT_FALSE(search.Find(*capture, kNoRecord, SearchDirection::Forward)); // year 00
-    search.setYearOfStampsWithoutYear(2026);
+    StampYears years;
+    years.Note(5, 2026);
+    years.Note(9, 2027);
+    search.setStampYears(years);
     for (const SearchDirection direction : {SearchDirection::Forward, SearchDirection::Backward}) {
         ASSERT_TRUE(search.Find(*capture, kNoRecord, direction));
         EXPECT_EQ(search.hit(), (HitRange{5, 8, HitKind::TimeStamp}));
     }
+    range.lowerDate = range.lowerTime = {2027, 1, 5, 1, 0, 0, 0, 0};
+    range.upperDate = range.upperTime = {2027, 1, 5, 1, 0, 1, 0, 0};
+    search.setCriteria(range);
+    ASSERT_TRUE(search.Find(*capture, kNoRecord, SearchDirection::Forward));
+    EXPECT_EQ(search.hit(), (HitRange{9, 12, HitKind::TimeStamp}));
     // The stamp with year digits keeps its own year.
-    range.lowerDate.year = range.upperDate.year = 2025;
+    range.lowerDate = range.lowerTime = {2025, 12, 3, 10, 4, 59, 0, 0};
+    range.upperDate = range.upperTime = {2025, 12, 3, 10, 5, 1, 0, 0};
     search.setCriteria(range);
     ASSERT_TRUE(search.Find(*capture, 0, SearchDirection::Forward)); // around to the first
     EXPECT_EQ(search.hit(), (HitRange{0, 3, HitKind::TimeStamp}));
