@@ -27,11 +27,12 @@ protected:
     }
 };
 
-// A bulk-in transfer that ends by its time-out, after some packets or none, loses nothing and
-// does not count as a lost bridge.
+// A bulk-in transfer that ends by its time-out, after some packets or none, or short packets
+// throughout, lose nothing and do not count as a lost bridge.
 struct InPause {
     size_t bytesBefore;
     std::chrono::milliseconds pause;
+    size_t dataBytesPerPacket = 510;
 };
 
 class BulkInTimeOutTest : public LibFtdiFaultsTest,
@@ -42,6 +43,7 @@ TEST_P(BulkInTimeOutTest, KeepsWhatArrivedBeforeTheTimeOut) {
     Ft232hBehaviour behaviour;
     behaviour.inBytesBeforePause = GetParam().bytesBefore;
     behaviour.inPause = GetParam().pause;
+    behaviour.dataBytesPerPacket = GetParam().dataBytesPerPacket;
     bridge->chip().setBehaviour(behaviour);
     const std::vector<uint8_t> sent = Stream(6000);
     analyzer.SendToHost(sent);
@@ -55,7 +57,9 @@ TEST_P(BulkInTimeOutTest, KeepsWhatArrivedBeforeTheTimeOut) {
 INSTANTIATE_TEST_SUITE_P(Pauses, BulkInTimeOutTest,
                          ::testing::Values(InPause{1020, 40ms}, // two packets, then silence
                                            InPause{4080, 40ms}, // half a transfer
-                                           InPause{0, 300ms})); // a stalled endpoint
+                                           InPause{0, 300ms},   // a stalled endpoint
+                                           InPause{Ft232hBehaviour::kNoLimit, 0ms,
+                                                   7})); // short packets throughout
 
 TEST_F(LibFtdiFaultsTest, APartlyTakenWriteSendsEachByteOnce) {
     ASSERT_TRUE(port().Open());

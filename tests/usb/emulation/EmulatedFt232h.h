@@ -53,8 +53,9 @@ inline constexpr uint16_t kPurgeTowardsHost = 2;
 struct Ft232hBehaviour {
     static constexpr size_t kNoLimit = std::numeric_limits<size_t>::max();
 
-    // Bytes per second the line from the analyzer carries into the chip; 0: no limit.
-    uint64_t lineBytesPerSecond = 1'200'000;
+    // Bytes per second the analyzer can put into the chip (its asynchronous FIFO interface);
+    // 0: no limit.
+    uint64_t lineBytesPerSecond = 8'000'000;
     // Data bytes in one bulk-in packet (at most 510); fewer makes every packet short.
     size_t dataBytesPerPacket = 510;
     // After this many more data bytes the bulk-in endpoint answers nothing at all (not even

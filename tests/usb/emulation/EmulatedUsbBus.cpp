@@ -75,8 +75,6 @@ EmulatedUsbBus::Device& EmulatedUsbBus::Plug(Ft232hIdentity identity,
     const int address = kFirstAddress + static_cast<int>(devices_.size());
     devices_.push_back(std::make_unique<Device>(std::move(identity), analyzer, address));
     Device& device = *devices_.back();
-    umockdev_testbed_attach_ioctl(testbed_, NodeOf(device).c_str(), device.usbfs_.handler(),
-                                  nullptr);
     Add(device);
     return device;
 }
@@ -84,6 +82,8 @@ EmulatedUsbBus::Device& EmulatedUsbBus::Plug(Ft232hIdentity identity,
 void EmulatedUsbBus::Add(Device& device) {
     const Ft232hIdentity& identity = device.chip().identity();
     const std::string node = NodeOf(device);
+    // Attached before the device appears, so that an open right after finds its handler.
+    umockdev_testbed_attach_ioctl(testbed_, node.c_str(), device.usbfs_.handler(), nullptr);
     const std::string record =
         "P: " + SysfsPathOf(device).substr(std::string_view("/sys").size()) + "\n" +
         "N: " + node.substr(std::string_view("/dev/").size()) + "\n" +
@@ -104,15 +104,22 @@ void EmulatedUsbBus::Remove(Device& device) {
     umockdev_testbed_uevent(testbed_, path.c_str(), "remove");
     device.usbfs_.Removed();
     umockdev_testbed_remove_device(testbed_, path.c_str());
+    umockdev_testbed_detach_ioctl(testbed_, NodeOf(device).c_str(), nullptr);
     device.present_ = false;
 }
 
 void EmulatedUsbBus::Unplug(Device& device) {
+    if (!device.present()) {
+        return;
+    }
     Remove(device);
     device.chip().Unplugged();
 }
 
 void EmulatedUsbBus::Replug(Device& device) {
+    if (device.present()) {
+        return;
+    }
     device.chip().PluggedIn();
     Add(device);
 }

@@ -21,6 +21,14 @@ uint16_t Word(const uint8_t* bytes) {
     return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
 }
 
+// Each handle remembers the device generation it was opened in; handles of an earlier one
+// were opened before the device left the bus. (The client objects' addresses are reused.)
+constexpr char kGenerationKey[] = "varnolt-usbfs-generation";
+
+int GenerationOf(UMockdevIoctlClient* client) {
+    return GPOINTER_TO_INT(g_object_get_data(G_OBJECT(client), kGenerationKey));
+}
+
 void Complete(UMockdevIoctlClient* client, int error) {
     umockdev_ioctl_client_complete(client, error == 0 ? 0 : -1, error);
 }
@@ -54,7 +62,7 @@ void UsbfsDevice::OnConnected(UMockdevIoctlBase* /*handler*/, UMockdevIoctlClien
     auto* device = static_cast<UsbfsDevice*>(self);
     {
         const std::lock_guard lock(device->mutex_);
-        device->liveClients_.insert(client);
+        g_object_set_data(G_OBJECT(client), kGenerationKey, GINT_TO_POINTER(device->generation_));
     }
     device->chip_.HostOpened();
 }
@@ -65,8 +73,7 @@ void UsbfsDevice::OnVanished(UMockdevIoctlBase* /*handler*/, UMockdevIoctlClient
     bool live = false;
     {
         const std::lock_guard lock(device->mutex_);
-        live = device->liveClients_.erase(client) == 1;
-        device->staleClients_.erase(client);
+        live = !device->stale(client);
     }
     if (live) {
         device->chip_.HostClosed();
@@ -78,9 +85,12 @@ void UsbfsDevice::Removed() {
     RemovedLocked();
 }
 
+bool UsbfsDevice::stale(UMockdevIoctlClient* client) const {
+    return GenerationOf(client) != generation_;
+}
+
 void UsbfsDevice::RemovedLocked() {
-    staleClients_.insert(liveClients_.begin(), liveClients_.end());
-    liveClients_.clear();
+    ++generation_;
     while (!pending_.empty()) {
         Urb urb = pending_.front();
         pending_.erase(pending_.begin());
@@ -97,11 +107,10 @@ bool UsbfsDevice::Handle(UMockdevIoctlClient* client) {
     const std::lock_guard lock(mutex_);
     const gulong request = umockdev_ioctl_client_get_request(client);
     UMockdevIoctlData* argument = umockdev_ioctl_client_get_arg(client);
-    if (chip_.analyzerLost() && liveClients_.contains(client)) {
+    if (chip_.analyzerLost() && !stale(client)) {
         RemovedLocked(); // the analyzer dropped off by itself: its bridge went with it
     }
-    if (staleClients_.contains(client) && request != USBDEVFS_REAPURBNDELAY &&
-        request != USBDEVFS_REAPURB) {
+    if (stale(client) && request != USBDEVFS_REAPURBNDELAY && request != USBDEVFS_REAPURB) {
         Complete(client, ENODEV);
         return true;
     }
@@ -224,7 +233,7 @@ void UsbfsDevice::Reap(UMockdevIoctlClient* client, UMockdevIoctlData* argument)
     const auto mine = std::find_if(finished_.begin(), finished_.end(),
                                    [client](const Urb& urb) { return urb.client == client; });
     if (mine == finished_.end()) {
-        Complete(client, staleClients_.contains(client) ? ENODEV : EAGAIN);
+        Complete(client, stale(client) ? ENODEV : EAGAIN);
         return;
     }
     const Urb urb = *mine;

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <mutex>
-#include <set>
 #include <vector>
 
 #include "EmulatedFt232h.h"
@@ -59,14 +58,16 @@ private:
     void Service();
     void Finish(Urb urb, int status);
     void RemovedLocked();
+    // Whether CLIENT opened the device before it last left the bus.
+    [[nodiscard]] bool stale(UMockdevIoctlClient* client) const;
 
     EmulatedFt232h& chip_;
     UMockdevIoctlBase* handler_ = nullptr;
     mutable std::mutex mutex_;
     std::vector<Urb> pending_;
     std::vector<Urb> finished_;
-    std::set<UMockdevIoctlClient*> staleClients_;
-    std::set<UMockdevIoctlClient*> liveClients_;
+    // Raised each time the device leaves the bus.
+    int generation_ = 1;
     std::vector<Submitted> bulkTransfers_;
 };
 

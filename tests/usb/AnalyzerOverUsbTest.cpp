@@ -1,0 +1,262 @@
+// The analyzer's operations through the libftdi1 backend and an emulated FT232H, in real time:
+// what the program stores must be exactly what the virtual analyzer recorded, and the bridge
+// must be configured once per connection (a reopened port would mean a transfer was taken for
+// a lost bridge).
+#include "core/capture/CCaptureData.h"
+#include "core/link/firmware/FirmwareTexts.h"
+#include "core/link/firmware/FirmwareUpdate.h"
+#include "core/link/protocol/AnalyzerConnection.h"
+#include "core/link/protocol/LinkMessages.h"
+#include "core/link/reception/OnlineDownload.h"
+#include "core/link/reception/OnlineReception.h"
+#include "core/link/screencapture/ScreenCapture.h"
+#include "core/settings/SettingsCapture.h"
+#include "sim/FirmwareImage.h"
+#include "sim/MeasurementEngine.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "EmulatedBridgeFixture.h"
+#include "ReceptionFixture.h"
+#include "ScreenPixels.h"
+
+namespace varnolt {
+namespace {
+
+using namespace std::chrono_literals;
+using Words = std::vector<RecordWord>;
+
+// Lets real time pass between the steps of a long transfer; ACTION, when set, runs first.
+struct RestingPump final : Pump {
+    void pump() override {
+        ++passes;
+        if (action) {
+            action(passes);
+        }
+        std::this_thread::sleep_for(1ms);
+    }
+    int passes = 0;
+    std::function<void(int)> action;
+};
+
+struct RecordingProgress final : DownloadProgress {
+    void ShowProgress(int32_t percent) override { shown.push_back(percent); }
+    std::vector<int32_t> shown;
+};
+
+class AnalyzerOverUsbTest : public testing::EmulatedBridgeFixture {
+protected:
+    void SetUp() override {
+        EmulatedBridgeFixture::SetUp();
+        // The analyzer's fastest traffic: both lines at 460,800 bit/s with the control lines.
+        settings.speed = 460'800;
+        settings.controlLineCapture = 1;
+        settings.timeDisplay = 4;
+        analyzer.WithFirmware([](sim::AnalyzerFirmware& state) {
+            state.measurement->options().keepLog = true;
+            state.measurement->options().fullDuplex = true;
+            state.measurement->options().longestGapMs = 1;
+        });
+    }
+
+    // Connects and gives the analyzer the settings of its fastest traffic.
+    void connectForFastTraffic() {
+        ASSERT_EQ(ConnectAnalyzer(link, owner), ConnectResult::Connected);
+        ASSERT_TRUE(link.WriteExtSettings(&owner, settings, nullptr));
+    }
+
+    // Runs the 10 ms timer passes for DURATION, or until a pass fails.
+    PollResult measureFor(std::chrono::milliseconds duration) {
+        const auto end = std::chrono::steady_clock::now() + duration;
+        PollResult result = PollResult::Idle;
+        while (std::chrono::steady_clock::now() < end) {
+            result = reception.Tick();
+            if (result == PollResult::CommunicationFailed) {
+                break;
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        return result;
+    }
+
+    [[nodiscard]] Words produced() {
+        Words words;
+        analyzer.WithFirmware(
+            [&](sim::AnalyzerFirmware& state) { words = state.measurement->produced(); });
+        return words;
+    }
+    [[nodiscard]] Words stored() const {
+        Words words;
+        for (RecordCount k = 0; k < store.Count(); ++k) {
+            words.push_back(store.word(k));
+        }
+        return words;
+    }
+    // Whether the store holds the beginning of what the analyzer recorded, nothing else.
+    [[nodiscard]] ::testing::AssertionResult storeIsAPrefixOfProduced() {
+        const Words all = produced();
+        const Words held = stored();
+        if (held.size() > all.size()) {
+            return ::testing::AssertionFailure()
+                   << held.size() << " records stored, " << all.size() << " recorded";
+        }
+        const auto differs = std::mismatch(held.begin(), held.end(), all.begin());
+        if (differs.first != held.end()) {
+            return ::testing::AssertionFailure()
+                   << "record " << differs.first - held.begin() << " of " << held.size()
+                   << " stored differs from the one recorded (" << all.size() << " recorded)";
+        }
+        return ::testing::AssertionSuccess() << held.size() << " of " << all.size();
+    }
+    // How often the port opened the bridge (libftdi1 sets the baud rate only then).
+    [[nodiscard]] size_t openings() const {
+        const std::vector<testing::SetupPacket> requests = bridge->chip().vendorRequests();
+        return static_cast<size_t>(
+            std::count_if(requests.begin(), requests.end(), [](const testing::SetupPacket& setup) {
+                return setup.request == testing::ftdi_request::kBaudRate;
+            }));
+    }
+    // Once the bridge is back, the link opens the port afresh: the analyzer can be left and
+    // connected again.
+    void expectTheLinkRecovers() {
+        EXPECT_EQ(DisconnectAnalyzer(link, owner), DisconnectResult::Disconnected);
+        EXPECT_EQ(ConnectAnalyzer(link, owner), ConnectResult::Connected);
+        EXPECT_TRUE(owner.entries.empty()) << ::testing::PrintToString(owner.texts());
+    }
+
+    CCaptureData store{200'000};
+    CSaParameter settings;
+    LineStates lines{};
+    CTrigger trigger;
+    CDeviceEtc device;
+    testing::RecordingReceptionView view{store};
+    OnlineReception reception{ReceptionContext{link, store, settings, lines, trigger, device,
+                                               [] { return AutoSaveOptions{}; }, owner, view,
+                                               [this] {
+                                                   store.Reset(CaptureConditionsOf(settings));
+                                                   lines.fill(0);
+                                                   device.Clear();
+                                               }}};
+    RestingPump pump;
+};
+
+TEST_F(AnalyzerOverUsbTest, SettingsMeasurementDownloadAndDisconnectLoseNothing) {
+    connectForFastTraffic();
+    CSaParameter readBack;
+    ASSERT_TRUE(link.ReadExtSettings(&owner, readBack, nullptr));
+    EXPECT_EQ(readBack, settings);
+
+    ASSERT_TRUE(reception.Start());
+    EXPECT_NE(measureFor(1500ms), PollResult::CommunicationFailed);
+    EXPECT_GT(store.Count(), 10'000);
+    EXPECT_TRUE(storeIsAPrefixOfProduced());
+    ASSERT_TRUE(reception.Stop());
+
+    // The analyzer's whole memory, fetched afterwards, is exactly what it recorded.
+    RecordingProgress progress;
+    link.setBusy(true);
+    EXPECT_TRUE(reception.Download(progress, pump));
+    link.setBusy(false);
+    EXPECT_EQ(stored(), produced());
+
+    EXPECT_EQ(DisconnectAnalyzer(link, owner), DisconnectResult::Disconnected);
+    EXPECT_TRUE(owner.entries.empty()) << ::testing::PrintToString(owner.texts());
+    EXPECT_EQ(openings(), 1U);
+}
+
+TEST_F(AnalyzerOverUsbTest, ABridgePulledDuringAMeasurementKeepsWhatArrived) {
+    connectForFastTraffic();
+    ASSERT_TRUE(reception.Start());
+    measureFor(300ms);
+    const RecordCount before = store.Count();
+    ASSERT_GT(before, 0);
+
+    bus->Unplug(*bridge);
+    EXPECT_EQ(measureFor(10s), PollResult::CommunicationFailed);
+    EXPECT_TRUE(link.port().deviceLost() || !link.port().isOpen());
+    EXPECT_GE(store.Count(), before);
+    EXPECT_TRUE(storeIsAPrefixOfProduced());
+    ASSERT_FALSE(owner.entries.empty());
+    EXPECT_EQ(owner.entries.back().text, kCommunicationFailedMessage);
+
+    bus->Replug(*bridge);
+    owner.entries.clear();
+    EXPECT_TRUE(reception.Stop()); // the measurement still runs in the analyzer
+    expectTheLinkRecovers();
+}
+
+TEST_F(AnalyzerOverUsbTest, ABridgePulledDuringADownloadKeepsWhatArrived) {
+    connectForFastTraffic();
+    ASSERT_TRUE(reception.Start());
+    measureFor(1000ms);
+    ASSERT_TRUE(reception.Stop());
+
+    pump.action = [this](int) {
+        if (store.Count() > 0) {
+            bus->Unplug(*bridge);
+        }
+    };
+    RecordingProgress progress;
+    link.setBusy(true);
+    EXPECT_FALSE(reception.Download(progress, pump));
+    link.setBusy(false);
+    EXPECT_GT(store.Count(), 0);
+    EXPECT_TRUE(storeIsAPrefixOfProduced());
+    ASSERT_FALSE(owner.entries.empty());
+    EXPECT_EQ(owner.entries.back().text, kCommunicationFailedMessage);
+
+    pump.action = nullptr;
+    bus->Replug(*bridge);
+    owner.entries.clear();
+    expectTheLinkRecovers();
+}
+
+TEST_F(AnalyzerOverUsbTest, AFirmwareUpdateWritesEveryRecordOnce) {
+    testing::TempDir folder;
+    const std::filesystem::path file = folder / "update.tvy";
+    const std::vector<uint8_t> image =
+        sim::BuildFirmwareImage({.headerRecords = 3, .dataRecords = 400});
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()),
+               static_cast<std::streamsize>(image.size()));
+    struct NoView final : FirmwareUpdateView {
+        void showControls(const FirmwareControls&) override {}
+    } updateView;
+    FirmwareUpdate update{LinkServices{api, portPrompt, clock, answerWait, cursor, &ring}, owner,
+                          pump, updateView};
+    const std::u8string name = file.u8string();
+    update.FileChosen(std::string(name.begin(), name.end()));
+
+    ASSERT_TRUE(update.Start());
+    EXPECT_EQ(update.Update(), UpdateOutcome::Done);
+    std::string version;
+    analyzer.WithFirmware([&](sim::AnalyzerFirmware& state) { version = state.programVersion; });
+    EXPECT_EQ(version, "100300");
+    EXPECT_EQ(owner.texts(), (std::vector<std::string>{std::string(kUpdateQuestion),
+                                                       std::string(kUpdateDoneMessage)}));
+}
+
+TEST_F(AnalyzerOverUsbTest, TheAnalyzersScreenArrivesWhole) {
+    struct Display final : ScreenCaptureDisplay {
+        void showStatus(std::string_view) override {}
+        void showImage() override { ++shown; }
+        int shown = 0;
+    } display;
+    ScreenCapture capture{LinkServices{api, portPrompt, clock, answerWait, cursor, &ring}, owner,
+                          pump, display};
+    std::vector<uint16_t> expected;
+    analyzer.WithFirmware(
+        [&](sim::AnalyzerFirmware& state) { expected = testing::ScreenAt(state, clock.tickMs()); });
+
+    EXPECT_EQ(capture.Run(), CaptureOutcome::Complete);
+    EXPECT_TRUE(testing::IsTheScreen(capture.image(), expected));
+    EXPECT_EQ(display.shown, 1);
+    EXPECT_TRUE(owner.entries.empty()) << ::testing::PrintToString(owner.texts());
+}
+
+} // namespace
+} // namespace varnolt
