@@ -58,8 +58,7 @@ protected:
         settings.timeDisplay = 4;
         analyzer.WithFirmware([](sim::AnalyzerFirmware& state) {
             state.measurement->options().keepLog = true;
-            state.measurement->options().fullDuplex = true;
-            state.measurement->options().longestGapMs = 1;
+            state.measurement->options().traffic = sim::TrafficKind::Saturated;
         });
     }
 
