@@ -12,15 +12,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
-#include <random>
-#include <thread>
 #include <vector>
 
 #include "BenchSupport.h"
+#include "PortStream.h"
 
 namespace {
 
@@ -31,16 +29,8 @@ constexpr size_t kPacketBytes = 64 << 10; // what the analyzer queues at a time
 constexpr size_t kQueuedLimit = 1 << 20;  // bytes in the bridge before the sender waits
 constexpr double kRequiredBytesPerSecond = 40e6;
 
-// The bytes the analyzer sends: random, so a shifted or repeated piece never matches.
 const std::vector<uint8_t>& Stream() {
-    static const std::vector<uint8_t> stream = [] {
-        std::vector<uint8_t> bytes(kStreamBytes);
-        std::mt19937 random(7);
-        for (uint8_t& byte : bytes) {
-            byte = static_cast<uint8_t>(random());
-        }
-        return bytes;
-    }();
+    static const std::vector<uint8_t> stream = bench::RandomStream(kStreamBytes);
     return stream;
 }
 
@@ -72,36 +62,15 @@ void BM_BridgeToConsumer(benchmark::State& state) {
         state.SkipWithError("the simulated bridge did not open");
         return;
     }
-    std::vector<uint8_t> area(150'000);
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        std::thread sender([&] {
-            for (size_t offset = 0; offset < stream.size(); offset += kPacketBytes) {
-                analyzer.WaitUntilQueuedAtMost(kQueuedLimit);
-                analyzer.SendToHost(std::span(stream).subspan(offset, kPacketBytes));
-            }
-        });
-        size_t received = 0;
-        bool intact = true;
-        while (received < stream.size() && intact) {
-            int32_t count = 0;
-            if (ReadRing(ring, area, 0, count) == RingReadStatus::Nothing) {
-                continue;
-            }
-            const auto taken = static_cast<size_t>(count);
-            intact = received + taken <= stream.size() &&
-                     std::memcmp(area.data(), stream.data() + received, taken) == 0;
-            received += taken;
-        }
-        sender.join();
-        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-        const double rate = static_cast<double>(stream.size()) / seconds.count();
-        if (slowestLinkRate == 0 || rate < slowestLinkRate) {
-            slowestLinkRate = rate;
-        }
-        if (!intact) {
+        const double rate =
+            bench::StreamThroughPort(analyzer, ring, stream, kPacketBytes, kQueuedLimit);
+        if (rate == 0) {
             state.SkipWithError("a byte was lost, doubled or reordered");
             break;
+        }
+        if (slowestLinkRate == 0 || rate < slowestLinkRate) {
+            slowestLinkRate = rate;
         }
     }
     port.Close();

@@ -183,8 +183,8 @@ void UsbfsDevice::Submit(UMockdevIoctlClient* client, UMockdevIoctlData* argumen
     }
     bulkTransfers_.push_back({request.endpoint, request.buffer_length});
     pending_.push_back(urb);
+    Service(); // before the host hears back, so its first reap finds what is ready
     Complete(client, 0);
-    Service();
 }
 
 void UsbfsDevice::Service() {
