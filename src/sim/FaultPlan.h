@@ -18,6 +18,8 @@ enum class Fault : uint32_t {
     Unplug = 1 << 6,          // the device is unplugged as the request arrives
     Replug = 1 << 7,          // unplugged as the request arrives and plugged back in at once:
                               // the session dies, a new one can open the device
+    RequestLost = 1 << 8,     // the request never reaches the analyzer: not carried out, no
+                              // answer, and not among the requests it received
 };
 
 // A set of faults for one request.

@@ -15,6 +15,9 @@ constexpr uint64_t kNsPerMs = 1'000'000;
 constexpr uint64_t kNsPerSecond = 1'000'000'000;
 constexpr uint8_t kPatternCharacter = 1;
 constexpr uint8_t kPatternAny = 10;
+// A line counts as carrying traffic for this long after its last character, so the status
+// answer shows it on through the short gaps inside a burst, as the analyzer's own lamp does.
+constexpr uint64_t kLineActiveNs = 50 * kNsPerMs;
 
 // The status answer's line character: '2' on, '1' off, '0' unknown.
 char LineCharacter(uint16_t lines, ControlLine line) {
@@ -101,6 +104,7 @@ void MeasurementEngine::Start(const CSaParameter& settings, uint32_t now) {
     written_ = read_ = lastBlockItems_ = 0;
     storedNext_ = storedLastItems_ = 0;
     characters_ = 0;
+    lastCharacterNs_ = {};
     lastAnswer_.clear();
     overflowsDue_.clear();
     reportsDue_.clear();
@@ -245,10 +249,12 @@ void MeasurementEngine::Record(const TrafficItem& item, bool ownLines) {
     case RecordKind::RdCharacter:
         ++characters_;
         ++counts_[KindOf(first) == RecordKind::SdCharacter ? 0 : 1];
+        lastCharacterNs_[KindOf(first) == RecordKind::SdCharacter ? 0 : 1] = item.atNs;
         break;
     case RecordKind::SdError:
     case RecordKind::RdError:
         ++counts_[2 + std::min<uint8_t>(CodeOf(first), 4)];
+        lastCharacterNs_[KindOf(first) == RecordKind::SdError ? 0 : 1] = item.atNs;
         break;
     default:
         break;
@@ -435,7 +441,12 @@ AnswerFrame MeasurementEngine::Status(uint32_t now, const AnalyzerFirmware& stat
         // RS and ER are the analyzer's own outputs.
         lines = static_cast<uint16_t>((lines & ~0xFU) | rsOutput_ | erOutput_ << 2);
     }
-    std::string text = "BL11";
+    // SD and RD are on while characters pass on them.
+    std::string text = "BL";
+    for (const std::optional<uint64_t>& last : lastCharacterNs_) {
+        const bool active = measuring_ && last && elapsedNs(now) <= *last + kLineActiveNs;
+        text += active ? '2' : '1';
+    }
     for (const ControlLine line : {ControlLine::CI, ControlLine::CD, ControlLine::DR,
                                    ControlLine::CS, ControlLine::ER, ControlLine::RS}) {
         text += LineCharacter(lines, line);

@@ -151,6 +151,8 @@ private:
     int64_t storedLastItems_ = 0;
     std::array<std::deque<uint8_t>, 2> recentCharacters_; // SD, RD: for character triggers
     int64_t characters_ = 0;
+    // When the last character or error passed on SD and on RD.
+    std::array<std::optional<uint64_t>, 2> lastCharacterNs_{};
 
     // Status counts: SD, RD, PE, FE, PF, BR, OE, and the trigger counts.
     std::array<uint32_t, 7> counts_{};

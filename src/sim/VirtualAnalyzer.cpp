@@ -178,11 +178,14 @@ FtStatus VirtualAnalyzer::Write(Session session, std::span<const uint8_t> bytes,
 }
 
 void VirtualAnalyzer::CarryOut(std::span<const uint8_t> request, bool line) {
+    const FaultSet faults = faults_.Next();
+    if (faults.has(Fault::RequestLost)) {
+        return;
+    }
     if (requests_.size() == kRequestLogLimit) {
         requests_.pop_front();
     }
     requests_.push_back({std::string(request.begin(), request.end()), clock_.tickMs()});
-    const FaultSet faults = faults_.Next();
     if (faults.has(Fault::Unplug) || faults.has(Fault::Replug)) {
         PullCable();
         plugged_ = faults.has(Fault::Replug);

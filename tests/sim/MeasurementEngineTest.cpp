@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <utility>
 
 namespace varnolt::sim {
 namespace {
@@ -41,7 +43,7 @@ protected:
                 AppendDataBlock(store, *block, false);
             }
         } else if (letters == "BO") {
-            AppendOverflowMark(store);
+            AppendOverflowMark(store, false);
         }
         return letters;
     }
@@ -173,6 +175,29 @@ TEST_F(MeasurementEngineTest, TimersCountersAndCountsRunWhileMeasuring) {
     engine.Stop(1200);
     status(3000);
     EXPECT_EQ(shown.timers[1].currentValue, 120U);
+}
+
+// The status answer shows SD and RD on while characters pass on them and off in the pauses
+// between exchanges and once the measurement has stopped, so the PC's lamps follow the traffic.
+TEST_F(MeasurementEngineTest, TheSdAndRdLinesShowOnWhileCharactersPassOnThem) {
+    engine.options().longestGapMs = 400;
+    engine.Start(settings, 0);
+    CSaParameter shown;
+    LineStates lines{};
+    StatusBlock counts;
+    uint32_t idle = 0;
+    std::set<std::pair<int32_t, int32_t>> seen; // (SD, RD) as the answers showed them
+    for (uint32_t now = 10; now <= 20'000; now += 10) {
+        ASSERT_TRUE(ParseStatus(engine.Status(now, firmware), {lines, shown, counts}, idle));
+        seen.emplace(lines[kLineSd], lines[kLineRd]);
+    }
+    EXPECT_TRUE(seen.contains({1, 2})) << "SD never shown alone";
+    EXPECT_TRUE(seen.contains({2, 1})) << "RD never shown alone";
+    EXPECT_TRUE(seen.contains({2, 2})) << "no pause shown";
+    engine.Stop(20'000);
+    ASSERT_TRUE(ParseStatus(engine.Status(20'010, firmware), {lines, shown, counts}, idle));
+    EXPECT_EQ(lines[kLineSd], 2);
+    EXPECT_EQ(lines[kLineRd], 2);
 }
 
 } // namespace
