@@ -2,6 +2,7 @@
 
 #include "core/capture/CCaptureData.h"
 #include "core/capture/CaptureFileWriter.h"
+#include "core/capture/SaveMessages.h"
 #include "core/platform/BinaryWriter.h"
 #include "core/platform/UserPrompt.h"
 
@@ -36,13 +37,6 @@ std::optional<std::string> WriteSaveFile(const SaveJob& job) {
     return FileErrorMessage(out.error(), path);
 }
 
-// "保存が追いつかないため、次のファイルを保存しませんでした: NAME（N 件の記録）"
-std::string RefusedSaveMessage(const std::filesystem::path& name, RecordCount records) {
-    const std::u8string utf8 = name.u8string();
-    return "保存が追いつかないため、次のファイルを保存しませんでした: " +
-           std::string(utf8.begin(), utf8.end()) + "（" + std::to_string(records) + " 件の記録）";
-}
-
 } // namespace
 
 CaptureSaver::CaptureSaver(LocalTimeSource localTime)
@@ -54,7 +48,7 @@ CaptureSaver::~CaptureSaver() {
 }
 
 bool CaptureSaver::Submit(const CCaptureData& store, const SaveOrder& order) {
-    if (!IsSaveFolder(folder_) || !SaveRangeHeld(store, order)) {
+    if (folder_.empty() || !SaveRangeHeld(store, order)) {
         return false;
     }
     SaveJob job{order,
@@ -64,17 +58,39 @@ bool CaptureSaver::Submit(const CCaptureData& store, const SaveOrder& order) {
     const RecordCount records = SaveRecordCount(order.first, order.last, store.capacity());
     {
         const std::lock_guard lock(mutex_);
-        if (queue_.size() >= kMaxWaitingSaves) {
-            errors_.push_back(RefusedSaveMessage(job.name, records));
+        if (queue_.size() + kept_.size() >= kMaxWaitingSaves) {
+            errors_.push_back(kept_.empty() ? RefusedSaveMessage(job.name, records)
+                                            : RefusedWhileKeptMessage(job.name, records));
             return false;
         }
     }
     store.CopyWords(order.source, order.first, records, job.words);
-
-    bool startWorker = false;
     {
         const std::lock_guard lock(mutex_);
         queue_.push_back(std::move(job));
+    }
+    StartWorker();
+    return true;
+}
+
+void CaptureSaver::RetryUnwritten() {
+    StartWorker();
+}
+
+void CaptureSaver::StartWorker() {
+    bool startWorker = false;
+    {
+        const std::lock_guard lock(mutex_);
+        // Kept files are older than anything queued: they go first, into the folder set now.
+        while (!kept_.empty()) {
+            SaveJob& job = kept_.back();
+            job.name = folder_ / job.name.filename();
+            queue_.push_front(std::move(job));
+            kept_.pop_back();
+        }
+        if (queue_.empty()) {
+            return;
+        }
         busy_.store(true, std::memory_order_release);
         startWorker = !running_;
         running_ = true;
@@ -90,7 +106,6 @@ bool CaptureSaver::Submit(const CCaptureData& store, const SaveOrder& order) {
             Run(); // no thread to be had: write the files now rather than lose them
         }
     }
-    return true;
 }
 
 void CaptureSaver::Run() {
@@ -107,13 +122,40 @@ void CaptureSaver::Run() {
             queue_.pop_front();
             writing_ = true;
         }
-        std::optional<std::string> error = writer_(job);
+        const bool folderThere = IsSaveFolder(job.name.parent_path());
+        std::optional<std::string> error = folderThere ? writer_(job) : std::nullopt;
         const std::lock_guard lock(mutex_);
         writing_ = false;
-        if (error) {
-            errors_.push_back(std::move(*error));
+        if (folderThere && !error) {
+            folderGoneTold_ = false;
+        } else {
+            Keep(std::move(job), error);
         }
     }
+}
+
+void CaptureSaver::Keep(SaveJob job, const std::optional<std::string>& error) {
+    if (!error) {
+        if (!folderGoneTold_) {
+            errors_.push_back(FolderGoneMessage(job.name.parent_path()));
+            folderGoneTold_ = true;
+        }
+    } else if (!job.writeErrorReported) {
+        errors_.push_back(
+            KeptAfterErrorMessage(*error, static_cast<RecordCount>(job.words.size())));
+        job.writeErrorReported = true;
+    }
+    kept_.push_back(std::move(job));
+}
+
+UnwrittenSaves CaptureSaver::unwritten() {
+    const std::lock_guard lock(mutex_);
+    UnwrittenSaves unwritten;
+    for (const SaveJob& job : kept_) {
+        ++unwritten.files;
+        unwritten.records += static_cast<RecordCount>(job.words.size());
+    }
+    return unwritten;
 }
 
 size_t CaptureSaver::pending() {
@@ -123,8 +165,9 @@ size_t CaptureSaver::pending() {
 
 size_t CaptureSaver::Abandon() {
     const std::lock_guard lock(mutex_);
-    const size_t dropped = queue_.size();
+    const size_t dropped = queue_.size() + kept_.size();
     queue_.clear();
+    kept_.clear();
     return dropped;
 }
 

@@ -3,6 +3,7 @@
 #include "core/capture/AutomaticSave.h"
 #include "core/capture/CCaptureData.h"
 #include "core/capture/CaptureFileReader.h"
+#include "core/capture/SaveMessages.h"
 #include "core/platform/FileError.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
@@ -252,25 +253,46 @@ TEST_F(CaptureSaverTest, RangesTheStoreCannotGiveAreNotSaved) {
     EXPECT_FALSE(store.saveBusy());
 }
 
-TEST_F(CaptureSaverTest, MissingFolderSavesNothingAndSaysNothing) {
+// A save folder deleted during the measurement is told once, naming it; the files that could
+// not be written are kept, up to the queue's bound, and written first once it is back.
+TEST_F(CaptureSaverTest, AFolderThatVanishesIsToldOnceAndItsFilesWaitUntilItIsBack) {
     const std::filesystem::path folder = dir / "captures";
     std::filesystem::create_directory(folder);
     store.saver().setFolder(folder);
     std::filesystem::remove(folder); // deleted after the measurement started
 
-    EXPECT_EQ(ReceiveWithAutoSave(store, 0, kCapacity + 10), 0);
+    EXPECT_EQ(ReceiveWithAutoSave(store, 0, kCapacity + 10), 1);
     EXPECT_EQ(store.activeBank(), CaptureBank::B); // reception goes on into the other bank
-    EXPECT_FALSE(SaveFinalBank(store));
-    EXPECT_FALSE(store.StartSave(SaveRequest::Trigger, 0, 9));
-    EXPECT_FALSE(store.saveBusy());
+    ASSERT_TRUE(SaveFinalBank(store));
+    store.saver().WaitIdle();
+    EXPECT_EQ(store.saver().TakeSaveErrors(), std::vector<std::string>{FolderGoneMessage(folder)});
+    EXPECT_EQ(store.saver().unwritten().files, 2U);
+    EXPECT_EQ(store.saver().unwritten().records, kCapacity + 10);
 
-    testing::RecordingPrompt prompt;
-    store.saver().ReportSaveErrors(prompt);
-    EXPECT_TRUE(prompt.entries.empty());
-    EXPECT_TRUE(SavedFiles(dir.path()).empty());
+    // Two more stretches are kept without a word; the one after is refused and told.
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(store.StartSave(SaveRequest::Trigger, 0, 4));
+        store.saver().WaitIdle();
+    }
+    EXPECT_FALSE(store.StartSave(SaveRequest::Trigger, 5, 9));
+    EXPECT_EQ(store.saver().TakeSaveErrors(), std::vector<std::string>{RefusedWhileKeptMessage(
+                                                  folder / "VrnTrigsv_20261210_044234.tvd", 5)});
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+
+    std::filesystem::create_directory(folder);
+    store.saver().RetryUnwritten();
+    store.saver().WaitIdle();
+    EXPECT_TRUE(store.saver().TakeSaveErrors().empty());
+    EXPECT_EQ(store.saver().unwritten().files, 0U);
+    EXPECT_EQ(SavedWords(folder / "VrnAuto_20261210_044234.tvd"), Items(0, kCapacity));
+    EXPECT_EQ(SavedWords(folder / "VrnAuto_20261210_044234_2.tvd"), Items(kCapacity, 10));
+    EXPECT_EQ(SavedWords(folder / "VrnTrigsv_20261210_044234_2.tvd"), Items(kCapacity, 5));
 }
 
-TEST_F(CaptureSaverTest, FileThatCannotBeCreatedIsReportedOnTheCallersThread) {
+// A file that cannot be created is told once, with the records it holds, and kept: trying it
+// again in the same place says nothing new, a later save into a usable folder writes it first,
+// and the user may give kept files up.
+TEST_F(CaptureSaverTest, AFileThatFailsIsToldOnceAndKeptForALaterSave) {
     AppendItems(store, 0, 10);
     store.saver().setFolder("/proc"); // a directory in which no file can be created
     ASSERT_TRUE(store.StartSave(SaveRequest::Trigger, 0, 9));
@@ -280,18 +302,30 @@ TEST_F(CaptureSaverTest, FileThatCannotBeCreatedIsReportedOnTheCallersThread) {
     testing::RecordingPrompt prompt;
     store.saver().ReportSaveErrors(prompt);
     ASSERT_EQ(prompt.entries.size(), 1u);
-    EXPECT_EQ(prompt.entries[0].text, "/proc/VrnTrigsv_20261210_044234.tvd が見つかりません。");
+    EXPECT_EQ(prompt.entries[0].text,
+              KeptAfterErrorMessage("/proc/VrnTrigsv_20261210_044234.tvd が見つかりません。", 10));
     EXPECT_EQ(prompt.entries[0].caption, "Varnolt");
     EXPECT_EQ(prompt.entries[0].icon, PromptIcon::Warning);
+    store.saver().RetryUnwritten();
+    store.saver().WaitIdle();
     store.saver().ReportSaveErrors(prompt);
     EXPECT_EQ(prompt.entries.size(), 1u); // each failure is reported once
+    EXPECT_EQ(store.saver().unwritten().files, 1U);
 
-    // Saving goes on once the folder is usable again.
+    // Saving goes on once the folder is usable again, the kept file first.
     store.saver().setFolder(dir.path());
-    ASSERT_TRUE(store.StartSave(SaveRequest::Trigger, 0, 9));
+    ASSERT_TRUE(store.StartSave(SaveRequest::Trigger, 2, 4));
     store.saver().WaitIdle();
     EXPECT_EQ(SavedWords(File("VrnTrigsv_20261210_044234.tvd")), Items(0, 10));
+    EXPECT_EQ(SavedWords(File("VrnTrigsv_20261210_044234_2.tvd")), Items(2, 3));
     EXPECT_TRUE(store.saver().TakeSaveErrors().empty());
+
+    store.saver().setFolder("/proc");
+    ASSERT_TRUE(store.StartSave(SaveRequest::Trigger, 0, 9));
+    ASSERT_TRUE(store.StartSave(SaveRequest::Trigger, 0, 9));
+    store.saver().WaitIdle();
+    EXPECT_EQ(store.saver().Abandon(), 2U);
+    EXPECT_EQ(store.saver().unwritten().files, 0U);
 }
 
 // A writer that holds every file until released, as a hung network share would.
