@@ -52,6 +52,7 @@ public:
     void OnMeasurementStarted(bool) override {}
     void OnMeasurementStopped() override {}
     void OnDownloadEnded() override {}
+    void ShowNotice(std::string_view) override {}
 };
 
 // A full data block of fastest traffic with record width WIDTH, as the analyzer sends it.

@@ -12,6 +12,7 @@
 #include "core/shell/Commands.h"
 #include "ui/export/ExportDialogLauncher.h"
 #include "ui/platform/QtClock.h"
+#include "ui/platform/QtText.h"
 #include "ui/search/DataInput.h"
 #include "ui/view/QtCellCanvas.h"
 
@@ -235,6 +236,10 @@ void CVarnoltView::OnDownloadEnded() {
     if (downloadProgress_ != nullptr) {
         downloadProgress_->ShowProgress(-1);
     }
+}
+
+void CVarnoltView::ShowNotice(std::string_view text) {
+    emit noticeRaised(ToQString(text));
 }
 
 void CVarnoltView::Relayout() {

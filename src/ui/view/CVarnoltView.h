@@ -64,6 +64,8 @@ signals:
     void lampsChanged(bool allLamps);
     // Only the device status pane, after a status answer during a measurement.
     void devicePaneChanged();
+    // Reception has something to tell the user that must not hold up the poll.
+    void noticeRaised(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -84,6 +86,7 @@ private:
     void OnMeasurementStarted(bool running) override;
     void OnMeasurementStopped() override;
     void OnDownloadEnded() override;
+    void ShowNotice(std::string_view text) override;
 
     [[nodiscard]] OnlineReception* reception();
     [[nodiscard]] bool measuring() const;

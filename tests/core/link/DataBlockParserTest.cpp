@@ -135,7 +135,7 @@ TEST(DataBlockParserTest, TheOverflowMarkIsAnSdOverrunAtDeviceIndexZero) {
     CCaptureData store(4);
     store.header().recordWidth = 1;
     ASSERT_TRUE(Take(DataBlock(40, std::vector<uint32_t>{0x1041'0000}, 1), store, false));
-    AppendOverflowMark(store);
+    AppendOverflowMark(store, false);
     EXPECT_EQ(Records(store), (std::vector<Stored>{{0x1041'0000, 40}, {0x3004'0000, 0}}));
 }
 

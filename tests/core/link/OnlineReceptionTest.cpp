@@ -1,5 +1,6 @@
 #include "core/link/reception/OnlineReception.h"
 
+#include "core/capture/SaveMessages.h"
 #include "core/link/protocol/LinkMessages.h"
 #include "core/link/reception/MeasurementMessages.h"
 #include "core/link/reception/OnlineDownload.h"
@@ -58,6 +59,13 @@ protected:
         link.setRunStateValue(CMoniterComm::kRunning);
         link.setLinkState(LinkState::Started);
         analyzer.ClearRequests();
+    }
+
+    // Automatic saving on into FOLDER, as the user set it up before the start.
+    void saveAutomatically(const std::filesystem::path& folder) {
+        autoSave.enabled = true;
+        autoSave.folder = folder;
+        store.saver().setFolder(folder);
     }
 
     std::map<std::string, std::deque<std::vector<uint8_t>>> script;
@@ -162,15 +170,51 @@ TEST_F(OnlineReceptionTest, ARepeatedBlockAfterAGarbledOneLosesNothing) {
     EXPECT_EQ(reception.attempts(), 0);
 }
 
+// A "BN" that never reached the analyzer: after 50 silent ticks "BR" brings back the block the
+// PC already holds, and the poll asks for the next one again instead of waiting for an answer
+// that cannot come.
+TEST_F(OnlineReceptionTest, ANextRequestThatNeverArrivedIsSentAgain) {
+    measuring();
+    answer("BS", DataBlock(0, std::vector<uint32_t>{0x1041'0000}, 0));
+    answer("BR", DataBlock(0, std::vector<uint32_t>{0x1041'0000}, 0));
+    answer("BN", DataBlock(1, std::vector<uint32_t>{0x2042'0000}, 0));
+    analyzer.WithFaults([](sim::FaultPlan& plan) {
+        plan.Pass(1);
+        plan.Add(sim::Fault::RequestLost);
+    });
+    ticks(4 + OnlineReception::kNextBlockTicks + 2);
+    EXPECT_EQ(requests(), (Texts{"BS", "BR", "BN", "BN"}));
+    EXPECT_EQ(store.Count(), 2);
+    EXPECT_EQ(store.word(1), 0x2042'0000U);
+    EXPECT_TRUE(owner.entries.empty());
+}
+
+// A save that fails, or one refused, is told through the view and never with a message box
+// the poll would wait on: the next pass sends its request as usual.
+TEST_F(OnlineReceptionTest, SaveProblemsAreToldWithoutHoldingUpThePoll) {
+    testing::TempDir folder;
+    store.saver().setFolder(folder.path());
+    store.saver().setFileWriter(
+        [](const SaveJob&) -> std::optional<std::string> { return "disk full"; });
+    measuring();
+    answer("BS", DataBlock(0, std::vector<uint32_t>{0x1041'0000}, 0));
+    ticks(3);
+    ASSERT_TRUE(store.StartSave(SaveRequest::Trigger, 0, 0));
+    store.saver().WaitIdle();
+    ticks(2);
+    EXPECT_EQ(view.notices, Texts{KeptAfterErrorMessage("disk full", 1)});
+    EXPECT_TRUE(owner.entries.empty());
+    EXPECT_EQ(requests(), (Texts{"BS", "BN"}));
+}
+
 TEST_F(OnlineReceptionTest, TheAnalyzersStopReportStopsLikeTheMenu) {
     testing::TempDir folder;
-    autoSave.enabled = true;
-    autoSave.folder = folder.path();
-    store.saver().setFolder(folder.path());
+    saveAutomatically(folder.path());
     const testing::RecordingSaveWriter saved(store.saver());
     measuring();
     answer("BS", DataBlock(0, std::vector<uint32_t>{0x1041'0000, 0x2042'0000}, 0));
     answer("BN", CheckedAnswer("PSS0B"));
+    answer("BR", CheckedAnswer("PSS0B")); // nothing left once it has stopped
     // The frame is told, so its commands do not wait for a menu to be opened.
     std::vector<LinkCondition> told;
     link.setConditionListener([&] { told.push_back(link.condition()); });
@@ -178,7 +222,7 @@ TEST_F(OnlineReceptionTest, TheAnalyzersStopReportStopsLikeTheMenu) {
     ASSERT_EQ(told.size(), 1u);
     EXPECT_EQ(told[0], (LinkCondition{true, false, false, false}));
     store.saver().WaitIdle();
-    EXPECT_EQ(requests(), (Texts{"BS", "BN", Checksummed("PSW0B")}));
+    EXPECT_EQ(requests(), (Texts{"BS", "BN", Checksummed("PSW0B"), "BR"}));
     EXPECT_EQ(link.runState(), CMoniterComm::kStopped);
     EXPECT_EQ(link.linkState(), LinkState::Connected);
     EXPECT_EQ(view.stopped, 1);
@@ -235,7 +279,10 @@ TEST_F(MeasurementStartTest, AStartReadsTheConditionsAndSizesTheRingToOneFile) {
     EXPECT_EQ(link.runState(), CMoniterComm::kRunning);
     EXPECT_EQ(link.linkState(), LinkState::Started);
     EXPECT_EQ(store.header().formatVersion, 110);
-    EXPECT_EQ(store.header().recordWidth, 1); // the settings model's, over the analyzer's
+    // The analyzer measures without control lines: its blocks are read so, and the user hears
+    // that the PC's settings say otherwise.
+    EXPECT_EQ(store.header().recordWidth, 0);
+    EXPECT_EQ(view.notices, Texts{RecordWidthDiffersNotice(0)});
     EXPECT_EQ(store.capacity(), 500'000);
     EXPECT_TRUE(store.empty());
     EXPECT_FALSE(trigger.pending(1));
@@ -243,6 +290,25 @@ TEST_F(MeasurementStartTest, AStartReadsTheConditionsAndSizesTheRingToOneFile) {
     EXPECT_EQ(view.statusRefreshes, 1);
     EXPECT_FALSE(reception.Start()); // already measuring: nothing is sent
     EXPECT_EQ(requests().size(), 3U);
+}
+
+TEST_F(MeasurementStartTest, AnAnalyzerMeasuringWithControlLinesIsReadSoWhateverThePcSays) {
+    connect();
+    CSaParameter onTheAnalyzer;
+    onTheAnalyzer.controlLineCapture = 1;
+    ASSERT_TRUE(link.WriteExtSettings(&owner, onTheAnalyzer, nullptr));
+    for (const uint16_t pcSays : {0, 1}) {
+        SCOPED_TRACE(pcSays);
+        view.notices.clear();
+        settings.controlLineCapture = pcSays;
+        ASSERT_TRUE(reception.Start());
+        EXPECT_EQ(store.header().recordWidth, 1);
+        EXPECT_EQ(view.notices, pcSays == 1 ? Texts{} : Texts{RecordWidthDiffersNotice(1)});
+        link.setRunStateValue(CMoniterComm::kStopped);
+    }
+    EXPECT_EQ(RecordWidthDiffersNotice(1),
+              "アナライザーの「制御ライン対応」は「有り」、PCの設定は「無し」です。"
+              "受信データはアナライザーの設定で読み取ります。");
 }
 
 // A start whose exchanges fail keeps the capture as it was and says why, whichever exchange
@@ -287,6 +353,33 @@ TEST_F(OnlineReceptionTest, AStoredAmountOfZeroLeavesTheCaptureUntouched) {
     ASSERT_EQ(owner.texts(), Texts{std::string(kNoStoredDataMessage)});
     EXPECT_EQ(owner.entries[0].caption, "メッセージ");
     EXPECT_EQ(owner.entries[0].icon, PromptIcon::Information);
+}
+
+class TinyRingTest : public OnlineReceptionTest {
+protected:
+    TinyRingTest() : OnlineReceptionTest(10) {}
+};
+
+// An overflow mark that fills the ring's last slot hands the full bank to the saver like any
+// other record; the stop right after has nothing more to save.
+TEST_F(TinyRingTest, AnOverflowMarkInTheLastSlotSavesTheFullRing) {
+    testing::TempDir folder;
+    saveAutomatically(folder.path());
+    const testing::RecordingSaveWriter saved(store.saver());
+    measuring();
+    answer("BS", DataBlock(0, std::vector<uint32_t>(9, 0x1041'0000), 0));
+    answer("BN", sim::Answer("BO"));
+    for (int k = 0; k < 3; ++k) {
+        answer("BN", CheckedAnswer(StatusText(0)));
+    }
+    answer("BR", CheckedAnswer(StatusText(0)));
+    ticks(6);
+    ASSERT_EQ(store.lastIndex(), 9);
+    ASSERT_EQ(store.word(9), kOverflowMarkerWord);
+    EXPECT_TRUE(reception.Stop());
+    store.saver().WaitIdle();
+    EXPECT_EQ(saved.orders(),
+              (std::vector<SaveOrder>{{SaveKind::Automatic, SaveSource::BankA, 0, 9}}));
 }
 
 class OnlineDownloadTest : public OnlineReceptionTest {

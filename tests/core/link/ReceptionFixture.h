@@ -12,6 +12,8 @@
 
 #include <chrono>
 #include <deque>
+#include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -46,11 +48,13 @@ public:
     void OnMeasurementStarted(bool running) override { started.push_back(running); }
     void OnMeasurementStopped() override { ++stopped; }
     void OnDownloadEnded() override { ++downloadsEnded; }
+    void ShowNotice(std::string_view text) override { notices.emplace_back(text); }
 
     std::vector<Drawn> drawn;
     std::vector<Drawn> overflows;
     std::vector<std::pair<RingIndex, uint32_t>> liveIdle;
     std::vector<bool> started;
+    std::vector<std::string> notices;
     int lampRefreshes = 0;
     int statusRefreshes = 0;
     int paneRefreshes = 0;

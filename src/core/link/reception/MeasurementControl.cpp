@@ -22,6 +22,14 @@ int32_t FormatVersionNumber(const std::string& text) {
     return value;
 }
 
+std::string RecordWidthDiffersNotice(uint16_t analyzerWidth) {
+    const std::string_view analyzer = analyzerWidth == 1 ? "有り" : "無し";
+    const std::string_view pc = analyzerWidth == 1 ? "無し" : "有り";
+    return std::string("アナライザーの「制御ライン対応」は「") + std::string(analyzer) +
+           "」、PCの設定は「" + std::string(pc) +
+           "」です。受信データはアナライザーの設定で読み取ります。";
+}
+
 bool OnlineReception::Start() {
     CMoniterComm& link = context_.link;
     const AutoSaveOptions autoSave = context_.autoSave();
@@ -52,8 +60,15 @@ bool OnlineReception::Start() {
     }
     link.setRunStateValue(CMoniterComm::kRunning);
     link.setLinkState(LinkState::Started);
+    // The analyzer sends its items as wide as its own settings say, whatever the PC's settings
+    // model holds (it may have been set up on its own keys): the blocks are read its way.
+    const uint16_t analyzerWidth = context_.store.header().recordWidth;
     // The previous capture is gone: reception starts from empty.
     context_.renewDocument();
+    context_.store.header().recordWidth = analyzerWidth;
+    if (analyzerWidth != (context_.settings.controlLineCapture == 1 ? 1 : 0)) {
+        context_.view.ShowNotice(RecordWidthDiffersNotice(analyzerWidth));
+    }
     context_.store.applyAutoSaveFileSize(autoSave.fileSizeMegabytes);
     context_.store.saver().setFolder(autoSave.folder);
     context_.store.saver().setDisplayMode(context_.settings.displayMode);
@@ -73,11 +88,19 @@ bool OnlineReception::Stop() {
     const bool stopped = link.runState() != CMoniterComm::kStopped &&
                          link.SetRunState(&context_.owner, CMoniterComm::kStopped);
     if (stopped) {
+        // The records the analyzer took since the last poll belong to this measurement; the
+        // capture and its files end only where the analyzer's memory ends.
+        const bool complete = FetchRemainingBlocks();
+        context_.trigger.ExamineSlots(context_.store, received_);
         link.setLinkState(LinkState::Connected);
         link.setRunStateValue(CMoniterComm::kStopped);
         context_.view.OnMeasurementStopped();
         if (automaticSaving()) {
             SaveFinalBank(context_.store);
+        }
+        if (!complete) {
+            context_.owner.message(kCommunicationFailedMessage, kConfirmCaption,
+                                   PromptIcon::Warning);
         }
     }
     context_.view.RefreshStatusAndPanes();

@@ -28,7 +28,11 @@ OnlineReception::OnlineReception(ReceptionContext context) : context_(std::move(
 
 PollResult OnlineReception::Tick() {
     CMoniterComm& link = context_.link;
-    context_.store.saver().ReportSaveErrors(context_.owner);
+    // A failed or refused save is told without a message box: the poll must not wait for the
+    // user, or the analyzer's memory fills while nobody is there to answer it.
+    for (const std::string& problem : context_.store.saver().TakeSaveErrors()) {
+        context_.view.ShowNotice(problem);
+    }
     if (link.remoteMode() != 1) {
         if (!link.busy()) {
             link.setLinkState(LinkState::NotConnected);
@@ -63,11 +67,13 @@ void OnlineReception::fail() {
 void OnlineReception::sendNext() {
     context_.link.resetAnswer();
     context_.link.SendNext();
+    lastRequest_ = "BN";
 }
 
 void OnlineReception::sendRepeat() {
     context_.link.resetAnswer();
     context_.link.SendRepeat();
+    lastRequest_ = "BR";
 }
 
 void OnlineReception::stoppedPass() {
@@ -124,6 +130,7 @@ void OnlineReception::measuringPass() {
         ticks_ = 0;
         link.resetAnswer();
         link.SendFrame("BS", FrameChecksum::Without);
+        lastRequest_ = "BS";
         link.setLinkState(LinkState::AwaitFirstBlock);
         break;
     case LinkState::AwaitFirstBlock:
@@ -206,18 +213,11 @@ void OnlineReception::awaitNextBlock() {
             sendNext();
         }
         break;
-    case AnswerCode::Bo: {
-        const RingIndex first = nextToDraw_;
-        AppendOverflowMark(context_.store);
-        sequence_.Forget(); // the analyzer skipped what it could not keep
-        ++received_;
+    case AnswerCode::Bo:
+        takeOverflow(true);
         attempts_ = ticks_ = 0;
         sendNext();
-        context_.view.DrawOverflow(first);
-        // The mark has been drawn: the next block starts after it, so it is not drawn twice.
-        nextToDraw_ = context_.store.WrapIndex(context_.store.lastIndex(), 1);
         break;
-    }
     case AnswerCode::Error:
         sendRepeat();
         break;
@@ -234,12 +234,31 @@ void OnlineReception::awaitNextBlock() {
     }
 }
 
+void OnlineReception::takeOverflow(bool draw) {
+    const RingIndex first = nextToDraw_;
+    AppendOverflowMark(context_.store, automaticSaving());
+    sequence_.Forget(); // the analyzer skipped what it could not keep
+    ++received_;
+    if (draw) {
+        context_.view.DrawOverflow(first);
+    }
+    // The mark has been drawn: the next block starts after it, so it is not drawn twice.
+    nextToDraw_ = context_.store.WrapIndex(context_.store.lastIndex(), 1);
+}
+
 bool OnlineReception::takeAnsweredBlock() {
-    switch (takeDataBlock()) {
+    switch (takeDataBlock(true)) {
     case BlockTaken::Appended:
         return true;
     case BlockTaken::Repeated:
-        context_.link.resetAnswer(); // the answer to the request is still to come
+        if (lastRequest_ == "BR") {
+            // The analyzer repeats the block the PC already holds: the "BN" that would have
+            // moved it on never reached it.
+            ticks_ = 0;
+            sendNext();
+        } else {
+            context_.link.resetAnswer(); // the answer to the request is still to come
+        }
         return false;
     case BlockTaken::Bad:
         if (++attempts_ > kAttemptLimit) {
@@ -250,7 +269,7 @@ bool OnlineReception::takeAnsweredBlock() {
     return false;
 }
 
-OnlineReception::BlockTaken OnlineReception::takeDataBlock() {
+OnlineReception::BlockTaken OnlineReception::takeDataBlock(bool draw) {
     const RingIndex first = nextToDraw_;
     const auto block = ParseDataBlock(context_.link.answer(), context_.store.header().recordWidth);
     if (!block) {
@@ -262,7 +281,7 @@ OnlineReception::BlockTaken OnlineReception::takeDataBlock() {
     sequence_.Taken(*block);
     const RecordCount appended = AppendDataBlock(context_.store, *block, automaticSaving());
     received_ += appended;
-    if (appended > 0) {
+    if (appended > 0 && draw) {
         drawReceived(first);
     }
     return BlockTaken::Appended;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace varnolt {
 
@@ -48,6 +49,10 @@ enum class PollResult {
 // text holds no number.
 [[nodiscard]] int32_t FormatVersionNumber(const std::string& text);
 
+// What the user is told when the analyzer measures with control-line capture ANALYZER_WIDTH (1
+// on, 0 off) while the PC's settings say otherwise.
+[[nodiscard]] std::string RecordWidthDiffersNotice(uint16_t analyzerWidth);
+
 // Online reception: the 10 ms poll and the start, stop and download commands. Everything runs
 // on the user-interface thread.
 //
@@ -78,9 +83,10 @@ public:
     // switches the analyzer to measuring and, whether that succeeded or not, renews the
     // capture with the ring sized to one automatic file. Returns whether it measures.
     bool Start();
-    // "停止" (also the analyzer's own stop report): switches the analyzer to stopped and saves
-    // the last partial bank when saving automatically; refreshes the status bar and panes
-    // either way. Returns whether it stopped.
+    // "停止" (also the analyzer's own stop report): switches the analyzer to stopped, fetches
+    // the blocks it recorded since the last poll until it reports none, and saves the last
+    // partial bank when saving automatically; refreshes the status bar and panes either way.
+    // Returns whether it stopped.
     bool Stop();
     // "オンラインデータ受信": fetches the analyzer's stored measurement into a renewed capture,
     // showing its progress; PUMP keeps the window alive between blocks. Returns whether the
@@ -102,11 +108,18 @@ private:
     void awaitFirstBlock();
     void awaitNextBlock();
     enum class BlockTaken { Appended, Repeated, Bad };
-    // Handles a data block: appended, left out as one already held, or bad.
-    BlockTaken takeDataBlock();
+    // Handles a data block: appended (and drawn with DRAW), left out as one already held, or
+    // bad.
+    BlockTaken takeDataBlock(bool draw);
     // The data block that answers the request: true when appended; one already held leaves
-    // the wait going, a bad one counts as a failed attempt.
+    // the wait going, unless it answers "BR": then the "BN" before never reached the analyzer
+    // and is sent again. A bad one counts as a failed attempt.
     bool takeAnsweredBlock();
+    // An overflow report: the mark is appended (and drawn with DRAW).
+    void takeOverflow(bool draw);
+    // After the analyzer has stopped: fetches what it recorded since the last poll, until it
+    // answers "BN" with its status or its stop report. False when it stopped answering.
+    bool FetchRemainingBlocks();
     // A status answer during a measurement; false when its checksum failed.
     bool takeLiveStatus();
     // A "PSS" report: the analyzer stopped by itself.
@@ -124,6 +137,8 @@ private:
     uint32_t idleValue_ = 0;
     ReceivedCount received_ = 0;
     bool firstBlock_ = true;
+    // The last block request sent: "BS", "BN" or "BR".
+    std::string_view lastRequest_;
     bool failedThisPass_ = false;
     BlockSequence sequence_;
 };

@@ -18,8 +18,11 @@ RecordCount AppendDataBlock(CCaptureData& store, const DecodedBlock& block, bool
     return count;
 }
 
-void AppendOverflowMark(CCaptureData& store) {
-    store.Append(kOverflowMarkerWord, 0);
+void AppendOverflowMark(CCaptureData& store, bool automaticSave) {
+    const RingIndex appended = store.Append(kOverflowMarkerWord, 0);
+    if (automaticSave) {
+        SaveBankIfFull(store, appended);
+    }
 }
 
 } // namespace varnolt

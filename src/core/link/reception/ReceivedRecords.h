@@ -14,7 +14,8 @@ namespace varnolt {
 RecordCount AppendDataBlock(CCaptureData& store, const DecodedBlock& block, bool automaticSave);
 
 // The analyzer reported that the PC fell behind ("BO"): an SD overrun record with device index
-// 0 marks the gap in the capture. Never starts an automatic save.
-void AppendOverflowMark(CCaptureData& store);
+// 0 marks the gap in the capture. Like any record, with AUTOMATIC_SAVE a mark that fills the
+// ring's last slot hands the full bank to the background save.
+void AppendOverflowMark(CCaptureData& store, bool automaticSave);
 
 } // namespace varnolt

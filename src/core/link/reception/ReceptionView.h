@@ -3,6 +3,7 @@
 #include "core/capture/CCaptureData.h"
 
 #include <cstdint>
+#include <string_view>
 
 namespace varnolt {
 
@@ -41,6 +42,12 @@ public:
     virtual void RefreshStatusAndPanes() = 0;
     // The device status pane alone, after a status answer during a measurement.
     virtual void RefreshDevicePane() = 0;
+
+    // ---- Notices -----------------------------------------------------------------------------
+    // Something the user must hear of while reception goes on (a save that failed or was
+    // refused, a save folder that has gone, the analyzer measuring with other conditions than
+    // the PC's settings). Shown without waiting for anyone: the poll must never stop for it.
+    virtual void ShowNotice(std::string_view text) = 0;
 
     // ---- Layout ------------------------------------------------------------------------------
     // A measurement start ended (RUNNING: the analyzer measures): the capture was renewed; lay
