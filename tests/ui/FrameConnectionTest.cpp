@@ -1,4 +1,5 @@
 #include "core/capture/CCaptureData.h"
+#include "core/capture/CaptureSaver.h"
 #include "core/link/protocol/LinkMessages.h"
 #include "core/platform/MemoryConfigStore.h"
 #include "core/shell/CVarnoltDoc.h"
@@ -12,6 +13,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "../core/link/SimulatedLink.h"
 
 using namespace varnolt;
@@ -24,6 +29,7 @@ private slots:
     void connectThenDisconnect();
     void connectOnAnotherPageAsksForThePowerOnScreen();
     void closingWhileMeasuringAsksFirst();
+    void stayingOpenForPendingSavesKeepsMeasuring();
     void commandsFollowTheLinkWhateverChangedIt();
     void closingDuringADownloadCancelsItThenCloses();
     void relayoutWhileMeasuringRedrawsTheLivePage();
@@ -115,6 +121,39 @@ void FrameConnectionTest::closingWhileMeasuringAsksFirst() {
     QVERIFY(updates.count() >= 2);
     QCOMPARE(updates.at(0).at(0).toInt(), int{kUpdateStop});
     QCOMPARE(updates.at(1).at(0).toInt(), int{kUpdateDisconnect});
+}
+
+// "キャンセル" in the question about files still being written keeps the window open with the
+// measurement running: the analyzer is neither stopped nor disconnected before it is asked.
+void FrameConnectionTest::stayingOpenForPendingSavesKeepsMeasuring() {
+    Rig rig;
+    rig.frame.action(kCmdConnect)->trigger();
+    QVERIFY(rig.document.connected());
+    rig.document.link()->setRunStateValue(CMoniterComm::kRunning);
+    std::atomic<bool> released = false;
+    CaptureSaver& saver = rig.document.capture().saver();
+    saver.setFolder(rig.dir.path());
+    saver.setFileWriter([&](const SaveJob&) -> std::optional<std::string> {
+        while (!released) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return std::nullopt;
+    });
+    rig.document.capture().Append(0x1041'0000, 0);
+    QVERIFY(rig.document.capture().StartSave(SaveRequest::Trigger, 0, 0));
+    const size_t requests = rig.sim.requests().size();
+
+    QSignalSpy updates(&rig.frame.view(), &ui::CVarnoltView::updated);
+    rig.prompt.answers = {PromptAnswer::Ok, PromptAnswer::Cancel};
+    QVERIFY(!rig.frame.close());
+    QCOMPARE(rig.prompt.entries.size(), size_t{2});
+    QVERIFY(rig.prompt.entries[1].text.starts_with("保存中のファイルがまだ 1 件"));
+    QCOMPARE(updates.count(), 0);
+    QVERIFY(rig.document.measuring());
+    QVERIFY(rig.document.connected());
+    QCOMPARE(rig.sim.requests().size(), requests);
+    released = true;
+    saver.WaitIdle();
 }
 
 void FrameConnectionTest::commandsFollowTheLinkWhateverChangedIt() {

@@ -14,6 +14,7 @@
 #include "ui/firmware/CMoniterProgramUp.h"
 #include "ui/frame/CAboutDlg.h"
 #include "ui/frame/CTvStatusBar.h"
+#include "ui/frame/SaveSettlingWindow.h"
 #include "ui/frame/StatusProgress.h"
 #include "ui/interop/CStatisticsDig.h"
 #include "ui/interop/InteropExportLauncher.h"
@@ -41,9 +42,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
-#include <QProgressDialog>
 #include <QStatusBar>
-#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 
@@ -92,6 +91,7 @@ CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& p
     connect(view_, &CVarnoltView::statusChanged, this, &CMainFrame::ShowConditions);
     connect(view_, &CVarnoltView::lampsChanged, this, &CMainFrame::ShowLamps);
     connect(view_, &CVarnoltView::devicePaneChanged, this, &CMainFrame::RefreshDevicePane);
+    connect(view_, &CVarnoltView::noticeRaised, this, &CMainFrame::ShowNotice);
     connect(view_, &CVarnoltView::updated, this, [this](int code) {
         if (code == kUpdateConnect || code == kUpdateDisconnect || code == kUpdateStart ||
             code == kUpdateStop || code == kUpdateDownload) {
@@ -457,6 +457,25 @@ void CMainFrame::UpdateTitle() {
     setWindowTitle(title);
 }
 
+void CMainFrame::ShowNotice(const QString& text) {
+    // The newest few: a folder that stays unusable must not grow the window without end.
+    constexpr qsizetype kNoticesShown = 8;
+    statusBar_->showMessage(text);
+    if (!notice_) {
+        noticeTexts_.clear();
+        notice_ =
+            new QMessageBox(QMessageBox::Warning, "Varnolt", QString(), QMessageBox::Ok, this);
+        notice_->setAttribute(Qt::WA_DeleteOnClose);
+        notice_->setWindowModality(Qt::NonModal);
+    }
+    noticeTexts_.append(text);
+    if (noticeTexts_.size() > kNoticesShown) {
+        noticeTexts_.remove(0, noticeTexts_.size() - kNoticesShown);
+    }
+    notice_->setText(noticeTexts_.join("\n\n"));
+    notice_->show();
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (CMoniterComm* link = document_.link(); link != nullptr && link->busy()) {
         // A download runs below this event: it is asked to end, and the window closes after.
@@ -470,48 +489,26 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // Every question comes before the measurement is stopped: staying open leaves it running.
+    CaptureSaver& saver = document_.capture().saver();
+    const PendingSavesChoice pending = AskAboutPendingSaves(saver.pending(), prompt_);
+    if (pending == PendingSavesChoice::StayOpen) {
+        event->ignore();
+        return;
+    }
     if (document_.measuring()) {
         SendUpdate(kUpdateStop);
     }
     SendUpdate(kUpdateDisconnect);
-    if (!FinishPendingSaves()) {
+    if (pending == PendingSavesChoice::GiveUp) {
+        saver.Abandon(); // the last partial bank the stop queued with them
+    }
+    SaveSettlingWindow window(this);
+    if (!SettleSavesBeforeClose(saver, prompt_, window)) {
         event->ignore();
         return;
     }
     event->accept();
-}
-
-bool CMainFrame::FinishPendingSaves() {
-    CaptureSaver& saver = document_.capture().saver();
-    const size_t pending = saver.pending();
-    switch (AskAboutPendingSaves(pending, prompt_)) {
-    case PendingSavesChoice::StayOpen:
-        return false;
-    case PendingSavesChoice::GiveUp:
-        saver.Abandon();
-        break;
-    case PendingSavesChoice::Wait:
-        break;
-    }
-    if (!saver.busy()) {
-        return true;
-    }
-    // The file being written cannot be interrupted; those still waiting can be given up.
-    QProgressDialog progress("保存中のファイルを書き込んでいます...", "あきらめる", 0,
-                             static_cast<int>(pending), this);
-    progress.setWindowTitle("Varnolt");
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    while (saver.busy()) {
-        if (progress.wasCanceled()) {
-            saver.Abandon();
-        }
-        progress.setValue(static_cast<int>(pending - std::min(pending, saver.pending())));
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        QThread::msleep(20);
-    }
-    saver.WaitIdle();
-    return true;
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {

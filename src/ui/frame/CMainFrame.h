@@ -6,6 +6,8 @@
 #include "core/shell/ToolbarLayout.h"
 
 #include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
 
 #include <filesystem>
 #include <map>
@@ -109,9 +111,9 @@ private:
     void ApplyDrawOptions();
     // The link's condition changed: commands, toolbar and status bar afresh.
     void OnLinkConditionChanged();
-    // Saves still being written when the window closes: asks whether to wait (with progress)
-    // or give them up; false when the user keeps the window open.
-    bool FinishPendingSaves();
+    // Reception's notice: in the status bar's message pane and in a window that does not
+    // block, gathering the notices that come while it is open.
+    void ShowNotice(const QString& text);
 
     CVarnoltDoc& document_;
     ConfigStore& config_;
@@ -136,6 +138,8 @@ private:
     CDockTxView* txPane_ = nullptr;
     CDockDeviceView* devicePane_ = nullptr;
     CTvStatusBar* statusBar_ = nullptr;
+    QPointer<QMessageBox> notice_; // reception's notices while it is open
+    QStringList noticeTexts_;
 };
 
 } // namespace varnolt::ui
