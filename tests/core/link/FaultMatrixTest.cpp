@@ -4,6 +4,7 @@
 // save folder, the settings being edited unchanged and the capture already held kept.
 #include "core/capture/CaptureFileReader.h"
 #include "core/capture/SaveFileName.h"
+#include "core/capture/SaveMessages.h"
 #include "core/link/firmware/FirmwareTexts.h"
 #include "core/link/firmware/FirmwareUpdate.h"
 #include "core/link/protocol/LinkMessages.h"
@@ -50,7 +51,18 @@ enum class Exchange {
     Measurement, // with automatic and trigger saving
 };
 
-enum class LinkFault { Lost, Split, Delayed, Duplicated, Corrupted, Nak, Silence, Unplug, Replug };
+enum class LinkFault {
+    Lost,
+    Split,
+    Delayed,
+    Duplicated,
+    Corrupted,
+    Nak,
+    Silence,
+    Unplug,
+    Replug,
+    RequestLost, // the request never reaches the analyzer
+};
 
 enum class Strike { First, Middle, Last };
 
@@ -146,6 +158,11 @@ public:
             state.measurement->options().keepLog = true;
             state.measurement->options().longestGapMs = 1;
         });
+    }
+
+    ~World() {
+        std::error_code ignored;
+        std::filesystem::remove_all(goneFolder(), ignored);
     }
 
     // Brings everything to where the exchange starts; no fault strikes here.
@@ -321,6 +338,57 @@ public:
 
     [[nodiscard]] Exchange exchange() const { return exchange_; }
 
+    // The save folder disappears once AFTER_FILES automatic files are in it and, with
+    // COMES_BACK, returns once two files wait for it. Called before prepare(): the stretches
+    // around errors are not saved then.
+    void vanishFolder(size_t afterFiles, bool comesBack) {
+        vanishAfter_ = afterFiles;
+        comesBack_ = comesBack;
+    }
+    [[nodiscard]] size_t autoFiles() const {
+        return testing::Files(folder_.path(), kAutoSavePrefix).size();
+    }
+
+    // A measurement whose save folder went: reception went on to the analyzer's stop, the
+    // folder was told once, and every record is in a file, kept for a later save or named in
+    // a refusal; with the folder back, all of them are in files, in order.
+    void checkVanishedFolder(bool complete) {
+        EXPECT_TRUE(complete) << ::testing::PrintToString(owner.texts());
+        tick(); // the poll after the stop tells what the last saves left
+        EXPECT_EQ(
+            std::count(view.notices.begin(), view.notices.end(), FolderGoneMessage(folder_.path())),
+            1);
+        Words produced;
+        firmware([&](sim::AnalyzerFirmware& state) { produced = state.measurement->produced(); });
+        Words saved;
+        for (const auto& path :
+             testing::Files(gone_ ? goneFolder() : folder_.path(), kAutoSavePrefix)) {
+            const Words words = testing::FileWords(path);
+            saved.insert(saved.end(), words.begin(), words.end());
+        }
+        if (comesBack_) {
+            // Back only after the last save: the files kept are written when asked again, as
+            // the close path asks.
+            if (gone_) {
+                bringFolderBack();
+                store.saver().RetryUnwritten();
+                store.saver().WaitIdle();
+                saved.clear();
+                for (const auto& path : testing::Files(folder_.path(), kAutoSavePrefix)) {
+                    const Words words = testing::FileWords(path);
+                    saved.insert(saved.end(), words.begin(), words.end());
+                }
+            }
+            EXPECT_TRUE(saved == produced) << saved.size() << " saved of " << produced.size();
+            EXPECT_EQ(store.saver().unwritten().files, 0U);
+            return;
+        }
+        const size_t refused = testing::RefusedWhileKeptRecords(view.notices);
+        EXPECT_EQ(saved.size() + static_cast<size_t>(store.saver().unwritten().records) + refused,
+                  produced.size());
+        EXPECT_TRUE(StartsWith(produced, saved));
+    }
+
 private:
     // A capture the user holds before the exchange; it must survive it.
     void holdCapture() {
@@ -434,6 +502,9 @@ private:
         // A stretch is saved around every framing error on RD; the analyzer stops a second
         // after the first error.
         testing::SaveAroundErrorsAndStop(settings, 50, 80, 1);
+        if (vanishAfter_) {
+            settings.triggers[0].enabled = kSaByteOff; // only automatic files to account for
+        }
         connect();
         ASSERT_TRUE(link.WriteExtSettings(&owner, settings, nullptr));
     }
@@ -450,9 +521,31 @@ private:
             // first keeps the save thread as far ahead as it is in a real measurement.
             store.saver().WaitIdle();
             failed = tick() == PollResult::CommunicationFailed;
+            followFolder();
         }
         store.saver().WaitIdle();
         return !failed && link.runState() == CMoniterComm::kStopped && owner.entries.empty();
+    }
+
+    // Takes the save folder away, or brings it back, as vanishFolder planned.
+    void followFolder() {
+        if (!vanishAfter_) {
+            return;
+        }
+        if (!gone_ && autoFiles() >= *vanishAfter_) {
+            std::filesystem::rename(folder_.path(), goneFolder());
+            gone_ = true;
+        } else if (gone_ && comesBack_ && store.saver().unwritten().files >= 2) {
+            bringFolderBack();
+        }
+    }
+    void bringFolderBack() {
+        std::filesystem::rename(goneFolder(), folder_.path());
+        gone_ = false;
+        vanishAfter_.reset();
+    }
+    [[nodiscard]] std::filesystem::path goneFolder() const {
+        return folder_.path().string() + ".gone";
     }
 
     void checkMeasurement(bool complete) {
@@ -483,7 +576,12 @@ private:
             EXPECT_TRUE(std::equal(held.rbegin(), held.rend(), produced.rbegin()));
             EXPECT_FALSE(triggered.empty());
         } else {
-            EXPECT_TRUE(StartsWith(produced, all))
+            // A failure after the final save (fetching the last blocks) leaves the store
+            // holding what the last file holds.
+            const bool heldIsLastFile = held.size() <= saved.size() &&
+                                        std::equal(held.rbegin(), held.rend(), saved.rbegin());
+            EXPECT_TRUE(StartsWith(produced, all) ||
+                        (StartsWith(produced, saved) && heldIsLastFile))
                 << saved.size() << " saved and " << held.size() << " held";
         }
         for (const auto& path : triggered) {
@@ -496,6 +594,9 @@ private:
     }
 
     Exchange exchange_;
+    std::optional<size_t> vanishAfter_;
+    bool comesBack_ = false;
+    bool gone_ = false;
     Words analyzerHolds_;
     CSaParameter edited_;
     testing::TempDir folder_;
@@ -542,6 +643,8 @@ sim::FaultSet Injected(LinkFault fault) {
         return Fault::Unplug;
     case LinkFault::Replug:
         return Fault::Replug;
+    case LinkFault::RequestLost:
+        return Fault::RequestLost;
     }
     return {};
 }
@@ -570,18 +673,57 @@ TEST_P(FaultMatrixTest, EndsCompleteAndExactOrWithItsMessageAndLosesNothing) {
     });
     const bool complete = world.run();
     world.check(complete);
-    // An answer that only arrives in pieces or late is no reason to give up.
-    if (fault == LinkFault::Split) {
+    // An answer that only arrives in pieces or late is no reason to give up, nor is a block
+    // request that went missing: it is asked for again.
+    if (fault == LinkFault::Split ||
+        (fault == LinkFault::RequestLost &&
+         (exchange == Exchange::Measurement || exchange == Exchange::StoredDataDownload))) {
         EXPECT_TRUE(complete);
     }
 }
+
+// The save folder vanishes during a measurement, at its first, a middle or its last automatic
+// file, and comes back or not.
+using FolderRow = std::tuple<Strike, bool>;
+
+class FolderVanishesTest : public ::testing::TestWithParam<FolderRow> {};
+
+TEST_P(FolderVanishesTest, ReceptionGoesOnAndNoRecordIsLostUntold) {
+    const auto [strike, comesBack] = GetParam();
+    static const size_t clean = [] {
+        World world(Exchange::Measurement);
+        world.prepare();
+        EXPECT_TRUE(world.run());
+        return world.autoFiles();
+    }();
+    ASSERT_GT(clean, 4U);
+    World world(Exchange::Measurement);
+    world.vanishFolder(strike == Strike::First    ? 0
+                       : strike == Strike::Middle ? clean / 2
+                                                  : clean - 1,
+                       comesBack);
+    world.prepare();
+    world.checkVanishedFolder(world.run());
+}
+
+std::string FolderRowName(const ::testing::TestParamInfo<FolderRow>& info) {
+    static const char* const strikes[] = {"First", "Middle", "Last"};
+    return std::string(strikes[static_cast<int>(std::get<0>(info.param))]) +
+           (std::get<1>(info.param) ? "_ComesBack" : "_StaysAway");
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMoment, FolderVanishesTest,
+                         ::testing::Combine(::testing::Values(Strike::First, Strike::Middle,
+                                                              Strike::Last),
+                                            ::testing::Bool()),
+                         FolderRowName);
 
 std::string RowName(const ::testing::TestParamInfo<Row>& info) {
     static const char* const exchanges[] = {
         "StoredDataDownload", "SavedFileList", "SavedFileDownload", "SettingsRead",
         "SettingsWrite",      "ScreenCapture", "FirmwareUpdate",    "Measurement"};
     static const char* const faults[] = {"Lost", "Split",   "Delayed", "Duplicated", "Corrupted",
-                                         "Nak",  "Silence", "Unplug",  "Replug"};
+                                         "Nak",  "Silence", "Unplug",  "Replug",     "RequestLost"};
     static const char* const strikes[] = {"First", "Middle", "Last"};
     const auto [exchange, fault, strike] = info.param;
     return std::string(exchanges[static_cast<int>(exchange)]) + "_" +
@@ -597,7 +739,7 @@ INSTANTIATE_TEST_SUITE_P(
                        ::testing::Values(LinkFault::Lost, LinkFault::Split, LinkFault::Delayed,
                                          LinkFault::Duplicated, LinkFault::Corrupted,
                                          LinkFault::Nak, LinkFault::Silence, LinkFault::Unplug,
-                                         LinkFault::Replug),
+                                         LinkFault::Replug, LinkFault::RequestLost),
                        ::testing::Values(Strike::First, Strike::Middle, Strike::Last)),
     RowName);
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -60,6 +61,21 @@ inline void SaveAutomaticallyInto(ReceptionFixture& fixture, const std::filesyst
         ++second;
         return time;
     });
+}
+
+// The records that the refusals among NOTICES name as not saved because files that could not
+// be written filled the queue.
+inline size_t RefusedWhileKeptRecords(const std::vector<std::string>& notices) {
+    size_t refused = 0;
+    const std::string open = "（";
+    for (const std::string& notice : notices) {
+        const size_t at = notice.rfind(open);
+        if (notice.starts_with("保存できなかったファイルがたまっている") &&
+            at != std::string::npos) {
+            refused += std::stoul(notice.substr(at + open.size()));
+        }
+    }
+    return refused;
 }
 
 // Trigger 1 saves BEFORE items before and AFTER after every framing error on RD; trigger 2
