@@ -1,9 +1,9 @@
 #include "ui/frame/SaveSettlingWindow.h"
 
 #include "core/capture/CaptureSaver.h"
+#include "ui/config/CBrowseFolderDialog.h"
 
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QProgressDialog>
 #include <QThread>
 
@@ -35,8 +35,7 @@ void SaveSettlingWindow::WaitForSaves(CaptureSaver& saver) {
 }
 
 std::optional<std::filesystem::path> SaveSettlingWindow::ChooseFolder() {
-    const QString folder =
-        QFileDialog::getExistingDirectory(parent_, "保存先のフォルダーを選んでください");
+    const QString folder = CBrowseFolderDialog::Run(parent_);
     if (folder.isEmpty()) {
         return std::nullopt;
     }

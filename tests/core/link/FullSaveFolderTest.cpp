@@ -37,7 +37,7 @@ TEST_F(FullSaveFolderTest, ReceptionGoesOnAndEveryRecordNotSavedIsTold) {
     settings.speed = 460'800;
     firmware([](sim::AnalyzerFirmware& state) {
         state.measurement->options().keepLog = true;
-        state.measurement->options().fullDuplex = true;
+        state.measurement->options().traffic = sim::TrafficKind::Saturated;
         state.measurement->options().longestGapMs = 1;
     });
     connect();

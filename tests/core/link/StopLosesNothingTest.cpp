@@ -46,7 +46,7 @@ TEST_P(StopLosesNothingTest, TheCaptureAndItsFilesEndWhereTheAnalyzersMemoryEnds
     firmware([](sim::AnalyzerFirmware& state) {
         state.measurement->options().seed = 3;
         state.measurement->options().keepLog = true;
-        state.measurement->options().fullDuplex = true;
+        state.measurement->options().traffic = sim::TrafficKind::Saturated;
         state.measurement->options().longestGapMs = 1; // traffic right up to the stop
     });
     connect();
