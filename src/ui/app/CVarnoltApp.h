@@ -28,6 +28,7 @@ public:
     bool InitInstance();
 
     [[nodiscard]] CMainFrame* mainFrame() const { return frame_.get(); }
+    [[nodiscard]] CVarnoltDoc* document() const { return document_.get(); }
 
 private:
     std::unique_ptr<QtUserPrompt> prompt_;
