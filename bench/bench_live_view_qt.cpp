@@ -1,8 +1,8 @@
 // The window during a measurement at a saturated line: the main frame with its data view,
 // offscreen, receiving a simulated minute of 460,800 bit/s traffic on both lines with control-line
-// capture from the virtual analyzer, one block per 10 ms poll, each drawn into the live page and
-// shown (lamps, panes and the page repainted) before the next poll. Against it: painting the
-// same number of full pages of the same view size with nothing else.
+// capture from the virtual analyzer, one answer per 10 ms poll: a block, drawn into the live page
+// and shown (lamps and page) before the next poll, or every 100 ms the status for the lamps and
+// the panes. Against it: painting as many full pages of the same view size with nothing else.
 //
 // The figure is the process's CPU time, every thread included (the port's reader too); the
 // analyzer's blocks are recorded before timing starts, so its own work is not counted. The
@@ -34,6 +34,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -69,7 +70,7 @@ CSaParameter SaturatedSettings() {
 }
 
 // The analyzer's answers to "BS" and the "BN"s of a simulated minute, one per poll: what it
-// recorded of saturated traffic in each 10 ms.
+// recorded of saturated traffic since the previous one, and every 100 ms its status instead.
 const std::vector<sim::AnswerFrame>& MinuteOfBlocks() {
     static const std::vector<sim::AnswerFrame> blocks = [] {
         sim::MeasurementOptions options;
@@ -90,8 +91,18 @@ constexpr size_t kBlockHead = 14; // "BD", count, device index
 constexpr size_t kBlockTail = 6;  // checksum, terminator
 constexpr size_t kItemBytes = 4;  // record width 1
 
-size_t ItemsIn(const sim::AnswerFrame& block) {
-    return (block.size() - kBlockHead - kBlockTail) / kItemBytes;
+bool IsBlock(const sim::AnswerFrame& answer) {
+    return answer.size() > kBlockHead + kBlockTail && answer[0] == 'B' && answer[1] == 'D';
+}
+
+// The items of a data block; none in a status answer.
+size_t ItemsIn(const sim::AnswerFrame& answer) {
+    return IsBlock(answer) ? (answer.size() - kBlockHead - kBlockTail) / kItemBytes : 0;
+}
+
+// The data blocks among the answers, each drawn as a full page.
+int64_t BlocksIn(const std::vector<sim::AnswerFrame>& answers) {
+    return std::count_if(answers.begin(), answers.end(), IsBlock);
 }
 
 RecordWord ItemOf(const sim::AnswerFrame& block, size_t item) {
@@ -155,13 +166,14 @@ public:
             return "only " + std::to_string(asked_ - 1) + " of the blocks were taken";
         }
         const CCaptureData& capture = document_.capture();
-        if (capture.empty() || capture.word(capture.lastIndex()) !=
-                                   ItemOf(blocks.back(), ItemsIn(blocks.back()) - 1)) {
+        const auto last = std::find_if(blocks.rbegin(), blocks.rend(), IsBlock);
+        if (capture.empty() ||
+            capture.word(capture.lastIndex()) != ItemOf(*last, ItemsIn(*last) - 1)) {
             return "the last block did not arrive";
         }
         const RecordCount pageCells = frame_.view().layout().screen().cellsPerPage;
-        for (size_t k = 0; k < blocks.size(); ++k) {
-            if (static_cast<RecordCount>(ItemsIn(blocks[k])) < pageCells) {
+        for (const sim::AnswerFrame& answer : blocks) {
+            if (IsBlock(answer) && static_cast<RecordCount>(ItemsIn(answer)) < pageCells) {
                 return "a block holds less than a page";
             }
         }
@@ -215,7 +227,7 @@ void BM_LiveViewSaturatedMinute(benchmark::State& state) {
         }
         state.SetIterationTime(cpu);
         g_pageSize = window.pageSize();
-        g_pages = static_cast<int64_t>(MinuteOfBlocks().size()); // a full page each
+        g_pages = BlocksIn(MinuteOfBlocks());
         state.counters["polls"] = polls;
         state.counters["cpu_share"] = cpu / kSimulatedSeconds;
     }

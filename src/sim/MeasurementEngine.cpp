@@ -99,7 +99,7 @@ void MeasurementEngine::Start(const CSaParameter& settings, uint32_t now) {
     stoppedByTrigger_ = false;
     stopAtNs_.reset();
     stopAfterCharacters_.reset();
-    startTick_ = now;
+    startTick_ = lastStatusTick_ = now;
     lastItemNs_ = 0;
     written_ = read_ = lastBlockItems_ = 0;
     storedNext_ = storedLastItems_ = 0;
@@ -405,12 +405,15 @@ AnswerFrame MeasurementEngine::NextAnswer(uint32_t now, const AnalyzerFirmware& 
         lastAnswer_ = Answer(text, true);
     } else {
         const int64_t end = overflowsDue_.empty() ? written_ : overflowsDue_.front();
-        if (end > read_) {
+        const bool statusDue =
+            options_.statusEveryMs > 0 && now - lastStatusTick_ >= options_.statusEveryMs;
+        if (end > read_ && !statusDue) {
             lastBlockItems_ = std::min(end - read_, itemsPerBlock());
             lastAnswer_ = Block(read_, lastBlockItems_);
-        } else if (stoppedByTrigger_) {
+        } else if (stoppedByTrigger_ && end <= read_) {
             lastAnswer_ = Answer("PSS0B", true);
         } else {
+            lastStatusTick_ = now;
             lastAnswer_ = Status(now, state);
         }
     }

@@ -24,6 +24,10 @@ struct MeasurementOptions {
     int32_t blockUnits = 0xFFFE;
     TrafficKind traffic = TrafficKind::Exchanges;
     uint32_t longestGapMs = 20; // idle gaps between exchanges
+    // While data keeps waiting, "BS" and "BN" are answered with the status instead of a block
+    // once this long has passed since the last status, so the PC's lamps and panes stay current
+    // on a busy line; 0: the status only when nothing waits.
+    uint32_t statusEveryMs = 100;
     uint32_t errorsPerMillion = 2000;
     // Keep every recorded item for tests (produced()); off by default, since a long simulated
     // measurement would otherwise grow it without end.
@@ -47,7 +51,8 @@ struct TriggerFired {
 // report ("BO") once everything recorded before the overflow was delivered, a trigger report
 // ("PTR") once its item was delivered, a data block of unread items, the stop report ("PSS"
 // 0B) once the analyzer has stopped by itself and everything was delivered, or else the status
-// ("BL"). "BN" first takes the previous block as received; "BR" repeats the last answer.
+// ("BL"). The status also goes out in place of a block when none went out for statusEveryMs.
+// "BN" first takes the previous block as received; "BR" repeats the last answer.
 class MeasurementEngine {
 public:
     explicit MeasurementEngine(MeasurementOptions options = {});
@@ -128,6 +133,7 @@ private:
     std::optional<uint64_t> stopAtNs_;
     std::optional<int64_t> stopAfterCharacters_;
     uint32_t startTick_ = 0;
+    uint32_t lastStatusTick_ = 0; // when the status last answered "BS" or "BN"
     uint64_t lastItemNs_ = 0;
     std::optional<uint64_t> stoppedAtNs_; // the timers stand still from here
     bool simulating_ = false;             // a simulation line mode: RS and ER are outputs

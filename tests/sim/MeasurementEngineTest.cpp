@@ -6,6 +6,7 @@
 #include "core/link/reception/ReceivedRecords.h"
 #include "core/link/reception/StatusAnswer.h"
 #include "core/settings/CSaParameter.h"
+#include "core/settings/SettingsCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,41 @@ protected:
     MeasurementEngine engine;
     CCaptureData store{400'000};
 };
+
+// On a saturated line data always waits, yet the status still comes every 100 ms among the
+// blocks (never two blocks' worth of records held back), and every record still arrives.
+TEST_F(MeasurementEngineTest, TheStatusComesAmongTheBlocksWhileDataKeepsWaiting) {
+    for (const uint32_t every : {100U, 0U}) {
+        MeasurementOptions options;
+        options.traffic = TrafficKind::Saturated;
+        options.statusEveryMs = every;
+        options.keepLog = true;
+        MeasurementEngine saturated(options);
+        store.Reset(CaptureConditionsOf(settings));
+        saturated.Start(settings, 0);
+        uint32_t now = 10;
+        (void)take(saturated.FirstBlock(now, firmware));
+        std::vector<uint32_t> statusTicks;
+        while (now < 2000) {
+            now += 10;
+            if (take(saturated.NextBlock(now, firmware)) == "BL") {
+                statusTicks.push_back(now);
+            }
+        }
+        saturated.Stop(now);
+        while (take(saturated.NextBlock(now, firmware)) == "BD") {
+        }
+        EXPECT_EQ(stored(), saturated.produced()) << every;
+        if (every == 0) {
+            EXPECT_TRUE(statusTicks.empty());
+            continue;
+        }
+        ASSERT_EQ(statusTicks.size(), 20U); // 0.1 s to 2 s
+        for (size_t k = 0; k < statusTicks.size(); ++k) {
+            EXPECT_EQ(statusTicks[k], 100 * (k + 1)) << k;
+        }
+    }
+}
 
 TEST_F(MeasurementEngineTest, BlocksDeliverExactlyWhatWasRecordedAndARepeatChangesNothing) {
     engine.Start(settings, 1000);
