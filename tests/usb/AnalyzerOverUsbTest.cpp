@@ -127,6 +127,34 @@ protected:
         EXPECT_TRUE(owner.entries.empty()) << ::testing::PrintToString(owner.texts());
     }
 
+    // A firmware update of 400 records from start to end, which must leave the analyzer on
+    // the file's version.
+    void updateFirmware() {
+        testing::TempDir folder;
+        const std::filesystem::path file = folder / "update.tvy";
+        const std::vector<uint8_t> image =
+            sim::BuildFirmwareImage({.headerRecords = 3, .dataRecords = 400});
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(image.data()),
+                   static_cast<std::streamsize>(image.size()));
+        struct NoView final : FirmwareUpdateView {
+            void showControls(const FirmwareControls&) override {}
+        } updateView;
+        FirmwareUpdate update{LinkServices{api, portPrompt, clock, answerWait, cursor, &ring},
+                              owner, pump, updateView};
+        const std::u8string name = file.u8string();
+        update.FileChosen(std::string(name.begin(), name.end()));
+
+        ASSERT_TRUE(update.Start());
+        EXPECT_EQ(update.Update(), UpdateOutcome::Done);
+        std::string version;
+        analyzer.WithFirmware(
+            [&](sim::AnalyzerFirmware& state) { version = state.programVersion; });
+        EXPECT_EQ(version, "100300");
+        EXPECT_EQ(owner.texts(), (std::vector<std::string>{std::string(kUpdateQuestion),
+                                                           std::string(kUpdateDoneMessage)}));
+    }
+
     CCaptureData store{200'000};
     CSaParameter settings;
     LineStates lines{};
@@ -214,29 +242,30 @@ TEST_F(AnalyzerOverUsbTest, ABridgePulledDuringADownloadKeepsWhatArrived) {
     expectTheLinkRecovers();
 }
 
-TEST_F(AnalyzerOverUsbTest, AFirmwareUpdateWritesEveryRecordOnce) {
-    testing::TempDir folder;
-    const std::filesystem::path file = folder / "update.tvy";
-    const std::vector<uint8_t> image =
-        sim::BuildFirmwareImage({.headerRecords = 3, .dataRecords = 400});
-    std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(image.data()),
-               static_cast<std::streamsize>(image.size()));
-    struct NoView final : FirmwareUpdateView {
-        void showControls(const FirmwareControls&) override {}
-    } updateView;
-    FirmwareUpdate update{LinkServices{api, portPrompt, clock, answerWait, cursor, &ring}, owner,
-                          pump, updateView};
-    const std::u8string name = file.u8string();
-    update.FileChosen(std::string(name.begin(), name.end()));
+// A bridge that keeps pausing both ways: in-transfers end by their time-out half-way, writes
+// are taken in part. Settings and a firmware update still arrive whole and once.
+TEST_F(AnalyzerOverUsbTest, SettingsAndFirmwareCrossABridgeThatKeepsPausing) {
+    testing::Ft232hBehaviour pausing;
+    pausing.inBytesBeforePause = 1020;
+    pausing.inPause = 8ms; // longer than the 5 ms read time-out
+    pausing.outBytesBeforePause = 1024;
+    pausing.outPause = 8ms; // longer than the 5 ms write time-out
+    pausing.pausesRepeat = true;
+    bridge->chip().setBehaviour(pausing);
 
-    ASSERT_TRUE(update.Start());
-    EXPECT_EQ(update.Update(), UpdateOutcome::Done);
-    std::string version;
-    analyzer.WithFirmware([&](sim::AnalyzerFirmware& state) { version = state.programVersion; });
-    EXPECT_EQ(version, "100300");
-    EXPECT_EQ(owner.texts(), (std::vector<std::string>{std::string(kUpdateQuestion),
-                                                       std::string(kUpdateDoneMessage)}));
+    connectForFastTraffic();
+    CSaParameter readBack;
+    ASSERT_TRUE(link.ReadExtSettings(&owner, readBack, nullptr));
+    EXPECT_EQ(readBack, settings);
+    EXPECT_TRUE(owner.entries.empty()) << ::testing::PrintToString(owner.texts());
+    EXPECT_EQ(openings(), 1U);
+    link.port().Close();
+
+    updateFirmware();
+}
+
+TEST_F(AnalyzerOverUsbTest, AFirmwareUpdateWritesEveryRecordOnce) {
+    updateFirmware();
 }
 
 TEST_F(AnalyzerOverUsbTest, TheAnalyzersScreenArrivesWhole) {

@@ -146,7 +146,9 @@ size_t EmulatedFt232h::TakeFromHost(std::span<const uint8_t> bytes) {
         behaviour_.outBytesBeforePause -= taken;
         if (behaviour_.outBytesBeforePause == 0) {
             outPausedUntil_ = now + behaviour_.outPause;
-            behaviour_.outBytesBeforePause = Ft232hBehaviour::kNoLimit;
+            behaviour_.outBytesBeforePause = behaviour_.pausesRepeat
+                                                 ? configured_.outBytesBeforePause
+                                                 : Ft232hBehaviour::kNoLimit;
         }
     }
     if (session_ != 0 && taken > 0) {
@@ -199,7 +201,8 @@ EmulatedFt232h::InTransfer EmulatedFt232h::FillTowardsHost(std::span<uint8_t> tr
     for (;;) {
         if (behaviour_.inBytesBeforePause == 0) {
             inPausedUntil_ = now + behaviour_.inPause;
-            behaviour_.inBytesBeforePause = Ft232hBehaviour::kNoLimit;
+            behaviour_.inBytesBeforePause = behaviour_.pausesRepeat ? configured_.inBytesBeforePause
+                                                                    : Ft232hBehaviour::kNoLimit;
         }
         const size_t room = transfer.size() - filled;
         if (now < inPausedUntil_ || room <= kStatusBytes) {
@@ -271,6 +274,7 @@ void EmulatedFt232h::PowerCycled() {
 void EmulatedFt232h::setBehaviour(const Ft232hBehaviour& behaviour) {
     const std::lock_guard lock(mutex_);
     behaviour_ = behaviour;
+    configured_ = behaviour;
 }
 
 Ft232hBehaviour EmulatedFt232h::behaviour() const {

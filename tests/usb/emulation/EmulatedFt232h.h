@@ -65,6 +65,8 @@ struct Ft232hBehaviour {
     // After this many more bytes the bulk-out endpoint takes nothing for outPause.
     size_t outBytesBeforePause = kNoLimit;
     std::chrono::milliseconds outPause{0};
+    // Whether the pauses come again after as many bytes each time (else once).
+    bool pausesRepeat = false;
 };
 
 // An FT232H between the host and the virtual analyzer (or nothing, for another FTDI device):
@@ -130,6 +132,7 @@ private:
     sim::VirtualAnalyzer* const analyzer_;
     mutable std::mutex mutex_;
     Ft232hBehaviour behaviour_;
+    Ft232hBehaviour configured_; // as set, for pauses that repeat
     std::vector<SetupPacket> vendorRequests_;
     sim::VirtualAnalyzer::Session session_ = 0;
     int hosts_ = 0;
