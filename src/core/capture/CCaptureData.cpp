@@ -122,7 +122,8 @@ RingIndex CCaptureData::Advance(RingIndex index, RecordCount n) const {
     if (!wrapped()) {
         return last_ < 0 ? kNoRecord : static_cast<RingIndex>(std::min<int64_t>(moved, last_));
     }
-    if (index < last_) {
+    // From the newest record on there is nothing further; the slots after it hold the oldest.
+    if (index <= last_) {
         return static_cast<RingIndex>(std::min<int64_t>(moved, last_));
     }
     if (moved < capacity()) {

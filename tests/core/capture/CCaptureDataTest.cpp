@@ -87,6 +87,7 @@ TEST(CCaptureData, AdvanceStopsAtTheNewestRecord) {
         {7, 0, 1, 1}, {7, 0, 5, 1},               // wrapped (last 1), index below last
         {7, 2, 2, 4}, {7, 3, 2, 0}, {7, 3, 3, 1}, // index past last: through the end
         {7, 4, 9, 1}, {7, 1, 0, 1},               // never past the newest
+        {7, 1, 1, 1}, {7, 1, 3, 1},               // from the newest: not on into the oldest
     };
     for (const AdvanceCase& c : cases) {
         CCaptureData store(kSmall);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "CaptureBuilder.h"
@@ -162,6 +164,45 @@ TEST(Printing, PreviewOfPageThreeThenTwoDrawsWhatPrintingDraws) {
         EXPECT_TRUE(SameGlyphs(PrintedGlyphs(preview, *capture, 2), printed)) << int(mode);
         EXPECT_EQ(preview.topRecord(), top);
     }
+}
+
+// Characters a page shows, counted by the cells left holding one.
+int CharacterCellsShown(const RecordingCanvas& canvas) {
+    std::vector<CanvasPoint> seen;
+    int shown = 0;
+    for (auto it = canvas.glyphs.rbegin(); it != canvas.glyphs.rend(); ++it) {
+        if (std::find(seen.begin(), seen.end(), it->at) != seen.end()) {
+            continue;
+        }
+        seen.push_back(it->at);
+        shown += it->code != kEmptyCellGlyph ? 1 : 0;
+    }
+    return shown;
+}
+
+// A page that starts at the newest record of a wrapped ring holds that record only: the slots
+// after the newest hold the oldest records.
+TEST(Printing, APageStartingAtTheNewestRecordOfAWrappedRingHoldsItAlone) {
+    // Pages 1 and 2 hold 60 and 72 records; page 3 starts with record 133, the newest.
+    const auto printed = MakeCapture(std::vector<RecordWord>(133 + 5, Sd('a')), 133);
+    ASSERT_TRUE(printed->wrapped());
+    ViewLayout printing;
+    printing.ResetLayout(*printed, {}, {800, 600});
+    ASSERT_EQ(printing.PageCount(*printed, kPaper), 3);
+    RecordingCanvas paper;
+    printing.PrintPage(paper, *printed, 3, kPaper, "a.tvd");
+    EXPECT_EQ(CharacterCellsShown(paper), 1);
+
+    // On screen (3 columns, 2 lines), line 6 of 19 records holds the newest alone.
+    const auto shown = MakeCapture(std::vector<RecordWord>(19 + 5, Sd('a')), 19);
+    ViewLayout view;
+    view.ResetLayout(*shown, {}, ScreenFor(3, 2, 43));
+    ASSERT_TRUE(view.Scroll(*shown, ScrollRequest::Track, 6));
+    ASSERT_EQ(view.topRecord(), shown->lastIndex());
+    RecordingCanvas screen;
+    view.Paint(screen, *shown);
+    EXPECT_EQ(CharacterCellsShown(screen), 1);
+    EXPECT_EQ(view.lastDrawnRecord(), shown->lastIndex());
 }
 
 TEST(Printing, HeaderTextsOfPageOne) {
