@@ -57,6 +57,7 @@ void CCaptureData::PrepareForLoad() {
     wrapped_.store(false, std::memory_order_relaxed);
     first_ = 0;
     last_ = kNoRecord;
+    overwritten_ = 0;
     activeBank_ = CaptureBank::A;
 }
 
@@ -78,6 +79,7 @@ RingIndex CCaptureData::Append(RecordWord word, int32_t deviceIndex) {
     last_ = next;
     if (wrapped()) {
         first_ = WrapIndex(last_, 1);
+        ++overwritten_;
     }
     return last_;
 }

@@ -135,6 +135,9 @@ public:
 
     // Number of records held.
     [[nodiscard]] RecordCount Count() const;
+    // Records the ring has overwritten since it was last emptied: the oldest record held is
+    // the (overwritten() + 1)-th appended.
+    [[nodiscard]] int64_t overwritten() const { return overwritten_; }
     // INDEX moved forward by N records, never past the newest; -1 for an empty store.
     [[nodiscard]] RingIndex Advance(RingIndex index, RecordCount n) const;
     // (INDEX + N) brought into the ring by one addition or subtraction of the capacity. The
@@ -184,6 +187,7 @@ private:
     CaptureBank activeBank_ = CaptureBank::A;
     RingIndex first_ = 0;
     RingIndex last_ = kNoRecord;
+    int64_t overwritten_ = 0;
     std::unique_ptr<CaptureSaver> saver_;
 };
 

@@ -14,9 +14,9 @@ constexpr const char* kRdLabel = " RD ";
 constexpr const char* kBlankLabel = "    ";
 constexpr const char* kBlankLineNumber = "       ";
 
-std::string LineNumberText(int32_t number) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%07d", number);
+std::string LineNumberText(int64_t number) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%07lld", static_cast<long long>(number));
     return text;
 }
 
@@ -151,7 +151,9 @@ PageDrawResult PageDrawer::Run(const DrawRequest& request, RingIndex lastToDraw,
             BeginFrameLine(index, line, state);
         }
         if (!frame() && column == 0 && CellsOf(kind) > 0) {
-            DrawContinuousLineNumbers(line, OffsetFromOldest(capture_, index));
+            DrawContinuousLineNumbers(line, request.numberFromFirstAppended
+                                                ? OffsetFromFirstAppended(capture_, index)
+                                                : OffsetFromOldest(capture_, index));
             if (line == 0) {
                 top_ = index;
             }
@@ -280,7 +282,7 @@ void PageDrawer::ClearEmptyLine(PageLine line) {
     }
 }
 
-void PageDrawer::DrawContinuousLineNumbers(PageLine line, RecordCount offset) {
+void PageDrawer::DrawContinuousLineNumbers(PageLine line, int64_t offset) {
     const Coordinate y0 = LineOrigin(line);
     const CellColumn columns = geometry_.columns > 0 ? geometry_.columns : 1;
     DrawLabelText(canvas_, {numberX_, Y(y0 + 4)}, numberHeight_, kPlainColours,

@@ -31,9 +31,9 @@ public:
     // Erases the cells of LINE from COLUMN up to the position after the last column, with their
     // control-line rows.
     void EraseLineFrom(CellColumn column, PageLine line);
-    // Draws the line-number texts of continuous line LINE whose first record lies OFFSET records
-    // after the oldest.
-    void DrawContinuousLineNumbers(PageLine line, RecordCount offset);
+    // Draws the line-number texts of continuous line LINE whose first record is the
+    // (OFFSET + 1)-th.
+    void DrawContinuousLineNumbers(PageLine line, int64_t offset);
     // One cell of the running idle indicator.
     void DrawLiveIdleCell(CellColumn column, PageLine line, int part, int32_t idleDisplay,
                           uint32_t value);

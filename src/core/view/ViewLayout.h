@@ -42,6 +42,9 @@ struct DrawRequest {
     RecordCount cells = 0;       // at most this many records
     bool restart = true;         // frame display: break state taken afresh at START
     bool live = false;           // a measurement's live page
+    // Continuous display: line numbers count the records from the first one received, not from
+    // the oldest one held (a measurement whose ring is full).
+    bool numberFromFirstAppended = false;
     const HitRange* hit = nullptr;
     // Frame display with RESTART: the number of the frame line START begins, when the caller
     // knows it (printing); otherwise it is looked up.

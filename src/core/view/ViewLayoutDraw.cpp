@@ -116,6 +116,7 @@ void ViewLayout::DrawFromLivePosition(CellCanvas& canvas, const CCaptureData& ca
     request.cells = std::min(waiting, screen_.cellsPerPage);
     request.restart = restart;
     request.live = live;
+    request.numberFromFirstAppended = true;
     request.column = liveColumn_;
     request.line = liveLine_;
     const DrawEnd end = Draw(canvas, capture, request);
@@ -147,6 +148,7 @@ void ViewLayout::DrawLive(CellCanvas& canvas, const CCaptureData& capture, RingI
         Draw(canvas, capture, request);
         return;
     }
+    request.numberFromFirstAppended = true;
     if (!capture.wrapped() && capture.Count() < pageCells) {
         request.start = capture.firstIndex();
         request.cells = capture.Count();
@@ -189,7 +191,8 @@ void ViewLayout::RelayoutLive(CellCanvas& canvas, const CCaptureData& capture,
         // The old live position may lie outside the new page. Place it where the newest record
         // would end had the whole measurement been drawn on this page, which is also where the
         // repaint of a page that is not yet full puts it.
-        const RecordCount position = capture.Count() % pageCells;
+        const auto position =
+            static_cast<RecordCount>((capture.overwritten() + capture.Count()) % pageCells);
         liveLine_ = position / columns;
         liveColumn_ = position % columns;
         DrawLive(canvas, capture, nextToDraw);
@@ -237,7 +240,8 @@ void ViewLayout::DrawLiveIdle(CellCanvas& canvas, const CCaptureData& capture, R
         column = 0;
     }
     if (!capture.empty()) {
-        drawer.DrawContinuousLineNumbers(line, OffsetFromOldest(capture, top_) + line * columns);
+        drawer.DrawContinuousLineNumbers(line,
+                                         OffsetFromFirstAppended(capture, top_) + line * columns);
     }
     constexpr int kIndicatorCells = 3;
     for (int part = 0; part < kIndicatorCells; ++part) {

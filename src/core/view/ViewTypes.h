@@ -65,6 +65,13 @@ struct HitRange {
     return offset < 0 ? offset + capture.capacity() : offset;
 }
 
+// Position of a record counted from the first record appended since the capture was emptied:
+// while a measurement runs, a full ring drops its oldest records, but the records keep the
+// numbers they were received with.
+[[nodiscard]] inline int64_t OffsetFromFirstAppended(const CCaptureData& capture, RingIndex index) {
+    return capture.overwritten() + OffsetFromOldest(capture, index);
+}
+
 // The record OFFSET places after the oldest record.
 [[nodiscard]] inline RingIndex RecordAtOffset(const CCaptureData& capture, RecordCount offset) {
     return capture.WrapIndex(capture.firstIndex(), offset);

@@ -19,6 +19,7 @@ void ExpectEmpty(const CCaptureData& store) {
     EXPECT_EQ(store.firstIndex(), 0);
     EXPECT_EQ(store.lastIndex(), kNoRecord);
     EXPECT_FALSE(store.wrapped());
+    EXPECT_EQ(store.overwritten(), 0);
     EXPECT_EQ(store.capacity(), store.maxCapacity());
     EXPECT_EQ(store.activeBank(), CaptureBank::A);
     EXPECT_EQ(store.Advance(0, 3), kNoRecord);
@@ -40,18 +41,20 @@ TEST(CCaptureData, NewStoreIsEmptyWithDocumentDefaults) {
     EXPECT_EQ(CCaptureData().capacity(), 4'000'000);
 }
 
-// After each of capacity + 1 appends: the index written, first index, count, wrapped flag.
+// After each of capacity + 2 appends: the index written, first index, count, wrapped flag,
+// records overwritten.
 struct AppendStep {
     RingIndex last;
     RingIndex first;
     RecordCount count;
     bool wrapped;
+    int64_t overwritten;
 };
 
 TEST(CCaptureData, AppendWrapsAfterCapacityAndOverwritesTheOldest) {
     const AppendStep steps[] = {
-        {0, 0, 1, false}, {1, 0, 2, false}, {2, 0, 3, false}, {3, 0, 4, false},
-        {4, 0, 5, false}, {0, 1, 5, true},  {1, 2, 5, true},
+        {0, 0, 1, false, 0}, {1, 0, 2, false, 0}, {2, 0, 3, false, 0}, {3, 0, 4, false, 0},
+        {4, 0, 5, false, 0}, {0, 1, 5, true, 1},  {1, 2, 5, true, 2},
     };
     CCaptureData store(kSmall);
     int n = 0;
@@ -61,6 +64,7 @@ TEST(CCaptureData, AppendWrapsAfterCapacityAndOverwritesTheOldest) {
         EXPECT_EQ(store.firstIndex(), step.first) << "append " << n;
         EXPECT_EQ(store.Count(), step.count) << "append " << n;
         EXPECT_EQ(store.wrapped(), step.wrapped) << "append " << n;
+        EXPECT_EQ(store.overwritten(), step.overwritten) << "append " << n;
         ++n;
     }
     // Items 0 and 1 are overwritten; the oldest held is item 2.

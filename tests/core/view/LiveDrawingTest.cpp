@@ -104,6 +104,52 @@ TEST_F(LiveDrawing, FrameDisplayErasesTheLineAheadAndContinuesBreakState) {
     EXPECT_EQ(layout.liveLine(), 1);
 }
 
+// Once the ring is full, the lines of the live page keep numbering the records as they were
+// received, although the ring no longer holds the first ones: line numbers go up by one per
+// line and record numbers by the columns, in the live drawing, the repaint and the idle
+// indicator alike.
+TEST_F(LiveDrawing, LineNumbersCountOnOnceTheRingIsFull) {
+    CCaptureData ring(25);
+    layout.ResetLayout(ring, {}, {88 + 23 * 10, 43 * 2});
+    RingIndex next = 0;
+    for (int block = 0; block < 9; ++block) {
+        for (int i = 0; i < 7; ++i) {
+            ring.Append(Sd(static_cast<uint8_t>('A' + received++ % 26)), 0);
+        }
+        next = DrawNew(layout, canvas, ring, next, block == 0);
+    }
+    ASSERT_TRUE(ring.wrapped());
+    // 63 records: lines 6 (records 51-60) and 7 (61-63, live line 0).
+    ASSERT_EQ(layout.liveLine(), 0);
+    ASSERT_EQ(layout.liveColumn(), 3);
+    const auto expectNumbers = [this](const char* when) {
+        EXPECT_EQ(canvas.LabelAt({4, 4})->text, "0000007") << when;
+        EXPECT_EQ(canvas.LabelAt({4, 24})->text, "0000061") << when;
+        EXPECT_EQ(canvas.LabelAt({4, 43 + 4})->text, "0000006") << when;
+        EXPECT_EQ(canvas.LabelAt({4, 43 + 24})->text, "0000051") << when;
+    };
+    expectNumbers("live");
+    EXPECT_EQ(CodeAt(2, 0), Character(62));
+
+    canvas.Clear();
+    layout.DrawLive(canvas, ring, next);
+    expectNumbers("repainted");
+    EXPECT_EQ(CodeAt(9, 1), Character(59));
+
+    canvas.Clear();
+    layout.DrawLiveIdle(canvas, ring, next, 1, 1234);
+    EXPECT_EQ(canvas.LabelAt({4, 4})->text, "0000007");
+    EXPECT_EQ(canvas.LabelAt({4, 24})->text, "0000061");
+
+    // Eight columns: the newest records are laid out as if the whole measurement had been drawn
+    // on the new page, so each line still begins with a multiple of the columns.
+    layout.SetClientSize({88 + 23 * 8, 43 * 2});
+    canvas.Clear();
+    layout.RelayoutLive(canvas, ring, next);
+    EXPECT_EQ(canvas.LabelAt({4, 24})->text, "0000049");
+    EXPECT_EQ(canvas.LabelAt({4, 43 + 24})->text, "0000057");
+}
+
 // Every glyph of CANVAS lies on one of the first LINES lines of PITCH.
 void ExpectWithinLines(const RecordingCanvas& canvas, int lines, int pitch) {
     for (const auto& glyph : canvas.glyphs) {
