@@ -64,21 +64,26 @@ void ViewLayout::ResetLayout(const CCaptureData& capture, const DisplayState& di
     frameState_ = {};
 }
 
+void ViewLayout::Resize(const CCaptureData& capture, DrawingSize client) {
+    SetClientSize(client);
+    CountFrameLines(capture);
+    // A frame page begins with a whole line: the top record may no longer start one with the
+    // new columns (nor after a switch from continuous display).
+    if (display_.mode == DisplayMode::Frame) {
+        if (const auto line = RecordToLine(capture, top_)) {
+            top_ = line->record;
+        }
+    }
+}
+
 void ViewLayout::Relayout(const CCaptureData& capture, const DisplayState& display,
                           DrawingSize client) {
     if (capture.header().recordWidth == 0) {
         controlLines_ = false;
     }
     setDisplay(display);
-    SetClientSize(client);
-    CountFrameLines(capture);
+    Resize(capture, client);
     totalLines_ = TotalLines(capture);
-    // A frame page begins with a whole line, also after a switch from continuous display.
-    if (display_.mode == DisplayMode::Frame) {
-        if (const auto line = RecordToLine(capture, top_)) {
-            top_ = line->record;
-        }
-    }
 }
 
 } // namespace varnolt

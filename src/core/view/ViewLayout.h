@@ -64,7 +64,7 @@ struct DrawRequest {
 // How the view widget uses it:
 // - a capture created, opened or a measurement started: setOptions, then ResetLayout with the
 //   client size; UpdateScrollInfo; repaint with background erase;
-// - resize: SetClientSize and, with a document, CountFrameLines;
+// - resize: Resize (during a measurement SetClientSize and RelayoutLive);
 // - option change (hint 1): setOptions / setControlLines, then Relayout (during a measurement
 //   only SetClientSize and a repaint); measurement stopped or download done: CountFrameLines,
 //   UpdateScrollInfo (after a download setTopRecord(oldest) first);
@@ -136,8 +136,10 @@ public:
     // lines off for record width 0, DISPLAY taken over, top and last drawn record 0, screen
     // geometry for CLIENT, frame-line index rebuilt, total lines 0, live position 0.
     void ResetLayout(const CCaptureData& capture, const DisplayState& display, DrawingSize client);
-    // Re-layout after an option change: screen geometry, frame-line index and total lines; the
-    // top record stays.
+    // A new client size outside a measurement: screen geometry and frame-line index; in frame
+    // display the top record moves to the start of the line that holds it.
+    void Resize(const CCaptureData& capture, DrawingSize client);
+    // Re-layout after an option change: as Resize, and total lines.
     void Relayout(const CCaptureData& capture, const DisplayState& display, DrawingSize client);
     // The scroll bar for the current top record; sets the top record to the oldest when the
     // whole capture fits.

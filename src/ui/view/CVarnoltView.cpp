@@ -442,7 +442,7 @@ void CVarnoltView::resizeEvent(QResizeEvent* event) {
         PrepareLivePage(false);
         return;
     }
-    layout_.CountFrameLines(document_.capture());
+    layout_.Resize(document_.capture(), clientSize());
     UpdateScrollBar();
 }
 

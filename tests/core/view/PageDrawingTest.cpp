@@ -94,6 +94,36 @@ TEST(PageDrawing, FrameLineOpenedByIdleShowsItsValueInTheIdleCells) {
     EXPECT_EQ(canvas.LabelAt({4, 22 + 4})->text, "0000002");
 }
 
+// The text of the label drawn last at AT; empty when there is none.
+std::string LabelText(const RecordingCanvas& canvas, CanvasPoint at) {
+    const auto* label = canvas.LabelAt(at);
+    return label != nullptr ? label->text : std::string();
+}
+
+// After a resize in frame display the page starts at a line start again, so the lines are
+// numbered as the scroll bar, printing and the export count them.
+TEST(PageDrawing, AFrameResizeMovesTheTopToTheStartOfItsLine) {
+    Words words;
+    for (int i = 0; i < 25; ++i) {
+        words << Sd(static_cast<uint8_t>('a' + i));
+    }
+    words << Rd('x') << Rd('y');
+    const auto capture = MakeCapture(words.words());
+    ViewLayout layout;
+    layout.ResetLayout(*capture, {DisplayMode::Frame, 0, 0}, ScreenFor(10, 4, 22));
+    ASSERT_TRUE(layout.Scroll(*capture, ScrollRequest::LineDown));
+    ASSERT_EQ(layout.topRecord(), 10);
+
+    // Twelve columns: lines 0-11, 12-23, 24 and the RD frame.
+    layout.Resize(*capture, ScreenFor(12, 4, 22));
+    EXPECT_EQ(layout.topRecord(), 0);
+    EXPECT_EQ(layout.UpdateScrollInfo(*capture).position, 0);
+    RecordingCanvas canvas;
+    layout.Paint(canvas, *capture);
+    EXPECT_EQ(LabelText(canvas, {4, 66 + 4}), "0000004");
+    EXPECT_EQ(LabelText(canvas, {48, 66}), " RD ");
+}
+
 // Paper of 1000 x 1000 (0.1 mm): 12 columns; continuous 5 lines on page 1, 6 on later pages.
 constexpr DrawingSize kPaper{1000, 1000};
 
