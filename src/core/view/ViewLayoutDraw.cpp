@@ -55,6 +55,13 @@ void ViewLayout::DrawGrid(CellCanvas& canvas) const {
         if (!frame) {
             canvas.DrawLine({0, y0 - 3}, {g.ruleWidth, y0 - 3}, kBlack, 1);
             canvas.DrawLine({0, y0 - 1}, {g.ruleWidth, y0 - 1}, kBlack, 1);
+        }
+        // A line cut off by the window's bottom edge is no page line and holds no records, so
+        // it gets no labels either (as on paper): they would look like an empty line.
+        if (line >= g.linesPerPage) {
+            break;
+        }
+        if (!frame) {
             DrawLabelText(canvas, {g.labelX, y0 + 2}, kScreenRowLabelHeight, kSdColours, " SD ");
             DrawLabelText(canvas, {g.labelX, y0 + g.rowPitch + 1}, kScreenRowLabelHeight,
                           kRdColours, " RD ");

@@ -124,6 +124,27 @@ TEST(PageDrawing, AFrameResizeMovesTheTopToTheStartOfItsLine) {
     EXPECT_EQ(LabelText(canvas, {48, 66}), " RD ");
 }
 
+// A row cut off by the window's bottom edge holds no records, and shows no labels either.
+TEST(PageDrawing, ThePartlyVisibleBottomRowGetsNoLabels) {
+    const auto capture = MakeCapture(std::vector<RecordWord>(100, Sd('a')));
+    capture->header().recordWidth = 1;
+    for (const DisplayMode mode : {DisplayMode::Continuous, DisplayMode::Frame}) {
+        ViewLayout layout;
+        layout.ResetLayout(*capture, {mode, 0, 0}, {800, 1});
+        layout.setControlLines(true);
+        const Coordinate pitch = layout.ComputeGeometry(Surface::Screen, 1, {800, 1}).linePitch;
+        layout.SetClientSize({800, 2 * pitch + pitch / 2});
+        ASSERT_EQ(layout.screen().linesPerPage, 2);
+        RecordingCanvas canvas;
+        layout.Paint(canvas, *capture);
+        for (const auto& label : canvas.labels) {
+            EXPECT_LT(label.at.y, 2 * pitch)
+                << "mode " << int(mode) << ": \"" << label.text << "\" at y " << label.at.y;
+        }
+        EXPECT_NE(canvas.LabelAt({4, pitch + 4}), nullptr);
+    }
+}
+
 // Paper of 1000 x 1000 (0.1 mm): 12 columns; continuous 5 lines on page 1, 6 on later pages.
 constexpr DrawingSize kPaper{1000, 1000};
 
