@@ -158,8 +158,10 @@ PageDrawResult PageDrawer::Run(const DrawRequest& request, RingIndex lastToDraw,
                 top_ = index;
             }
         }
-        if (frame() && column == 0) {
+        if (frame()) {
             FrameLineHead(kind, line, state);
+        }
+        if (frame() && column == 0) {
             if (request.live &&
                 (IsCharacterOrError(kind) || kind == RecordKind::ControlLineChange)) {
                 EraseLineAhead(NextLine(line));
@@ -221,6 +223,9 @@ void PageDrawer::BeginFrameLine(RingIndex index, PageLine line, FrameState& stat
     }
 }
 
+// Idle and stamp records open their line, so they come before any cell of it. The row label
+// follows the line's first character or error, also after control-line changes that take the
+// first cells, as in the text export.
 void PageDrawer::FrameLineHead(RecordKind kind, PageLine line, FrameState& state) {
     if (kind == RecordKind::IdleHead) {
         state.idleFilled = true;

@@ -94,10 +94,36 @@ TEST(PageDrawing, FrameLineOpenedByIdleShowsItsValueInTheIdleCells) {
     EXPECT_EQ(canvas.LabelAt({4, 22 + 4})->text, "0000002");
 }
 
+// The glyph drawn last at AT; 0 when there is none.
+GlyphCode CodeAt(const RecordingCanvas& canvas, CanvasPoint at) {
+    const auto* glyph = canvas.GlyphAt(at);
+    return glyph != nullptr ? glyph->code : GlyphCode{0};
+}
+
 // The text of the label drawn last at AT; empty when there is none.
 std::string LabelText(const RecordingCanvas& canvas, CanvasPoint at) {
     const auto* label = canvas.LabelAt(at);
     return label != nullptr ? label->text : std::string();
+}
+
+// A frame line whose first cell is a control-line change is labelled by its first character.
+TEST(PageDrawing, AFrameLineIsLabelledByItsFirstCharacter) {
+    const auto capture =
+        MakeCapture((Words() << Stamp(4, 0, 0, 0x2A3, 0x480) << ControlChange(0x555, 0x556)
+                             << Sd('a') << Sd('b') << Rd('x'))
+                        .words());
+    capture->header().recordWidth = 1;
+    ViewLayout layout;
+    layout.ResetLayout(*capture, {DisplayMode::Frame, 0, 4}, {88 + 23 * 14, 22 * 3});
+    RecordingCanvas canvas;
+    layout.Paint(canvas, *capture);
+    ASSERT_EQ(layout.frameLineCount(), 2);
+    EXPECT_EQ(LabelText(canvas, {48, 0}), " SD ");
+    EXPECT_EQ(LabelText(canvas, {48, 22}), " RD ");
+    // The time cells of the first line keep the stamp; the second line has none, so they are
+    // erased there.
+    EXPECT_EQ(canvas.GlyphAt({88, 0})->background, kStampColours.background);
+    EXPECT_EQ(CodeAt(canvas, {88, 22}), kEmptyCellGlyph);
 }
 
 // After a resize in frame display the page starts at a line start again, so the lines are
