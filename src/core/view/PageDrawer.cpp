@@ -124,10 +124,13 @@ PageDrawResult PageDrawer::Run(const DrawRequest& request, RingIndex lastToDraw,
     CellColumn& column = end.column;
     PageLine& line = end.line;
     bool moved = false;
+    bool passedBottom = false; // went on from the page's last line at line 0
     bool pageFull = false;
     RingIndex lastHandled = kNoRecord;
     RingIndex index = request.start;
-    for (RecordCount handled = 0; handled < request.cells; ++handled) {
+    // Cells, not records, fill a page: in frame display idle and stamp records take none.
+    RecordCount placed = 0;
+    for (RecordCount handled = 0; placed < request.cells && handled < capture_.Count(); ++handled) {
         const RecordWord word = capture_.word(index);
         const RecordKind kind = KindOf(word);
         const bool newFrameLine = frame() && state.walker.Step(word);
@@ -138,6 +141,7 @@ PageDrawResult PageDrawer::Run(const DrawRequest& request, RingIndex lastToDraw,
             if (state.lineOpen) {
                 EraseLineFrom(column, line);
                 column = 0;
+                passedBottom = passedBottom || NextLine(line) == 0;
                 line = NextLine(line);
                 moved = true;
                 state.lineOpen = false;
@@ -171,9 +175,11 @@ PageDrawResult PageDrawer::Run(const DrawRequest& request, RingIndex lastToDraw,
 
         const CellColumn cells = CellsOf(kind);
         column += cells;
+        placed += cells;
         state.lineOpen = state.lineOpen || cells > 0 || frame();
         if (column >= geometry_.columns) {
             column = 0;
+            passedBottom = passedBottom || NextLine(line) == 0;
             line = NextLine(line);
             moved = true;
             state.lineOpen = false;
@@ -191,15 +197,11 @@ PageDrawResult PageDrawer::Run(const DrawRequest& request, RingIndex lastToDraw,
     if (frame() && !request.live && state.inLine && !pageFull) {
         FinishFrameLine(state);
     }
-    if (screen && !request.live && !pageFull && lastHandled == capture_.lastIndex()) {
-        PageLine clearFrom = line;
-        if (state.lineOpen || (!frame() && column != 0)) {
-            EraseLineFrom(column, line);
-            clearFrom = line + 1;
-        }
-        for (PageLine l = clearFrom; l < geometry_.linesPerPage; ++l) {
-            ClearEmptyLine(l);
-        }
+    // A newest record in the page's last cell brings the position back to the start: the page
+    // is full, and nothing after it is to be erased.
+    const bool backAtStart = moved && column == request.column && line == request.line;
+    if (screen && !request.live && !backAtStart && lastHandled == capture_.lastIndex()) {
+        EraseAfterNewest(request, end, state.lineOpen || (!frame() && column != 0), passedBottom);
     }
     result.top = top_;
     result.lastDrawn = lastHandled;
@@ -274,6 +276,26 @@ void PageDrawer::EraseLineAhead(PageLine line) {
     EraseStampCells(line, true, true);
 }
 
+// The cells after the newest record: the rest of its line and the lines below it. A drawing that
+// went on from the page's last line at line 0 (after an overflow mark, from the live position)
+// treats the page as a ring of lines and stops where it began, so that no cell it drew is lost.
+void PageDrawer::EraseAfterNewest(const DrawRequest& request, DrawEnd end, bool lineOpen,
+                                  bool passedBottom) {
+    const PageLine stopLine = passedBottom ? request.line : geometry_.linesPerPage;
+    if (passedBottom && end.line == request.line) {
+        EraseCells(end.column, request.column, end.line);
+        return;
+    }
+    PageLine clearFrom = end.line;
+    if (lineOpen) {
+        EraseLineFrom(end.column, end.line);
+        clearFrom = end.line + 1;
+    }
+    for (PageLine l = clearFrom; l < stopLine; ++l) {
+        ClearEmptyLine(l);
+    }
+}
+
 void PageDrawer::ClearEmptyLine(PageLine line) {
     EraseLineFrom(0, line);
     const Coordinate y0 = LineOrigin(line);
@@ -309,9 +331,13 @@ void PageDrawer::Glyph(CellColumn column, Coordinate rowOffset, PageLine line, C
 }
 
 void PageDrawer::EraseLineFrom(CellColumn column, PageLine line) {
+    EraseCells(column, geometry_.columns + 1, line);
+}
+
+void PageDrawer::EraseCells(CellColumn from, CellColumn to, PageLine line) {
     const Coordinate y0 = LineOrigin(line);
     const Coordinate controlOffset = (frame() ? 1 : 2) * geometry_.rowPitch;
-    for (CellColumn c = column; c <= geometry_.columns; ++c) {
+    for (CellColumn c = from; c < to; ++c) {
         const Coordinate x = CellX(c);
         EraseAt(x, y0);
         if (!frame()) {

@@ -72,6 +72,10 @@ private:
     void FinishFrameLine(const FrameState& state);
     void EraseStampCells(PageLine line, bool idle, bool time);
     void EraseLineAhead(PageLine line);
+    void EraseAfterNewest(const DrawRequest& request, DrawEnd end, bool lineOpen,
+                          bool passedBottom);
+    // Erases the cells FROM ... TO - 1 of LINE with their control-line rows.
+    void EraseCells(CellColumn from, CellColumn to, PageLine line);
     void ClearEmptyLine(PageLine line);
     void BlankLabel(PageLine line);
 

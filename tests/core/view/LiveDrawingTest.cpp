@@ -150,6 +150,33 @@ TEST_F(LiveDrawing, LineNumbersCountOnOnceTheRingIsFull) {
     EXPECT_EQ(canvas.LabelAt({4, 43 + 24})->text, "0000057");
 }
 
+// The drawing after an overflow mark erases what follows the newest record but never a record it
+// drew itself, also when it went on from the page's last line at line 0.
+TEST_F(LiveDrawing, TheDrawingAfterAnOverflowMarkKeepsTheRecordsItDrew) {
+    struct Case {
+        int added;         // records drawn after the overflow, from the live position (5, 1)
+        CellColumn column; // where the newest then ends on line 0
+    };
+    for (const Case c : {Case{5, 0}, Case{8, 3}}) {
+        layout.ResetLayout(capture, {}, {88 + 23 * 10, 43 * 2});
+        capture.Reset({});
+        received = 0;
+        Receive(15);
+        const RingIndex next = DrawNew(layout, canvas, capture, 0, true);
+        Receive(c.added);
+        canvas.Clear();
+        layout.DrawAfterOverflow(canvas, capture, next);
+        EXPECT_EQ(layout.liveLine(), 0) << c.added;
+        EXPECT_EQ(layout.liveColumn(), c.column) << c.added;
+        for (int k = 0; k < c.added; ++k) {
+            const int cell = 15 + k;
+            EXPECT_EQ(CodeAt(cell % 10, cell / 10 % 2), Character(cell)) << c.added << ", " << k;
+        }
+        EXPECT_EQ(CodeAt(c.column, 0), kEmptyCellGlyph) << c.added;
+        EXPECT_EQ(CodeAt(9, 0), kEmptyCellGlyph) << c.added;
+    }
+}
+
 // Every glyph of CANVAS lies on one of the first LINES lines of PITCH.
 void ExpectWithinLines(const RecordingCanvas& canvas, int lines, int pitch) {
     for (const auto& glyph : canvas.glyphs) {

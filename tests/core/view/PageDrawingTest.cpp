@@ -106,6 +106,83 @@ std::string LabelText(const RecordingCanvas& canvas, CanvasPoint at) {
     return label != nullptr ? label->text : std::string();
 }
 
+// A page of 3 columns and 2 lines, drawn from the record BEFORE records after the oldest, when
+// the newest record falls on each of its six cells: every record of the page is shown, the cells
+// after the newest are erased, and a page whose last cell holds the newest record is not blanked.
+TEST(PageDrawing, ThePageShowsItsRecordsWhereverTheNewestRecordEnds) {
+    for (const DisplayMode mode : {DisplayMode::Continuous, DisplayMode::Frame}) {
+        const Coordinate pitch = mode == DisplayMode::Frame ? 22 : 43;
+        for (const RecordCount before : {0, 6}) {
+            for (RecordCount onPage = 1; onPage <= 6; ++onPage) {
+                // The records before fill two lines; on the page an SD frame fills line 0 and
+                // an RD frame line 1, so in frame display the lines break where the cells do.
+                Words words;
+                for (RecordCount i = 0; i < before; ++i) {
+                    words << Rd('q');
+                }
+                for (RecordCount k = 0; k < onPage; ++k) {
+                    const auto code = static_cast<uint8_t>('a' + k);
+                    words << (k < 3 ? Sd(code, k == 0) : Rd(code));
+                }
+                const auto capture = MakeCapture(words.words());
+                ViewLayout layout;
+                layout.ResetLayout(*capture, {mode, 0, 0}, ScreenFor(3, 2, pitch));
+                layout.setTopRecord(before);
+                RecordingCanvas canvas;
+                layout.Paint(canvas, *capture);
+
+                const std::string where = "mode " + std::to_string(int(mode)) + ", " +
+                                          std::to_string(before) + " before, " +
+                                          std::to_string(onPage) + " on the page";
+                EXPECT_EQ(layout.lastDrawnRecord(), capture->lastIndex()) << where;
+                for (RecordCount k = 0; k < 6; ++k) {
+                    const auto* glyph = canvas.GlyphAt({88 + 23 * (k % 3), pitch * (k / 3)});
+                    const RecordKind kind =
+                        k < 3 ? RecordKind::SdCharacter : RecordKind::RdCharacter;
+                    const auto row =
+                        mode == DisplayMode::Continuous && kind == RecordKind::RdCharacter
+                            ? canvas.GlyphAt({88 + 23 * (k % 3), pitch + 20})
+                            : glyph;
+                    ASSERT_NE(row, nullptr) << where << ", cell " << k;
+                    EXPECT_EQ(row->code, k < onPage ? CellGlyphCode(GlyphSet::CharacterName,
+                                                                    static_cast<uint8_t>('a' + k))
+                                                    : kEmptyCellGlyph)
+                        << where << ", cell " << k;
+                }
+                const LineNumber firstLine = before / 3 + 1;
+                EXPECT_EQ(LabelText(canvas, {4, 4}), "000000" + std::to_string(firstLine)) << where;
+                EXPECT_EQ(LabelText(canvas, {4, pitch + 4}),
+                          onPage > 3 ? "000000" + std::to_string(firstLine + 1) : "       ")
+                    << where;
+            }
+        }
+    }
+}
+
+// Idle and stamp records take no cell in frame display: a page of nearly full lines holds more
+// records than cells, and its bottom line is drawn all the same.
+TEST(PageDrawing, AFramePageWithIdleAndStampRecordsIsDrawnToItsLastLine) {
+    const auto capture =
+        MakeCapture((Words() << Idle(1500) << Sd('a') << Sd('b') << Sd('c')
+                             << Stamp(1, 0x26, 0x1C5, 0x2A3, 0x480) << Rd('x') << Rd('y') << Rd('z')
+                             << Idle(20) << Stamp(1, 0x26, 0x1C5, 0x2A3, 0x480) << Sd('d')
+                             << Sd('e') << Sd('f') << Idle(30) << Rd('w'))
+                        .words());
+    ViewLayout layout;
+    // Three idle cells and nine time cells before three data cells; three lines a page.
+    layout.ResetLayout(*capture, {DisplayMode::Frame, 1, 1}, {88 + 23 * 15, 22 * 3});
+    ASSERT_EQ(layout.screen().columns, 3);
+    RecordingCanvas canvas;
+    layout.Paint(canvas, *capture);
+    const Coordinate dataX = layout.screen().dataX;
+    EXPECT_EQ(LabelText(canvas, {4, 44 + 4}), "0000003");
+    EXPECT_EQ(LabelText(canvas, {48, 44}), " SD ");
+    EXPECT_EQ(CodeAt(canvas, {dataX + 46, 44}), CellGlyphCode(GlyphSet::CharacterName, 'f'));
+    // The page ends with 'f': the fourth line's 'w' is not drawn over line 0.
+    EXPECT_EQ(layout.lastDrawnRecord(), 22);
+    EXPECT_EQ(CodeAt(canvas, {dataX, 0}), CellGlyphCode(GlyphSet::CharacterName, 'a'));
+}
+
 // A frame line whose first cell is a control-line change is labelled by its first character.
 TEST(PageDrawing, AFrameLineIsLabelledByItsFirstCharacter) {
     const auto capture =
