@@ -3,16 +3,20 @@
 // must be configured once per connection (a reopened port would mean a transfer was taken for
 // a lost bridge).
 #include "core/capture/CCaptureData.h"
+#include "core/capture/CaptureFileReader.h"
 #include "core/link/firmware/FirmwareTexts.h"
 #include "core/link/firmware/FirmwareUpdate.h"
 #include "core/link/protocol/AnalyzerConnection.h"
 #include "core/link/protocol/LinkMessages.h"
 #include "core/link/reception/OnlineDownload.h"
 #include "core/link/reception/OnlineReception.h"
+#include "core/link/savedfile/SavedFileMessages.h"
+#include "core/link/savedfile/SavedFileReception.h"
 #include "core/link/screencapture/ScreenCapture.h"
 #include "core/settings/SettingsCapture.h"
 #include "sim/FirmwareImage.h"
 #include "sim/MeasurementEngine.h"
+#include "sim/StoredFileMemory.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -266,6 +270,65 @@ TEST_F(AnalyzerOverUsbTest, SettingsAndFirmwareCrossABridgeThatKeepsPausing) {
 
 TEST_F(AnalyzerOverUsbTest, AFirmwareUpdateWritesEveryRecordOnce) {
     updateFirmware();
+}
+
+TEST_F(AnalyzerOverUsbTest, StoredFilesArriveAsTheAnalyzerRecordedThem) {
+    struct NoOverwrite final : OverwriteQuestion {
+        SaveChoice Ask(std::string_view, std::string_view fileLine) override {
+            ADD_FAILURE() << "asked to overwrite " << fileLine;
+            return SaveChoice::Cancel;
+        }
+    } question;
+    ASSERT_TRUE(link.SetRemote(&owner, 1));
+    link.setBusy(true);
+    SavedFileReception files{link, owner, question};
+    const auto run = [&] {
+        for (int polls = 0; files.Poll(); ++polls) {
+            ASSERT_LT(polls, 1'000'000) << "the transfer does not end";
+            std::this_thread::sleep_for(100us);
+        }
+    };
+    files.RequestList();
+    run();
+    // Every file but the one of a format this program does not read.
+    std::vector<size_t> all;
+    for (size_t row = 0; row < files.rows().size(); ++row) {
+        if (files.rows()[row].number != "0006") {
+            all.push_back(row);
+        }
+    }
+    ASSERT_EQ(all.size(), 5U);
+    testing::TempDir folder;
+    files.Receive(folder.path(), all);
+    run();
+    link.setBusy(false);
+    EXPECT_EQ(files.lastResult(), SavedFileReception::Result::Complete);
+    EXPECT_EQ(owner.texts(), std::vector<std::string>{std::string(kReceiveCompleteMessage)});
+
+    std::vector<sim::StoredFile> recorded;
+    analyzer.WithFirmware(
+        [&](sim::AnalyzerFirmware& state) { recorded = state.storedFiles->files(); });
+    size_t compared = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        CCaptureData capture;
+        testing::RecordingPrompt readPrompt;
+        ASSERT_TRUE(ReadCaptureFile(entry.path(), capture, readPrompt)) << entry.path();
+        const auto same =
+            std::find_if(recorded.begin(), recorded.end(), [&](const sim::StoredFile& file) {
+                if (static_cast<RecordCount>(file.records.size()) != capture.Count()) {
+                    return false;
+                }
+                for (RecordCount k = 0; k < capture.Count(); ++k) {
+                    if (capture.word(k) != file.records[static_cast<size_t>(k)]) {
+                        return false;
+                    }
+                }
+                return true;
+            });
+        EXPECT_NE(same, recorded.end()) << entry.path() << " is none of the analyzer's files";
+        ++compared;
+    }
+    EXPECT_EQ(compared, all.size());
 }
 
 TEST_F(AnalyzerOverUsbTest, TheAnalyzersScreenArrivesWhole) {
