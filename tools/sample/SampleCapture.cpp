@@ -3,6 +3,7 @@
 //
 //   varnolt-sample-capture OUT.tvd RECORDS [--speed B] [--control-lines] [--idle 1|2|3]
 //                          [--time 1..5] [--frame] [--seed S]
+//                          [--traffic exchanges|saturated|modbus]
 
 #include "core/capture/CCaptureData.h"
 #include "core/capture/CaptureFileWriter.h"
@@ -36,7 +37,8 @@ bool ToNumber(std::string_view text, uint64_t& value) {
 
 int Usage() {
     std::cerr << "usage: varnolt-sample-capture OUT.tvd RECORDS [--speed B] [--control-lines]"
-                 " [--idle 1|2|3] [--time 1..5] [--frame] [--seed S]\n";
+                 " [--idle 1|2|3] [--time 1..5] [--frame] [--seed S]"
+                 " [--traffic exchanges|saturated|modbus]\n";
     return 2;
 }
 
@@ -73,6 +75,8 @@ int main(int argc, char** argv) {
         } else if (option == "--seed" && hasValue) {
             traffic.seed = value;
             ++i;
+        } else if (option == "--traffic" && i + 1 < argc && sim::TrafficKindNamed(argv[i + 1])) {
+            traffic.kind = *sim::TrafficKindNamed(argv[++i]);
         } else {
             return Usage();
         }
