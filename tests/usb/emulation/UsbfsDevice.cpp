@@ -46,7 +46,6 @@ UsbfsDevice::~UsbfsDevice() {
     const std::lock_guard lock(mutex_);
     for (std::vector<Urb>* urbs : {&pending_, &finished_}) {
         for (const Urb& urb : *urbs) {
-            g_clear_object(const_cast<UMockdevIoctlData**>(&urb.buffer));
             g_object_unref(urb.urb);
         }
     }
@@ -158,23 +157,17 @@ void UsbfsDevice::Submit(UMockdevIoctlClient* client, UMockdevIoctlData* argumen
     urb.client = client;
     urb.urb = umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_urb), nullptr);
     usbdevfs_urb& request = UrbOf(urb.urb);
-    if (request.buffer_length > 0) {
-        urb.buffer =
-            umockdev_ioctl_data_resolve(urb.urb, offsetof(usbdevfs_urb, buffer),
-                                        static_cast<gsize>(request.buffer_length), nullptr);
-    }
     if (request.type == USBDEVFS_URB_TYPE_CONTROL) {
-        if (urb.buffer == nullptr || request.buffer_length < static_cast<int>(kSetupBytes)) {
-            g_clear_object(&urb.buffer);
+        if (request.buffer == nullptr || request.buffer_length < static_cast<int>(kSetupBytes)) {
             g_object_unref(urb.urb);
             Complete(client, EINVAL);
             return;
         }
-        const uint8_t* setupBytes = urb.buffer->data;
+        const auto* setupBytes = static_cast<uint8_t*>(request.buffer);
         const SetupPacket setup{setupBytes[0], setupBytes[1], Word(setupBytes + 2),
                                 Word(setupBytes + 4), Word(setupBytes + 6)};
         const int answered = chip_.Control(
-            setup, std::span(urb.buffer->data + kSetupBytes,
+            setup, std::span(static_cast<uint8_t*>(request.buffer) + kSetupBytes,
                              std::min<size_t>(setup.length, request.buffer_length - kSetupBytes)));
         urb.done = answered < 0 ? 0 : static_cast<size_t>(answered);
         Complete(client, 0);
@@ -192,10 +185,10 @@ void UsbfsDevice::Service() {
     bool outWaits = false;
     for (auto urb = pending_.begin(); urb != pending_.end();) {
         usbdevfs_urb& request = UrbOf(urb->urb);
-        const auto bytes =
-            urb->buffer == nullptr
-                ? std::span<uint8_t>()
-                : std::span(urb->buffer->data, static_cast<size_t>(request.buffer_length));
+        const auto bytes = request.buffer == nullptr
+                               ? std::span<uint8_t>()
+                               : std::span(static_cast<uint8_t*>(request.buffer),
+                                           static_cast<size_t>(request.buffer_length));
         bool ended = false;
         if ((request.endpoint & 0x80) != 0) {
             if (!inWaits) {
@@ -242,7 +235,6 @@ void UsbfsDevice::Reap(UMockdevIoctlClient* client, UMockdevIoctlData* argument)
     umockdev_ioctl_data_set_ptr(pointer, 0, urb.urb);
     Complete(client, 0);
     g_object_unref(pointer);
-    g_clear_object(const_cast<UMockdevIoctlData**>(&urb.buffer));
     g_object_unref(urb.urb);
 }
 

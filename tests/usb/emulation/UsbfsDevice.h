@@ -16,7 +16,9 @@ namespace varnolt::testing {
 // on the device node to this object (on its worker thread), which answers control transfers at
 // once and keeps bulk transfers pending until the chip completes them; libusb's next
 // non-blocking reap collects what is done. A transfer libusb discards (its time-out) comes
-// back with what it carried so far.
+// back with what it carried so far. The host is this very process, so transfer buffers are
+// read and written in place rather than copied to and fro through umockdev (which costs two
+// round trips per transfer); only the URB itself goes through umockdev's data objects.
 class UsbfsDevice {
 public:
     explicit UsbfsDevice(EmulatedFt232h& chip);
@@ -41,9 +43,8 @@ public:
 private:
     struct Urb {
         UMockdevIoctlClient* client = nullptr;
-        UMockdevIoctlData* urb = nullptr;    // the client's struct usbdevfs_urb, resolved
-        UMockdevIoctlData* buffer = nullptr; // its data buffer, resolved
-        size_t done = 0;                     // bytes carried so far
+        UMockdevIoctlData* urb = nullptr; // the client's struct usbdevfs_urb, resolved
+        size_t done = 0;                  // bytes carried so far
     };
 
     static int OnIoctl(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, void* self);
