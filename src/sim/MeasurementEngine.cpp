@@ -15,9 +15,10 @@ constexpr uint64_t kNsPerMs = 1'000'000;
 constexpr uint64_t kNsPerSecond = 1'000'000'000;
 constexpr uint8_t kPatternCharacter = 1;
 constexpr uint8_t kPatternAny = 10;
-// A line counts as carrying traffic for this long after its last character, so the status
-// answer shows it on through the short gaps inside a burst, as the analyzer's own lamp does.
-constexpr uint64_t kLineActiveNs = 50 * kNsPerMs;
+// A line counts as carrying traffic for this long after its last character. The PC hears the
+// status only once it has taken every block, that is in a pause: a pause shorter than this
+// still shows the line on, a longer one shows it off, so the lamps follow the bursts.
+constexpr uint64_t kLineActiveNs = 20 * kNsPerMs;
 
 // The status answer's line character: '2' on, '1' off, '0' unknown.
 char LineCharacter(uint16_t lines, ControlLine line) {
