@@ -369,7 +369,7 @@ TEST_F(TinyRingTest, AnOverflowMarkInTheLastSlotSavesTheFullRing) {
     measuring();
     answer("BS", DataBlock(0, std::vector<uint32_t>(9, 0x1041'0000), 0));
     answer("BN", sim::Answer("BO"));
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < 4; ++k) {
         answer("BN", CheckedAnswer(StatusText(0)));
     }
     answer("BR", CheckedAnswer(StatusText(0)));

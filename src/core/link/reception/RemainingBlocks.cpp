@@ -32,6 +32,7 @@ bool OnlineReception::FetchRemainingBlocks() {
     CMoniterComm& link = context_.link;
     std::string_view request = RequestAfterPoll(link.linkState());
     int attempts = 0;
+    int statusesInARow = 0; // answers to "BN" that carried no data
     for (;;) {
         link.resetAnswer();
         link.SendFrame(request, FrameChecksum::Without);
@@ -52,7 +53,9 @@ bool OnlineReception::FetchRemainingBlocks() {
                 } else if (taken == BlockTaken::Appended || request == "BR") {
                     // A block already held that answers "BR": the request before it never
                     // reached the analyzer, so it is asked for the next one.
-                    attempts = taken == BlockTaken::Appended ? 0 : attempts;
+                    if (taken == BlockTaken::Appended) {
+                        attempts = statusesInARow = 0;
+                    }
                     request = "BN";
                     answered = true;
                 } else {
@@ -63,9 +66,10 @@ bool OnlineReception::FetchRemainingBlocks() {
             case AnswerCode::Pss:
                 return true; // stopped with everything delivered
             case AnswerCode::Bl:
-                // The status on "BR" may be an old answer from before the last records: only
-                // the status that answers "BN" says nothing is left.
-                if (request != "BR") {
+                // The status on "BR" may be an old answer from before the last records, and the
+                // analyzer also puts a status between blocks now and then while data waits:
+                // only two statuses in a row on "BN" say that nothing is left.
+                if (request != "BR" && ++statusesInARow >= 2) {
                     return true;
                 }
                 request = "BN";
@@ -76,11 +80,13 @@ bool OnlineReception::FetchRemainingBlocks() {
                     context_.trigger.OnTriggerReport(context_.store, context_.store.lastIndex(),
                                                      *report, received_);
                 }
+                statusesInARow = 0;
                 request = "BN";
                 answered = true;
                 break;
             case AnswerCode::Bo:
                 takeOverflow(false);
+                statusesInARow = 0;
                 request = "BN";
                 answered = true;
                 break;
