@@ -13,8 +13,10 @@ namespace {
 
 constexpr size_t kSetupBytes = 8;
 
-usbdevfs_urb& UrbOf(UMockdevIoctlData* data) {
-    return *reinterpret_cast<usbdevfs_urb*>(data->data);
+// The pointer an ioctl was given as its argument (the host is this process).
+template <typename Pointer>
+Pointer ArgumentOf(UMockdevIoctlData* argument) {
+    return *reinterpret_cast<Pointer*>(argument->data);
 }
 
 uint16_t Word(const uint8_t* bytes) {
@@ -43,12 +45,6 @@ UsbfsDevice::UsbfsDevice(EmulatedFt232h& chip) : chip_(chip), handler_(umockdev_
 
 UsbfsDevice::~UsbfsDevice() {
     g_signal_handlers_disconnect_by_data(handler_, this);
-    const std::lock_guard lock(mutex_);
-    for (std::vector<Urb>* urbs : {&pending_, &finished_}) {
-        for (const Urb& urb : *urbs) {
-            g_object_unref(urb.urb);
-        }
-    }
     g_object_unref(handler_);
 }
 
@@ -155,11 +151,10 @@ bool UsbfsDevice::Handle(UMockdevIoctlClient* client) {
 void UsbfsDevice::Submit(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
     Urb urb;
     urb.client = client;
-    urb.urb = umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_urb), nullptr);
-    usbdevfs_urb& request = UrbOf(urb.urb);
+    urb.urb = ArgumentOf<usbdevfs_urb*>(argument);
+    usbdevfs_urb& request = *urb.urb;
     if (request.type == USBDEVFS_URB_TYPE_CONTROL) {
         if (request.buffer == nullptr || request.buffer_length < static_cast<int>(kSetupBytes)) {
-            g_object_unref(urb.urb);
             Complete(client, EINVAL);
             return;
         }
@@ -184,7 +179,7 @@ void UsbfsDevice::Service() {
     bool inWaits = false;
     bool outWaits = false;
     for (auto urb = pending_.begin(); urb != pending_.end();) {
-        usbdevfs_urb& request = UrbOf(urb->urb);
+        usbdevfs_urb& request = *urb->urb;
         const auto bytes = request.buffer == nullptr
                                ? std::span<uint8_t>()
                                : std::span(static_cast<uint8_t*>(request.buffer),
@@ -215,7 +210,7 @@ void UsbfsDevice::Service() {
 }
 
 void UsbfsDevice::Finish(Urb urb, int status) {
-    usbdevfs_urb& request = UrbOf(urb.urb);
+    usbdevfs_urb& request = *urb.urb;
     request.actual_length = static_cast<int>(urb.done);
     request.status = status;
     finished_.push_back(urb);
@@ -231,17 +226,14 @@ void UsbfsDevice::Reap(UMockdevIoctlClient* client, UMockdevIoctlData* argument)
     }
     const Urb urb = *mine;
     finished_.erase(mine);
-    UMockdevIoctlData* pointer = umockdev_ioctl_data_resolve(argument, 0, sizeof(void*), nullptr);
-    umockdev_ioctl_data_set_ptr(pointer, 0, urb.urb);
+    *ArgumentOf<usbdevfs_urb**>(argument) = urb.urb;
     Complete(client, 0);
-    g_object_unref(pointer);
-    g_object_unref(urb.urb);
 }
 
 void UsbfsDevice::Discard(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
-    const gulong address = *reinterpret_cast<gulong*>(argument->data);
+    const auto* discarded = ArgumentOf<usbdevfs_urb*>(argument);
     const auto found = std::find_if(pending_.begin(), pending_.end(), [&](const Urb& urb) {
-        return urb.client == client && urb.urb->client_addr == address;
+        return urb.client == client && urb.urb == discarded;
     });
     if (found == pending_.end()) {
         Complete(client, EINVAL); // finished already: the host reaps it as it is

@@ -9,6 +9,7 @@
 typedef struct _UMockdevIoctlBase UMockdevIoctlBase;
 typedef struct _UMockdevIoctlClient UMockdevIoctlClient;
 typedef struct _UMockdevIoctlData UMockdevIoctlData;
+struct usbdevfs_urb;
 
 namespace varnolt::testing {
 
@@ -16,9 +17,9 @@ namespace varnolt::testing {
 // on the device node to this object (on its worker thread), which answers control transfers at
 // once and keeps bulk transfers pending until the chip completes them; libusb's next
 // non-blocking reap collects what is done. A transfer libusb discards (its time-out) comes
-// back with what it carried so far. The host is this very process, so transfer buffers are
-// read and written in place rather than copied to and fro through umockdev (which costs two
-// round trips per transfer); only the URB itself goes through umockdev's data objects.
+// back with what it carried so far. The host is this very process, so URBs and their buffers
+// are read and written in place rather than copied to and fro through umockdev's data objects
+// (each of which costs a round trip to the host's thread).
 class UsbfsDevice {
 public:
     explicit UsbfsDevice(EmulatedFt232h& chip);
@@ -43,7 +44,7 @@ public:
 private:
     struct Urb {
         UMockdevIoctlClient* client = nullptr;
-        UMockdevIoctlData* urb = nullptr; // the client's struct usbdevfs_urb, resolved
+        usbdevfs_urb* urb = nullptr; // the host's own
         size_t done = 0;                  // bytes carried so far
     };
 
