@@ -7,6 +7,7 @@
 #include "core/link/reception/OnlineDownload.h"
 #include "core/platform/FileError.h"
 #include "core/platform/UserPrompt.h"
+#include "core/shell/AnalyzerSession.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "core/shell/PendingSaves.h"
 #include "core/view/StatusConditions.h"
@@ -88,6 +89,9 @@ CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& p
     UpdateRecentFileMenu();
 
     view_ = new CVarnoltView(document_, settings_, prompt_, this);
+    session_ = std::make_unique<AnalyzerSession>(document_, prompt_, view_->receptionView(),
+                                                 [this] { return AutoSaveOptionsOf(settings_); });
+    view_->setSession(session_.get());
     connect(view_, &CVarnoltView::statusChanged, this, &CMainFrame::ShowConditions);
     connect(view_, &CVarnoltView::lampsChanged, this, &CMainFrame::ShowLamps);
     connect(view_, &CVarnoltView::devicePaneChanged, this, &CMainFrame::RefreshDevicePane);
@@ -291,11 +295,9 @@ void CMainFrame::OnCommand(CommandId id) {
         }
         break;
     case kCmdOnlineDataReceive:
-        // The busy flag keeps the reception timer away from the link meanwhile.
-        if (CMoniterComm* link = document_.link()) {
-            link->setBusy(true);
+        // The session holds the link meanwhile, so the reception timer keeps away from it.
+        if (document_.link() != nullptr) {
             SendUpdate(kUpdateDownload);
-            link->setBusy(false);
         }
         break;
     case kCmdSavedFileReceive:

@@ -22,6 +22,7 @@ class QProgressBar;
 class QToolBar;
 
 namespace varnolt {
+class AnalyzerSession;
 class CVarnoltDoc;
 class ConfigStore;
 class UserPrompt;
@@ -47,6 +48,8 @@ public:
 
     [[nodiscard]] AppSettings& settings() { return settings_; }
     [[nodiscard]] CVarnoltView& view() { return *view_; }
+    // The measurement session every analyzer command goes to.
+    [[nodiscard]] AnalyzerSession& session() { return *session_; }
     [[nodiscard]] QAction* action(CommandId id) const;
     [[nodiscard]] CommandContext commandContext() const;
 
@@ -123,6 +126,7 @@ private:
     int32_t timerCounterPane_ = 0;
 
     CVarnoltView* view_ = nullptr;
+    std::unique_ptr<AnalyzerSession> session_;
     std::map<CommandId, QAction*> actions_;
     QMenu* recentMenu_ = nullptr;
     bool recentShowsPlaceholder_ = false;

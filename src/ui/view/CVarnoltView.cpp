@@ -2,11 +2,9 @@
 
 #include "core/capture/CCaptureData.h"
 #include "core/interop/StampYearsOfCapture.h"
-#include "core/link/panes/LineOutputs.h"
-#include "core/link/protocol/AnalyzerConnection.h"
 #include "core/link/protocol/CMoniterComm.h"
 #include "core/link/reception/OnlineDownload.h"
-#include "core/link/reception/OnlineReception.h"
+#include "core/shell/AnalyzerSession.h"
 #include "core/shell/AppSettings.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "core/shell/Commands.h"
@@ -98,34 +96,13 @@ void CVarnoltView::InitialUpdate() {
     }
 }
 
-OnlineReception* CVarnoltView::reception() {
-    CMoniterComm* link = document_.link();
-    if (link == nullptr) {
-        return nullptr;
-    }
-    if (!reception_) {
-        ReceptionContext context{*link,
-                                 document_.capture(),
-                                 document_.settings(),
-                                 document_.lineStates(),
-                                 document_.trigger(),
-                                 document_.device(),
-                                 [this] { return AutoSaveOptionsOf(settings_); },
-                                 prompt_,
-                                 *this,
-                                 [this] { document_.OnNewDocument(); }};
-        reception_ = std::make_unique<OnlineReception>(context);
-    }
-    return reception_.get();
-}
-
 bool CVarnoltView::measuring() const {
     return document_.measuring();
 }
 
 void CVarnoltView::Poll() {
-    if (OnlineReception* online = reception()) {
-        online->Tick();
+    if (session_ != nullptr) {
+        session_->Tick();
     }
 }
 
@@ -134,26 +111,10 @@ void CVarnoltView::OnTimer() {
     timer_.start(kPollIntervalMs);
 }
 
-void CVarnoltView::StartMeasurement() {
-    if (OnlineReception* online = reception()) {
-        online->Start();
-    }
-}
-
-void CVarnoltView::StopMeasurement() {
-    if (OnlineReception* online = reception()) {
-        online->Stop();
-    }
-}
-
 void CVarnoltView::Download() {
-    OnlineReception* online = reception();
-    if (online == nullptr) {
-        return;
-    }
     QtPump pump;
     NoDownloadProgress silent;
-    online->Download(downloadProgress_ != nullptr ? *downloadProgress_ : silent, pump);
+    session_->Download(downloadProgress_ != nullptr ? *downloadProgress_ : silent, pump);
 }
 
 void CVarnoltView::PrepareLivePage(bool fresh) {
@@ -167,12 +128,12 @@ void CVarnoltView::PrepareLivePage(bool fresh) {
     livePage_.fill(Qt::white);
     QPainter painter(&livePage_);
     const QtCellCanvas::Painting painting(canvas_, painter);
-    if (fresh || !reception_) {
+    if (fresh || session_ == nullptr) {
         layout_.DrawGrid(canvas_);
         return;
     }
     // The page has a new size: what it shows is laid out again.
-    layout_.RelayoutLive(canvas_, document_.capture(), reception_->nextToDraw());
+    layout_.RelayoutLive(canvas_, document_.capture(), session_->nextToDraw());
 }
 
 void CVarnoltView::DrawReceived(RingIndex first, bool restart) {
@@ -259,23 +220,19 @@ void CVarnoltView::Relayout() {
 }
 
 void CVarnoltView::ConnectAnalyzer() {
-    CMoniterComm* link = document_.link();
-    if (link == nullptr) {
+    if (document_.link() == nullptr) {
         return;
     }
-    if (varnolt::ConnectAnalyzer(*link, prompt_) == ConnectResult::Connected) {
-        document_.setHoldsCapture(true);
-    }
+    session_->Connect();
     // Whatever the outcome, files can no longer be dropped on the window.
     window()->setAcceptDrops(false);
 }
 
 void CVarnoltView::DisconnectAnalyzer() {
-    CMoniterComm* link = document_.link();
-    if (link == nullptr) {
+    if (document_.link() == nullptr) {
         return;
     }
-    if (varnolt::DisconnectAnalyzer(*link, prompt_) == DisconnectResult::Disconnected) {
+    if (session_->Disconnect()) {
         verticalScrollBar()->setEnabled(true);
     }
     window()->setAcceptDrops(true);
@@ -287,21 +244,6 @@ void CVarnoltView::setDrawOptions(const DrawOptions& options) {
 
 void CVarnoltView::setControlLineView(bool shown) {
     layout_.setControlLines(shown && document_.capture().header().recordWidth == 1);
-}
-
-void CVarnoltView::ToggleLineOutput(int updateCode) {
-    if (CMoniterComm* link = document_.link()) {
-        varnolt::ToggleLineOutput(*link, document_.lineStates(),
-                                  updateCode == kUpdateToggleRs ? kLineRs : kLineEr);
-        emit lampsChanged(true);
-    }
-}
-
-void CVarnoltView::Transmit(int32_t entry) {
-    // Sent whether or not the analyzer is in remote mode; no answer is awaited.
-    if (CMoniterComm* link = document_.link()) {
-        link->SendTransmit(entry);
-    }
 }
 
 void CVarnoltView::OnUpdate(int updateCode, int32_t entry) {
@@ -316,10 +258,10 @@ void CVarnoltView::OnUpdate(int updateCode, int32_t entry) {
         DisconnectAnalyzer();
         break;
     case kUpdateStart:
-        StartMeasurement();
+        session_->Start();
         break;
     case kUpdateStop:
-        StopMeasurement();
+        session_->Stop();
         break;
     case kUpdateDownload:
         Download();
@@ -339,10 +281,10 @@ void CVarnoltView::OnUpdate(int updateCode, int32_t entry) {
         break;
     case kUpdateToggleRs:
     case kUpdateToggleEr:
-        ToggleLineOutput(updateCode);
+        session_->ToggleLineOutput(updateCode == kUpdateToggleRs ? kLineRs : kLineEr);
         break;
     case kUpdateTransmit:
-        Transmit(entry);
+        session_->Transmit(entry);
         break;
     default:
         break;

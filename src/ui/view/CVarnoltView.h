@@ -14,7 +14,7 @@
 namespace varnolt {
 class CVarnoltDoc;
 class DownloadProgress;
-class OnlineReception;
+class AnalyzerSession;
 class UserPrompt;
 struct AppSettings;
 } // namespace varnolt
@@ -45,6 +45,11 @@ public:
     // The control-line display flag; only a capture of record width 1 can show control lines.
     [[nodiscard]] bool controlLineView() const { return layout_.controlLines(); }
     void setControlLineView(bool shown);
+    // The measurement session the analyzer commands and the 10 ms poll go to; the live page
+    // takes its drawing position from it.
+    void setSession(AnalyzerSession* session) { session_ = session; }
+    // What the session reports to: the records to draw, the lamps, the panes, the layout.
+    [[nodiscard]] ReceptionView& receptionView() { return *this; }
     // Where the download shows its progress (the status bar); may be null.
     void setDownloadProgress(DownloadProgress* progress) { downloadProgress_ = progress; }
 
@@ -88,17 +93,12 @@ private:
     void OnDownloadEnded() override;
     void ShowNotice(std::string_view text) override;
 
-    [[nodiscard]] OnlineReception* reception();
     [[nodiscard]] bool measuring() const;
     void OnTimer();
-    void StartMeasurement();
-    void StopMeasurement();
     void Download();
     void Relayout();
     void ConnectAnalyzer();
     void DisconnectAnalyzer();
-    void ToggleLineOutput(int updateCode);
-    void Transmit(int32_t entry);
     void UpdateScrollBar();
     void OnScrollAction(int action);
     void Scroll(ScrollRequest request, int32_t trackPosition = 0);
@@ -116,7 +116,7 @@ private:
     AppSettings& settings_; // the export dialog keeps its values there
     UserPrompt& prompt_;
     ViewLayout layout_;
-    std::unique_ptr<OnlineReception> reception_;
+    AnalyzerSession* session_ = nullptr;
     DownloadProgress* downloadProgress_ = nullptr;
     QTimer timer_;
     QImage livePage_;
