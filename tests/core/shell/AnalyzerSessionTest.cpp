@@ -70,8 +70,9 @@ TEST_F(AnalyzerSessionTest, AMeasurementRunsHeadlessFromConnectToDisconnect) {
         EXPECT_EQ(block.first, next);
         next = block.last + 1;
     }
-    EXPECT_EQ(next, static_cast<RingIndex>(live.size()));
+    EXPECT_LE(next, static_cast<RingIndex>(live.size()));
     std::vector<RecordWord> recorded = produced();
+    EXPECT_EQ(live.size(), recorded.size());
     ASSERT_GE(recorded.size(), live.size());
     EXPECT_TRUE(std::equal(live.begin(), live.end(), recorded.begin()));
 
