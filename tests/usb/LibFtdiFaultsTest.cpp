@@ -138,6 +138,20 @@ TEST_F(LibFtdiFaultsTest, OpensBySerialNumberAmongTwoBridges) {
     EXPECT_EQ(entries.FT_OpenEx("TVX00003", kFtOpenBySerialNumber, &handle), kFtDeviceNotFound);
 }
 
+TEST_F(LibFtdiFaultsTest, IsAttachedFollowsTheAnalyzersBridgeAmongOthers) {
+    bus.emplace();
+    bus->DenyAccess(bus->Plug(Ft232hIdentity{"FTDI", "Some Other 232H", "FT000002"}));
+    bridge = &bus->Plug(Ft232hIdentity{}, &analyzer);
+    const testing::WithoutFileAccessOverride asAUser;
+
+    EXPECT_TRUE(port().IsAttached());
+    bus->Unplug(*bridge);
+    EXPECT_FALSE(port().IsAttached());
+    bus->PowerCycle(*bridge); // back, as after switching the analyzer off and on
+    EXPECT_TRUE(port().IsAttached());
+    EXPECT_TRUE(port().Open());
+}
+
 TEST_F(LibFtdiFaultsTest, ABridgeTheUserMayNotOpenPointsAtTheUdevRule) {
     bus->DenyAccess(*bridge);
     {

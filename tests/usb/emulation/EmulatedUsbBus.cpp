@@ -125,7 +125,9 @@ void EmulatedUsbBus::Replug(Device& device) {
 }
 
 void EmulatedUsbBus::PowerCycle(Device& device) {
-    Remove(device);
+    if (device.present()) {
+        Remove(device);
+    }
     device.chip().PowerCycled();
     Add(device);
 }

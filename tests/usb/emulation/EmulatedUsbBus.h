@@ -49,7 +49,8 @@ public:
     void Unplug(Device& device);
     // Plugs DEVICE back in at the same address.
     void Replug(Device& device);
-    // The analyzer behind DEVICE is switched off and on: the bridge leaves and comes back.
+    // The analyzer behind DEVICE is switched off and on: the bridge leaves (if it was there)
+    // and comes back.
     void PowerCycle(Device& device);
     // Makes DEVICE's node unopenable for users without the file-access override (see
     // WithoutFileAccessOverride), as without the udev rule.
