@@ -117,11 +117,13 @@ public:
     MeasuringWindow() : document_(prompt_, folder_.path), frame_(document_, config_, prompt_) {
         const auto& blocks = MinuteOfBlocks();
         analyzer_.WithFirmware([this, &blocks](sim::AnalyzerFirmware& state) {
-            // After the last block the analyzer falls silent.
-            const auto serve = [this, &blocks](sim::AnalyzerFirmware&, const sim::Request&) {
+            // After the last block the analyzer has nothing more: its status.
+            const auto serve = [this, &blocks](sim::AnalyzerFirmware& firmware,
+                                               const sim::Request&) {
                 ++asked_;
-                return asked_ <= blocks.size() ? std::vector<sim::AnswerFrame>{blocks[asked_ - 1]}
-                                               : std::vector<sim::AnswerFrame>{};
+                return std::vector<sim::AnswerFrame>{
+                    asked_ <= blocks.size() ? blocks[asked_ - 1]
+                                            : firmware.measurement->Status(firmware.now, firmware)};
             };
             state.AddCommand("BS", sim::RequestChecksum::Without, serve);
             state.AddCommand("BN", sim::RequestChecksum::Without, serve);

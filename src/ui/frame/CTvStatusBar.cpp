@@ -72,6 +72,12 @@ public:
 
     void showLamp(LampPicture picture, const QPixmap& pixmap, const QString& toolTip) {
         shown_ = picture;
+        // A measurement refreshes the lamps after every block, a hundred times a second: only a
+        // lamp that changes is laid out and drawn again.
+        if (pixmap.cacheKey() == shownKey_ && toolTip == this->toolTip()) {
+            return;
+        }
+        shownKey_ = pixmap.cacheKey();
         picture_->setPixmap(pixmap);
         picture_->setFixedWidth(pixmap.width());
         setToolTip(toolTip);
@@ -91,6 +97,7 @@ private:
     QLabel* picture_ = nullptr;
     QLabel* text_ = nullptr;
     LampPicture shown_ = LampPicture::Inactive;
+    qint64 shownKey_ = 0; // the picture shown, none at first
 };
 
 CTvStatusBar::CTvStatusBar(QWidget* parent) : QStatusBar(parent) {
