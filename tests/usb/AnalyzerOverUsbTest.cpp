@@ -339,11 +339,16 @@ TEST_F(AnalyzerOverUsbTest, TheAnalyzersScreenArrivesWhole) {
     } display;
     ScreenCapture capture{LinkServices{api, portPrompt, clock, answerWait, cursor, &ring}, owner,
                           pump, display};
+    EXPECT_EQ(capture.Run(), CaptureOutcome::Complete);
+
+    // The screen shows the tick at which the analyzer took the request.
+    const std::vector<sim::ReceivedRequest> received = analyzer.requests();
+    const auto request = std::find_if(received.begin(), received.end(),
+                                      [](const sim::ReceivedRequest& r) { return r.text == "CP"; });
+    ASSERT_NE(request, received.end());
     std::vector<uint16_t> expected;
     analyzer.WithFirmware(
-        [&](sim::AnalyzerFirmware& state) { expected = testing::ScreenAt(state, clock.tickMs()); });
-
-    EXPECT_EQ(capture.Run(), CaptureOutcome::Complete);
+        [&](sim::AnalyzerFirmware& state) { expected = testing::ScreenAt(state, request->tick); });
     EXPECT_TRUE(testing::IsTheScreen(capture.image(), expected));
     EXPECT_EQ(display.shown, 1);
     EXPECT_TRUE(owner.entries.empty()) << ::testing::PrintToString(owner.texts());
