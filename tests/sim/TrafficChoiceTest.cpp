@@ -1,4 +1,6 @@
+#include "sim/MeasurementEngine.h"
 #include "sim/PortBackends.h"
+#include "sim/VirtualAnalyzer.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +51,22 @@ TEST(TrafficChoice, AWrongNameOrAHardwarePortIsReported) {
         const PortAndTraffic chosen = SelectPortAndTraffic(arguments);
         EXPECT_EQ(chosen.port.error, error);
         EXPECT_EQ(chosen.traffic, TrafficKind::Exchanges);
+    }
+}
+
+// The program's simulated port hands the choice to the process's analyzer, which measures it.
+TEST(TrafficChoice, TheSimulatedPortGivesTheAnalyzerItsTraffic) {
+    const auto traffic = [] {
+        TrafficKind kind = TrafficKind::Exchanges;
+        VirtualAnalyzer::processAnalyzer().WithFirmware([&kind](AnalyzerFirmware& firmware) {
+            kind = firmware.measurement->options().traffic;
+        });
+        return kind;
+    };
+    for (const TrafficKind kind :
+         {TrafficKind::Modbus, TrafficKind::Saturated, TrafficKind::Exchanges}) {
+        ASSERT_NE(CreateD2xxApi(PortBackend::Simulated, kind), nullptr);
+        EXPECT_EQ(traffic(), kind);
     }
 }
 
