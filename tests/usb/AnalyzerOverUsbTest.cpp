@@ -131,33 +131,40 @@ protected:
         EXPECT_TRUE(owner.entries.empty()) << ::testing::PrintToString(owner.texts());
     }
 
-    // A firmware update of 400 records from start to end, which must leave the analyzer on
-    // the file's version.
-    void updateFirmware() {
-        testing::TempDir folder;
-        const std::filesystem::path file = folder / "update.tvy";
+    // A firmware file of 400 records, written once per test.
+    [[nodiscard]] std::string firmwareFile() {
+        const std::filesystem::path file = firmwareFolder / "update.tvy";
         const std::vector<uint8_t> image =
             sim::BuildFirmwareImage({.headerRecords = 3, .dataRecords = 400});
         std::ofstream(file, std::ios::binary)
             .write(reinterpret_cast<const char*>(image.data()),
                    static_cast<std::streamsize>(image.size()));
-        struct NoView final : FirmwareUpdateView {
-            void showControls(const FirmwareControls&) override {}
-        } updateView;
-        FirmwareUpdate update{LinkServices{api, portPrompt, clock, answerWait, cursor, &ring},
-                              owner, pump, updateView};
         const std::u8string name = file.u8string();
-        update.FileChosen(std::string(name.begin(), name.end()));
-
-        ASSERT_TRUE(update.Start());
-        EXPECT_EQ(update.Update(), UpdateOutcome::Done);
+        return {name.begin(), name.end()};
+    }
+    [[nodiscard]] std::string programVersion() {
         std::string version;
         analyzer.WithFirmware(
             [&](sim::AnalyzerFirmware& state) { version = state.programVersion; });
-        EXPECT_EQ(version, "100300");
+        return version;
+    }
+
+    // A firmware update from start to end, which must leave the analyzer on the file's version.
+    void updateFirmware() {
+        FirmwareUpdate update{LinkServices{api, portPrompt, clock, answerWait, cursor, &ring},
+                              owner, pump, updateView};
+        update.FileChosen(firmwareFile());
+        ASSERT_TRUE(update.Start());
+        EXPECT_EQ(update.Update(), UpdateOutcome::Done);
+        EXPECT_EQ(programVersion(), "100300");
         EXPECT_EQ(owner.texts(), (std::vector<std::string>{std::string(kUpdateQuestion),
                                                            std::string(kUpdateDoneMessage)}));
     }
+
+    struct NoView final : FirmwareUpdateView {
+        void showControls(const FirmwareControls&) override {}
+    } updateView;
+    testing::TempDir firmwareFolder;
 
     CCaptureData store{200'000};
     CSaParameter settings;
@@ -270,6 +277,53 @@ TEST_F(AnalyzerOverUsbTest, SettingsAndFirmwareCrossABridgeThatKeepsPausing) {
 
 TEST_F(AnalyzerOverUsbTest, AFirmwareUpdateWritesEveryRecordOnce) {
     updateFirmware();
+}
+
+// The cable pulled while the loader writes: the update fails; with the bridge back, the
+// recovery path asks for a power cycle, waits for the bridge to come back, and writes it all.
+TEST_F(AnalyzerOverUsbTest, AnUpdateCutShortByTheCableRecoversAfterAPowerCycle) {
+    struct UserAtTheAnalyzer final : UserPrompt {
+        UserAtTheAnalyzer(testing::RecordingPrompt& record, std::function<void()> powerCycle)
+            : record(record), powerCycle(std::move(powerCycle)) {}
+        void message(std::string_view text, std::string_view caption, PromptIcon icon) override {
+            record.message(text, caption, icon);
+            if (text == kPowerCycleMessage) {
+                powerCycle();
+            }
+        }
+        PromptAnswer ask(std::string_view text, std::string_view caption, PromptButtons buttons,
+                         PromptIcon icon) override {
+            return record.ask(text, caption, buttons, icon);
+        }
+        testing::RecordingPrompt& record;
+        std::function<void()> powerCycle;
+    } user{owner, [this] { bus->PowerCycle(*bridge); }};
+    const LinkServices services{api, portPrompt, clock, answerWait, cursor, &ring};
+
+    FirmwareUpdate update{services, user, pump, updateView};
+    update.FileChosen(firmwareFile());
+    ASSERT_TRUE(update.Start());
+    pump.action = [this](int) {
+        const std::vector<sim::ReceivedRequest> received = analyzer.requests();
+        if (std::any_of(received.begin(), received.end(),
+                        [](const sim::ReceivedRequest& r) { return r.text.starts_with("DAT"); })) {
+            bus->Unplug(*bridge);
+        }
+    };
+    EXPECT_EQ(update.Update(), UpdateOutcome::Failed);
+    pump.action = nullptr;
+    bus->Replug(*bridge);
+
+    FirmwareUpdate again{services, user, pump, updateView};
+    ASSERT_TRUE(again.Start());
+    again.FileChosen(firmwareFile());
+    again.SetRecovery(true);
+    owner.entries.clear();
+    EXPECT_EQ(again.Update(), UpdateOutcome::Done);
+    EXPECT_EQ(owner.texts(), (std::vector<std::string>{std::string(kUpdateQuestion),
+                                                       std::string(kPowerCycleMessage),
+                                                       std::string(kUpdateDoneMessage)}));
+    EXPECT_EQ(programVersion(), "100300");
 }
 
 TEST_F(AnalyzerOverUsbTest, StoredFilesArriveAsTheAnalyzerRecordedThem) {
