@@ -10,7 +10,7 @@ packages=(
     qt6-charts-dev libqt6opengl6-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libftdi1-dev umockdev libumockdev-dev
-    tshark sigrok-cli
+    tshark sigrok-cli xxd
     fonts-dejavu-core fonts-ipafont-gothic
 )
 
