@@ -29,13 +29,8 @@ struct CaptureStatistics {
     bool operator==(const CaptureStatistics&) const = default;
 };
 
-// The statistics of CAPTURE, placed in time by its timeline (CaptureTimeline). A large capture
-// is walked by two threads where the computer has two cores.
+// The statistics of CAPTURE, placed in time by its timeline (CaptureTimeline), in one walk.
 [[nodiscard]] CaptureStatistics ComputeStatistics(const CCaptureData& capture,
                                                   const TimeBase& base);
-// The same, with the second thread starting at the first time stamp from record SPLITAT on (0:
-// one thread). The statistics do not depend on SPLITAT.
-[[nodiscard]] CaptureStatistics ComputeStatistics(const CCaptureData& capture, const TimeBase& base,
-                                                  RecordPosition splitAt);
 
 } // namespace varnolt

@@ -32,48 +32,35 @@ bool IsWholeStamp(const ExportRecords& records, RecordPosition head) {
 
 } // namespace
 
-CaptureTimeline::CaptureTimeline(const CCaptureData& capture, const TimeBase& base,
-                                 YearSearch search)
+CaptureTimeline::CaptureTimeline(const CCaptureData& capture, const TimeBase& base)
     : capture_(capture), records_(capture), walker_(kNoWrap, capture.header().delimiters),
       delimiters_(capture.header().delimiters), recordWidth_(capture.header().recordWidth),
       speed_(capture.header().speed != 0 ? capture.header().speed : kDefaultSpeed),
       bitsPerCharacter_(BitsPerCharacter(capture.header())),
       characterWhole_(bitsPerCharacter_ * kNsPerSecond / speed_),
       characterFraction_(bitsPerCharacter_ * kNsPerSecond % speed_) {
-    const auto enabled = [this](DelimiterSlot slot) {
-        return delimiters_[static_cast<size_t>(slot)].enabled != 0;
-    };
-    delimited_[0] = enabled(DelimiterSlot::SdStart) || enabled(DelimiterSlot::SdEnd);
-    delimited_[1] = enabled(DelimiterSlot::RdStart) || enabled(DelimiterSlot::RdEnd);
     index_ = records_.IndexOf(1);
-    end_ = records_.total() + 1;
-    findOrigin(base, search);
+    findOrigin(base);
 }
 
-void CaptureTimeline::findOrigin(const TimeBase& base, YearSearch search) {
+void CaptureTimeline::findOrigin(const TimeBase& base) {
     std::optional<int> year;
     // Stamps without year digits may fill the whole capture: a plain pass over the ring's words,
     // a stretch up to the ring's end at a time, unpacking only the stamps whose layout has a year.
     RecordPosition stretchStart = 1;
     RingIndex index = records_.IndexOf(1);
-    while (stretchStart <= records_.total() && !year && !yearUnsure_) {
+    while (stretchStart <= records_.total() && !year) {
         const RecordCount stretch =
             std::min(records_.total() - stretchStart + 1, capture_.capacity() - index);
         const CaptureRecord* records = &capture_.record(index);
-        for (RecordCount k = 0; k < stretch && !year && !yearUnsure_; ++k) {
+        for (RecordCount k = 0; k < stretch && !year; ++k) {
             const RecordWord word = records[k].word;
-            if (KindOf(word) != RecordKind::StampHead) {
-                continue;
-            }
-            const RecordPosition head = stretchStart + k;
-            if (LayoutOfStampKind(SubKindOf(word)) == StampLayout::A) {
-                // Only a whole stamp, as the walk applies it: a head cut off from its
-                // continuations would take its digits from whatever follows it.
-                if (IsWholeStamp(records_, head)) {
-                    year = StampYear(records_.StampAt(head));
-                }
-            } else {
-                yearUnsure_ = search == YearSearch::UpToFirstStamp;
+            // Only a whole stamp, as the walk applies it: a head cut off from its continuations
+            // would take its digits from whatever follows it.
+            if (KindOf(word) == RecordKind::StampHead &&
+                LayoutOfStampKind(SubKindOf(word)) == StampLayout::A &&
+                IsWholeStamp(records_, stretchStart + k)) {
+                year = StampYear(records_.StampAt(stretchStart + k));
             }
         }
         stretchStart += stretch;
@@ -96,39 +83,8 @@ void CaptureTimeline::findOrigin(const TimeBase& base, YearSearch search) {
     setClock(originFound_ ? origin_ : base.fileTime);
 }
 
-bool CaptureTimeline::restartAtStampFrom(RecordPosition from) {
-    RecordPosition position = std::max<RecordPosition>(from, 1);
-    while (position <= records_.total() && KindOf(records_.At(position)) != RecordKind::StampHead) {
-        ++position;
-    }
-    if (position > records_.total()) {
-        return false;
-    }
-    position_ = position;
-    index_ = records_.IndexOf(position);
-    maskLength_ = 0;
-    walker_ = FrameLineWalker(kNoWrap, delimiters_);
-    walker_.StartAtLineStart(DirectionBefore(capture_, index_));
-    setClock(0);
-    if (IsWholeStamp(records_, position)) {
-        if (const std::optional<StampMoment> moment =
-                StampMomentOf(records_.StampAt(position), stampYear_, 0, false)) {
-            setClock(moment->at);
-        }
-    }
-    return true;
-}
-
-void CaptureTimeline::checkYear(const TimeStamp& stamp) {
-    if (StampYear(stamp)) {
-        yearMistaken_ = true;
-        yearUnsure_ = false;
-    }
-}
-
 void CaptureTimeline::applyStamp(const TimeStamp& stamp) {
     const LocalNs clock = now();
-    stampMovedClock_ = false;
     // Before the clock is known, a year taken from a stamp is used as it is; the file's year
     // may be the one after a capture that ran into the New Year.
     const std::optional<StampMoment> moment =
@@ -141,22 +97,12 @@ void CaptureTimeline::applyStamp(const TimeStamp& stamp) {
         originFound_ = true;
     } else if (clock < moment->at) {
         setClock(moment->at);
-        stampMovedClock_ = true;
     } else if (clock > moment->at + moment->resolution) {
         setClock(moment->at + moment->resolution);
-        stampMovedClock_ = true;
     }
 }
 
-void CaptureTimeline::maskAhead() {
-    // Up to 64 records, stopping at the newest one and at the end of the ring.
-    maskStart_ = index_;
-    maskLength_ =
-        std::min<RecordCount>({64, records_.total() - position_ + 1, capture_.capacity() - index_});
-    masks_ = PlainCharactersOf(&capture_.record(index_), static_cast<size_t>(maskLength_));
-}
-
-RecordCount CaptureTimeline::takeDelimitedRun() {
+RecordCount CaptureTimeline::takeRun() {
     RecordCount taken = 0;
     while (position_ <= records_.total()) {
         // The records up to the newest one or the end of the ring, whichever comes first.
@@ -169,6 +115,9 @@ RecordCount CaptureTimeline::takeDelimitedRun() {
         if (run < stretch) {
             break;
         }
+    }
+    if (taken > 0) {
+        addCharacters(taken);
     }
     return taken;
 }

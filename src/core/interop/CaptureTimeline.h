@@ -5,9 +5,7 @@
 #include "core/interop/CaptureTime.h"
 #include "core/view/FrameLineWalker.h"
 
-#include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
 
 namespace varnolt {
@@ -56,18 +54,7 @@ struct TimedItem {
 // break longer than one character and the analyzer's own reaction times are not recorded.
 class CaptureTimeline {
 public:
-    // How far the timeline looks for the year of stamps without year digits before it starts.
-    enum class YearSearch : uint8_t {
-        // Through the whole capture: a plain pass over every record first.
-        WholeCapture,
-        // Up to the first stamp without a year; when one with a year comes after it, the walk
-        // notices (yearMistaken()) and has to be made again with WholeCapture. For a reader
-        // that can start again, since an analyzer writes its stamps in one layout.
-        UpToFirstStamp,
-    };
-
-    CaptureTimeline(const CCaptureData& capture, const TimeBase& base,
-                    YearSearch search = YearSearch::WholeCapture);
+    CaptureTimeline(const CCaptureData& capture, const TimeBase& base);
 
     // The next item; false after the newest record.
     bool next(TimedItem& item) {
@@ -85,40 +72,6 @@ public:
     // sees whole.
     template <bool JoinRuns, typename Sink>
     bool step(Sink&& sink);
-
-    // Starts the walk again at the first time stamp at or after record FROM, as a walk would
-    // that came to it with the clock at the moment the stamp shows (in the year the timeline
-    // gives stamps without one); the frame walker takes the direction of the latest character
-    // before it. False when no stamp comes. A second walker over the later part of a capture
-    // starts here: where its clock and a whole walk's agree after a stamp (clock()), both go
-    // on alike.
-    bool restartAtStampFrom(RecordPosition from);
-
-    // Where the clock stands: whole nanoseconds and the fraction kept in 1 / speed ns.
-    struct Clock {
-        LocalNs ns = 0;
-        int64_t fraction = 0;
-        bool operator==(const Clock&) const = default;
-    };
-    [[nodiscard]] Clock clock() const { return {clock_, clockFraction_}; }
-    // Ends the walk before record END: the first item that starts there or later is not given
-    // (a run that starts before it may go past it). Past the newest record, at it.
-    void endBefore(RecordPosition end) {
-        end_ = std::min<RecordPosition>(end, records_.total() + 1);
-    }
-
-    // Whether the latest whole stamp moved the clock into its span (a clock within it stays).
-    [[nodiscard]] bool stampMovedClock() const { return stampMovedClock_; }
-    // Whether the walk has given the newest record.
-    [[nodiscard]] bool atEnd() const { return position_ > records_.total(); }
-    // The record the next item starts at.
-    [[nodiscard]] RecordPosition position() const { return position_; }
-    // Whether a stamp in the capture names a moment (the clock is absolute).
-    [[nodiscard]] bool hasStamps() const { return originFound_; }
-
-    // With YearSearch::UpToFirstStamp: a stamp with a year came after the stamps without one had
-    // been placed in the year of the file, so the items given so far may be a year out.
-    [[nodiscard]] bool yearMistaken() const { return yearMistaken_; }
 
     // The line speed the clock runs at (the capture's, or 9600 bit/s when it names none) and
     // the bits of one character.
@@ -156,20 +109,11 @@ private:
         ++position_;
         index_ = records_.Next(index_);
     }
-    // Takes the characters of direction SD (else RD) after the current one that continue its
-    // frame-display line, as far as they go; returns how many.
-    RecordCount takeRun(bool sd);
-    // The same where the records alone decide (no delimiter of the direction): the run's length
-    // is read off masks of up to 64 records at a time, so its end costs no test per record.
-    RecordCount takeMaskedRun(bool sd);
-    // Masks the records from the current one on.
-    void maskAhead();
-    // The same where delimiters are enabled, record by record.
-    RecordCount takeDelimitedRun();
-    // Finds the year for stamps without one, as far as SEARCH says, and where the clock starts.
-    void findOrigin(const TimeBase& base, YearSearch search);
-    // Notes a stamp with a year met after the search stopped short of it.
-    void checkYear(const TimeStamp& stamp);
+    // Takes the characters after the current one that continue its frame-display line, as far
+    // as they go, and moves the clock past them; returns how many.
+    RecordCount takeRun();
+    // Finds the year for stamps without one and where the clock starts.
+    void findOrigin(const TimeBase& base);
     // Moves the clock into the span STAMP shows; while scanning, notes the origin instead.
     void applyStamp(const TimeStamp& stamp);
     // Takes up to COUNT words of KIND after the current record as its continuations (the frame
@@ -185,21 +129,12 @@ private:
     int bitsPerCharacter_;
     int stampYear_ = 1970;
     bool yearFromStamp_ = false;
-    bool yearUnsure_ = false; // the search stopped at a stamp without a year
-    bool yearMistaken_ = false;
     DurationNs characterWhole_; // a character time: whole nanoseconds ...
     int64_t characterFraction_; // ... and the rest, in units of 1 / speed ns
     LocalNs clock_ = 0;
     int64_t clockFraction_ = 0;
     RecordPosition position_ = 1;
-    RecordPosition end_;              // the walk ends before this record
-    RingIndex index_ = 0;             // the ring index of position_
-    std::array<bool, 2> delimited_{}; // a delimiter of SD, of RD is enabled
-    // The plain characters among the MASKLENGTH_ records from ring index MASKSTART_ on.
-    PlainCharacterMasks masks_;
-    RingIndex maskStart_ = 0;
-    RecordCount maskLength_ = 0;
-    bool stampMovedClock_ = false;
+    RingIndex index_ = 0; // the ring index of position_
     bool scanning_ = false;
     LocalNs near_ = 0;
     bool originFound_ = false;
@@ -253,46 +188,10 @@ inline int CaptureTimeline::takeContinuations(RecordKind kind, int count, Record
     return taken;
 }
 
-inline RecordCount CaptureTimeline::takeMaskedRun(bool sd) {
-    RecordCount taken = 0;
-    for (;;) {
-        if (static_cast<uint32_t>(index_ - maskStart_) >= static_cast<uint32_t>(maskLength_)) {
-            if (position_ > records_.total()) {
-                break;
-            }
-            maskAhead();
-        }
-        const auto offset = static_cast<uint32_t>(index_ - maskStart_);
-        const auto left = static_cast<RecordCount>(maskLength_ - offset);
-        // Bits past the masked records are clear: the run never counts beyond them.
-        const auto run =
-            static_cast<RecordCount>(std::countr_one((sd ? masks_.sd : masks_.rd) >> offset));
-        taken += run;
-        position_ += run;
-        index_ += run;
-        if (run < left) {
-            break;
-        }
-        if (index_ == capture_.capacity()) {
-            index_ = 0;
-        }
-    }
-    walker_.ContinueLine(static_cast<CellColumn>(taken));
-    return taken;
-}
-
-inline RecordCount CaptureTimeline::takeRun(bool sd) {
-    const RecordCount taken = delimited_[sd ? 0 : 1] ? takeDelimitedRun() : takeMaskedRun(sd);
-    if (taken > 0) {
-        addCharacters(taken);
-    }
-    return taken;
-}
-
 template <bool JoinRuns, typename Sink>
 bool CaptureTimeline::step(Sink&& sink) {
     using namespace timeline_detail;
-    if (position_ >= end_) {
+    if (position_ > records_.total()) {
         return false;
     }
     const RecordWord word = records_.AtIndex(index_);
@@ -311,7 +210,7 @@ bool CaptureTimeline::step(Sink&& sink) {
         item.code = CodeOf(word);
         addCharacter();
         if constexpr (JoinRuns) {
-            item.count += takeRun(kind == RecordKind::SdCharacter);
+            item.count += takeRun();
         }
     } else if (kind == RecordKind::IdleHead) {
         item.kind = TimedItemKind::Idle;
@@ -331,9 +230,6 @@ bool CaptureTimeline::step(Sink&& sink) {
         if (item.continuations == 3) {
             const TimeStamp stamp{SubKindOf(word),
                                   UnpackTimeStamp(word, group[0], group[1], group[2])};
-            if (yearUnsure_) {
-                checkYear(stamp);
-            }
             applyStamp(stamp);
             item.start = now();
         }

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <span>
+#include <vector>
 
 namespace varnolt {
 
@@ -27,8 +27,8 @@ struct DurationSummary {
     bool operator==(const DurationSummary&) const = default;
 };
 
-// Summarises VALUES and MORE together.
-[[nodiscard]] DurationSummary Summarize(std::span<const DurationNs> values,
-                                        std::span<const DurationNs> more = {});
+// Summarises VALUES, selecting the median and the percentile among them (a caller that still
+// needs its values passes a copy).
+[[nodiscard]] DurationSummary Summarize(std::vector<DurationNs> values);
 
 } // namespace varnolt

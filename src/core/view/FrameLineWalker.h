@@ -48,10 +48,6 @@ public:
     // Returns how many it took; a walk over long runs of characters skips Step() for them.
     size_t TakeContinuingCharacters(const CaptureRecord* records, size_t count);
 
-    // Takes COUNT characters that continue the current line, as Step() would take them (read
-    // off PlainCharactersOf()).
-    void ContinueLine(CellColumn count) { cells_ += count; }
-
     // Cells on the current line so far.
     [[nodiscard]] CellColumn cells() const { return cells_; }
     [[nodiscard]] LineDirection previousDirection() const { return previous_; }
@@ -129,16 +125,6 @@ inline bool FrameLineWalker::Step(RecordWord word) {
     }
     return marked;
 }
-
-// Masks of the COUNT (at most 64) records from RECORDS on: bit K of SD (RD) is set when record K
-// is an SD (RD) character without the line-start flag. Where no delimiter of a direction is
-// enabled and the line has room, a run of its characters continues the line as far as the ones
-// go from its first bit, so a walk finds its end without testing record after record.
-struct PlainCharacterMasks {
-    uint64_t sd = 0;
-    uint64_t rd = 0;
-};
-[[nodiscard]] PlainCharacterMasks PlainCharactersOf(const CaptureRecord* records, size_t count);
 
 // The direction of the latest character or error record before INDEX, looking back at most to
 // the oldest record; None when there is none.
