@@ -330,9 +330,9 @@ bool TriggerAndCheck(Rig& rig, const Row& row, QString& why) {
     }
     if (!row.reach.dialog.isEmpty()) {
         // A dialog opened by a queued step shows a moment later.
-        QTest::qWait(50);
+        const bool caught = QTest::qWaitFor([&] { return catcher.caught(row.reach.dialog); });
         why = "dialog seen: " + catcher.seen();
-        return catcher.caught(row.reach.dialog);
+        return caught;
     }
     if (!row.reach.message.empty()) {
         for (size_t i = messagesBefore; i < rig.prompt.entries.size(); ++i) {

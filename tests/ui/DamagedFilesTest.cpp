@@ -140,7 +140,7 @@ void DamagedFilesTest::damagedSettingsFilesAreReportedAndTheDialogGoesOn() {
     testing::RecordingPrompt prompt;
     ui::CSaParameterDlg dialog(CSaParameter{}, {}, prompt);
     dialog.show();
-    QTest::qWait(20);
+    QTRY_VERIFY(dialog.pagesLoaded());
     QAbstractButton* read = ButtonNamed(dialog, "ファイル読出");
     QVERIFY(read != nullptr);
 

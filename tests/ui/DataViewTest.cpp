@@ -102,8 +102,7 @@ void DataViewTest::scrollBarCoversTheCapture() {
     QVERIFY(bar->maximum() > 0);
     const RingIndex top = view.layout().topRecord();
     QTest::keyClick(bar, Qt::Key_PageDown);
-    QTest::qWait(20);
-    QVERIFY(view.layout().topRecord() > top);
+    QTRY_VERIFY(view.layout().topRecord() > top);
     QCOMPARE(bar->value(), bar->pageStep());
 }
 

@@ -4,6 +4,7 @@
 #include "core/platform/MemoryConfigStore.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "support/RecordingPrompt.h"
+#include "support/StalledFolder.h"
 #include "support/TempDir.h"
 #include "ui/export/CExport.h"
 #include "ui/frame/CMainFrame.h"
@@ -24,10 +25,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
-
-#include <atomic>
-#include <chrono>
-#include <thread>
 
 using namespace varnolt;
 
@@ -263,33 +260,29 @@ void MainFrameTest::closingWithSavesPendingAsksWhetherToWait() {
         testing::RecordingPrompt prompt;
         MemoryConfigStore config;
         CVarnoltDoc document(prompt, settingsDir_.path());
-        std::atomic<bool> released = false;
-        std::atomic<size_t> written = 0;
+        testing::StalledFolder folder;
         CaptureSaver& saver = document.capture().saver();
         saver.setFolder(settingsDir_.path());
-        saver.setFileWriter([&](const SaveJob&) -> std::optional<std::string> {
-            while (!released) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            }
-            ++written;
-            return std::nullopt;
-        });
+        saver.setFileWriter(folder.writer());
         document.capture().Append(0x10410000, 0);
         for (int i = 0; i < 3; ++i) {
             QVERIFY(document.capture().StartSave(SaveRequest::Trigger, 0, 0));
         }
+        // The first file is being written, the other two wait.
+        folder.WaitUntilWriting();
         {
             ui::CMainFrame frame(document, config, prompt);
             frame.show();
             prompt.answers = {c.answer};
-            QTimer::singleShot(200, [&] { released = true; });
+            // The folder comes back while the window waits (after "はい").
+            QTimer::singleShot(200, &frame, [&] { folder.Release(); });
             QCOMPARE(frame.close(), c.closes);
             QCOMPARE(prompt.entries.size(), size_t{1});
             QCOMPARE(prompt.entries[0].caption, std::string("確認"));
-            released = true;
+            folder.Release();
             saver.WaitIdle();
         }
-        QCOMPARE(written.load(), c.written);
+        QCOMPARE(folder.written.size(), c.written);
     }
 }
 

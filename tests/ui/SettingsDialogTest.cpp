@@ -114,7 +114,7 @@ void SettingsDialogTest::arbitrarySpeedThroughTheSpeedDialog() {
     testing::RecordingPrompt prompt;
     ui::CSaParameterDlg dialog(CSaParameter{}, {}, prompt);
     dialog.show();
-    QTest::qWait(20);
+    QTRY_VERIFY(dialog.pagesLoaded());
     QString actual;
     WhenShown<QDialog>([&](QDialog& speed) {
         auto* edit = speed.findChild<QLineEdit*>("speedEdit");
@@ -150,7 +150,7 @@ void SettingsDialogTest::remoteWriteShowsItsProgressAndFinishes() {
     context.remote = &remote;
     ui::CSaParameterDlg dialog(CSaParameter{}, context, prompt);
     dialog.show();
-    QTest::qWait(20);
+    QTRY_VERIFY(dialog.pagesLoaded());
     ButtonNamed(dialog, "リモート書込")->click();
     QCOMPARE(sim.requests().size(), size_t{27});
     auto* status = dialog.findChild<ui::CProgressStatusBar*>();

@@ -155,6 +155,7 @@ void CSaParameterDlg::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] {
         model_->open();
         RefreshPages();
+        pagesLoaded_ = true;
     });
 }
 

@@ -34,6 +34,9 @@ public:
     ~CSaParameterDlg() override;
 
     [[nodiscard]] const CSaParameter& settings() const { return model_->settings(); }
+    // Whether the pages show what the dialog opened with: the automatic read that follows the
+    // first showing has run.
+    [[nodiscard]] bool pagesLoaded() const { return pagesLoaded_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -54,6 +57,7 @@ private:
     std::vector<std::function<void()>> refreshers_;
     std::vector<std::function<void()>> checks_; // Enter in each page, by tab
     bool opened_ = false;
+    bool pagesLoaded_ = false;
 };
 
 } // namespace varnolt::ui

@@ -6,13 +6,12 @@
 #include "core/capture/SaveMessages.h"
 #include "core/platform/FileError.h"
 #include "support/RecordingPrompt.h"
+#include "support/StalledFolder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -328,38 +327,6 @@ TEST_F(CaptureSaverTest, AFileThatFailsIsToldOnceAndKeptForALaterSave) {
     EXPECT_EQ(store.saver().unwritten().files, 0U);
 }
 
-// A writer that holds every file until released, as a hung network share would.
-class StalledFolder {
-public:
-    SaveFileWriter writer() {
-        return [this](const SaveJob& job) -> std::optional<std::string> {
-            std::unique_lock lock(mutex_);
-            entered_ = true;
-            changed_.notify_all();
-            changed_.wait(lock, [this] { return released_; });
-            written.push_back(job.words.size());
-            return std::nullopt;
-        };
-    }
-    void WaitUntilWriting() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return entered_; });
-    }
-    void Release() {
-        const std::lock_guard lock(mutex_);
-        released_ = true;
-        changed_.notify_all();
-    }
-
-    std::vector<size_t> written; // words of each file, once released
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool entered_ = false;
-    bool released_ = false;
-};
-
 // While the folder hangs, four files wait behind the one being written; the next save is
 // refused and its message names the file and the records that were not saved. Closing may give
 // the waiting ones up.
@@ -369,7 +336,7 @@ TEST_F(CaptureSaverTest, AStalledFolderHoldsABoundedQueueAndNamesWhatIsRefused) 
         CCaptureData stalled(kCapacity);
         stalled.saver().setFolder(dir.path());
         stalled.saver().setLocalTime(SaveTime);
-        StalledFolder folder;
+        testing::StalledFolder folder;
         stalled.saver().setFileWriter(folder.writer());
         AppendItems(stalled, 0, 10);
 
