@@ -74,6 +74,7 @@ std::vector<sim::AnswerFrame> SuccessiveBlocks(uint16_t width) {
     sim::MeasurementOptions options;
     options.traffic = sim::TrafficKind::Saturated;
     options.keepLog = false;
+    options.statusEveryMs = 0; // blocks only, one after the other
     sim::MeasurementEngine engine(options);
     sim::AnalyzerFirmware firmware;
     engine.Start(settings, 0);
