@@ -15,6 +15,7 @@
 #include "core/platform/ManualClock.h"
 #include "core/platform/MemoryConfigStore.h"
 #include "core/settings/CSaParameter.h"
+#include "core/shell/AnalyzerSession.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "core/shell/Commands.h"
 #include "core/view/ViewLayout.h"
@@ -154,7 +155,7 @@ public:
         while (analyzer_.bytesInFlight()) {
             std::this_thread::sleep_for(std::chrono::microseconds(20));
         }
-        frame_.view().Poll();
+        frame_.session().Tick();
         // Posted events only: the view's own timer must not run passes of its own.
         QCoreApplication::sendPostedEvents();
     }

@@ -1,6 +1,7 @@
 #include "core/capture/CCaptureData.h"
 #include "core/capture/CaptureFileWriter.h"
 #include "core/platform/MemoryConfigStore.h"
+#include "core/shell/AnalyzerSession.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
@@ -81,7 +82,7 @@ struct Rig {
         // Leave remote mode quietly so the document's destruction finds a closed session.
         if (document.connected()) {
             document.link()->setRunStateValue(CMoniterComm::kStopped);
-            frame->SendUpdate(kUpdateDisconnect);
+            frame->session().Disconnect();
         }
         frame.reset();
     }

@@ -2,6 +2,7 @@
 #include "core/capture/CaptureSaver.h"
 #include "core/link/protocol/LinkMessages.h"
 #include "core/platform/MemoryConfigStore.h"
+#include "core/shell/AnalyzerSession.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
@@ -13,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -48,7 +50,7 @@ struct Rig {
         // Leave remote mode quietly so the document's destruction finds a closed session.
         if (document.connected()) {
             document.link()->setRunStateValue(CMoniterComm::kStopped);
-            frame.SendUpdate(kUpdateDisconnect);
+            frame.session().Disconnect();
         }
     }
 
@@ -107,20 +109,29 @@ void FrameConnectionTest::closingWhileMeasuringAsksFirst() {
     QCOMPARE(rig.prompt.texts().back(), std::string("開始中は切断できません"));
     QVERIFY(rig.document.connected());
 
-    QSignalSpy updates(&rig.frame.view(), &ui::CVarnoltView::updated);
+    rig.sim.analyzer.ClearRequests();
     rig.prompt.answers = {PromptAnswer::Cancel};
     QVERIFY(!rig.frame.close());
     QCOMPARE(rig.prompt.entries.back().text, std::string("開始中ですが、終了しますか？"));
     QCOMPARE(rig.prompt.entries.back().caption, std::string("確認"));
-    QCOMPARE(updates.count(), 0);
+    QVERIFY(rig.sim.requests().empty());
     QVERIFY(rig.document.connected());
 
     rig.prompt.answers = {PromptAnswer::Ok};
     rig.frame.close();
     // Stop first, then disconnect.
-    QVERIFY(updates.count() >= 2);
-    QCOMPARE(updates.at(0).at(0).toInt(), int{kUpdateStop});
-    QCOMPARE(updates.at(1).at(0).toInt(), int{kUpdateDisconnect});
+    const std::vector<std::string> sent = rig.sim.requests();
+    const auto stop = std::find_if(sent.begin(), sent.end(), [](const std::string& text) {
+        return text.starts_with("PSW0B");
+    });
+    const auto leave = std::find_if(sent.begin(), sent.end(), [](const std::string& text) {
+        return text.starts_with("ENW004A");
+    });
+    QVERIFY(stop != sent.end());
+    QVERIFY(leave != sent.end());
+    QVERIFY(stop < leave);
+    QVERIFY(!rig.document.measuring());
+    QVERIFY(!rig.document.connected());
 }
 
 // "キャンセル" in the question about files still being written keeps the window open with the
@@ -143,12 +154,10 @@ void FrameConnectionTest::stayingOpenForPendingSavesKeepsMeasuring() {
     QVERIFY(rig.document.capture().StartSave(SaveRequest::Trigger, 0, 0));
     const size_t requests = rig.sim.requests().size();
 
-    QSignalSpy updates(&rig.frame.view(), &ui::CVarnoltView::updated);
     rig.prompt.answers = {PromptAnswer::Ok, PromptAnswer::Cancel};
     QVERIFY(!rig.frame.close());
     QCOMPARE(rig.prompt.entries.size(), size_t{2});
     QVERIFY(rig.prompt.entries[1].text.starts_with("保存中のファイルがまだ 1 件"));
-    QCOMPARE(updates.count(), 0);
     QVERIFY(rig.document.measuring());
     QVERIFY(rig.document.connected());
     QCOMPARE(rig.sim.requests().size(), requests);

@@ -99,7 +99,16 @@ void MainFrameTest::searchKeysNeedACaptureAndTheViewKeepsTheFocus() {
     frame.show();
     QVERIFY(QTest::qWaitForWindowActive(&frame));
     QTRY_VERIFY(frame.view().hasFocus()); // Home, End, PageDown work without a click
-    QSignalSpy updates(&frame.view(), &ui::CVarnoltView::updated);
+    // Each key the frame takes opens the search dialog (no criteria yet); it is cancelled.
+    int dialogs = 0;
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&dialogs] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            ++dialogs;
+            dialog->reject();
+        }
+    });
+    cancel.start(5);
     KeyCounter reachedTheView;
     frame.view().installEventFilter(&reachedTheView);
 
@@ -107,18 +116,10 @@ void MainFrameTest::searchKeysNeedACaptureAndTheViewKeepsTheFocus() {
     QTest::keyClick(&frame.view(), Qt::Key_F3);
     QTest::keyClick(&frame.view(), Qt::Key_F3, Qt::ShiftModifier);
     QTest::keyClick(&frame.view(), Qt::Key_F, Qt::ControlModifier);
-    QCOMPARE(updates.count(), 0);
+    QCOMPARE(dialogs, 0);
     QCOMPARE(reachedTheView.presses, 3);
 
     document.setHoldsCapture(true);
-    // With no search criteria each key opens the search dialog; cancel it.
-    QTimer cancel;
-    QObject::connect(&cancel, &QTimer::timeout, [] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            dialog->reject();
-        }
-    });
-    cancel.start(5);
     for (const auto& [key, modifier] :
          {std::pair{Qt::Key_F3, Qt::NoModifier}, std::pair{Qt::Key_F3, Qt::ShiftModifier},
           std::pair{Qt::Key_F, Qt::ControlModifier}}) {
@@ -126,11 +127,8 @@ void MainFrameTest::searchKeysNeedACaptureAndTheViewKeepsTheFocus() {
         QVERIFY(QTest::qWaitForWindowActive(&frame));
         QTest::keyClick(&frame.view(), key, modifier);
     }
-    QCOMPARE(updates.count(), 3);
+    QCOMPARE(dialogs, 3);
     QCOMPARE(reachedTheView.presses, 3);
-    QCOMPARE(updates.at(0).at(0).toInt(), 4);
-    QCOMPARE(updates.at(1).at(0).toInt(), 5);
-    QCOMPARE(updates.at(2).at(0).toInt(), 6);
     frame.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&frame));
     QTRY_VERIFY(frame.view().hasFocus()); // back after the dialogs
@@ -161,7 +159,7 @@ void MainFrameTest::lineStyleSwitchesWithoutRedrawWhenEmpty() {
     MemoryConfigStore config;
     CVarnoltDoc document(prompt, settingsDir_.path());
     ui::CMainFrame frame(document, config, prompt);
-    QSignalSpy updates(&frame.view(), &ui::CVarnoltView::updated);
+    QSignalSpy updates(&frame.view(), &ui::CVarnoltView::laidOut);
     QAction* filled = frame.action(kCmdLinePatternFilled);
     QVERIFY(filled->isEnabled());
     filled->trigger();

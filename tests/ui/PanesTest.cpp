@@ -1,6 +1,7 @@
 #include "core/capture/CCaptureData.h"
 #include "core/link/protocol/CMoniterComm.h"
 #include "core/platform/MemoryConfigStore.h"
+#include "core/shell/AnalyzerSession.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
@@ -43,7 +44,7 @@ struct Rig {
     ~Rig() {
         if (document.connected()) {
             document.link()->setRunStateValue(CMoniterComm::kStopped);
-            frame->SendUpdate(kUpdateDisconnect);
+            frame->session().Disconnect();
         }
         frame.reset();
     }

@@ -96,6 +96,17 @@ PollResult AnalyzerSession::Tick() {
     return online != nullptr ? online->Tick() : PollResult::Idle;
 }
 
+void AnalyzerSession::OnNewCapture() {
+    if (CMoniterComm* online = link()) {
+        online->setLinkState(LinkState::NotConnected);
+    }
+}
+
+bool AnalyzerSession::busy() const {
+    const SessionState now = state();
+    return now == SessionState::Downloading || now == SessionState::Busy;
+}
+
 bool AnalyzerSession::Connect() {
     CMoniterComm* online = link();
     if (online == nullptr || !admitted(SessionOperation::Connect)) {

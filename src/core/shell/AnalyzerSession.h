@@ -44,6 +44,10 @@ public:
 
     // One pass of online reception (the 10 ms timer). Idle without a link.
     PollResult Tick();
+    // A capture was created or opened: the poll starts over as for an analyzer not connected.
+    void OnNewCapture();
+    // A download or a dialog's operation holds the link.
+    [[nodiscard]] bool busy() const;
 
     // "接続": true when the analyzer was brought into remote mode; the document then holds a
     // capture.

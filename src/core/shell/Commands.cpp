@@ -169,35 +169,4 @@ CommandState EvaluateCommand(CommandId id, const CommandContext& c) {
     return state;
 }
 
-std::optional<UpdateCode> UpdateCodeOf(CommandId id) {
-    switch (id) {
-    case kCmdExport:
-        return kUpdateExport;
-    case kCmdFind:
-        return kUpdateFindDialog;
-    case kCmdFindNext:
-        return kUpdateFindNext;
-    case kCmdFindPrevious:
-        return kUpdateFindPrevious;
-    case kCmdHexView:
-        return kUpdateRelayout;
-    case kCmdConnect:
-        return kUpdateConnect;
-    case kCmdDisconnect:
-        return kUpdateDisconnect;
-    case kCmdStart:
-        return kUpdateStart;
-    case kCmdStop:
-        return kUpdateStop;
-    case kCmdOnlineDataReceive:
-        return kUpdateDownload;
-    case kCmdStatusPaneRs:
-        return kUpdateToggleRs;
-    case kCmdStatusPaneEr:
-        return kUpdateToggleEr;
-    default:
-        return std::nullopt;
-    }
-}
-
 } // namespace varnolt

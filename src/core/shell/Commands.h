@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string_view>
 
@@ -47,24 +46,6 @@ enum CommandId : int32_t {
     kCmdStatusBar = 59393,
 };
 
-// The update codes that commands send to the views.
-enum UpdateCode : int32_t {
-    kUpdateRelayout = 1,
-    kUpdateFindDialog = 3,
-    kUpdateFindNext = 4,
-    kUpdateFindPrevious = 5,
-    kUpdateFindDialogKey = 6,
-    kUpdateExport = 7,
-    kUpdateConnect = 10,
-    kUpdateDisconnect = 11,
-    kUpdateDownload = 13,
-    kUpdateStart = 20,
-    kUpdateStop = 21,
-    kUpdateToggleRs = 30,
-    kUpdateToggleEr = 31,
-    kUpdateTransmit = 32,
-};
-
 // A command's menu text (with its mnemonic) and shortcut as the menus show them.
 struct CommandText {
     CommandId id;
@@ -103,8 +84,5 @@ struct CommandState {
 // touches the link or the capture store is disabled, so that nothing mixes its exchanges into
 // the running operation or empties the store it is filling.
 [[nodiscard]] CommandState EvaluateCommand(CommandId id, const CommandContext& context);
-
-// The update code a command sends to the views, if it sends one.
-[[nodiscard]] std::optional<UpdateCode> UpdateCodeOf(CommandId id);
 
 } // namespace varnolt

@@ -88,27 +88,19 @@ CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& p
     recentFiles_.read(config_);
     UpdateRecentFileMenu();
 
-    view_ = new CVarnoltView(document_, settings_, prompt_, this);
+    view_ = new CVarnoltView(document_, prompt_, this);
     session_ = std::make_unique<AnalyzerSession>(document_, prompt_, view_->receptionView(),
                                                  [this] { return AutoSaveOptionsOf(settings_); });
     view_->setSession(session_.get());
+    CreatePollTimer();
     connect(view_, &CVarnoltView::statusChanged, this, &CMainFrame::ShowConditions);
     connect(view_, &CVarnoltView::lampsChanged, this, &CMainFrame::ShowLamps);
     connect(view_, &CVarnoltView::devicePaneChanged, this, &CMainFrame::RefreshDevicePane);
     connect(view_, &CVarnoltView::noticeRaised, this, &CMainFrame::ShowNotice);
-    connect(view_, &CVarnoltView::updated, this, [this](int code) {
-        if (code == kUpdateConnect || code == kUpdateDisconnect || code == kUpdateStart ||
-            code == kUpdateStop || code == kUpdateDownload) {
-            UpdatePaneVisibility();
-            ShowConditions(true);
-        }
-        RefreshCommandStates();
-    });
     setCentralWidget(view_);
     // The keys of the data view (Home, End, PageDown ...) work from the start, without a click.
     view_->setFocus();
     ApplyDrawOptions();
-    view_->setDownloadProgress(&statusBar_->progress());
 
     // Whatever changes the link's condition (a command, the poll, the analyzer stopping by
     // itself, a download ending), the commands and the status bar follow at once.
@@ -151,7 +143,7 @@ CommandContext CMainFrame::commandContext() const {
     context.holdsCapture = document_.holdsCapture();
     context.connected = document_.connected();
     context.measuring = document_.measuring();
-    context.busy = document_.link() != nullptr && document_.link()->busy();
+    context.busy = session_->busy();
     context.recordCount = document_.capture().Count();
     context.recordWidth = document_.capture().header().recordWidth;
     context.hexView = settings_.hexView;
@@ -181,10 +173,6 @@ void CMainFrame::ApplyDrawOptions() {
     options.hexView = settings_.hexView == 1;
     options.linePattern = settings_.linePattern == 1 ? LinePattern::Filled : LinePattern::Line;
     view_->setDrawOptions(options);
-}
-
-void CMainFrame::SendUpdate(int updateCode, int32_t entry) {
-    view_->OnUpdate(updateCode, entry);
 }
 
 void CMainFrame::OnCommand(CommandId id) {
@@ -229,7 +217,7 @@ void CMainFrame::OnCommand(CommandId id) {
     case kCmdSettings:
         if (RunSettingsDialog(document_, settings_, prompt_, this)) {
             AnalyzerSettingsChanged();
-            SendUpdate(kUpdateRelayout);
+            view_->Relayout();
         }
         break;
     case kCmdInteropExport:
@@ -243,22 +231,15 @@ void CMainFrame::OnCommand(CommandId id) {
         about.exec();
         break;
     }
-    case kCmdDisconnect:
-        if (context.measuring) {
-            prompt_.message("開始中は切断できません", "Error", PromptIcon::Information);
-        } else {
-            SendUpdate(kUpdateDisconnect);
-        }
-        break;
     case kCmdHexView:
         settings_.hexView = settings_.hexView == 1 ? 0 : 1;
         ApplyDrawOptions();
-        SendUpdate(kUpdateRelayout);
+        view_->Relayout();
         break;
     case kCmdControlLineView:
         view_->setControlLineView(!view_->controlLineView());
         if (document_.holdsCapture()) {
-            SendUpdate(kUpdateRelayout);
+            view_->Relayout();
         }
         break;
     case kCmdTimerCounterPane:
@@ -272,7 +253,7 @@ void CMainFrame::OnCommand(CommandId id) {
             settings_.linePattern = pattern;
             ApplyDrawOptions();
             if (document_.holdsCapture()) {
-                SendUpdate(kUpdateRelayout);
+                view_->Relayout();
             }
         }
         break;
@@ -294,12 +275,6 @@ void CMainFrame::OnCommand(CommandId id) {
             link->setBusy(false);
         }
         break;
-    case kCmdOnlineDataReceive:
-        // The session holds the link meanwhile, so the reception timer keeps away from it.
-        if (document_.link() != nullptr) {
-            SendUpdate(kUpdateDownload);
-        }
-        break;
     case kCmdSavedFileReceive:
         if (CMoniterComm* link = document_.link()) {
             link->setBusy(true);
@@ -309,8 +284,8 @@ void CMainFrame::OnCommand(CommandId id) {
         }
         break;
     default:
-        if (const auto code = UpdateCodeOf(id)) {
-            SendUpdate(*code);
+        if (!RunSessionCommand(id)) {
+            RunViewCommand(id);
         }
         break;
     }
@@ -322,7 +297,7 @@ void CMainFrame::OnCommand(CommandId id) {
 bool CMainFrame::NewDocument() {
     const bool done = document_.OnNewDocument();
     UpdateTitle();
-    view_->InitialUpdate();
+    ShowNewCapture();
     UpdatePaneVisibility();
     RefreshCommandStates();
     return done;
@@ -343,7 +318,7 @@ bool CMainFrame::OpenDocument(const std::filesystem::path& name) {
     recentFiles_.add(path);
     UpdateRecentFileMenu();
     UpdateTitle();
-    view_->InitialUpdate();
+    ShowNewCapture();
     UpdatePaneVisibility();
     RefreshCommandStates();
     return true;
@@ -499,9 +474,9 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     if (document_.measuring()) {
-        SendUpdate(kUpdateStop);
+        session_->Stop();
     }
-    SendUpdate(kUpdateDisconnect);
+    DisconnectAnalyzer();
     if (pending == PendingSavesChoice::GiveUp) {
         saver.Abandon(); // the last partial bank the stop queued with them
     }
@@ -523,10 +498,10 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
                 return QMainWindow::eventFilter(watched, event);
             }
             if (key->key() == Qt::Key_F) {
-                SendUpdate(kUpdateFindDialogKey);
+                Search(SearchCommand::Dialog);
             } else {
-                SendUpdate((key->modifiers() & Qt::ShiftModifier) ? kUpdateFindPrevious
-                                                                  : kUpdateFindNext);
+                Search((key->modifiers() & Qt::ShiftModifier) ? SearchCommand::FindPrevious
+                                                              : SearchCommand::FindNext);
             }
             view_->setFocus();
             return true;

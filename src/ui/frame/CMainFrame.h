@@ -4,6 +4,7 @@
 #include "core/shell/Commands.h"
 #include "core/shell/RecentFileList.h"
 #include "core/shell/ToolbarLayout.h"
+#include "core/view/ViewLayout.h"
 
 #include <QMainWindow>
 #include <QMessageBox>
@@ -19,6 +20,7 @@ class QLabel;
 class QMenu;
 class QPrinter;
 class QProgressBar;
+class QTimer;
 class QToolBar;
 
 namespace varnolt {
@@ -82,9 +84,6 @@ public:
     [[nodiscard]] CDockTxView& txPane() { return *txPane_; }
     [[nodiscard]] CDockDeviceView& devicePane() { return *devicePane_; }
 
-    // Sends an update code to the view; ENTRY is the transmit entry of update code 32.
-    void SendUpdate(int updateCode, int32_t entry = 0);
-
     // The toolbar's and the panes' context menu, with the toolbar's customize command.
     QMenu* createPopupMenu() override;
 
@@ -104,6 +103,19 @@ private:
     void CreateStatusBar();
     void CreatePanes();
     void OnCommand(CommandId id);
+    // The commands of the measurement session and of the data view; false for any other.
+    bool RunSessionCommand(CommandId id);
+    bool RunViewCommand(CommandId id);
+    void DisconnectAnalyzer();
+    void DownloadStoredData();
+    // A search command: the search dialog where the view's search needs criteria, then the
+    // search in the view.
+    void Search(SearchCommand command);
+    // A capture was created or opened: the view lays it out, the poll starts over.
+    void ShowNewCapture();
+    // The session's 10 ms poll, single-shot and re-armed after each pass so passes never
+    // overlap; it runs from the first capture on.
+    void CreatePollTimer();
     void OnOpen();
     bool OnSave(bool askForName);
     void UpdateRecentFileMenu();
@@ -127,6 +139,7 @@ private:
 
     CVarnoltView* view_ = nullptr;
     std::unique_ptr<AnalyzerSession> session_;
+    QTimer* pollTimer_ = nullptr;
     std::map<CommandId, QAction*> actions_;
     QMenu* recentMenu_ = nullptr;
     bool recentShowsPlaceholder_ = false;

@@ -1,4 +1,5 @@
 #include "core/capture/CCaptureData.h"
+#include "core/shell/AnalyzerSession.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/frame/CTvStatusBar.h"
@@ -187,7 +188,7 @@ void CMainFrame::CreatePanes() {
     txPane_->Fill(document_.settings());
     addDockWidget(Qt::RightDockWidgetArea, txPane_);
     connect(txPane_, &CDockTxView::transmitRequested, this,
-            [this](int entry) { SendUpdate(kUpdateTransmit, entry); });
+            [this](int entry) { session_->Transmit(entry); });
 
     devicePane_ = new CDockDeviceView(this);
     addDockWidget(Qt::LeftDockWidgetArea, devicePane_);

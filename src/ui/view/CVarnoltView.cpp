@@ -2,16 +2,9 @@
 
 #include "core/capture/CCaptureData.h"
 #include "core/interop/StampYearsOfCapture.h"
-#include "core/link/protocol/CMoniterComm.h"
-#include "core/link/reception/OnlineDownload.h"
 #include "core/shell/AnalyzerSession.h"
-#include "core/shell/AppSettings.h"
 #include "core/shell/CVarnoltDoc.h"
-#include "core/shell/Commands.h"
-#include "ui/export/ExportDialogLauncher.h"
-#include "ui/platform/QtClock.h"
 #include "ui/platform/QtText.h"
-#include "ui/search/DataInput.h"
 #include "ui/view/QtCellCanvas.h"
 
 #include <QContextMenuEvent>
@@ -26,14 +19,7 @@ namespace varnolt::ui {
 
 namespace {
 
-constexpr int kPollIntervalMs = 10;
 constexpr int kWheelNotch = 120;
-
-// A download with nowhere to show its progress.
-class NoDownloadProgress final : public DownloadProgress {
-public:
-    void ShowProgress(int32_t /*percent*/) override {}
-};
 
 // The current time (UTC) as the search's date-time bounds start.
 CalendarTime CurrentUtcTime() {
@@ -47,9 +33,8 @@ CalendarTime CurrentUtcTime() {
 
 } // namespace
 
-CVarnoltView::CVarnoltView(CVarnoltDoc& document, AppSettings& settings, UserPrompt& prompt,
-                           QWidget* parent)
-    : QAbstractScrollArea(parent), document_(document), settings_(settings), prompt_(prompt),
+CVarnoltView::CVarnoltView(CVarnoltDoc& document, UserPrompt& prompt, QWidget* parent)
+    : QAbstractScrollArea(parent), document_(document), prompt_(prompt),
       search_(SearchCriteria::At(CurrentUtcTime())) {
     setObjectName("CVarnoltView");
     setFrameShape(QFrame::NoFrame);
@@ -61,9 +46,6 @@ CVarnoltView::CVarnoltView(CVarnoltDoc& document, AppSettings& settings, UserPro
     viewport()->setPalette(colours);
     setFocusPolicy(Qt::StrongFocus);
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &CVarnoltView::OnScrollAction);
-    // Single-shot and re-armed after each pass, so that passes never overlap.
-    timer_.setSingleShot(true);
-    connect(&timer_, &QTimer::timeout, this, &CVarnoltView::OnTimer);
 }
 
 CVarnoltView::~CVarnoltView() = default;
@@ -87,34 +69,10 @@ void CVarnoltView::InitialUpdate() {
     ResetLayout();
     UpdateScrollBar();
     viewport()->update();
-    if (document_.link() != nullptr) {
-        document_.link()->setLinkState(LinkState::NotConnected);
-    }
-    emit statusChanged(true);
-    if (!timer_.isActive()) {
-        timer_.start(kPollIntervalMs);
-    }
 }
 
 bool CVarnoltView::measuring() const {
     return document_.measuring();
-}
-
-void CVarnoltView::Poll() {
-    if (session_ != nullptr) {
-        session_->Tick();
-    }
-}
-
-void CVarnoltView::OnTimer() {
-    Poll();
-    timer_.start(kPollIntervalMs);
-}
-
-void CVarnoltView::Download() {
-    QtPump pump;
-    NoDownloadProgress silent;
-    session_->Download(downloadProgress_ != nullptr ? *downloadProgress_ : silent, pump);
 }
 
 void CVarnoltView::PrepareLivePage(bool fresh) {
@@ -194,16 +152,18 @@ void CVarnoltView::OnDownloadEnded() {
     layout_.setTopRecord(document_.capture().firstIndex());
     UpdateScrollBar();
     viewport()->update();
-    if (downloadProgress_ != nullptr) {
-        downloadProgress_->ShowProgress(-1);
-    }
 }
 
 void CVarnoltView::ShowNotice(std::string_view text) {
     emit noticeRaised(ToQString(text));
 }
 
+void CVarnoltView::OnDisconnected() {
+    verticalScrollBar()->setEnabled(true);
+}
+
 void CVarnoltView::Relayout() {
+    emit laidOut();
     if (measuring()) {
         // During a measurement only the geometry changes, and the live page is drawn again with
         // it and with the current glyphs, even when its size stayed the same.
@@ -219,77 +179,12 @@ void CVarnoltView::Relayout() {
     viewport()->update();
 }
 
-void CVarnoltView::ConnectAnalyzer() {
-    if (document_.link() == nullptr) {
-        return;
-    }
-    session_->Connect();
-    // Whatever the outcome, files can no longer be dropped on the window.
-    window()->setAcceptDrops(false);
-}
-
-void CVarnoltView::DisconnectAnalyzer() {
-    if (document_.link() == nullptr) {
-        return;
-    }
-    if (session_->Disconnect()) {
-        verticalScrollBar()->setEnabled(true);
-    }
-    window()->setAcceptDrops(true);
-}
-
 void CVarnoltView::setDrawOptions(const DrawOptions& options) {
     layout_.setOptions(options);
 }
 
 void CVarnoltView::setControlLineView(bool shown) {
     layout_.setControlLines(shown && document_.capture().header().recordWidth == 1);
-}
-
-void CVarnoltView::OnUpdate(int updateCode, int32_t entry) {
-    switch (updateCode) {
-    case kUpdateRelayout:
-        Relayout();
-        break;
-    case kUpdateConnect:
-        ConnectAnalyzer();
-        break;
-    case kUpdateDisconnect:
-        DisconnectAnalyzer();
-        break;
-    case kUpdateStart:
-        session_->Start();
-        break;
-    case kUpdateStop:
-        session_->Stop();
-        break;
-    case kUpdateDownload:
-        Download();
-        break;
-    case kUpdateExport:
-        RunExportDialog(document_, settings_, prompt_, this);
-        break;
-    case kUpdateFindDialog:
-    case kUpdateFindDialogKey:
-        RunSearch(SearchCommand::Dialog);
-        break;
-    case kUpdateFindNext:
-        RunSearch(SearchCommand::FindNext);
-        break;
-    case kUpdateFindPrevious:
-        RunSearch(SearchCommand::FindPrevious);
-        break;
-    case kUpdateToggleRs:
-    case kUpdateToggleEr:
-        session_->ToggleLineOutput(updateCode == kUpdateToggleRs ? kLineRs : kLineEr);
-        break;
-    case kUpdateTransmit:
-        session_->Transmit(entry);
-        break;
-    default:
-        break;
-    }
-    emit updated(updateCode);
 }
 
 void CVarnoltView::UpdateScrollBar() {
@@ -401,16 +296,13 @@ void CVarnoltView::paintEvent(QPaintEvent* /*event*/) {
     markHit_ = false;
 }
 
-void CVarnoltView::RunSearch(SearchCommand command) {
+void CVarnoltView::setSearchCriteria(const SearchCriteria& criteria) {
+    search_.setCriteria(criteria);
+}
+
+void CVarnoltView::Find(SearchCommand command) {
     if (!document_.holdsCapture() || measuring()) {
         return;
-    }
-    if (search_.NeedsDialog(command)) {
-        SearchCriteria criteria = search_.criteria();
-        if (!RunSearchInput(this, criteria)) {
-            return;
-        }
-        search_.setCriteria(criteria);
     }
     if (search_.criteria().kind == kSearchDateTime && !stampYearsKnown_) {
         // Stamps without year digits compare in the year the statistics and exports give them.

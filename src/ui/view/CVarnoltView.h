@@ -7,62 +7,54 @@
 
 #include <QAbstractScrollArea>
 #include <QImage>
-#include <QTimer>
-
-#include <memory>
 
 namespace varnolt {
-class CVarnoltDoc;
-class DownloadProgress;
 class AnalyzerSession;
+class CVarnoltDoc;
 class UserPrompt;
-struct AppSettings;
 } // namespace varnolt
 
 namespace varnolt::ui {
 
 // The data view: the document's capture as lines of character cells, with the vertical scroll
 // bar and the mouse wheel. The layout decides everything; this widget only shows it and turns
-// Qt's events into layout requests. It receives the update codes of the commands and drives
-// online reception from its 10 ms timer. While a measurement runs, the page lives in an image
-// that each received block is drawn into.
+// Qt's events into layout requests, and marks search hits. It draws what the measurement
+// session reports (it is the session's ReceptionView); the frame runs every command. While a
+// measurement runs, the page lives in an image that each received block is drawn into.
 class CVarnoltView final : public QAbstractScrollArea, private ReceptionView {
     Q_OBJECT
 
 public:
-    CVarnoltView(CVarnoltDoc& document, AppSettings& settings, UserPrompt& prompt,
-                 QWidget* parent = nullptr);
+    CVarnoltView(CVarnoltDoc& document, UserPrompt& prompt, QWidget* parent = nullptr);
     ~CVarnoltView() override;
 
-    // A capture was created or opened: lay it out afresh, repaint and run the reception timer.
+    // A capture was created or opened: lay it out afresh and repaint.
     void InitialUpdate();
-    // Carries out an update code sent through the document; ENTRY is the transmit entry of
-    // update code 32.
-    void OnUpdate(int updateCode, int32_t entry = 0);
+    // The display options or the capture's conditions changed: lay the capture out again.
+    void Relayout();
+    // The analyzer was let go: the capture can be scrolled again.
+    void OnDisconnected();
+    // The search commands on the criteria set last: the hit brought into view and marked in
+    // the next paint. Nothing without a capture or during a measurement.
+    void setSearchCriteria(const SearchCriteria& criteria);
+    void Find(SearchCommand command);
 
     // The per-user drawing options (hex view, line pattern).
     void setDrawOptions(const DrawOptions& options);
     // The control-line display flag; only a capture of record width 1 can show control lines.
     [[nodiscard]] bool controlLineView() const { return layout_.controlLines(); }
     void setControlLineView(bool shown);
-    // The measurement session the analyzer commands and the 10 ms poll go to; the live page
-    // takes its drawing position from it.
-    void setSession(AnalyzerSession* session) { session_ = session; }
+    // The measurement session whose live position the live page follows.
+    void setSession(const AnalyzerSession* session) { session_ = session; }
     // What the session reports to: the records to draw, the lamps, the panes, the layout.
     [[nodiscard]] ReceptionView& receptionView() { return *this; }
-    // Where the download shows its progress (the status bar); may be null.
-    void setDownloadProgress(DownloadProgress* progress) { downloadProgress_ = progress; }
-
-    // One pass of online reception, as the 10 ms timer runs it; a benchmark runs it at the pace
-    // of a simulated clock.
-    void Poll();
 
     [[nodiscard]] ViewLayout& layout() { return layout_; }
     [[nodiscard]] const ViewSearch& search() const { return search_; }
 
 signals:
-    // Every update code received, after it was carried out.
-    void updated(int updateCode);
+    // The capture was laid out again (Relayout).
+    void laidOut();
     // The status bar's conditions and lamps (and the panes) should be shown afresh.
     void statusChanged(bool allLamps);
     // Only the line lamps: all eight with ALL_LAMPS, else SD and RD.
@@ -94,17 +86,9 @@ private:
     void ShowNotice(std::string_view text) override;
 
     [[nodiscard]] bool measuring() const;
-    void OnTimer();
-    void Download();
-    void Relayout();
-    void ConnectAnalyzer();
-    void DisconnectAnalyzer();
     void UpdateScrollBar();
     void OnScrollAction(int action);
     void Scroll(ScrollRequest request, int32_t trackPosition = 0);
-    // The search commands: the dialog where needed, the search, the hit brought into view and
-    // marked in the next paint.
-    void RunSearch(SearchCommand command);
     // Lays the document's capture out afresh; the search starts again from the oldest record.
     void ResetLayout();
     // The live page image at the viewport's size: blank with its grid when FRESH; laid out
@@ -113,12 +97,9 @@ private:
     [[nodiscard]] DrawingSize clientSize() const;
 
     CVarnoltDoc& document_;
-    AppSettings& settings_; // the export dialog keeps its values there
     UserPrompt& prompt_;
     ViewLayout layout_;
-    AnalyzerSession* session_ = nullptr;
-    DownloadProgress* downloadProgress_ = nullptr;
-    QTimer timer_;
+    const AnalyzerSession* session_ = nullptr;
     QImage livePage_;
     // One canvas for every drawing of the view, so its fonts are made once.
     QtCellCanvas canvas_;

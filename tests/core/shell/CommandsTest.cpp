@@ -101,20 +101,6 @@ TEST(Commands, TickRules) {
     EXPECT_FALSE(EvaluateCommand(kCmdConnect, c).checkable);
 }
 
-TEST(Commands, UpdateCodes) {
-    const std::pair<CommandId, int> codes[] = {
-        {kCmdExport, 7},       {kCmdFind, 3},     {kCmdFindNext, 4},
-        {kCmdFindPrevious, 5}, {kCmdConnect, 10}, {kCmdDisconnect, 11},
-        {kCmdStart, 20},       {kCmdStop, 21},    {kCmdOnlineDataReceive, 13},
-        {kCmdHexView, 1},      {kCmdStatusPaneRs, 30}, {kCmdStatusPaneEr, 31},
-    };
-    for (const auto& [id, code] : codes) {
-        ASSERT_TRUE(UpdateCodeOf(id).has_value()) << id;
-        EXPECT_EQ(*UpdateCodeOf(id), code) << id;
-    }
-    EXPECT_FALSE(UpdateCodeOf(kCmdFileOpen).has_value());
-}
-
 TEST(Commands, MenuTextsAreExact) {
     EXPECT_EQ(FindCommandText(kCmdFileOpen)->menuText, "開く(&O)...");
     EXPECT_EQ(FindCommandText(kCmdLinePatternLines)->menuText, "線型　ライン表示");
