@@ -22,12 +22,10 @@ class MoniterCommTest : public ::testing::Test, public SimulatedLink {};
 TEST_F(MoniterCommTest, RemoteModeIsEnteredAndLeft) {
     ASSERT_TRUE(link.SetRemote(&owner, 1));
     EXPECT_EQ(link.remoteMode(), 1);
-    EXPECT_TRUE(CMoniterComm::ProcessRemoteMode());
     EXPECT_EQ(link.linkState(), LinkState::Connected);
     EXPECT_TRUE(link.port().isOpen());
     ASSERT_TRUE(link.SetRemote(&owner, 0));
     EXPECT_EQ(link.remoteMode(), 0);
-    EXPECT_FALSE(CMoniterComm::ProcessRemoteMode());
     EXPECT_FALSE(link.port().isOpen());
     EXPECT_EQ(requests(), (Texts{"ENW014B", "ENW004A"}));
     EXPECT_EQ(cursor.shown, 2);

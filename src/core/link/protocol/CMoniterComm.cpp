@@ -12,13 +12,10 @@
 #include "core/settings/SettingsBlockCodec.h"
 
 #include <algorithm>
-#include <atomic>
 
 namespace varnolt {
 
 namespace {
-
-std::atomic<uint8_t> processRemoteMode{0};
 
 void Warn(UserPrompt* owner, std::string_view text) {
     if (owner != nullptr) {
@@ -77,14 +74,9 @@ CMoniterComm::CMoniterComm(const LinkServices& services)
       port_(services.api, services.prompt, services.clock,
             services.ring != nullptr ? *services.ring : ReceiveRing::processRing()) {
     port_.LoadD2xx();
-    processRemoteMode.store(0, std::memory_order_relaxed);
 }
 
 CMoniterComm::~CMoniterComm() = default;
-
-bool CMoniterComm::ProcessRemoteMode() {
-    return processRemoteMode.load(std::memory_order_relaxed) != 0;
-}
 
 std::span<const uint8_t> CMoniterComm::answer() const {
     return std::span<const uint8_t>(answer_.data(), static_cast<size_t>(answerLength_));
@@ -217,7 +209,6 @@ void CMoniterComm::setBusy(bool busy) {
 
 void CMoniterComm::setRemoteMode(uint8_t mode) {
     ChangeState([&] { remoteMode_ = mode; });
-    processRemoteMode.store(mode, std::memory_order_relaxed);
 }
 
 bool CMoniterComm::SetRemote(UserPrompt* owner, uint8_t mode) {

@@ -122,10 +122,6 @@ public:
     [[nodiscard]] CFtdiPort& port() { return port_; }
     [[nodiscard]] const LinkServices& services() const { return services_; }
 
-    // The process-wide copy of the remote mode of the link that last changed it; the recent-
-    // files menu is disabled while it is set.
-    [[nodiscard]] static bool ProcessRemoteMode();
-
 private:
     // One exchange of the table: the request, the answers that end it and how they are
     // checked, the retry limit, and whether it reports anything to the user.
