@@ -77,8 +77,4 @@ void DrawScreenText(std::string_view text, int x, int y, int scale,
     }
 }
 
-int ScreenTextWidth(std::string_view text, int scale) {
-    return static_cast<int>(text.size()) * (kGlyphWidth + 1) * scale;
-}
-
 } // namespace varnolt::sim

@@ -16,7 +16,4 @@ inline constexpr int kGlyphHeight = 7;
 void DrawScreenText(std::string_view text, int x, int y, int scale,
                     const std::function<void(int, int)>& plot);
 
-// The width TEXT takes when drawn at SCALE.
-[[nodiscard]] int ScreenTextWidth(std::string_view text, int scale);
-
 } // namespace varnolt::sim

@@ -97,10 +97,6 @@ bool CVarnoltDoc::OnSaveDocument(const std::filesystem::path& path) {
     return saved;
 }
 
-void CVarnoltDoc::CopyCommunicationConditions() {
-    capture_->header().apply(CaptureConditionsOf(settings_));
-}
-
 void CVarnoltDoc::PublishDisplaySettings() {
     display_.mode = settings_.displayMode == 1 ? DisplayMode::Frame : DisplayMode::Continuous;
     display_.idleDisplay = capture_->header().idleDisplay;

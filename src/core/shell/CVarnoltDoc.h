@@ -70,9 +70,6 @@ public:
     [[nodiscard]] CDeviceEtc& device() { return device_; }
     [[nodiscard]] const CDeviceEtc& device() const { return device_; }
 
-    // Line mode, speed, data bits, stop bits, parity, transmit output and record width from
-    // the analyzer settings into the capture header.
-    void CopyCommunicationConditions();
     // Display mode from the settings, idle and time display from the capture header.
     void PublishDisplaySettings();
     // The settings dialog's OK: SETTINGS become the document's; the display mode and the

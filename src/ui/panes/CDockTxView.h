@@ -34,7 +34,6 @@ signals:
     void transmitRequested(int entry);
 
 private:
-    void OnSelectionChanged();
     void OnTimer();
 
     CTvTxListCtrl* list_ = nullptr;

@@ -22,8 +22,6 @@ public:
     void writeString(std::string_view section, std::string_view key,
                      std::string_view value) override;
 
-    void Sync() { settings_.sync(); }
-
 private:
     mutable QSettings settings_;
 };
