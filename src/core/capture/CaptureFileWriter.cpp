@@ -80,12 +80,10 @@ void WriteCapture(BinaryWriter& out, const CaptureHeaderWords& words,
 bool WriteCaptureFile(const std::filesystem::path& path, const CaptureHeader& header,
                       int displayMode, const CCaptureData& store, const CaptureSaveRange& range,
                       UserPrompt& prompt) {
-    BinaryWriter out(path);
-    if (out.ok()) {
-        WriteCapture(out, header, displayMode, store, range);
-    }
-    if (!out.finish()) {
-        prompt.message(FileErrorMessage(out.error(), path), kAppCaption, PromptIcon::Warning);
+    const FileError error = WriteBinaryFile(
+        path, [&](BinaryWriter& out) { WriteCapture(out, header, displayMode, store, range); });
+    if (error != FileError::None) {
+        prompt.message(FileErrorMessage(error, path), kAppCaption, PromptIcon::Warning);
         return false;
     }
     return true;

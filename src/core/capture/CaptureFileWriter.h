@@ -35,8 +35,9 @@ void WriteCapture(BinaryWriter& out, const CaptureHeader& header, int displayMod
 void WriteCapture(BinaryWriter& out, const CaptureHeaderWords& words,
                   std::span<const RecordWord> records);
 
-// Creates (or truncates) PATH and writes the capture file into it; a file that cannot be
-// created or written is reported through PROMPT and gives false.
+// Writes the capture file at PATH, replacing a file there only once the whole capture is written
+// (WriteBinaryFile); a file that cannot be created or written is reported through PROMPT, gives
+// false and leaves what PATH held.
 bool WriteCaptureFile(const std::filesystem::path& path, const CaptureHeader& header,
                       int displayMode, const CCaptureData& store, const CaptureSaveRange& range,
                       UserPrompt& prompt);

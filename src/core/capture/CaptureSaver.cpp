@@ -24,17 +24,16 @@ bool SaveRangeHeld(const CCaptureData& store, const SaveOrder& order) {
     return store.wrapped() || last < 0 || (first <= last && last <= store.lastIndex());
 }
 
-// Writes JOB into a file of a free name; the file-error message when that fails.
+// Writes JOB into a file of a free name, which appears only once complete; the file-error
+// message when that fails.
 std::optional<std::string> WriteSaveFile(const SaveJob& job) {
     const std::filesystem::path path = FreeSaveFilePath(job.name);
-    BinaryWriter out(path);
-    if (out.ok()) {
-        WriteCapture(out, job.headerWords, job.words);
-    }
-    if (out.finish()) {
+    const FileError error = WriteBinaryFile(
+        path, [&job](BinaryWriter& out) { WriteCapture(out, job.headerWords, job.words); });
+    if (error == FileError::None) {
         return std::nullopt;
     }
-    return FileErrorMessage(out.error(), path);
+    return FileErrorMessage(error, path);
 }
 
 } // namespace

@@ -17,7 +17,9 @@ std::optional<ExportRequest> RunExportCommand(const CCaptureData& data,
     }
     const FileError error = WriteExportFile(data, display, *request, documentPath);
     if (error != FileError::None) {
+        // A file that was not written is not reported as done.
         ReportExportFileError(error, request->fileName, prompt);
+        return request;
     }
     prompt.message("ファイル出力が完了しました", "確認", PromptIcon::Information);
     return request;

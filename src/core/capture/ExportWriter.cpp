@@ -3,6 +3,7 @@
 #include "core/capture/ExportCells.h"
 #include "core/capture/ExportLayouts.h"
 #include "core/capture/ExportRecords.h"
+#include "core/platform/AtomicFileWrite.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/UserPrompt.h"
 
@@ -37,12 +38,15 @@ void WriteExport(const CCaptureData& data, const ExportDisplay& display,
 
 FileError WriteExportFile(const CCaptureData& data, const ExportDisplay& display,
                           const ExportRequest& request, std::string_view documentPath) {
-    FileExportSink sink{ExportPath(request.fileName)};
-    if (sink.error() != FileError::None) {
-        return sink.error();
-    }
-    WriteExport(data, display, request, documentPath, sink);
-    return sink.Close();
+    return WriteFileAtomically(ExportPath(request.fileName),
+                               [&](const std::filesystem::path& temporary) {
+                                   FileExportSink sink{temporary};
+                                   if (sink.error() != FileError::None) {
+                                       return sink.error();
+                                   }
+                                   WriteExport(data, display, request, documentPath, sink);
+                                   return sink.Close();
+                               });
 }
 
 std::filesystem::path ExportPath(std::string_view name) {

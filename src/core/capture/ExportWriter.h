@@ -20,7 +20,8 @@ class UserPrompt;
 void WriteExport(const CCaptureData& data, const ExportDisplay& display,
                  const ExportRequest& request, std::string_view documentPath, ExportSink& sink);
 
-// WriteExport into the request's file; the first failure to open or write it.
+// WriteExport into the request's file, which is replaced only once the whole export is written;
+// the first failure to open or write it (the file then keeps what it held).
 [[nodiscard]] FileError WriteExportFile(const CCaptureData& data, const ExportDisplay& display,
                                         const ExportRequest& request,
                                         std::string_view documentPath);

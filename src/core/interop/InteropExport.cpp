@@ -37,23 +37,13 @@ std::optional<InteropFormat> InteropFormatOf(const std::filesystem::path& path) 
 
 FileError WriteInteropFile(const CCaptureData& capture, const TimeBase& base, InteropFormat format,
                            const std::filesystem::path& path) {
-    BinaryWriter out(path);
-    const bool created = out.ok();
-    if (created) {
+    return WriteBinaryFile(path, [&](BinaryWriter& out) {
         if (format == InteropFormat::Pcapng) {
             WritePcapng(capture, base, out);
         } else {
             WriteVcd(capture, base, out);
         }
-    }
-    if (!out.finish()) {
-        if (created) {
-            std::error_code ignored;
-            std::filesystem::remove(path, ignored); // no half-written file is left behind
-        }
-        return out.error();
-    }
-    return FileError::None;
+    });
 }
 
 bool ConvertForOtherTools(const CCaptureData& capture, const TimeBase& base,

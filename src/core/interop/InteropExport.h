@@ -29,8 +29,8 @@ inline constexpr std::string_view kInteropDoneMessage = "エクスポートが�
 // The format PATH's extension names (".pcapng" or ".vcd", in any case).
 [[nodiscard]] std::optional<InteropFormat> InteropFormatOf(const std::filesystem::path& path);
 
-// Writes CAPTURE into a new file at PATH in FORMAT. A file that cannot be written completely
-// is removed; the error says why.
+// Writes CAPTURE into a file at PATH in FORMAT, replacing what PATH held only once complete; a
+// failure leaves PATH as it was, and the error says why.
 [[nodiscard]] FileError WriteInteropFile(const CCaptureData& capture, const TimeBase& base,
                                          InteropFormat format, const std::filesystem::path& path);
 

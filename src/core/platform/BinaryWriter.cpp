@@ -1,5 +1,7 @@
 #include "core/platform/BinaryWriter.h"
 
+#include "core/platform/AtomicFileWrite.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -12,7 +14,8 @@ constexpr size_t kBufferSize = 1 << 16;
 
 } // namespace
 
-BinaryWriter::BinaryWriter(std::vector<uint8_t>& bytes) : memory_(&bytes) {}
+BinaryWriter::BinaryWriter(std::vector<uint8_t>& bytes) : memory_(&bytes) {
+}
 
 BinaryWriter::BinaryWriter(const std::filesystem::path& path) {
     file_ = std::fopen(path.c_str(), "wb");
@@ -23,7 +26,9 @@ BinaryWriter::BinaryWriter(const std::filesystem::path& path) {
     buffer_.resize(kBufferSize);
 }
 
-BinaryWriter::~BinaryWriter() { finish(); }
+BinaryWriter::~BinaryWriter() {
+    finish();
+}
 
 void BinaryWriter::flush() {
     if (file_ == nullptr || used_ == 0) {
@@ -62,7 +67,9 @@ void BinaryWriter::writeBytes(const void* source, size_t count) {
     }
 }
 
-void BinaryWriter::writeU8(uint8_t value) { writeBytes(&value, 1); }
+void BinaryWriter::writeU8(uint8_t value) {
+    writeBytes(&value, 1);
+}
 
 void BinaryWriter::writeU16(uint16_t value) {
     const uint8_t bytes[2] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
@@ -98,6 +105,18 @@ bool BinaryWriter::finish() {
         file_ = nullptr;
     }
     return ok();
+}
+
+FileError WriteBinaryFile(const std::filesystem::path& path,
+                          const std::function<void(BinaryWriter&)>& contents) {
+    return WriteFileAtomically(path, [&contents](const std::filesystem::path& temporary) {
+        BinaryWriter out(temporary);
+        if (out.ok()) {
+            contents(out);
+        }
+        out.finish();
+        return out.error();
+    });
 }
 
 } // namespace varnolt

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -46,5 +47,10 @@ private:
     size_t used_ = 0;
     FileError error_ = FileError::None;
 };
+
+// Writes the file at PATH through a BinaryWriter that CONTENTS fills, replacing PATH only once
+// everything was written (WriteFileAtomically): a failure leaves PATH as it was.
+[[nodiscard]] FileError WriteBinaryFile(const std::filesystem::path& path,
+                                        const std::function<void(BinaryWriter&)>& contents);
 
 } // namespace varnolt

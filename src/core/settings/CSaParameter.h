@@ -74,8 +74,9 @@ public:
     // and transmit element counts are left alone.
     void Normalize();
 
-    // Writes the model as a settings file (version "0110"). A file that cannot be created or
-    // written is reported through PROMPT; returns whether every byte was written.
+    // Writes the model as a settings file (version "0110"), replacing a file at PATH only once
+    // complete. A file that cannot be created or written is reported through PROMPT and leaves
+    // what PATH held; returns whether every byte was written.
     bool SaveFile(const std::filesystem::path& path, UserPrompt& prompt) const;
     // The bytes of that file, appended to WRITER.
     void Write(BinaryWriter& writer) const;

@@ -248,14 +248,9 @@ void CSaParameter::Write(BinaryWriter& writer) const {
 }
 
 bool CSaParameter::SaveFile(const std::filesystem::path& path, UserPrompt& prompt) const {
-    BinaryWriter writer(path);
-    if (!writer.ok()) {
-        ReportFileError(prompt, writer.error(), path);
-        return false;
-    }
-    Write(writer);
-    if (!writer.finish()) {
-        ReportFileError(prompt, writer.error(), path);
+    const FileError error = WriteBinaryFile(path, [this](BinaryWriter& out) { Write(out); });
+    if (error != FileError::None) {
+        ReportFileError(prompt, error, path);
         return false;
     }
     return true;

@@ -22,23 +22,6 @@ uint16_t LowNibble(uint16_t word) {
     return word & 0xF;
 }
 
-// A name beside PATH that no file has yet, for writing PATH's contents before they replace it.
-std::filesystem::path TemporaryPathBeside(const std::filesystem::path& path) {
-    const std::u8string name = path.filename().u8string();
-    for (int attempt = 0;; ++attempt) {
-        std::u8string candidate = u8"." + name + u8".part";
-        if (attempt > 0) {
-            const std::string number = std::to_string(attempt);
-            candidate += std::u8string(number.begin(), number.end());
-        }
-        std::filesystem::path temporary = path.parent_path() / candidate;
-        std::error_code ignored;
-        if (!std::filesystem::exists(temporary, ignored)) {
-            return temporary;
-        }
-    }
-}
-
 std::vector<RecordWord> RecordsOf(std::span<const uint16_t> data, uint16_t recordWidth) {
     std::vector<RecordWord> records;
     if (recordWidth == 1) {
@@ -92,23 +75,10 @@ bool WriteReceivedCapture(const std::filesystem::path& path, std::span<const uin
         prompt.message(kWrongFileVersionMessage, kAppCaption, PromptIcon::Warning);
         return false;
     }
-    const std::filesystem::path temporary = TemporaryPathBeside(path);
-    BinaryWriter out(temporary);
-    if (out.ok()) {
-        WriteReceivedWords(out, words);
-    }
-    std::error_code removed;
-    if (!out.finish()) {
-        std::filesystem::remove(temporary, removed);
-        prompt.message(FileErrorMessage(out.error(), path), kAppCaption, PromptIcon::Warning);
-        return false;
-    }
-    std::error_code renamed;
-    std::filesystem::rename(temporary, path, renamed);
-    if (renamed) {
-        std::filesystem::remove(temporary, removed);
-        prompt.message(FileErrorMessage(FileErrorFromErrno(renamed.value(), true), path),
-                       kAppCaption, PromptIcon::Warning);
+    const FileError error =
+        WriteBinaryFile(path, [words](BinaryWriter& out) { WriteReceivedWords(out, words); });
+    if (error != FileError::None) {
+        prompt.message(FileErrorMessage(error, path), kAppCaption, PromptIcon::Warning);
         return false;
     }
     return true;

@@ -29,10 +29,9 @@ inline constexpr size_t kReceivedHeaderWords = 128;
 bool WriteReceivedWords(BinaryWriter& out, std::span<const uint16_t> words);
 
 // Writes WORDS as a capture file at PATH (WriteReceivedWords); words that are not
-// IsReceivableFile are refused with the version message. The file is written under a temporary
-// name in PATH's folder and renamed to PATH once complete, so a failed write leaves neither a
-// partial file under PATH nor destroys the file PATH named before. A failure is reported through
-// PROMPT and gives false.
+// IsReceivableFile are refused with the version message. The file is written atomically
+// (WriteBinaryFile), so a failed write leaves neither a partial file under PATH nor destroys the
+// file PATH named before. A failure is reported through PROMPT and gives false.
 bool WriteReceivedCapture(const std::filesystem::path& path, std::span<const uint16_t> words,
                           UserPrompt& prompt);
 
