@@ -50,6 +50,14 @@ std::optional<CliParseResult> ParseInteropArguments(const std::vector<std::strin
         result.capturePath = positional[0];
         break;
     default:
+        // With --check every file named is one to check; otherwise the first is the output.
+        if (result.checkOnly) {
+            if (positional.empty()) {
+                return refuse("join --check needs the capture files to check (try --help)");
+            }
+            result.inputPaths = positional;
+            break;
+        }
         if (positional.size() < 2) {
             return refuse("join needs an output file and the capture files to join (try --help)");
         }

@@ -61,15 +61,24 @@ TEST_F(CliInteropTest, JoinChecksWritesAndRefuses) {
     const auto fast = write("fast.tvd", 38400);
     const auto out = dir / "out.tvd";
 
-    ProcessRun result = run({"join", out.string(), a.string(), b.string(), "--check"});
+    // With --check every file named is an input: all three are checked, none is written.
+    ProcessRun result = run({"join", "--check", a.string(), b.string(), a.string()});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_NE(result.out.find("can be joined: 8 records"), std::string::npos) << result.out;
-    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_NE(result.out.find("can be joined: 12 records"), std::string::npos) << result.out;
 
     result = run({"join", out.string(), a.string(), b.string()});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find("joined: 8 records"), std::string::npos);
     EXPECT_NE(run({"info", out.string()}).out.find("records: 8"), std::string::npos);
+
+    // A file of the run named where the output belongs is refused, not overwritten.
+    const auto before = std::filesystem::file_size(b);
+    result = run({"join", b.string(), a.string(), out.string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "varnolt-cli: " + b.string() +
+                              " already holds a capture of this run and is not overwritten; "
+                              "name a new output file\n");
+    EXPECT_EQ(std::filesystem::file_size(b), before);
 
     result = run({"join", (dir / "refused.tvd").string(), a.string(), fast.string()});
     EXPECT_EQ(result.status, 1);
@@ -90,7 +99,8 @@ TEST_F(CliInteropTest, ConvertAndTheCommandLine) {
          std::vector<std::vector<std::string>>{{"convert", capture.string()},
                                                {"stats"},
                                                {"stats", capture.string(), "--check"},
-                                               {"join", (dir / "o.tvd").string()}}) {
+                                               {"join", (dir / "o.tvd").string()},
+                                               {"join", "--check"}}) {
         EXPECT_EQ(run(args).status, 2) << args.front();
     }
 }

@@ -90,6 +90,26 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
            std::filesystem::weakly_canonical(b, error);
 }
 
+// Reads the capture files of others without a word.
+class SilentPrompt final : public UserPrompt {
+public:
+    void message(std::string_view, std::string_view, PromptIcon) override {}
+    PromptAnswer ask(std::string_view, std::string_view, PromptButtons, PromptIcon) override {
+        return PromptAnswer::Cancel;
+    }
+};
+
+// Whether PATH holds a capture file with the conditions of FIRST; STORE is scratch space.
+bool IsCaptureOfTheRun(const std::filesystem::path& path, const CaptureHeader& first,
+                       CCaptureData& store) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        return false;
+    }
+    SilentPrompt silent;
+    return ReadCaptureFile(path, store, silent) && Difference(store.header(), first, {}).empty();
+}
+
 JoinResult Refuse(JoinResult result, std::string reason) {
     result.ok = false;
     result.reason = std::move(reason);
@@ -106,7 +126,7 @@ JoinResult JoinCaptureFiles(const std::vector<std::filesystem::path>& inputs,
         return Refuse(result, "no capture files to join");
     }
     for (const std::filesystem::path& input : inputs) {
-        if (SameFile(input, output)) {
+        if (!checkOnly && SameFile(input, output)) {
             return Refuse(result, Name(output) + " is one of the files to join");
         }
     }
@@ -148,30 +168,23 @@ JoinResult JoinCaptureFiles(const std::vector<std::filesystem::path>& inputs,
             store->CopyWords(SaveSource::Ring, store->firstIndex(), count, words);
         }
     }
-    result.ok = true;
     if (checkOnly) {
+        result.ok = true;
         return result;
     }
-
-    std::filesystem::path partial = output;
-    partial += ".part";
-    {
-        BinaryWriter out(partial);
-        if (out.ok()) {
-            WriteCapture(out, EncodeCaptureHeader(firstHeader, DisplayModeOf(inputs.front())),
-                         words);
-        }
-        if (!out.finish()) {
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
-            return Refuse(result, FileErrorMessage(out.error(), output));
-        }
+    if (IsCaptureOfTheRun(output, firstHeader, *store)) {
+        return Refuse(result, Name(output) +
+                                  " already holds a capture of this run and is not overwritten; "
+                                  "name a new output file");
     }
-    std::error_code error;
-    std::filesystem::rename(partial, output, error);
-    if (error) {
-        std::filesystem::remove(partial, error);
-        return Refuse(result, Name(output) + " cannot be written");
+    result.ok = true;
+
+    const CaptureHeaderWords headerWords =
+        EncodeCaptureHeader(firstHeader, DisplayModeOf(inputs.front()));
+    const FileError error =
+        WriteBinaryFile(output, [&](BinaryWriter& out) { WriteCapture(out, headerWords, words); });
+    if (error != FileError::None) {
+        return Refuse(result, FileErrorMessage(error, output));
     }
     return result;
 }
