@@ -27,6 +27,8 @@ public:
         : in_(in), store_(store), prompt_(prompt), path_(path) {}
 
     bool run();
+    [[nodiscard]] bool complete() const { return complete_; }
+    [[nodiscard]] uint32_t fileRecords() const { return fileRecords_; }
 
 private:
     bool refuse(std::string_view text) {
@@ -51,6 +53,8 @@ private:
     CCaptureData& store_;
     UserPrompt& prompt_;
     const std::filesystem::path& path_;
+    bool complete_ = true;
+    uint32_t fileRecords_ = 0;
 };
 
 // Nothing in the store changes until the file has passed every check before its records: a
@@ -98,8 +102,10 @@ bool CaptureLoad::run() {
     }
     store_.PrepareForLoad();
     DecodeCaptureHeader(words, store_.header());
+    fileRecords_ = count;
     readRecords(count, old);
     if (!in_.ok()) {
+        complete_ = false;
         reportFileError();
     }
     return true;
@@ -138,13 +144,20 @@ bool ReadCapture(BinaryReader& in, CCaptureData& store, UserPrompt& prompt,
     return CaptureLoad(in, store, prompt, path).run();
 }
 
-bool ReadCaptureFile(const std::filesystem::path& path, CCaptureData& store, UserPrompt& prompt) {
+CaptureLoadResult LoadCaptureFile(const std::filesystem::path& path, CCaptureData& store,
+                                  UserPrompt& prompt) {
     BinaryReader in(path);
     if (!in.ok()) {
         prompt.message(FileErrorMessage(in.error(), path), kAppCaption, PromptIcon::Warning);
-        return false;
+        return {false, false, 0};
     }
-    return ReadCapture(in, store, prompt, path);
+    CaptureLoad load(in, store, prompt, path);
+    const bool loaded = load.run();
+    return {loaded, loaded && load.complete(), load.fileRecords()};
+}
+
+bool ReadCaptureFile(const std::filesystem::path& path, CCaptureData& store, UserPrompt& prompt) {
+    return LoadCaptureFile(path, store, prompt).loaded;
 }
 
 } // namespace varnolt

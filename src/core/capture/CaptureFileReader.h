@@ -2,6 +2,7 @@
 
 #include "core/platform/BinaryReader.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string_view>
 
@@ -16,6 +17,13 @@ inline constexpr std::string_view kWrongFileFormatMessage = "ファイル形式�
 inline constexpr std::string_view kWrongFileVersionMessage =
     "ファイルバージョンが異なります、最新バージョンをインストールしてください。";
 
+// How much of a capture file a load took.
+struct CaptureLoadResult {
+    bool loaded = false;      // the store holds the file's capture (ReadCapture's result)
+    bool complete = true;     // every record the file announces was read
+    uint32_t fileRecords = 0; // the records the file announces
+};
+
 // Loads the capture file read from IN into STORE. Once the file has passed its checks the
 // store is emptied for loading (full capacity, nothing held) and the file's header replaces
 // the fields it carries; true then, with exactly the records read when the file ends among
@@ -24,6 +32,12 @@ inline constexpr std::string_view kWrongFileVersionMessage =
 // PATH names the file in file-error messages.
 bool ReadCapture(BinaryReader& in, CCaptureData& store, UserPrompt& prompt,
                  const std::filesystem::path& path);
+
+// ReadCapture from the file at PATH, saying also whether the file ended (or failed) among its
+// records, so that a capture loaded in part is not mistaken for the whole file. A file that
+// cannot be opened is reported and not loaded, leaving STORE as it was.
+[[nodiscard]] CaptureLoadResult LoadCaptureFile(const std::filesystem::path& path,
+                                                CCaptureData& store, UserPrompt& prompt);
 
 // ReadCapture from the file at PATH; a file that cannot be opened is reported and gives false,
 // leaving STORE as it was.

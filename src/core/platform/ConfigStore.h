@@ -22,6 +22,9 @@ public:
     virtual void writeInt(std::string_view section, std::string_view key, int32_t value) = 0;
     virtual void writeString(std::string_view section, std::string_view key,
                              std::string_view value) = 0;
+    // Puts the values written so far into lasting storage now, whole or not at all, so that a
+    // crash later loses none of them. A store in memory has nothing to do.
+    virtual void Flush() {}
 };
 
 } // namespace varnolt

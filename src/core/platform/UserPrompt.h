@@ -8,11 +8,12 @@ namespace varnolt {
 // The icons of the program's message boxes.
 enum class PromptIcon { None, Information, Warning, Error, Question };
 
-// The button sets a question can offer.
-enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+// The button sets a question can offer; SaveDiscardCancel is "保存" / "保存しない" /
+// "キャンセル".
+enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, SaveDiscardCancel };
 
 // The button the user pressed.
-enum class PromptAnswer { Ok, Cancel, Yes, No, Retry };
+enum class PromptAnswer { Ok, Cancel, Yes, No, Retry, Save, Discard };
 
 // Caption of message boxes that name no caption of their own.
 inline constexpr std::string_view kAppCaption = "Varnolt";

@@ -46,6 +46,7 @@ AppSettings ReadAppSettings(const ConfigStore& store) {
     settings.autoSaveFolder = store.readString(kSettingsSection, "AutoSaveFolder", "");
     settings.autoSaveFileSize = FileSizeMegabytes(read("AutoSaveFileSize", 8));
     settings.hexView = ZeroOrOne(read("HexView", 0));
+    settings.saveAskFlg = Flag(read("SaveAskFlg", 1));
     return settings;
 }
 
@@ -60,6 +61,7 @@ void WriteAppSettings(const AppSettings& settings, ConfigStore& store) {
     store.writeString(kSettingsSection, "AutoSaveFolder", settings.autoSaveFolder);
     store.writeInt(kSettingsSection, "AutoSaveFileSize", settings.autoSaveFileSize);
     store.writeInt(kSettingsSection, "HexView", settings.hexView != 0 ? 1 : 0);
+    store.writeInt(kSettingsSection, "SaveAskFlg", settings.saveAskFlg);
 }
 
 AutoSaveOptions AutoSaveOptionsOf(const AppSettings& settings) {

@@ -10,8 +10,8 @@ namespace varnolt {
 class ConfigStore;
 
 // The per-user values of the configuration section "Settings". The main frame reads them when
-// it is created and writes them back when it is destroyed, so a crash loses changes made during
-// the run.
+// it is created and writes them back as soon as a command or dialog has changed them, so a
+// crash loses nothing.
 struct AppSettings {
     int16_t linePattern = 0;       // control lines drawn as 0 lines, 1 filled bands
     int32_t exportLineLength = 50; // characters per line of the text export, 10 or more
@@ -23,6 +23,7 @@ struct AppSettings {
     std::string autoSaveFolder;    // folder of automatically saved files (UTF-8)
     int32_t autoSaveFileSize = 8;  // megabytes per automatic file: 1, 2, 4, 8 or 16
     int32_t hexView = 0;           // 1: characters shown as hexadecimal codes
+    int32_t saveAskFlg = 1;        // 1: ask to save received data before it is thrown away
 
     friend bool operator==(const AppSettings&, const AppSettings&) = default;
 };

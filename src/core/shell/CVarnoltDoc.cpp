@@ -5,9 +5,25 @@
 #include "core/capture/CaptureFileWriter.h"
 #include "core/link/protocol/CMoniterComm.h"
 #include "core/platform/FileError.h"
+#include "core/platform/UserPrompt.h"
 #include "core/settings/SettingsCapture.h"
 
+#include <string>
+#include <string_view>
+
 namespace varnolt {
+
+namespace {
+
+// "kept.tvd（一部のみ読込み）": the title of a capture that holds only part of its file.
+constexpr std::string_view kIncompleteMark = "（一部のみ読込み）";
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return a == b || std::filesystem::equivalent(a, b, error);
+}
+
+} // namespace
 
 CVarnoltDoc::CVarnoltDoc(UserPrompt& prompt, std::filesystem::path settingsFolder)
     : prompt_(prompt), settingsFolder_(std::move(settingsFolder)),
@@ -19,7 +35,11 @@ CVarnoltDoc::~CVarnoltDoc() {
     // The link closes its port (and ends its reader thread) before anything else goes.
     link_.reset();
     // Written even when the folder could not be created; the writer reports a failure.
-    settings_.SaveFile(settingsFilePath(), prompt_);
+    SaveSettingsFile();
+}
+
+bool CVarnoltDoc::SaveSettingsFile() {
+    return settings_.SaveFile(settingsFilePath(), prompt_);
 }
 
 void CVarnoltDoc::AttachLink(const LinkServices& services) {
@@ -68,23 +88,52 @@ void CVarnoltDoc::LoadSettingsFile() {
 
 bool CVarnoltDoc::OnNewDocument() {
     pathName_.clear();
+    unsaved_ = false;
+    incomplete_ = false;
     capture_->Reset(CaptureConditionsOf(settings_));
     lineStates_.fill(0);
     device_.Clear();
     return true;
 }
 
+void CVarnoltDoc::OnNewReceivedCapture(bool autoSaved) {
+    OnNewDocument();
+    unsaved_ = !autoSaved;
+}
+
 bool CVarnoltDoc::OnOpenDocument(const std::filesystem::path& path) {
     // A file that cannot be read replaces nothing: the reader leaves the store as it was.
-    if (!ReadCaptureFile(path, *capture_, prompt_)) {
+    const CaptureLoadResult load = LoadCaptureFile(path, *capture_, prompt_);
+    if (!load.loaded) {
         return false;
     }
     holdsCapture_ = true;
     pathName_ = path;
+    unsaved_ = false;
+    incomplete_ = !load.complete;
+    fileRecords_ = load.fileRecords;
     return true;
 }
 
+bool CVarnoltDoc::modified() const {
+    return unsaved_ && capture_->Count() > 0;
+}
+
+bool CVarnoltDoc::NeedsSaveQuestion(bool ask) const {
+    return ask && modified();
+}
+
 bool CVarnoltDoc::OnSaveDocument(const std::filesystem::path& path) {
+    if (incomplete_ && SameFile(path, pathName_)) {
+        const std::string question =
+            "このファイルは一部しか読み込めませんでした（" + std::to_string(fileRecords_) +
+            " 件中 " + std::to_string(capture_->Count()) +
+            " 件）。\n上書きすると、読み込めなかった記録は失われます。\n上書き保存しますか？";
+        if (prompt_.ask(question, "確認", PromptButtons::YesNo, PromptIcon::Warning) !=
+            PromptAnswer::Yes) {
+            return false;
+        }
+    }
     CaptureSaveRange range;
     range.source = SaveSource::Ring;
     range.first = capture_->firstIndex();
@@ -92,7 +141,10 @@ bool CVarnoltDoc::OnSaveDocument(const std::filesystem::path& path) {
     const bool saved = WriteCaptureFile(path, capture_->header(), settings_.displayMode, *capture_,
                                         range, prompt_);
     if (saved) {
+        // The file now holds exactly this capture.
         pathName_ = path;
+        unsaved_ = false;
+        incomplete_ = false;
     }
     return saved;
 }
@@ -110,10 +162,14 @@ void CVarnoltDoc::AcceptSettings(const CSaParameter& settings) {
 }
 
 std::string CVarnoltDoc::title() const {
-    if (pathName_.empty()) {
-        return "Varnolt";
+    std::string title = pathName_.empty() ? "Varnolt" : PathText(pathName_.filename());
+    if (incomplete_) {
+        title += kIncompleteMark;
     }
-    return PathText(pathName_.filename());
+    if (modified()) {
+        title += '*';
+    }
+    return title;
 }
 
 } // namespace varnolt

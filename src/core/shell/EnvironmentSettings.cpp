@@ -15,6 +15,7 @@ EnvironmentSettings EnvironmentSettings::From(const AppSettings& settings) {
     copy.autoSaveEnabled = settings.autoSaveEnableFlg != 0;
     copy.autoSaveFolder = settings.autoSaveFolder;
     copy.autoSaveFileSize = settings.autoSaveFileSize;
+    copy.askBeforeDiscard = settings.saveAskFlg != 0;
     copy.autoRead = settings.saSyncRxFlg != 0;
     copy.autoWrite = settings.saSyncTxFlg != 0;
     return copy;
@@ -24,6 +25,7 @@ void EnvironmentSettings::ApplyTo(AppSettings& settings) const {
     settings.autoSaveEnableFlg = autoSaveEnabled ? 1 : 0;
     settings.autoSaveFolder = autoSaveFolder;
     settings.autoSaveFileSize = autoSaveFileSize;
+    settings.saveAskFlg = askBeforeDiscard ? 1 : 0;
     settings.saSyncRxFlg = autoRead ? 1 : 0;
     settings.saSyncTxFlg = autoWrite ? 1 : 0;
 }

@@ -10,12 +10,14 @@ namespace varnolt {
 
 struct AppSettings;
 
-// The environment settings dialog's copies of the per-user values: automatic saving and the
-// automatic read and write of the analyzer settings. Applied to the real values only on OK.
+// The environment settings dialog's copies of the per-user values: automatic saving, the question
+// before received data is thrown away, and the automatic read and write of the analyzer
+// settings. Applied to the real values only on OK.
 struct EnvironmentSettings {
     bool autoSaveEnabled = false;
     std::string autoSaveFolder;
     int32_t autoSaveFileSize = 8; // megabytes
+    bool askBeforeDiscard = true;
     bool autoRead = false;
     bool autoWrite = false;
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QString>
 
 namespace varnolt::ui {
@@ -38,6 +39,8 @@ QMessageBox::StandardButtons ToQtButtons(PromptButtons buttons) {
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case PromptButtons::RetryCancel:
         return QMessageBox::Retry | QMessageBox::Cancel;
+    case PromptButtons::SaveDiscardCancel:
+        return QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -52,6 +55,10 @@ PromptAnswer FromQtButton(int button) {
         return PromptAnswer::No;
     case QMessageBox::Retry:
         return PromptAnswer::Retry;
+    case QMessageBox::Save:
+        return PromptAnswer::Save;
+    case QMessageBox::Discard:
+        return PromptAnswer::Discard;
     default:
         return PromptAnswer::Cancel;
     }
@@ -61,6 +68,12 @@ int Show(QWidget* parent, std::string_view text, std::string_view caption, Promp
          PromptButtons buttons) {
     QMessageBox box(ToQtIcon(icon), ToQString(caption), ToQString(text), ToQtButtons(buttons),
                     parent);
+    if (buttons == PromptButtons::SaveDiscardCancel) {
+        box.button(QMessageBox::Save)->setText("保存");
+        box.button(QMessageBox::Discard)->setText("保存しない");
+        box.button(QMessageBox::Cancel)->setText("キャンセル");
+        box.setDefaultButton(QMessageBox::Save);
+    }
     // A message must be readable even while an exchange shows the wait cursor.
     const bool waiting = QApplication::overrideCursor() != nullptr;
     if (waiting) {

@@ -14,6 +14,7 @@ TEST(AppSettings, FirstRunGivesTheDefaults) {
     EXPECT_EQ(settings.exportLineLength, 50);
     EXPECT_EQ(settings.autoSaveFileSize, 8);
     EXPECT_EQ(settings.autoSaveEnableFlg, 0);
+    EXPECT_EQ(settings.saveAskFlg, 1);
 }
 
 struct Replacement {
@@ -38,6 +39,7 @@ TEST_P(AppSettingsReplacement, OutOfRangeValuesAreReplaced) {
                          : key == "SaSyncTxFlg"       ? s.saSyncTxFlg
                          : key == "AutoSaveEnableFlg" ? s.autoSaveEnableFlg
                          : key == "AutoSaveFileSize"  ? s.autoSaveFileSize
+                         : key == "SaveAskFlg"        ? s.saveAskFlg
                                                       : s.hexView;
     EXPECT_EQ(read, c.read) << c.key << " stored as " << c.stored;
 }
@@ -54,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Replacement{"ExportLineOut", 5, 0}, Replacement{"ExportMojiSize", 1, 1},
                       Replacement{"ExportMojiSize", 2, 0}, Replacement{"LinePattern", 2, 0},
                       Replacement{"LinePattern", 1, 1}, Replacement{"LinePattern", -1, 0},
-                      Replacement{"HexView", 7, 0}, Replacement{"HexView", 1, 1}));
+                      Replacement{"HexView", 7, 0}, Replacement{"HexView", 1, 1},
+                      Replacement{"SaveAskFlg", 0, 0}, Replacement{"SaveAskFlg", 3, 1}));
 
 TEST(AppSettings, WrittenValuesReadBackUnchanged) {
     AppSettings settings;
@@ -68,6 +71,7 @@ TEST(AppSettings, WrittenValuesReadBackUnchanged) {
     settings.autoSaveFolder = "/home/user/計測";
     settings.autoSaveFileSize = 2;
     settings.hexView = 1;
+    settings.saveAskFlg = 0;
     MemoryConfigStore store;
     WriteAppSettings(settings, store);
     EXPECT_EQ(ReadAppSettings(store), settings);

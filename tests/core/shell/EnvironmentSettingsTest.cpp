@@ -26,6 +26,7 @@ TEST(EnvironmentSettings, CopiesReachTheValuesOnlyWhenApplied) {
     copy.autoSaveFolder = "/data/new";
     copy.autoSaveFileSize = 16;
     copy.autoRead = true;
+    copy.askBeforeDiscard = false;
     EXPECT_EQ(settings.autoSaveFolder, "/data/old");
     copy.ApplyTo(settings);
     EXPECT_EQ(settings.autoSaveEnableFlg, 1);
@@ -33,6 +34,7 @@ TEST(EnvironmentSettings, CopiesReachTheValuesOnlyWhenApplied) {
     EXPECT_EQ(settings.autoSaveFileSize, 16);
     EXPECT_EQ(settings.saSyncRxFlg, 1);
     EXPECT_EQ(settings.saSyncTxFlg, 0);
+    EXPECT_EQ(settings.saveAskFlg, 0);
     EXPECT_EQ(settings.exportLineLength, 50); // untouched
 }
 
