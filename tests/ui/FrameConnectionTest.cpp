@@ -1,9 +1,12 @@
 #include "core/capture/CCaptureData.h"
+#include "core/capture/CaptureFileWriter.h"
 #include "core/capture/CaptureSaver.h"
 #include "core/link/protocol/LinkMessages.h"
+#include "core/platform/FileError.h"
 #include "core/platform/MemoryConfigStore.h"
 #include "core/shell/AnalyzerSession.h"
 #include "core/shell/CVarnoltDoc.h"
+#include "core/shell/UnsavedCapture.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
 #include "ui/frame/CMainFrame.h"
@@ -35,6 +38,7 @@ private slots:
     void commandsFollowTheLinkWhateverChangedIt();
     void closingDuringADownloadCancelsItThenCloses();
     void relayoutWhileMeasuringRedrawsTheLivePage();
+    void startingWithAMissingFileStillMeasures();
 };
 
 namespace {
@@ -234,6 +238,45 @@ void FrameConnectionTest::relayoutWhileMeasuringRedrawsTheLivePage() {
     QVERIFY(before != hex);
     rig.frame.action(kCmdHexView)->trigger();
     QCOMPARE(page->grab().toImage(), before);
+}
+
+// The program started with a capture file that cannot be opened: the message, then a new
+// capture whose poll runs, so a measurement receives records. The capture it makes is untitled,
+// whatever file was open before, and once stopped marked as on no file; the next start asks
+// about it first.
+void FrameConnectionTest::startingWithAMissingFileStillMeasures() {
+    Rig rig;
+    const auto missing = rig.dir.path() / "missing.tvd";
+    rig.frame.OpenAtStart(missing);
+    QCOMPARE(rig.prompt.texts(),
+             std::vector<std::string>{FileErrorMessage(FileError::NotFound, missing)});
+    const auto opened = rig.dir.path() / "opened.tvd";
+    {
+        CCaptureData store(8);
+        store.Append(0x10410000, 0);
+        QVERIFY(WriteCaptureFile(opened, store.header(), 0, store, {SaveSource::Ring, 0, 0},
+                                 rig.prompt));
+    }
+    QVERIFY(rig.frame.OpenDocument(opened));
+    QCOMPARE(rig.frame.windowTitle(), QString("opened.tvd - Varnolt"));
+
+    rig.frame.action(kCmdConnect)->trigger();
+    rig.frame.action(kCmdStart)->trigger();
+    QVERIFY(rig.document.measuring());
+    for (int i = 0; i < 500 && rig.document.capture().Count() < 100; ++i) {
+        rig.sim.clock.advance(10);
+        QTest::qWait(2);
+    }
+    QVERIFY(rig.document.capture().Count() >= 100);
+    QVERIFY(rig.frame.windowTitle().startsWith("Varnolt"));
+    rig.frame.action(kCmdStop)->trigger();
+    QVERIFY(!rig.document.measuring());
+    QCOMPARE(rig.frame.windowTitle(), QString("Varnolt* - Varnolt"));
+
+    rig.prompt.answers = {PromptAnswer::Cancel};
+    rig.frame.action(kCmdStart)->trigger();
+    QVERIFY(!rig.document.measuring());
+    QCOMPARE(rig.prompt.entries.back().text, std::string(kUnsavedCaptureQuestion));
 }
 
 QTEST_MAIN(FrameConnectionTest)

@@ -3,12 +3,14 @@
 #include "core/capture/CaptureSaver.h"
 #include "core/platform/MemoryConfigStore.h"
 #include "core/shell/CVarnoltDoc.h"
+#include "core/shell/UnsavedCapture.h"
 #include "support/RecordingPrompt.h"
 #include "support/StalledFolder.h"
 #include "support/TempDir.h"
 #include "ui/export/CExport.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/frame/ToolbarCustomizeDialog.h"
+#include "ui/platform/QtConfigStore.h"
 #include "ui/view/CVarnoltView.h"
 
 #include <QAction>
@@ -21,10 +23,15 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+
+#include <fstream>
+
+#include "ModalSteps.h"
 
 using namespace varnolt;
 
@@ -68,6 +75,9 @@ private slots:
     void exportFromTheMenuNamesTheCaptureInFull();
     void closingWithSavesPendingAsksWhetherToWait();
     void customizedToolbarIsShownAndKept();
+    void saveAsAddsTheSuffixBeforeAskingToOverwrite();
+    void receivedDataAsksBeforeItIsThrownAway();
+    void userSettingsAreWrittenWhenTheyChange();
 
 private:
     // The document keeps its settings file here.
@@ -331,6 +341,98 @@ void MainFrameTest::customizedToolbarIsShownAndKept() {
     }
     ui::CMainFrame again(document, config, prompt);
     QCOMPARE(buttonsOf(again), expected);
+}
+
+// "名前を付けて保存" with "data" typed while "data.tvd" exists: the dialog asks about
+// "data.tvd" before anything is written.
+void MainFrameTest::saveAsAddsTheSuffixBeforeAskingToOverwrite() {
+    testing::TempDir dir;
+    const auto existing = dir / "data.tvd";
+    std::ofstream(existing, std::ios::binary) << "old";
+    testing::RecordingPrompt prompt;
+    MemoryConfigStore config;
+    CVarnoltDoc document(prompt, settingsDir_.path());
+    document.capture().Append(0x10410000, 0);
+    ui::CMainFrame frame(document, config, prompt);
+    frame.show();
+    const QString bare = QString::fromStdString((dir / "data").string());
+
+    QString question;
+    testing::SaveFileAs(bare, QMessageBox::No, &question);
+    frame.action(kCmdFileSaveAs)->trigger();
+    QVERIFY2(question.contains("data.tvd"), qPrintable(question));
+    QCOMPARE(std::filesystem::file_size(existing), 3u);
+
+    testing::SaveFileAs(bare, QMessageBox::Yes, &question);
+    frame.action(kCmdFileSaveAs)->trigger();
+    QCOMPARE(std::filesystem::file_size(existing), 299u + 4u);
+    QCOMPARE(document.pathName(), existing);
+    QVERIFY(!std::filesystem::exists(dir / "data"));
+}
+
+// Records received from the analyzer and on no file: "新規作成", closing and the other commands
+// that throw them away ask first. "キャンセル" keeps them, "保存" saves them first, "保存しない"
+// lets them go; with the option off nothing is asked.
+void MainFrameTest::receivedDataAsksBeforeItIsThrownAway() {
+    testing::TempDir dir;
+    testing::RecordingPrompt prompt;
+    MemoryConfigStore config;
+    CVarnoltDoc document(prompt, settingsDir_.path());
+    ui::CMainFrame frame(document, config, prompt);
+    frame.show();
+    const auto receive = [&] {
+        document.OnNewReceivedCapture(false);
+        document.capture().Append(0x10410000, 0);
+        frame.RefreshCommandStates();
+    };
+    receive();
+    prompt.answers = {PromptAnswer::Cancel};
+    frame.action(kCmdFileNew)->trigger();
+    QCOMPARE(document.capture().Count(), 1);
+    QCOMPARE(prompt.entries.back().text, std::string(kUnsavedCaptureQuestion));
+    QCOMPARE(prompt.entries.back().buttons, PromptButtons::SaveDiscardCancel);
+    prompt.answers = {PromptAnswer::Cancel};
+    QVERIFY(!frame.close());
+
+    const auto saved = dir / "measured.tvd";
+    prompt.answers = {PromptAnswer::Save};
+    QString none;
+    testing::SaveFileAs(QString::fromStdString(saved.string()), QMessageBox::No, &none);
+    frame.action(kCmdFileNew)->trigger();
+    QVERIFY(std::filesystem::exists(saved));
+    QCOMPARE(document.capture().Count(), 0);
+    QVERIFY(document.pathName().empty());
+
+    receive();
+    QCOMPARE(frame.windowTitle(), QString("Varnolt* - Varnolt"));
+    prompt.answers = {PromptAnswer::Discard};
+    frame.action(kCmdFileNew)->trigger();
+    QCOMPARE(document.capture().Count(), 0);
+    QCOMPARE(frame.windowTitle(), QString("Varnolt - Varnolt"));
+
+    receive();
+    frame.settings().saveAskFlg = 0;
+    const size_t asked = prompt.entries.size();
+    frame.action(kCmdFileNew)->trigger();
+    QCOMPARE(document.capture().Count(), 0);
+    QCOMPARE(prompt.entries.size(), asked);
+}
+
+// A changed option reaches the configuration file at once, not only when the program ends.
+void MainFrameTest::userSettingsAreWrittenWhenTheyChange() {
+    testing::TempDir dir;
+    const QString ini = QString::fromStdString((dir / "Varnolt.conf").string());
+    WriteThreeRecords(dir / "three.tvd");
+    testing::RecordingPrompt prompt;
+    ui::QtConfigStore config(ini);
+    CVarnoltDoc document(prompt, settingsDir_.path());
+    ui::CMainFrame frame(document, config, prompt);
+    QVERIFY(frame.OpenDocument(dir / "three.tvd"));
+    frame.action(kCmdHexView)->trigger();
+    const QSettings onDisk(ini, QSettings::IniFormat);
+    QCOMPARE(onDisk.value("Settings/HexView").toInt(), 1);
+    QCOMPARE(onDisk.value("Recent File List/File1").toString(),
+             QString::fromStdString((dir / "three.tvd").string()));
 }
 
 QTEST_MAIN(MainFrameTest)

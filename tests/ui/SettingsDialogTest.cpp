@@ -10,6 +10,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,27 +23,13 @@
 #include <functional>
 
 #include "../core/link/SimulatedLink.h"
+#include "ModalSteps.h"
 
 using namespace varnolt;
 
 namespace {
 
-// Runs STEP on the next modal dialog of class T once it shows.
-template <typename T>
-void WhenShown(std::function<void(T&)> step) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, step] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) {
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        step(*dialog);
-    });
-    timer->start();
-}
+using testing::WhenShown;
 
 QAbstractButton* ButtonNamed(QWidget& parent, const QString& text) {
     for (QAbstractButton* button : parent.findChildren<QAbstractButton*>()) {
@@ -67,6 +55,7 @@ private slots:
     void okFromTheMenuHandsTheEditedSettingsToTheDocument();
     void arbitrarySpeedThroughTheSpeedDialog();
     void remoteWriteShowsItsProgressAndFinishes();
+    void fileSaveAddsTheSuffixBeforeAskingToOverwrite();
 
 private:
     testing::TempDir settingsDir_;
@@ -106,6 +95,11 @@ void SettingsDialogTest::okFromTheMenuHandsTheEditedSettingsToTheDocument() {
     QCOMPARE(document.settings().timers[0].setValue, 1234U);
     QVERIFY(document.displayState().mode == DisplayMode::Frame);
     QVERIFY(prompt.entries.empty());
+    // "vrn.ini" holds the accepted settings at once, not only when the program ends.
+    CSaParameter onDisk;
+    QVERIFY(onDisk.LoadFile(document.settingsFilePath(), prompt));
+    QCOMPARE(onDisk.displayMode, 1);
+    QCOMPARE(onDisk.timers[0].setValue, 1234U);
 }
 
 // "その他" opens the speed dialog; Enter shows the real speed without closing, OK returns the
@@ -156,6 +150,36 @@ void SettingsDialogTest::remoteWriteShowsItsProgressAndFinishes() {
     auto* status = dialog.findChild<ui::CProgressStatusBar*>();
     QCOMPARE(status->text(), QString("書込完了"));
     QCOMPARE(status->progress(), 0);
+}
+
+// "ファイル保存" with "foo" typed while "foo.tvs" exists: the dialog asks about "foo.tvs" before
+// anything is written, and "いいえ" leaves it as it was.
+void SettingsDialogTest::fileSaveAddsTheSuffixBeforeAskingToOverwrite() {
+    testing::TempDir dir;
+    const QString existing = QString::fromStdString((dir / "foo.tvs").string());
+    QFile file(existing);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("old");
+    file.close();
+    testing::RecordingPrompt prompt;
+    ui::CSaParameterDlg dialog(CSaParameter{}, {}, prompt);
+    dialog.show();
+    QTest::qWait(20);
+    const QString bare = QString::fromStdString((dir / "foo").string());
+
+    QString question;
+    testing::SaveFileAs(bare, QMessageBox::No, &question);
+    ButtonNamed(dialog, "ファイル保存")->click();
+    QVERIFY2(question.contains("foo.tvs"), qPrintable(question));
+    QCOMPARE(QFileInfo(existing).size(), 3);
+
+    question.clear();
+    testing::SaveFileAs(bare, QMessageBox::Yes, &question);
+    ButtonNamed(dialog, "ファイル保存")->click();
+    QVERIFY(!question.isEmpty());
+    QCOMPARE(QFileInfo(existing).size(), 13812);
+    QVERIFY(!QFileInfo::exists(bare));
+    QVERIFY(prompt.entries.empty());
 }
 
 QTEST_MAIN(SettingsDialogTest)

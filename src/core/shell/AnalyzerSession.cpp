@@ -79,10 +79,13 @@ OnlineReception* AnalyzerSession::reception() {
         return nullptr;
     }
     if (!reception_) {
-        reception_ = std::make_unique<OnlineReception>(
-            ReceptionContext{*online, document_.capture(), document_.settings(),
-                             document_.lineStates(), document_.trigger(), document_.device(),
-                             autoSave_, prompt_, view_, [this] { document_.OnNewDocument(); }});
+        reception_ = std::make_unique<OnlineReception>(ReceptionContext{
+            *online, document_.capture(), document_.settings(), document_.lineStates(),
+            document_.trigger(), document_.device(), autoSave_, prompt_, view_, [this] {
+                // A measurement with automatic saving writes its records to
+                // files as they come; a download does not.
+                document_.OnNewReceivedCapture(document_.measuring() && autoSave_().enabled);
+            }});
     }
     return reception_.get();
 }

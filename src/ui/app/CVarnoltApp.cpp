@@ -94,13 +94,11 @@ bool CVarnoltApp::InitInstance() {
     prompt_->setParent(frame_.get());
     frame_->setSimulated(port.backend == PortBackend::Simulated);
 
+    // A file that cannot be opened has been reported; the window then starts with a new
+    // capture, its poll running as after any start.
     const QStringList files = parser.positionalArguments();
-    if (files.isEmpty()) {
-        frame_->NewDocument();
-    } else {
-        const QByteArray utf8 = files.front().toUtf8();
-        frame_->OpenDocument(std::filesystem::path(std::u8string(utf8.begin(), utf8.end())));
-    }
+    const QByteArray utf8 = files.isEmpty() ? QByteArray() : files.front().toUtf8();
+    frame_->OpenAtStart(std::filesystem::path(std::u8string(utf8.begin(), utf8.end())));
 
     frame_->resize(1100, 720);
     frame_->show();

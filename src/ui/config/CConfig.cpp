@@ -68,10 +68,16 @@ QWidget* CConfig::CreateFilePage() {
     connect(sizes, &QComboBox::currentIndexChanged, this,
             [this](int choice) { settings_.autoSaveFileSize = FileSizeOfChoice(choice); });
 
+    auto* ask = new QCheckBox("受信したデータを保存せずに破棄するときは確認する", page);
+    ask->setObjectName("askBeforeDiscard");
+    ask->setChecked(settings_.askBeforeDiscard);
+    connect(ask, &QCheckBox::toggled, this, [this](bool on) { settings_.askBeforeDiscard = on; });
+
     auto* form = new QFormLayout(page);
     form->addRow(enabled);
     form->addRow("保存先フォルダー", folderRow);
     form->addRow("ファイルサイズ", sizes);
+    form->addRow(ask);
     return page;
 }
 

@@ -10,6 +10,7 @@
 #include "core/shell/AnalyzerSession.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "core/shell/PendingSaves.h"
+#include "core/shell/UnsavedCapture.h"
 #include "core/view/StatusConditions.h"
 #include "ui/config/CConfig.h"
 #include "ui/firmware/CMoniterProgramUp.h"
@@ -20,6 +21,7 @@
 #include "ui/interop/CStatisticsDig.h"
 #include "ui/interop/InteropExportLauncher.h"
 #include "ui/platform/QtText.h"
+#include "ui/platform/SaveFileDialog.h"
 #include "ui/print/CPrintPreviewDlg.h"
 #include "ui/print/PrintWithProgress.h"
 #include "ui/savedfile/CMoniterReceive.h"
@@ -33,7 +35,6 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -86,6 +87,8 @@ CMainFrame::CMainFrame(CVarnoltDoc& document, ConfigStore& config, UserPrompt& p
     // The per-user values are read before the view exists, so that it starts with them.
     settings_ = ReadAppSettings(config_);
     recentFiles_.read(config_);
+    writtenSettings_ = settings_;
+    writtenRecentFiles_ = recentFiles_.entries();
     UpdateRecentFileMenu();
 
     view_ = new CVarnoltView(document_, prompt_, this);
@@ -166,6 +169,9 @@ void CMainFrame::RefreshCommandStates() {
     if (context.connected != recentShowsPlaceholder_) {
         UpdateRecentFileMenu();
     }
+    // A measurement or download renews the capture: untitled, and marked modified once it
+    // holds records that are on no file.
+    UpdateTitle();
 }
 
 void CMainFrame::ApplyDrawOptions() {
@@ -182,7 +188,9 @@ void CMainFrame::OnCommand(CommandId id) {
     }
     switch (id) {
     case kCmdFileNew:
-        NewDocument();
+        if (MayDiscardCapture()) {
+            NewDocument();
+        }
         break;
     case kCmdFileOpen:
         OnOpen();
@@ -216,6 +224,8 @@ void CMainFrame::OnCommand(CommandId id) {
     }
     case kCmdSettings:
         if (RunSettingsDialog(document_, settings_, prompt_, this)) {
+            // Kept at once, not only when the program ends.
+            document_.SaveSettingsFile();
             AnalyzerSettingsChanged();
             view_->Relayout();
         }
@@ -290,8 +300,47 @@ void CMainFrame::OnCommand(CommandId id) {
         break;
     }
     RefreshCommandStates();
+    SaveUserSettings();
     // A dialog hands the focus back to whatever had it before, which may be nothing or a pane.
     view_->setFocus();
+}
+
+void CMainFrame::SaveUserSettings() {
+    bool written = false;
+    if (settings_ != writtenSettings_) {
+        WriteAppSettings(settings_, config_);
+        writtenSettings_ = settings_;
+        written = true;
+    }
+    if (recentFiles_.entries() != writtenRecentFiles_) {
+        recentFiles_.write(config_);
+        writtenRecentFiles_ = recentFiles_.entries();
+        written = true;
+    }
+    if (written) {
+        config_.Flush();
+    }
+}
+
+bool CMainFrame::MayDiscardCapture() {
+    if (!document_.NeedsSaveQuestion(settings_.saveAskFlg == 1)) {
+        return true;
+    }
+    switch (AskToSaveCapture(prompt_)) {
+    case UnsavedCaptureChoice::Save:
+        return OnSave(false);
+    case UnsavedCaptureChoice::Discard:
+        return true;
+    case UnsavedCaptureChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void CMainFrame::OpenAtStart(const std::filesystem::path& file) {
+    if (file.empty() || !OpenDocument(file)) {
+        NewDocument();
+    }
 }
 
 bool CMainFrame::NewDocument() {
@@ -317,6 +366,7 @@ bool CMainFrame::OpenDocument(const std::filesystem::path& name) {
     }
     recentFiles_.add(path);
     UpdateRecentFileMenu();
+    SaveUserSettings();
     UpdateTitle();
     ShowNewCapture();
     UpdatePaneVisibility();
@@ -364,10 +414,15 @@ void CMainFrame::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    OpenDocument(ToPath(urls.front().toLocalFile()));
+    if (MayDiscardCapture()) {
+        OpenDocument(ToPath(urls.front().toLocalFile()));
+    }
 }
 
 void CMainFrame::OnOpen() {
+    if (!MayDiscardCapture()) {
+        return;
+    }
     const QString file = QFileDialog::getOpenFileName(this, "開く", QString(), kCaptureFilter);
     if (!file.isEmpty()) {
         OpenDocument(ToPath(file));
@@ -381,13 +436,11 @@ bool CMainFrame::OnSave(bool askForName) {
             path.empty()
                 ? QString("Varnolt.tvd")
                 : QString::fromUtf8(reinterpret_cast<const char*>(path.u8string().c_str()));
-        QString file =
-            QFileDialog::getSaveFileName(this, "名前を付けて保存", suggestion, kCaptureFilter);
+        // ".tvd" joins a bare name before the dialog asks whether to overwrite.
+        const QString file =
+            AskSaveFileName(this, "名前を付けて保存", suggestion, kCaptureFilter, "tvd");
         if (file.isEmpty()) {
             return false;
-        }
-        if (QFileInfo(file).suffix().isEmpty()) {
-            file += ".tvd";
         }
         path = ToPath(file);
     }
@@ -395,6 +448,7 @@ bool CMainFrame::OnSave(bool askForName) {
     if (saved) {
         recentFiles_.add(path);
         UpdateRecentFileMenu();
+        SaveUserSettings();
     }
     UpdateTitle();
     return saved;
@@ -414,7 +468,7 @@ void CMainFrame::UpdateRecentFileMenu() {
         const QString path = QString::fromUtf8(entries[i]);
         auto* item = recentMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(path));
         connect(item, &QAction::triggered, this, [this, path] {
-            if (EvaluateCommand(kCmdRecentFile, commandContext()).enabled) {
+            if (EvaluateCommand(kCmdRecentFile, commandContext()).enabled && MayDiscardCapture()) {
                 OpenDocument(ToPath(path));
             }
         });
@@ -475,6 +529,11 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     if (document_.measuring()) {
         session_->Stop();
+    }
+    // After the stop, so that the question covers every record the measurement received.
+    if (!MayDiscardCapture()) {
+        event->ignore();
+        return;
     }
     DisconnectAnalyzer();
     if (pending == PendingSavesChoice::GiveUp) {

@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QAction;
 class QDockWidget;
@@ -55,12 +57,16 @@ public:
     [[nodiscard]] QAction* action(CommandId id) const;
     [[nodiscard]] CommandContext commandContext() const;
 
-    // Re-evaluates every command's enable and tick rule.
+    // Re-evaluates every command's enable and tick rule, and the title.
     void RefreshCommandStates();
 
     // File commands, also used for the file named on the command line.
     bool NewDocument();
     bool OpenDocument(const std::filesystem::path& path);
+    // The start of the program: the capture FILE names (when not empty), or a new capture when
+    // there is none or it cannot be opened (its message has been shown). Either way the view is
+    // laid out and its reception poll runs.
+    void OpenAtStart(const std::filesystem::path& file);
 
     // The window title says when the analyzer is the virtual one.
     void setSimulated(bool simulated);
@@ -118,6 +124,12 @@ private:
     void CreatePollTimer();
     void OnOpen();
     bool OnSave(bool askForName);
+    // Received data that is on no file yet: asks whether to save it before a command throws it
+    // away. False when the user keeps it (キャンセル, or a save that did not happen).
+    bool MayDiscardCapture();
+    // Writes the per-user values and the recent files as soon as they differ from what was
+    // last written, so that a crash loses nothing.
+    void SaveUserSettings();
     void UpdateRecentFileMenu();
     void UpdateTitle();
     void OnPrint();
@@ -135,6 +147,8 @@ private:
     UserPrompt& prompt_;
     AppSettings settings_;
     RecentFileList recentFiles_;
+    AppSettings writtenSettings_;
+    std::vector<std::string> writtenRecentFiles_;
     int32_t timerCounterPane_ = 0;
 
     CVarnoltView* view_ = nullptr;

@@ -158,6 +158,7 @@ void CMainFrame::CustomizeToolBar() {
     if (dialog.exec() == QDialog::Accepted && !(dialog.layout() == toolbarLayout_)) {
         toolbarLayout_ = dialog.layout();
         toolbarLayout_.write(config_);
+        config_.Flush();
         FillToolBar();
     }
 }

@@ -53,13 +53,17 @@ bool CMainFrame::RunSessionCommand(CommandId id) {
         DisconnectAnalyzer();
         break;
     case kCmdStart:
-        session_->Start();
+        if (MayDiscardCapture()) {
+            session_->Start();
+        }
         break;
     case kCmdStop:
         session_->Stop();
         break;
     case kCmdOnlineDataReceive:
-        DownloadStoredData();
+        if (MayDiscardCapture()) {
+            DownloadStoredData();
+        }
         break;
     case kCmdStatusPaneRs:
     case kCmdStatusPaneEr:

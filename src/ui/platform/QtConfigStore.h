@@ -22,6 +22,9 @@ public:
     void writeString(std::string_view section, std::string_view key,
                      std::string_view value) override;
 
+    // QSettings writes its file through a temporary file that replaces it once complete.
+    void Flush() override { settings_.sync(); }
+
 private:
     mutable QSettings settings_;
 };

@@ -1,6 +1,7 @@
 #include "ui/settings/CSaParameterDlg.h"
 
 #include "ui/platform/QtText.h"
+#include "ui/platform/SaveFileDialog.h"
 #include "ui/settings/CProgressStatusBar.h"
 #include "ui/settings/CTabSaParaCom.h"
 #include "ui/settings/CTabSaParaCounter.h"
@@ -12,7 +13,6 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -178,13 +178,10 @@ void CSaParameterDlg::ReadFile() {
 
 void CSaParameterDlg::SaveFile() {
     model_->clearStatus();
-    // The file dialog asks before a file is overwritten.
-    QString file = QFileDialog::getSaveFileName(this, "ファイル保存", QString(), FileFilter());
+    // The file dialog adds ".tvs" to a bare name before it asks whether to overwrite.
+    const QString file = AskSaveFileName(this, "ファイル保存", QString(), FileFilter(), "tvs");
     if (file.isEmpty()) {
         return;
-    }
-    if (QFileInfo(file).suffix().isEmpty()) {
-        file += ".tvs";
     }
     model_->saveFile(ToPath(file));
 }
