@@ -44,7 +44,7 @@ inline void SaveFileAs(const QString& name, QMessageBox::StandardButton answer, 
             *question = box.text();
             box.button(answer)->click();
         });
-        dialog.accept();
+        static_cast<QDialog&>(dialog).accept(); // the save button; QFileDialog hides it
         delete watch.data();
         if (dialog.isVisible()) {
             dialog.reject();

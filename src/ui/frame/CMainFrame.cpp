@@ -5,6 +5,7 @@
 #include "core/link/protocol/AnalyzerConnection.h"
 #include "core/link/protocol/CMoniterComm.h"
 #include "core/link/reception/OnlineDownload.h"
+#include "core/platform/ConfigStore.h"
 #include "core/platform/FileError.h"
 #include "core/platform/UserPrompt.h"
 #include "core/shell/AnalyzerSession.h"

@@ -1,4 +1,5 @@
 #include "core/capture/CCaptureData.h"
+#include "core/platform/ConfigStore.h"
 #include "core/shell/AnalyzerSession.h"
 #include "core/shell/CVarnoltDoc.h"
 #include "ui/frame/CMainFrame.h"

@@ -2,18 +2,20 @@
 
 #include "core/link/protocol/LinkMessages.h"
 #include "core/link/screencapture/ScreenCaptureTexts.h"
+#include "core/platform/AtomicFileWrite.h"
 #include "core/platform/UserPrompt.h"
 #include "ui/platform/QtText.h"
+#include "ui/platform/SaveFileDialog.h"
 #include "ui/screencapture/ScreenPictureView.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <filesystem>
 
 namespace varnolt::ui {
 
@@ -77,13 +79,21 @@ void CMoniterCapture::CopyPicture() {
 }
 
 void CMoniterCapture::SavePicture() {
-    const QString file = QFileDialog::getSaveFileName(this, ToQString(kCaptureSaveTitle),
-                                                      "screen.png", ToQString(kCaptureSaveFilter));
+    // ".png" joins a bare name before the dialog asks whether to overwrite.
+    const QString file = AskSaveFileName(this, ToQString(kCaptureSaveTitle), "screen.png",
+                                         ToQString(kCaptureSaveFilter), "png");
     if (file.isEmpty()) {
         return;
     }
-    const QString path = QFileInfo(file).suffix().isEmpty() ? file + ".png" : file;
-    if (!picture_->image().save(path, "PNG")) {
+    const QByteArray utf8 = file.toUtf8();
+    const FileError error = WriteFileAtomically(
+        std::filesystem::path(std::u8string(utf8.begin(), utf8.end())),
+        [this](const std::filesystem::path& temporary) {
+            return picture_->image().save(QString::fromStdString(temporary.string()), "PNG")
+                       ? FileError::None
+                       : FileError::WriteFault;
+        });
+    if (error != FileError::None) {
         prompt_.message(kCaptureSaveFailedMessage, kConfirmCaption, PromptIcon::Warning);
         return;
     }
