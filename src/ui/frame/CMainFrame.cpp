@@ -531,7 +531,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     if (document_.measuring()) {
         session_->Stop();
     }
-    // After the stop, so that the question covers every record the measurement received.
+    // After the stop, so that the question covers every record the measurement received (and
+    // "保存" can save them); "キャンセル" keeps the window open with the measurement stopped.
     if (!MayDiscardCapture()) {
         event->ignore();
         return;
