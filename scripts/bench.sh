@@ -22,7 +22,8 @@ for program in "$build"/bench/bench_*; do
     if ! "$program" "$@" >"$logs/$name.txt" 2>&1; then
         status=1
     fi
-    gates=$(grep -P '^gate\t' "$logs/$name.txt" | cut -f2- || true)
+    # The console's colour codes may stand before the first gate line.
+    gates=$(sed 's/\x1b\[[0-9;]*m//g' "$logs/$name.txt" | grep -P '^gate\t' | cut -f2- || true)
     if [ -z "$gates" ]; then
         gates=$(printf '(no gate line)\t-\t-\tFAILED, see %s' "$logs/$name.txt")
         status=1
