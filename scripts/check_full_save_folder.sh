@@ -5,7 +5,7 @@
 # where tmpfs is refused) and the Release build's tests_core_link.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-tests="${1:-$root/build/tests/core/link/tests_core_link}"
+tests="${1:-$root/build/tests/tests_core_link}"
 folder="$(mktemp -d)"
 image=""
 cleanup() {
