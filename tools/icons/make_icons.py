@@ -2,8 +2,11 @@
 """Draws Varnolt's toolbar and application icons into resources/icons/.
 
 Each picture is drawn on a 64 x 64 canvas and scaled down to 16 px (and 32 px for @2x), so the
-shapes stay crisp and antialiased. Run it with a Python that has Pillow; the PNG files it writes
-are committed, so building the program needs no Python.
+shapes stay crisp and antialiased. The application icon is also written for the desktop's icon
+theme into resources/icons/app/: PNG files from 16 to 256 px, drawn on a canvas eight times as
+large so that the big sizes stay sharp, and the same drawing as SVG for the scalable size.
+Run it with a Python that has Pillow; the files it writes are committed, so building the program
+needs no Python.
 """
 from pathlib import Path
 
@@ -11,6 +14,8 @@ from PIL import Image, ImageDraw
 
 OUT = Path(__file__).resolve().parents[2] / "resources" / "icons"
 S = 64  # drawing canvas
+THEME_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)  # the icon theme's fixed sizes
+THEME_SCALE = 8  # the theme's PNG files are drawn on a canvas of S * THEME_SCALE
 
 INK = (52, 62, 80, 255)
 PAPER = (250, 250, 250, 255)
@@ -170,9 +175,76 @@ ICONS = {
 }
 
 
-def render(draw, size):
-    image = Image.new("RGBA", (S, S), (0, 0, 0, 0))
-    draw(ImageDraw.Draw(image))
+class ScaledDraw:
+    """The drawing calls of ImageDraw in canvas units, drawn SCALE times as large."""
+
+    def __init__(self, draw, scale):
+        self.draw = draw
+        self.scale = scale
+
+    def _points(self, xy):
+        return [v * self.scale for v in xy] if isinstance(xy[0], (int, float)) else [
+            (x * self.scale, y * self.scale) for x, y in xy]
+
+    def _width(self, kw):
+        if "width" in kw:
+            kw["width"] = kw["width"] * self.scale
+        return kw
+
+    def rounded_rectangle(self, box, radius, **kw):
+        self.draw.rounded_rectangle(self._points(box), radius * self.scale, **self._width(kw))
+
+    def __getattr__(self, name):
+        # ellipse, line, polygon, rectangle: coordinates first, then keyword arguments.
+        call = getattr(self.draw, name)
+        return lambda xy, **kw: call(self._points(xy), **self._width(kw))
+
+
+class SvgDraw:
+    """The drawing calls the application icon makes, written as SVG elements in canvas units.
+
+    Like ImageDraw, a box includes its last pixel and an outline lies inside the shape."""
+
+    def __init__(self):
+        self.elements = []
+
+    @staticmethod
+    def _paint(fill=None, outline=None, width=1):
+        colour = lambda c: "#%02x%02x%02x" % c[:3]
+        paint = f'fill="{colour(fill)}"' if fill else 'fill="none"'
+        if outline:
+            paint += f' stroke="{colour(outline)}" stroke-width="{width}"'
+        return paint, (width if outline else 0)
+
+    def rounded_rectangle(self, box, radius, fill=None, outline=None, width=1):
+        paint, w = self._paint(fill, outline, width)
+        x0, y0, x1, y1 = box
+        self.elements.append(
+            f'<rect x="{x0 + w / 2}" y="{y0 + w / 2}" width="{x1 + 1 - x0 - w}" '
+            f'height="{y1 + 1 - y0 - w}" rx="{max(radius - w / 2, 0)}" {paint}/>')
+
+    def ellipse(self, box, fill=None, outline=None, width=1):
+        paint, w = self._paint(fill, outline, width)
+        x0, y0, x1, y1 = box
+        self.elements.append(
+            f'<ellipse cx="{(x0 + x1 + 1) / 2}" cy="{(y0 + y1 + 1) / 2}" '
+            f'rx="{(x1 + 1 - x0 - w) / 2}" ry="{(y1 + 1 - y0 - w) / 2}" {paint}/>')
+
+    def line(self, points, fill=None, width=1):
+        colour = "#%02x%02x%02x" % fill[:3]
+        text = " ".join(f"{x + 0.5},{y + 0.5}" for x, y in points)
+        self.elements.append(
+            f'<polyline points="{text}" fill="none" stroke="{colour}" stroke-width="{width}"/>')
+
+    def text(self):
+        body = "\n  ".join(self.elements)
+        return (f'<svg xmlns="http://www.w3.org/2000/svg" width="{S}" height="{S}" '
+                f'viewBox="0 0 {S} {S}">\n  {body}\n</svg>\n')
+
+
+def render(draw, size, scale=1):
+    image = Image.new("RGBA", (S * scale, S * scale), (0, 0, 0, 0))
+    draw(ScaledDraw(ImageDraw.Draw(image), scale) if scale > 1 else ImageDraw.Draw(image))
     return image.resize((size, size), Image.LANCZOS)
 
 
@@ -183,6 +255,13 @@ def main():
         render(draw, 32).save(OUT / f"cmd{command}@2x.png")
     render(icon_app, 32).save(OUT / "varnolt.png")
     render(icon_app, 64).save(OUT / "varnolt@2x.png")
+    theme = OUT / "app"
+    theme.mkdir(exist_ok=True)
+    for size in THEME_SIZES:
+        render(icon_app, size, THEME_SCALE).save(theme / f"varnolt-{size}.png")
+    svg = SvgDraw()
+    icon_app(svg)
+    (theme / "varnolt.svg").write_text(svg.text())
 
 
 if __name__ == "__main__":
