@@ -138,6 +138,8 @@ Args PlainArgs(const CliArguments& parsed) {
     switch (parsed.command) {
     case CliCommand::Help:
         return {"--help"};
+    case CliCommand::Version:
+        return {"--version"};
     case CliCommand::Info:
         return {"info", parsed.capturePath};
     case CliCommand::Firmware:

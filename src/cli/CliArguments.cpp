@@ -65,6 +65,10 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& args) {
     if (IsHelp(command)) {
         return {result, {}};
     }
+    if (command == "--version") {
+        result.command = CliCommand::Version;
+        return {result, {}};
+    }
     if (std::optional<CliParseResult> interop = ParseInteropArguments(args)) {
         return *interop;
     }
@@ -174,6 +178,7 @@ std::string CliUsage() {
            "  varnolt-cli join OUT.tvd IN1.tvd IN2.tvd ...\n"
            "  varnolt-cli join --check IN1.tvd IN2.tvd ...\n"
            "  varnolt-cli --help\n"
+           "  varnolt-cli --version\n"
            "\n"
            "info     prints the capture's header and record count, one 'key: value' per line.\n"
            "export   writes the capture as text (.txt) or comma-separated values (.csv) in\n"

@@ -6,7 +6,18 @@
 
 namespace varnolt::cli {
 
-enum class CliCommand { Help, Info, Export, Settings, Find, Firmware, Convert, Stats, Join };
+enum class CliCommand {
+    Help,
+    Version,
+    Info,
+    Export,
+    Settings,
+    Find,
+    Firmware,
+    Convert,
+    Stats,
+    Join
+};
 
 // The command line of varnolt-cli, taken apart. Numbers stay text: the export checks them
 // exactly as the export dialog checks what the user typed.

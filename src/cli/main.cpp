@@ -6,6 +6,7 @@
 #include "cli/FindCommand.h"
 #include "cli/InteropCommands.h"
 #include "cli/SettingsCommand.h"
+#include "core/shell/VersionInfo.h"
 
 #include <iostream>
 #include <string>
@@ -22,6 +23,9 @@ int main(int argc, char** argv) {
     switch (parsed.arguments->command) {
     case CliCommand::Help:
         std::cout << CliUsage();
+        return static_cast<int>(CliExit::Done);
+    case CliCommand::Version:
+        std::cout << "varnolt-cli " << varnolt::kProductVersion << '\n';
         return static_cast<int>(CliExit::Done);
     case CliCommand::Info:
         return static_cast<int>(RunInfo(*parsed.arguments, std::cout));

@@ -218,6 +218,12 @@ TEST_F(CliTest, HelpNamesTheCommandsAndSucceeds) {
     EXPECT_EQ(Run({"export", "--help"}).status, 0);
 }
 
+TEST_F(CliTest, VersionPrintsTheProgramsVersion) {
+    const CliRun run = Run({"--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "varnolt-cli " VARNOLT_VERSION_TEXT "\n");
+}
+
 TEST_F(CliTest, SettingsListsEveryValueAndTheDifferences) {
     CSaParameter first;
     first.speed = 31'250;
