@@ -56,6 +56,7 @@ private slots:
     void arbitrarySpeedThroughTheSpeedDialog();
     void remoteWriteShowsItsProgressAndFinishes();
     void fileSaveAddsTheSuffixBeforeAskingToOverwrite();
+    void settingsFileGivenToTheProgramOpensInTheDialog();
 
 private:
     testing::TempDir settingsDir_;
@@ -180,6 +181,39 @@ void SettingsDialogTest::fileSaveAddsTheSuffixBeforeAskingToOverwrite() {
     QCOMPARE(QFileInfo(existing).size(), 13812);
     QVERIFY(!QFileInfo::exists(bare));
     QVERIFY(prompt.entries.empty());
+}
+
+// A settings file named on the command line: the dialog opens with the file's settings loaded,
+// and OK hands them to the document; a file that cannot be read is reported, and OK then keeps
+// the settings the document had.
+void SettingsDialogTest::settingsFileGivenToTheProgramOpensInTheDialog() {
+    testing::RecordingPrompt prompt;
+    MemoryConfigStore config;
+    CVarnoltDoc document(prompt, settingsDir_.path());
+    ui::CMainFrame frame(document, config, prompt);
+    frame.show();
+    testing::TempDir files;
+    CSaParameter saved;
+    saved.displayMode = 1;
+    saved.timers[0].setValue = 4321;
+    QVERIFY(saved.SaveFile(files / "line.tvs", prompt));
+
+    // OK is pressed only after the dialog's own steps on opening, which load the file.
+    const auto okOnceOpened = [](ui::CSaParameterDlg& dialog) {
+        QTimer::singleShot(0, &dialog, [&dialog] { Ok(dialog); });
+    };
+    WhenShown<ui::CSaParameterDlg>(okOnceOpened);
+    frame.RunSettings(files / "line.tvs");
+    QCOMPARE(document.settings().displayMode, 1);
+    QCOMPARE(document.settings().timers[0].setValue, 4321U);
+    QVERIFY(prompt.entries.empty());
+
+    WhenShown<ui::CSaParameterDlg>(okOnceOpened);
+    frame.RunSettings(files / "missing.tvs");
+    QCOMPARE(prompt.texts(),
+             std::vector<std::string>{
+                 "ファイルが見つかりません。\nファイル名を確認して再実行してください。"});
+    QCOMPARE(document.settings().timers[0].setValue, 4321U);
 }
 
 QTEST_MAIN(SettingsDialogTest)

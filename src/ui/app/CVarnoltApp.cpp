@@ -1,6 +1,7 @@
 #include "ui/app/CVarnoltApp.h"
 
 #include "core/shell/CVarnoltDoc.h"
+#include "core/shell/OpenedFileKind.h"
 #include "sim/PortBackends.h"
 #include "ui/app/LinkEnvironment.h"
 #include "ui/app/QtTranslations.h"
@@ -12,6 +13,7 @@
 #include <QCommandLineParser>
 #include <QFont>
 #include <QStyleFactory>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -69,7 +71,9 @@ bool CVarnoltApp::InitInstance() {
     parser.setApplicationDescription("Varnolt: the PC companion of the serial-line analyzer.");
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument("file", "A capture file (.tvd) to open.", "[file]");
+    parser.addPositionalArgument(
+        "file", "A capture file (.tvd) to open, or a settings file (.tvs) to load into \"設定\".",
+        "[file]");
     parser.addOption({"port", "The USB backend: d2xx (FTDI's library), libftdi or sim.", "name"});
     parser.addOption({"simulate", "Work with the virtual analyzer (same as --port sim)."});
     parser.addOption({"traffic",
@@ -95,14 +99,22 @@ bool CVarnoltApp::InitInstance() {
     frame_->setSimulated(port.backend == PortBackend::Simulated);
 
     // A file that cannot be opened has been reported; the window then starts with a new
-    // capture, its poll running as after any start.
-    const QStringList files = parser.positionalArguments();
-    const QByteArray utf8 = files.isEmpty() ? QByteArray() : files.front().toUtf8();
-    frame_->OpenAtStart(std::filesystem::path(std::u8string(utf8.begin(), utf8.end())));
+    // capture, its poll running as after any start. Each file the desktop opens starts a
+    // program of its own (the desktop entry takes one file), so a second file never replaces
+    // the capture or the measurement of a running window.
+    const QByteArray utf8 = parser.positionalArguments().value(0).toUtf8();
+    const std::filesystem::path file(std::u8string(utf8.begin(), utf8.end()));
+    const bool settingsFile = !file.empty() && KindOfOpenedFile(file) == OpenedFileKind::Settings;
+    frame_->OpenAtStart(settingsFile ? std::filesystem::path() : file);
 
     frame_->resize(1100, 720);
     frame_->show();
     frame_->setAcceptDrops(true);
+    if (settingsFile) {
+        // "設定" with the file loaded, over the window once it shows.
+        QTimer::singleShot(0, frame_.get(),
+                           [frame = frame_.get(), file] { frame->RunSettings(file); });
+    }
     return true;
 }
 

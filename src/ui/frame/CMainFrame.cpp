@@ -224,12 +224,7 @@ void CMainFrame::OnCommand(CommandId id) {
         break;
     }
     case kCmdSettings:
-        if (RunSettingsDialog(document_, settings_, prompt_, this)) {
-            // Kept at once, not only when the program ends.
-            document_.SaveSettingsFile();
-            AnalyzerSettingsChanged();
-            view_->Relayout();
-        }
+        RunSettings();
         break;
     case kCmdInteropExport:
         RunInteropExportDialog(document_, prompt_, this);
@@ -373,6 +368,18 @@ bool CMainFrame::OpenDocument(const std::filesystem::path& name) {
     UpdatePaneVisibility();
     RefreshCommandStates();
     return true;
+}
+
+void CMainFrame::RunSettings(const std::filesystem::path& file) {
+    if (!EvaluateCommand(kCmdSettings, commandContext()).enabled) {
+        return;
+    }
+    if (RunSettingsDialog(document_, settings_, prompt_, this, file)) {
+        // Kept at once, not only when the program ends.
+        document_.SaveSettingsFile();
+        AnalyzerSettingsChanged();
+        view_->Relayout();
+    }
 }
 
 QPrinter& CMainFrame::printer() {

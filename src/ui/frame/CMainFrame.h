@@ -67,6 +67,9 @@ public:
     // there is none or it cannot be opened (its message has been shown). Either way the view is
     // laid out and its reception poll runs.
     void OpenAtStart(const std::filesystem::path& file);
+    // "設定": the settings dialog; a FILE given (a settings file named on the command line) is
+    // loaded into it as it opens.
+    void RunSettings(const std::filesystem::path& file = {});
 
     // The window title says when the analyzer is the virtual one.
     void setSimulated(bool simulated);

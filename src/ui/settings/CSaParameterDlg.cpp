@@ -154,6 +154,9 @@ void CSaParameterDlg::showEvent(QShowEvent* event) {
     // The automatic read runs once the dialog can show its progress.
     QTimer::singleShot(0, this, [this] {
         model_->open();
+        if (!fileOnOpen_.empty()) {
+            model_->loadFile(fileOnOpen_);
+        }
         RefreshPages();
         pagesLoaded_ = true;
     });

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -38,6 +39,9 @@ public:
     // first showing has run.
     [[nodiscard]] bool pagesLoaded() const { return pagesLoaded_; }
 
+    // Loads FILE once the dialog opens, after the automatic read, as "ファイル読出" would.
+    void LoadFileOnOpen(std::filesystem::path file) { fileOnOpen_ = std::move(file); }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -58,6 +62,7 @@ private:
     std::vector<std::function<void()>> checks_; // Enter in each page, by tab
     bool opened_ = false;
     bool pagesLoaded_ = false;
+    std::filesystem::path fileOnOpen_;
 };
 
 } // namespace varnolt::ui

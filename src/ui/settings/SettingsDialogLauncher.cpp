@@ -35,7 +35,7 @@ private:
 } // namespace
 
 bool RunSettingsDialog(CVarnoltDoc& document, AppSettings& settings, UserPrompt& prompt,
-                       QWidget* parent) {
+                       QWidget* parent, const std::filesystem::path& file) {
     CMoniterComm* link = document.link();
     const BusyScope busy(link);
     std::unique_ptr<LinkSettingsRemote> remote;
@@ -52,6 +52,7 @@ bool RunSettingsDialog(CVarnoltDoc& document, AppSettings& settings, UserPrompt&
         settings.saSyncTxFlg = autoWrite ? 1 : 0;
     };
     CSaParameterDlg dialog(document.settings(), std::move(context), prompt, parent);
+    dialog.LoadFileOnOpen(file);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
