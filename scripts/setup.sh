@@ -12,6 +12,8 @@ packages=(
     libftdi1-dev umockdev libumockdev-dev
     tshark sigrok-cli xxd
     fonts-dejavu-core fonts-ipafont-gothic
+    lintian desktop-file-utils appstream shared-mime-info man-db groff-base libglib2.0-bin
+    dpkg-dev file bash-completion
 )
 
 missing=()

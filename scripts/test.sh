@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up, builds Varnolt and runs every test: the Release build with the Qt tests
-# on the offscreen platform, then the core tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the threaded tests under ThreadSanitizer.
+# on the offscreen platform, the Debian package made from that build with its checks, then the
+# core tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and the threaded tests
+# under ThreadSanitizer.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs="$(nproc)"
@@ -11,6 +12,9 @@ step() { printf '\n== %s\n' "$*"; }
 step "Release build and all tests"
 "$root/scripts/build.sh"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
+
+step "Debian package and its checks"
+"$root/scripts/check_package.sh"
 
 sanitized_build() {
     local dir="$1" sanitizers="$2"
