@@ -166,7 +166,11 @@ Args PlainArgs(const CliArguments& parsed) {
     case CliCommand::Stats:
         return with({"stats", parsed.capturePath}, parsed.json, "--json");
     case CliCommand::Join: {
-        Args args{"join", parsed.outputPath};
+        // With --check every file named is an input: there is no output name to write.
+        Args args{"join"};
+        if (!parsed.checkOnly) {
+            args.push_back(parsed.outputPath);
+        }
         args.insert(args.end(), parsed.inputPaths.begin(), parsed.inputPaths.end());
         return with(args, parsed.checkOnly, "--check");
     }
