@@ -11,15 +11,19 @@ image=""
 cleanup() {
     umount "$folder" 2>/dev/null || true
     rmdir "$folder"
-    [[ -n "$image" ]] && rm -f "$image"
+    if [[ -n "$image" ]]; then rm -f "$image"; fi
 }
 trap cleanup EXIT
 
-if ! mount -t tmpfs -o size=3m tmpfs "$folder" 2>/dev/null; then
+mount_small_filesystem() {
+    mount -t tmpfs -o size=3m tmpfs "$folder" 2>/dev/null && return 0
     image="$(mktemp)"
     truncate -s 3M "$image"
-    mkfs.ext2 -q "$image"
-    mount -o loop "$image" "$folder"
+    mkfs.ext2 -q "$image" 2>/dev/null && mount -o loop "$image" "$folder" 2>/dev/null
+}
+if ! mount_small_filesystem; then
+    echo "skipped: no small filesystem could be mounted here (needs root)"
+    exit 0
 fi
 df -h "$folder"
 VARNOLT_FULL_FOLDER="$folder" "$tests" --gtest_filter='FullSaveFolderTest.*'

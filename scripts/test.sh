@@ -16,6 +16,9 @@ ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
 step "Debian package and its checks"
 "$root/scripts/check_package.sh"
 
+step "Automatic saving into a small filesystem that fills up"
+"$root/scripts/check_full_save_folder.sh"
+
 sanitized_build() {
     local dir="$1" sanitizers="$2"
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
