@@ -58,6 +58,15 @@ struct Rig {
         }
     }
 
+    // Lets the analyzer's clock and the window's poll run until the capture holds COUNT records
+    // (or 5 simulated seconds have passed).
+    void PollUntilRecords(RecordCount count) {
+        for (int i = 0; i < 500 && document.capture().Count() < count; ++i) {
+            sim.clock.advance(10);
+            QTest::qWait(2);
+        }
+    }
+
     testing::TempDir dir; // the document's settings folder
     testing::SimulatedLink sim;
     testing::RecordingPrompt prompt;
@@ -226,10 +235,7 @@ void FrameConnectionTest::relayoutWhileMeasuringRedrawsTheLivePage() {
     rig.frame.action(kCmdConnect)->trigger();
     rig.frame.action(kCmdStart)->trigger();
     QVERIFY(rig.document.measuring());
-    for (int i = 0; i < 500 && rig.document.capture().Count() < 100; ++i) {
-        rig.sim.clock.advance(10);
-        QTest::qWait(2);
-    }
+    rig.PollUntilRecords(100);
     QVERIFY(rig.document.capture().Count() >= 100);
     QWidget* page = rig.frame.view().viewport();
     const QImage before = page->grab().toImage();
@@ -263,10 +269,7 @@ void FrameConnectionTest::startingWithAMissingFileStillMeasures() {
     rig.frame.action(kCmdConnect)->trigger();
     rig.frame.action(kCmdStart)->trigger();
     QVERIFY(rig.document.measuring());
-    for (int i = 0; i < 500 && rig.document.capture().Count() < 100; ++i) {
-        rig.sim.clock.advance(10);
-        QTest::qWait(2);
-    }
+    rig.PollUntilRecords(100);
     QVERIFY(rig.document.capture().Count() >= 100);
     QVERIFY(rig.frame.windowTitle().startsWith("Varnolt"));
     rig.frame.action(kCmdStop)->trigger();
